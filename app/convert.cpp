@@ -1,0 +1,70 @@
+#include "app/convert.h"
+
+#include <new>
+
+#include "csv/csv_writer.h"
+#include "physics/wheel_series.h"
+#include "raf/raf_format.h"
+
+namespace skidlog {
+
+LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimit, Replay& replay) {
+  LoadOutcome outcome;
+  if (file.size() < raf::minimumFileSize) {
+    outcome.status = LoadStatus::notAReplay;
+    return outcome;
+  }
+  ReplayInput input(file);
+  HeaderRecords records = readHeader(input);
+  replay.header = records.header;
+  replay.geometry = records.geometry;
+  outcome.declared = replay.header.blockCount > 0 ? static_cast<std::uint64_t>(replay.header.blockCount) : 0;
+  outcome.held = heldSampleCount(replay.header, file.size());
+  if (outcome.held > memoryLimit / bytesPerSample) {
+    outcome.status = LoadStatus::notEnoughMemory;
+    return outcome;
+  }
+  try {
+    const auto n = static_cast<std::size_t>(outcome.held);
+    reserveSeries(replay, n);
+    loadSamples(input, replay.header, n, replay.sampleTimes, replay.car, replay.wheels);
+  } catch (const std::bad_alloc&) {
+    outcome.status = LoadStatus::notEnoughMemory;
+  }
+  return outcome;
+}
+
+ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& options, LineSink& sink,
+                       std::ostream& messages) {
+  Replay replay;
+  const LoadOutcome load = loadReplay(file, options.memoryLimit, replay);
+  switch (load.status) {
+    case LoadStatus::notAReplay:
+      messages << "Not a replay analyser file: " << options.inputName << "." << std::endl;
+      return ExitCode::notAReplay;
+    case LoadStatus::notEnoughMemory:
+      messages << "Not enough memory for " << load.held << " samples." << std::endl;
+      return ExitCode::notAReplay;
+    case LoadStatus::loaded:
+      break;
+  }
+  if (load.held < load.declared) {
+    messages << "Warning: " << options.inputName << " holds " << load.held << " of " << load.declared
+             << " sample blocks." << std::endl;
+  }
+  if (!sink.open()) {
+    messages << "Could not open file: " << options.outputName << "." << std::endl;
+    return ExitCode::outputNotOpened;
+  }
+  deriveWheelSeries(replay);
+  const bool written = writeCsv(sink, options.sideBySide, replay.sampleCount(), replay.sampleTimes, replay.car,
+                                replay.wheels, replay.geometry);
+  const bool closed = sink.close();
+  if (!written || !closed) {
+    messages << "Could not write file: " << options.outputName << "." << std::endl;
+    return ExitCode::writeFailed;
+  }
+  return ExitCode::success;
+}
+
+}  // namespace skidlog

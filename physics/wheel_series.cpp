@@ -1,0 +1,41 @@
+#include "physics/wheel_series.h"
+
+#include "physics/tyre_forces.h"
+#include "physics/wheel_axes.h"
+#include "physics/wheel_motion.h"
+
+namespace skidlog {
+namespace {
+
+// For each wheel role: is it front, is it left, the wheel on the same side of
+// the other axle, the other wheel of the same axle.
+struct AxesWiring {
+  bool isFront;
+  bool isLeft;
+  int sideNeighbour;
+  int axleNeighbour;
+};
+
+constexpr AxesWiring wiring[raf::wheelCount] = {
+    {true, true, rearLeft, frontRight},
+    {true, false, rearRight, frontLeft},
+    {false, true, frontLeft, rearRight},
+    {false, false, frontRight, rearLeft},
+};
+
+}  // namespace
+
+void deriveWheelSeries(Replay& replay) {
+  WheelTracks& wheels = replay.wheels;
+  for (std::size_t w = 0; w < wheels.size(); ++w) computePosition(wheels[w], replay.geometry[w], replay.car);
+  for (WheelTrack& wheel : wheels) computeDerivatives(wheel, replay.sampleTimes);
+  for (std::size_t w = 0; w < wheels.size(); ++w) {
+    const AxesWiring& wire = wiring[w];
+    computeAxes(wheels[w], wire.isFront, wire.isLeft, wheels[static_cast<std::size_t>(wire.sideNeighbour)],
+                wheels[static_cast<std::size_t>(wire.axleNeighbour)]);
+  }
+  for (WheelTrack& wheel : wheels) computeLocalVelocity(wheel);
+  for (WheelTrack& wheel : wheels) computeTyreForces(wheel, replay.car, replay.header.wheelMass);
+}
+
+}  // namespace skidlog
