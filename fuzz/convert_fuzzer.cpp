@@ -1,0 +1,49 @@
+// libFuzzer target: the whole conversion, in both layouts, on arbitrary bytes.
+// Besides the sanitizers it checks what every run must keep: a known exit
+// code, and CSV lines that all end with a line feed and hold 23 or 61 fields.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <sstream>
+#include <string_view>
+
+#include "app/convert.h"
+
+namespace {
+
+// Checks each line as it comes and keeps nothing.
+class CheckingSink : public skidlog::LineSink {
+ public:
+  explicit CheckingSink(std::size_t fields) : fields_(fields) {}
+  bool writeLine(std::string_view line) override {
+    if (line.empty() || line.back() != '\n') std::abort();
+    std::size_t separators = 0;
+    for (std::size_t at = line.find(", "); at != std::string_view::npos; at = line.find(", ", at + 2)) ++separators;
+    if (separators + 1 != fields_) std::abort();
+    return true;
+  }
+
+ private:
+  std::size_t fields_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::span<const std::byte> file(reinterpret_cast<const std::byte*>(data), size);
+  for (const bool sideBySide : {false, true}) {
+    skidlog::ConvertOptions options;
+    options.sideBySide = sideBySide;
+    options.inputName = "fuzz.raf";
+    options.outputName = "fuzz.csv";
+    // Small enough that a huge sample count is refused quickly, large enough
+    // for a few thousand samples.
+    options.memoryLimit = 4u << 20;
+    CheckingSink sink(sideBySide ? 61 : 23);
+    std::ostringstream messages;
+    const skidlog::ExitCode code = skidlog::convertReplay(file, options, sink, messages);
+    if (code != skidlog::ExitCode::success && code != skidlog::ExitCode::notAReplay) std::abort();
+  }
+  return 0;
+}
