@@ -34,9 +34,8 @@ LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimi
   return outcome;
 }
 
-ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& options, LineSink& sink,
-                       std::ostream& messages) {
-  Replay replay;
+ExitCode readReplay(std::span<const std::byte> file, const ConvertOptions& options, Replay& replay,
+                    std::ostream& messages) {
   const LoadOutcome load = loadReplay(file, options.memoryLimit, replay);
   switch (load.status) {
     case LoadStatus::notAReplay:
@@ -52,6 +51,10 @@ ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& op
     messages << "Warning: " << options.inputName << " holds " << load.held << " of " << load.declared
              << " sample blocks." << std::endl;
   }
+  return ExitCode::success;
+}
+
+ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& sink, std::ostream& messages) {
   if (!sink.open()) {
     messages << "Could not open file: " << options.outputName << "." << std::endl;
     return ExitCode::outputNotOpened;
@@ -65,6 +68,14 @@ ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& op
     return ExitCode::writeFailed;
   }
   return ExitCode::success;
+}
+
+ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& options, LineSink& sink,
+                       std::ostream& messages) {
+  Replay replay;
+  const ExitCode read = readReplay(file, options, replay, messages);
+  if (read != ExitCode::success) return read;
+  return writeReplay(replay, options, sink, messages);
 }
 
 }  // namespace skidlog

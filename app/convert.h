@@ -42,8 +42,15 @@ struct LoadOutcome {
 // Reads the header and every complete sample block into `replay`.
 LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimit, Replay& replay);
 
-// Loads, derives and writes; opens `sink` only once the input is accepted.
-// Every message goes to `messages`, one line each.
+// Loads the replay from the file's bytes, reporting a rejected input or a
+// truncated one on `messages`; success means `replay` is ready for writeReplay.
+ExitCode readReplay(std::span<const std::byte> file, const ConvertOptions& options, Replay& replay,
+                    std::ostream& messages);
+
+// Derives the wheel series and writes the CSV; opens `sink` first.
+ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& sink, std::ostream& messages);
+
+// readReplay, then writeReplay. Every message goes to `messages`, one line each.
 ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& options, LineSink& sink,
                        std::ostream& messages);
 

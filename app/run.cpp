@@ -45,8 +45,13 @@ int run(std::span<const char* const> args, std::ostream& messages) {
     messages << "Output file is the input file: " << options.outputName << "." << std::endl;
     return exitWith(ExitCode::outputNotOpened);
   }
+  Replay replay;
+  const ExitCode read = readReplay(std::span<const std::byte>(input.bytes.get(), input.size), options, replay, messages);
+  if (read != ExitCode::success) return exitWith(read);
+  // Every later stage works from the series alone; the file's bytes can go.
+  input.bytes.reset();
   OutputFile output(options.outputName);
-  return exitWith(convertReplay(std::span<const std::byte>(input.bytes.get(), input.size), options, output, messages));
+  return exitWith(writeReplay(replay, options, output, messages));
 }
 
 }  // namespace skidlog

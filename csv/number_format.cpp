@@ -66,6 +66,68 @@ char* writeScientific(const char* digits, int count, int exponent, char* out) {
   return out;
 }
 
+// Powers of ten 10^0 to 10^22, exact as doubles.
+constexpr double exactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The six significant digits of a positive finite value by scaling in double,
+// when that decides the rounding beyond doubt: the scaled value then lies
+// more than 1e-7 of a unit in the last digit away from a halfway point, far
+// beyond what the 17-digit pre-rounding or the scaling error can move.
+// Covers values from 1e-16 to 1e22; returns false when it cannot decide.
+bool quickDigits(double value, char* digits, int& exponent) {
+  if (!(value >= 1e-16 && value < 1e22)) return false;
+  int x = static_cast<int>(std::floor(std::log10(value)));
+  // log10 may land one decade off next to a power of ten; the checks below fix it.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int shift = significantDigits - 1 - x;
+    const double scaled =
+        shift >= 0 ? value * exactPowers[shift] : value / exactPowers[-shift];  // error below 1e-9
+    if (scaled < 100000.0) {
+      --x;
+      continue;
+    }
+    if (scaled >= 1000000.0) {
+      ++x;
+      continue;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-7) return false;
+    auto n = static_cast<unsigned>(whole) + (fraction > 0.5 ? 1u : 0u);
+    if (n == 1000000) {
+      n = 100000;
+      ++x;
+    }
+    for (int k = significantDigits - 1; k >= 0; --k) {
+      digits[k] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    }
+    exponent = x;
+    return true;
+  }
+  return false;
+}
+
+// The six digits by way of the correctly rounded 17-digit decimal form.
+void exactDigits(double value, char* digits, int& exponent) {
+  // d.dddddddddddddddde±XX. An exact tie at the 17th digit cannot move the
+  // half-up rounding at the 7th.
+  char text[32];
+  const std::to_chars_result r =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, firstDigits - 1);
+  char all[firstDigits];
+  all[0] = text[0];
+  std::memcpy(all + 1, text + 2, firstDigits - 1);
+  const char* sign = text + firstDigits + 2;  // after "d." and 16 digits and "e"
+  int e = 0;
+  for (const char* p = sign + 1; p < r.ptr; ++p) e = e * 10 + (*p - '0');
+  if (*sign == '-') e = -e;
+  if (roundHalfUp(all)) ++e;
+  std::memcpy(digits, all, significantDigits);
+  exponent = e;
+}
+
 }  // namespace
 
 char* formatNumber(double value, char* out) {
@@ -76,20 +138,9 @@ char* formatNumber(double value, char* out) {
     *out++ = '-';
     value = -value;
   }
-  // d.dddddddddddddddde±XX, correctly rounded to 17 significant digits. An
-  // exact tie at the 17th digit cannot move the half-up rounding at the 7th.
-  char text[32];
-  const std::to_chars_result r =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, firstDigits - 1);
-  char digits[firstDigits];
-  digits[0] = text[0];
-  std::memcpy(digits + 1, text + 2, firstDigits - 1);
-  const char* sign = text + firstDigits + 2;  // after "d." and 16 digits and "e"
+  char digits[significantDigits];
   int exponent = 0;
-  for (const char* p = sign + 1; p < r.ptr; ++p) exponent = exponent * 10 + (*p - '0');
-  if (*sign == '-') exponent = -exponent;
-
-  if (roundHalfUp(digits)) ++exponent;
+  if (!quickDigits(value, digits, exponent)) exactDigits(value, digits, exponent);
   int count = significantDigits;
   while (count > 1 && digits[count - 1] == '0') --count;
   if (exponent >= -4 && exponent < significantDigits) return writeFixed(digits, count, exponent, out);

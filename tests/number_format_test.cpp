@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 #include <limits>
 #include <string>
 
@@ -80,6 +85,64 @@ TEST(NumberFormat, Integer) {
   char buffer[maxNumberChars];
   EXPECT_EQ(std::string(buffer, formatInteger(3, buffer)), "3");
   EXPECT_EQ(std::string(buffer, formatInteger(0, buffer)), "0");
+}
+
+}  // namespace
+}  // namespace skidlog
+
+namespace skidlog {
+namespace {
+
+// The reference: every value through its correctly rounded 17-digit form.
+std::string slowFormat(double v) {
+  char text[32];
+  const auto r = std::to_chars(text, text + sizeof text, std::fabs(v), std::chars_format::scientific, 16);
+  std::string digits = std::string(1, text[0]) + std::string(text + 2, 16);
+  int exponent = std::atoi(text + 19);
+  (void)r;
+  if (digits[6] >= '5') {
+    int k = 5;
+    while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9') digits[static_cast<std::size_t>(k--)] = '0';
+    if (k < 0) {
+      digits[0] = '1';
+      ++exponent;
+    } else {
+      ++digits[static_cast<std::size_t>(k)];
+    }
+  }
+  digits.resize(6);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%s%c.%se%d", v < 0 ? "-" : "", digits[0], digits.c_str() + 1, exponent);
+  return buffer;
+}
+
+// formatNumber's text parsed back into sign, digits and exponent, in the same shape.
+std::string normalise(const std::string& text) {
+  const double v = std::strtod(text.c_str(), nullptr);
+  return slowFormat(v);
+}
+
+TEST(NumberFormat, AgreesWithTheSeventeenDigitRoundingEverywhere) {
+  // Decade edges, halfway points and their neighbours, and floats of every magnitude.
+  std::vector<double> values;
+  for (int e = -20; e <= 25; ++e) {
+    for (double base : {1.0, 9.999995, 9.9999949999, 1.000005, 4.567895, 123456.5e-5, 999999.5e-5}) {
+      const double v = base * std::pow(10.0, e);
+      values.insert(values.end(), {v, std::nextafter(v, 0.0), std::nextafter(v, INFINITY)});
+    }
+  }
+  std::uint32_t bits = 12345;
+  for (int k = 0; k < 200000; ++k) {
+    bits = bits * 1664525u + 1013904223u;
+    const float f = std::bit_cast<float>(bits);
+    if (std::isfinite(f) && f != 0.0f) values.push_back(widen(f));
+  }
+  for (double v : values) {
+    char buffer[maxNumberChars];
+    const std::string text(buffer, formatNumber(v, buffer));
+    ASSERT_EQ(normalise(text), slowFormat(v)) << text << " for " << v;
+  }
 }
 
 }  // namespace
