@@ -48,15 +48,7 @@ ReplayBuilder mutatedReplay(std::uint64_t seed) {
   return b;
 }
 
-std::vector<std::string> split(const std::string& line) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (std::size_t at; (at = line.find(", ", start)) != std::string::npos; start = at + 2) {
-    out.push_back(line.substr(start, at - start));
-  }
-  out.push_back(line.substr(start));
-  return out;
-}
+using test::fields;
 
 std::vector<std::vector<std::string>> rows(const ReplayBuilder& b, bool sideBySide) {
   StringSink sink;
@@ -68,7 +60,7 @@ std::vector<std::vector<std::string>> rows(const ReplayBuilder& b, bool sideBySi
   EXPECT_TRUE(code == ExitCode::success || code == ExitCode::notAReplay);
   std::vector<std::vector<std::string>> out;
   std::istringstream in(sink.text);
-  for (std::string line; std::getline(in, line);) out.push_back(split(line));
+  for (std::string line; std::getline(in, line);) out.push_back(fields(line));
   if (code == ExitCode::success) {
     EXPECT_EQ(sink.text.back(), '\n');
   }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <array>
 #include <span>
 #include <string>
 #include <vector>
@@ -90,6 +91,17 @@ class ReplayBuilder {
  private:
   std::vector<std::byte> bytes_;
 };
+
+// The fields of one CSV line, split at ", ".
+inline std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (std::size_t at; (at = line.find(", ", start)) != std::string::npos; start = at + 2) {
+    out.push_back(line.substr(start, at - start));
+  }
+  out.push_back(line.substr(start));
+  return out;
+}
 
 // A car driving straight along world +y at `speed` m/s, every wheel loaded and
 // rolling: a replay whose every sample passes both row filters.
