@@ -25,6 +25,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  std::string path() const { return path_.string(); }
 
  private:
   std::filesystem::path path_;
