@@ -7,16 +7,14 @@
 namespace skidlog {
 namespace {
 
-float readFloat(ReplayInput& input, std::uint64_t offset) { return readOne<float>(input, offset); }
-
 WheelGeometry readGeometry(ReplayInput& input, int fileWheel) {
   const std::uint64_t record = raf::geometryOffset + raf::geometryStride * static_cast<std::uint64_t>(fileWheel);
   WheelGeometry g;
-  g.offsetX = readFloat(input, record + raf::geometryOffsetX);
-  g.offsetY = readFloat(input, record + raf::geometryOffsetY);
-  g.offsetZ = readFloat(input, record + raf::geometryOffsetZ);
-  g.radius = readFloat(input, record + raf::geometryRadius);
-  readFloat(input, record + raf::geometryWidth);  // tyre width, not used
+  g.offsetX = readOne<float>(input, record + raf::geometryOffsetX);
+  g.offsetY = readOne<float>(input, record + raf::geometryOffsetY);
+  g.offsetZ = readOne<float>(input, record + raf::geometryOffsetZ);
+  g.radius = readOne<float>(input, record + raf::geometryRadius);
+  readOne<float>(input, record + raf::geometryWidth);  // tyre width, not used
   return g;
 }
 
@@ -64,9 +62,9 @@ HeaderRecords readHeader(ReplayInput& input) {
   h.wheelBlockSize = readOne<std::uint16_t>(input, raf::wheelBlockSizeOffset);
   h.wheelBlockOffset = readOne<std::uint16_t>(input, raf::wheelBlockOffsetOffset);
   h.blockCount = readOne<std::int32_t>(input, raf::blockCountOffset);
-  h.totalMass = readFloat(input, raf::totalMassOffset);
-  h.sprungMass = readFloat(input, raf::sprungMassOffset);
-  readFloat(input, raf::antiRollOffset);  // anti-roll setting, not used
+  h.totalMass = readOne<float>(input, raf::totalMassOffset);
+  h.sprungMass = readOne<float>(input, raf::sprungMassOffset);
+  readOne<float>(input, raf::antiRollOffset);  // anti-roll setting, not used
 
   h.wheelMass = toFloat((widen(h.totalMass) - widen(h.sprungMass)) / 4.0);
   h.sampleInterval = intervalSeconds(intervalMs);

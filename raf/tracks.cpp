@@ -6,8 +6,6 @@
 namespace skidlog {
 namespace {
 
-float readFloat(ReplayInput& input, std::uint64_t offset) { return readOne<float>(input, offset); }
-
 Vector3 readPosition(ReplayInput& input, std::uint64_t offset) {
   std::int32_t raw[3] = {0, 0, 0};
   readAt(input, offset, raw, 3);
@@ -31,15 +29,15 @@ void CarTrack::reserve(std::size_t n) {
 }
 
 void CarTrack::decodeCarBlock(ReplayInput& input, std::uint64_t block) {
-  speed.push_back(readFloat(input, block + raf::blockSpeed));
+  speed.push_back(readOne<float>(input, block + raf::blockSpeed));
   position.push_back(readPosition(input, block + raf::blockPosition));
   axisX.push_back(readAxis(input, block + raf::blockAxisX));
   axisY.push_back(readAxis(input, block + raf::blockAxisY));
   // From the stored float axes of this sample, not the raw integers; not normalised.
   axisZ.push_back(cross(axisX.back(), axisY.back()));
-  throttle.push_back(readFloat(input, block + raf::blockThrottle));
-  brake.push_back(readFloat(input, block + raf::blockBrake));
-  steerDeg.push_back(toFloat(widen(readFloat(input, block + raf::blockSteering)) * degreesPerRadian));
+  throttle.push_back(readOne<float>(input, block + raf::blockThrottle));
+  brake.push_back(readOne<float>(input, block + raf::blockBrake));
+  steerDeg.push_back(toFloat(widen(readOne<float>(input, block + raf::blockSteering)) * degreesPerRadian));
   const std::uint8_t gearByte = readOne<std::uint8_t>(input, block + raf::blockGear);
   gear.push_back(static_cast<float>(gearByte - 1));
 }
@@ -56,13 +54,13 @@ void WheelTrack::reserve(std::size_t n) {
 }
 
 void WheelTrack::decodeWheelBlock(ReplayInput& input, std::uint64_t subBlock) {
-  suspensionDeflection.push_back(readFloat(input, subBlock + raf::wheelDeflection));
-  steer.push_back(readFloat(input, subBlock + raf::wheelSteer));
-  forceX.push_back(readFloat(input, subBlock + raf::wheelForceX));
-  forceY.push_back(readFloat(input, subBlock + raf::wheelForceY));
-  forceZ.push_back(readFloat(input, subBlock + raf::wheelForceZ));
-  angularVelocity.push_back(readFloat(input, subBlock + raf::wheelAngularVelocity));
-  lean.push_back(readFloat(input, subBlock + raf::wheelLean));
+  suspensionDeflection.push_back(readOne<float>(input, subBlock + raf::wheelDeflection));
+  steer.push_back(readOne<float>(input, subBlock + raf::wheelSteer));
+  forceX.push_back(readOne<float>(input, subBlock + raf::wheelForceX));
+  forceY.push_back(readOne<float>(input, subBlock + raf::wheelForceY));
+  forceZ.push_back(readOne<float>(input, subBlock + raf::wheelForceZ));
+  angularVelocity.push_back(readOne<float>(input, subBlock + raf::wheelAngularVelocity));
+  lean.push_back(readOne<float>(input, subBlock + raf::wheelLean));
 }
 
 }  // namespace skidlog

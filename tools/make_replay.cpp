@@ -9,12 +9,12 @@
 // over radius with some slip, and gears, throttle and brake to match.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <type_traits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "tools/track.h"
@@ -88,11 +88,14 @@ void writeHeader(Writer& out, int samples) {
   }
 }
 
-void writeSample(Writer& out, std::size_t block, const CarState& car, Noise& noise) {
+// Roll to the outside of the curve, radians.
+double rollOf(const CarState& car) { return -0.012 * car.lateralAcceleration; }
+
+// The car fields of a sample block: controls, speed, position and axes.
+void writeCarFields(Writer& out, std::size_t block, const CarState& car) {
   const double aLong = car.longitudinalAcceleration;
-  const double aLat = car.lateralAcceleration;  // positive to the left
-  // Roll to the outside of the curve, pitch nose-down under braking.
-  const double roll = -0.012 * aLat;
+  const double roll = rollOf(car);
+  // Pitch nose-down under braking, and with the road's slope.
   const double pitch = 0.004 * aLong + car.slope;
   const double ch = std::cos(car.heading), sh = std::sin(car.heading);
   const double cp = std::cos(pitch), sp = std::sin(pitch);
@@ -119,7 +122,13 @@ void writeSample(Writer& out, std::size_t block, const CarState& car, Noise& noi
     out.put<std::int16_t>(block + 52 + 2 * static_cast<std::size_t>(k), quantiseAxis(right[k]));
     out.put<std::int16_t>(block + 58 + 2 * static_cast<std::size_t>(k), quantiseAxis(forward[k]));
   }
+}
 
+// The four wheel sub-blocks: load transfer, forces, steer, spin and lean.
+void writeWheelFields(Writer& out, std::size_t block, const CarState& car, Noise& noise) {
+  const double aLong = car.longitudinalAcceleration;
+  const double aLat = car.lateralAcceleration;  // positive to the left
+  const double roll = rollOf(car);
   const double frontSteer = std::atan(wheelbase * car.curvature);
   const double staticLoad = totalMass * gravity / 4.0;
   const double pitchTransfer = totalMass * aLong * centreOfMassHeight / wheelbase / 2.0;
@@ -173,7 +182,10 @@ int main(int argc, char** argv) {
   Track track(seed);
   Drive drive(track);
   for (int i = 0; i < samples; ++i) {
-    writeSample(out, headerSize + blockSize * static_cast<std::size_t>(i), drive.state(), noise);
+    const std::size_t block = headerSize + blockSize * static_cast<std::size_t>(i);
+    const CarState car = drive.state();
+    writeCarFields(out, block, car);
+    writeWheelFields(out, block, car, noise);
     drive.step(dt);
   }
   std::FILE* file = std::fopen(argv[1], "wb");
