@@ -1,11 +1,11 @@
 #include "csv/csv_writer.h"
 
-#include <cmath>
 #include <cstring>
 #include <string_view>
 
 #include "csv/number_format.h"
-#include "physics/precision.h"
+#include "csv/wheel_row.h"
+#include "numeric/precision.h"
 
 namespace skidlog {
 namespace {
@@ -62,46 +62,23 @@ void writeCarValues(LineBuilder& line, std::size_t i, const Series<float>& sampl
 }
 
 void writeWheelValues(LineBuilder& line, const WheelTrack& wheel, const WheelGeometry& geometry, std::size_t i) {
-  const float v = wheel.localVelocity[i].y;  // longitudinal speed
-  const float u = wheel.localVelocity[i].x;  // lateral speed
-  // The whole-number part of the speed, not the speed: at least 3 in a written row.
-  const double speedDivisor = truncatedMagnitude(v);
-  const double wheelSteer = widen(wheel.steer[i]) * degreesPerRadian;
-  const double camber = -widen(wheel.lean[i]) * degreesPerRadian;
-  const float longitudinalGrip = wheel.longitudinalForce[i] / wheel.normalLoad[i];
-  const float lateralGrip = wheel.lateralForce[i] / wheel.normalLoad[i];
-  const float slipRatio =
-      toFloat((widen(wheel.angularVelocity[i]) * widen(geometry.radius) - widen(v)) / speedDivisor);
-  const double slipAngle = std::atan(-widen(u) / speedDivisor) * degreesPerRadian;
-
+  const WheelRow row = wheelRow(wheel, geometry, i);
   line.number(wheel.suspensionDeflection[i]);
   line.text(separator);
   line.number(wheel.angularVelocity[i]);
   line.text(separator);
-  line.number(wheelSteer);
+  line.number(row.wheelSteer);
   line.text(separator);
-  line.number(camber);
+  line.number(row.camber);
   line.text(separator);
-  for (float value : {v, u, wheel.normalLoad[i], wheel.longitudinalForce[i], wheel.lateralForce[i],
-                      longitudinalGrip, lateralGrip, slipRatio}) {
+  // Longitudinal speed (y) before lateral speed (x).
+  for (float value : {wheel.localVelocity[i].y, wheel.localVelocity[i].x, wheel.normalLoad[i],
+                      wheel.longitudinalForce[i], wheel.lateralForce[i], row.longitudinalGrip, row.lateralGrip,
+                      row.slipRatio}) {
     line.number(value);
     line.text(separator);
   }
-  line.number(slipAngle);
-}
-
-bool rollsForward(const WheelTrack& wheel, std::size_t i) {
-  return wheel.localVelocity[i].y >= minLongitudinalSpeed;  // NaN fails
-}
-
-// Side-by-side test: the load's whole-number part is 1 N or more in magnitude.
-bool passesSideBySide(const WheelTrack& wheel, std::size_t i) {
-  return rollsForward(wheel, i) && static_cast<float>(truncatedMagnitude(wheel.normalLoad[i])) >= minNormalLoad;
-}
-
-// Per-wheel test: the load itself, sign included.
-bool passesPerWheel(const WheelTrack& wheel, std::size_t i) {
-  return rollsForward(wheel, i) && wheel.normalLoad[i] >= minNormalLoad;
+  line.number(row.slipAngle);
 }
 
 bool writeSideBySide(LineSink& sink, LineBuilder& line, std::size_t n, const Series<float>& sampleTimes,
@@ -155,14 +132,6 @@ bool writePerWheel(LineSink& sink, LineBuilder& line, std::size_t n, const Serie
 }
 
 }  // namespace
-
-std::int32_t truncatedMagnitude(float x) {
-  if (std::isnan(x)) return 0;
-  // Beyond the 32-bit range the truncation is saturated rather than undefined.
-  if (std::fabs(x) >= 2147483648.0f) return 2147483647;
-  const std::int32_t whole = static_cast<std::int32_t>(x);
-  return whole < 0 ? -whole : whole;
-}
 
 bool writeCsv(LineSink& sink, bool sideBySide, std::size_t n, const Series<float>& sampleTimes,
               const CarTrack& car, const WheelTracks& wheels, const WheelGeometries& geometry) {

@@ -4,20 +4,11 @@
 #define SKIDLOG_CSV_CSV_WRITER_H_
 
 #include <cstddef>
-#include <cstdint>
 
 #include "csv/line_sink.h"
 #include "raf/replay.h"
 
 namespace skidlog {
-
-// A wheel is written only at this longitudinal speed or more, m/s.
-inline constexpr float minLongitudinalSpeed = 3.0f;
-// The right-hand side of both load tests, N (the float nearest 0.1).
-inline constexpr float minNormalLoad = 0.1f;
-
-// The magnitude of x truncated toward zero, limited to 2147483647; NaN gives 0.
-std::int32_t truncatedMagnitude(float x);
 
 // Side-by-side layout: one row per sample with all four wheels, 61 fields,
 // written when every wheel passes. Per-wheel layout: wheel 0's passing

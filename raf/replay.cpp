@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "physics/precision.h"
+#include "numeric/precision.h"
 
 namespace skidlog {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "physics/precision.h"
+#include "numeric/precision.h"
 
 namespace skidlog {
 namespace {

@@ -1,6 +1,6 @@
 #include "raf/tracks.h"
 
-#include "physics/precision.h"
+#include "numeric/precision.h"
 #include "raf/raf_format.h"
 
 namespace skidlog {

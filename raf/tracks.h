@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "physics/vector3.h"
+#include "numeric/vector3.h"
 #include "raf/read_at.h"
 
 namespace skidlog {

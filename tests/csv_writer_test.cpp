@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "csv/wheel_row.h"
 #include "tests/replay_builder.h"
 
 namespace skidlog {

@@ -1,5 +1,5 @@
 #include "csv/number_format.h"
-#include "physics/precision.h"
+#include "numeric/precision.h"
 
 #include <gtest/gtest.h>
 

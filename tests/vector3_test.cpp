@@ -1,4 +1,4 @@
-#include "physics/vector3.h"
+#include "numeric/vector3.h"
 
 #include <gtest/gtest.h>
 

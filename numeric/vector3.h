@@ -1,12 +1,12 @@
 // Vector3: the value type of every 3-D quantity (positions, axes, velocities,
 // forces). Component-wise operations round after each float operation; dot,
 // cross and length are formed in double precision from the float inputs.
-#ifndef SKIDLOG_PHYSICS_VECTOR3_H_
-#define SKIDLOG_PHYSICS_VECTOR3_H_
+#ifndef SKIDLOG_NUMERIC_VECTOR3_H_
+#define SKIDLOG_NUMERIC_VECTOR3_H_
 
 #include <cmath>
 
-#include "physics/precision.h"
+#include "numeric/precision.h"
 
 namespace skidlog {
 
@@ -68,4 +68,4 @@ inline double length(const Vector3& v) { return std::sqrt(dot(v, v)); }
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_PHYSICS_VECTOR3_H_
+#endif  // SKIDLOG_NUMERIC_VECTOR3_H_

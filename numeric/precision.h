@@ -1,8 +1,8 @@
 // Where a value is rounded to 32 bits. Every stored quantity is a 32-bit IEEE
 // float; some expressions are formed in double precision and rounded once.
 // These two helpers make each such point a visible, searchable call.
-#ifndef SKIDLOG_PHYSICS_PRECISION_H_
-#define SKIDLOG_PHYSICS_PRECISION_H_
+#ifndef SKIDLOG_NUMERIC_PRECISION_H_
+#define SKIDLOG_NUMERIC_PRECISION_H_
 
 #include <cfloat>
 #include <limits>
@@ -27,4 +27,4 @@ static_assert(degreesPerRadian == 180.0 / 3.1416);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_PHYSICS_PRECISION_H_
+#endif  // SKIDLOG_NUMERIC_PRECISION_H_
