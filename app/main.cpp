@@ -1,8 +1,7 @@
-#include <iostream>
-#include <span>
-
 #include "app/run.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
-  return skidlog::run(std::span<const char* const>(argv, static_cast<std::size_t>(argc)), std::cerr);
+  const skidlog::CommandLine commandLine(argc, argv);
+  return skidlog::run(commandLine.arguments(), skidlog::messageStream());
 }

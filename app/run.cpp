@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "app/convert.h"
-#include "app/files.h"
+#include "skidlog/skidlog.h"
 
 namespace skidlog {
 namespace {
@@ -30,26 +29,10 @@ int run(std::span<const char* const> args, std::ostream& messages) {
   options.outputName = args[first + 1];
   options.memoryLimit = physicalMemory();
 
-  InputFile input;
-  switch (readInputFile(options.inputName, input)) {
-    case ReadStatus::notOpened:
-      messages << "Could not open file: " << options.inputName << "." << std::endl;
-      return exitWith(ExitCode::inputNotOpened);
-    case ReadStatus::notEnoughMemory:
-      messages << "Not enough memory to read file: " << options.inputName << "." << std::endl;
-      return exitWith(ExitCode::notAReplay);
-    case ReadStatus::read:
-      break;
-  }
-  if (isSameFile(options.outputName, input.device, input.inode)) {
-    messages << "Output file is the input file: " << options.outputName << "." << std::endl;
-    return exitWith(ExitCode::outputNotOpened);
-  }
+  // The file's bytes are gone once it is loaded: every later stage works from the series.
   Replay replay;
-  const ExitCode read = readReplay(std::span<const std::byte>(input.bytes.get(), input.size), options, replay, messages);
+  const ExitCode read = loadReplayFile(options, std::span(&options.outputName, 1), replay, messages);
   if (read != ExitCode::success) return exitWith(read);
-  // Every later stage works from the series alone; the file's bytes can go.
-  input.bytes.reset();
   OutputFile output(options.outputName);
   return exitWith(writeReplay(replay, options, output, messages));
 }

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "app/convert.h"
+#include "skidlog/skidlog.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "app/convert.h"
+#include "skidlog/skidlog.h"
 #include "tests/replay_builder.h"
 
 namespace skidlog {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/convert.h"
+#include "skidlog/skidlog.h"
 #include "tests/replay_builder.h"
 
 namespace skidlog {

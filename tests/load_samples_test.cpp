@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/convert.h"
+#include "skidlog/skidlog.h"
 #include "raf/replay.h"
 #include "tests/replay_builder.h"
 

@@ -1,7 +1,8 @@
-// The whole conversion of one replay's bytes to CSV lines, with its messages
-// and exit code: what the command line runs, and what tests and the fuzzer drive.
-#ifndef SKIDLOG_APP_CONVERT_H_
-#define SKIDLOG_APP_CONVERT_H_
+// The library's public interface, shared by both programs: a replay file read
+// and loaded with its messages and exit code, and the whole conversion of a
+// loaded replay to CSV lines. Tests and the fuzzer drive the same calls.
+#ifndef SKIDLOG_SKIDLOG_SKIDLOG_H_
+#define SKIDLOG_SKIDLOG_SKIDLOG_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,10 @@
 #include <string>
 
 #include "csv/line_sink.h"
+#include "physics/wheel_series.h"
+#include "platform/platform.h"
 #include "raf/replay.h"
+#include "raf/replay_names.h"
 
 namespace skidlog {
 
@@ -47,6 +51,14 @@ LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimi
 ExitCode readReplay(std::span<const std::byte> file, const ConvertOptions& options, Replay& replay,
                     std::ostream& messages);
 
+// Reads the replay file options.inputName whole and loads it as readReplay
+// does. Reports a file that cannot be opened or read (exit 2 or 4), and refuses
+// it (exit 3) when one of `outputs` names the same file by any path or link,
+// before loading. `names`, when given, receives its header texts. The file's
+// bytes are released before it returns.
+ExitCode loadReplayFile(const ConvertOptions& options, std::span<const std::string> outputs, Replay& replay,
+                        std::ostream& messages, ReplayNames* names = nullptr);
+
 // Derives the wheel series and writes the CSV; opens `sink` first.
 ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& sink, std::ostream& messages);
 
@@ -56,4 +68,4 @@ ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& op
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_APP_CONVERT_H_
+#endif  // SKIDLOG_SKIDLOG_SKIDLOG_H_

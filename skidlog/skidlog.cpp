@@ -1,9 +1,8 @@
-#include "app/convert.h"
+#include "skidlog/skidlog.h"
 
 #include <new>
 
 #include "csv/csv_writer.h"
-#include "physics/wheel_series.h"
 #include "raf/raf_format.h"
 
 namespace skidlog {
@@ -52,6 +51,29 @@ ExitCode readReplay(std::span<const std::byte> file, const ConvertOptions& optio
              << " sample blocks." << std::endl;
   }
   return ExitCode::success;
+}
+
+ExitCode loadReplayFile(const ConvertOptions& options, std::span<const std::string> outputs, Replay& replay,
+                        std::ostream& messages, ReplayNames* names) {
+  InputFile input;
+  switch (readInputFile(options.inputName, input)) {
+    case ReadStatus::notOpened:
+      messages << "Could not open file: " << options.inputName << "." << std::endl;
+      return ExitCode::inputNotOpened;
+    case ReadStatus::notEnoughMemory:
+      messages << "Not enough memory to read file: " << options.inputName << "." << std::endl;
+      return ExitCode::notAReplay;
+    case ReadStatus::read:
+      break;
+  }
+  for (const std::string& output : outputs) {
+    if (isSameFile(output, input.id)) {
+      messages << "Output file is the input file: " << output << "." << std::endl;
+      return ExitCode::outputNotOpened;
+    }
+  }
+  if (names != nullptr) *names = readReplayNames(input.view());
+  return readReplay(input.view(), options, replay, messages);
 }
 
 ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& sink, std::ostream& messages) {

@@ -1,10 +1,12 @@
-#include "app/files.h"
-
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <iostream>
 #include <new>
+
+#include "platform/platform.h"
 
 namespace skidlog {
 namespace {
@@ -17,7 +19,20 @@ struct FdCloser {
   }
 };
 
+FileId idOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+int descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
 }  // namespace
+
+CommandLine::CommandLine(int argc, char** argv) {
+  for (int k = 0; k < argc; ++k) strings_.emplace_back(argv[k] != nullptr ? argv[k] : "");
+  for (const std::string& s : strings_) pointers_.push_back(s.c_str());
+}
+
+std::ostream& messageStream() { return std::cerr; }
 
 ReadStatus readInputFile(const std::string& path, InputFile& file) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -25,8 +40,7 @@ ReadStatus readInputFile(const std::string& path, InputFile& file) {
   FdCloser closer{fd};
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadStatus::notOpened;
-  file.device = info.st_dev;
-  file.inode = info.st_ino;
+  file.id = idOf(info);
   const auto size = static_cast<std::size_t>(info.st_size);
   try {
     file.bytes = std::make_unique_for_overwrite<std::byte[]>(size);
@@ -46,41 +60,42 @@ ReadStatus readInputFile(const std::string& path, InputFile& file) {
   return ReadStatus::read;
 }
 
-bool isSameFile(const std::string& path, dev_t device, ino_t inode) {
+bool isSameFile(const std::string& path, const FileId& id) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && info.st_dev == device && info.st_ino == inode;
+  return ::stat(path.c_str(), &info) == 0 && idOf(info) == id;
 }
 
 OutputFile::~OutputFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (handle_ >= 0) ::close(descriptor(handle_));
 }
 
 bool OutputFile::open() {
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  return fd_ >= 0;
+  handle_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  return handle_ >= 0;
 }
 
-bool OutputFile::writeLine(std::string_view line) {
-  if (failed_ || fd_ < 0) return false;
-  const char* data = line.data();
-  std::size_t left = line.size();
-  while (left > 0) {
-    const ssize_t put = ::write(fd_, data, left);
+// Lines end in a line feed alone here, so a line goes out as it is.
+bool OutputFile::writeLine(std::string_view line) { return writeAll(line.data(), line.size()); }
+
+bool OutputFile::writeAll(const char* data, std::size_t size) {
+  if (failed_ || handle_ < 0) return false;
+  while (size > 0) {
+    const ssize_t put = ::write(descriptor(handle_), data, size);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       failed_ = true;
       return false;
     }
     data += put;
-    left -= static_cast<std::size_t>(put);
+    size -= static_cast<std::size_t>(put);
   }
   return true;
 }
 
 bool OutputFile::close() {
-  if (fd_ < 0) return false;
-  const int result = ::close(fd_);
-  fd_ = -1;
+  if (handle_ < 0) return false;
+  const int result = ::close(descriptor(handle_));
+  handle_ = -1;
   return result == 0 && !failed_;
 }
 

@@ -1,0 +1,29 @@
+// The texts a replay's header holds: who drove which car where. Each is a
+// zero-padded field that is not always zero-terminated; the bytes are kept as
+// the simulator wrote them, in its own escaped encoding.
+//
+//   32  32 bytes  player name      64  32 bytes  car
+//   96  32 bytes  track           128  16 bytes  track layout
+#ifndef SKIDLOG_RAF_REPLAY_NAMES_H_
+#define SKIDLOG_RAF_REPLAY_NAMES_H_
+
+#include <cstddef>
+#include <span>
+#include <string>
+
+namespace skidlog {
+
+struct ReplayNames {
+  std::string player;
+  std::string car;
+  std::string track;
+  std::string layout;
+};
+
+// The raw text of each field up to its first zero byte. A field the file does
+// not hold (or holds in part) is empty (or cut where the file ends).
+ReplayNames readReplayNames(std::span<const std::byte> file);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_RAF_REPLAY_NAMES_H_
