@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "numeric/trig.h"
+
 namespace skidlog {
 
 Vector3 normalised(const Vector3& v) {
@@ -34,8 +36,8 @@ void computeAxes(WheelTrack& wheel, bool isFront, bool isLeft, const WheelTrack&
     const Vector3 longitudinal = cross(normal, lateral);
 
     const double theta = widen(wheel.steer[i]);
-    const float c = toFloat(std::cos(theta));
-    const float sn = toFloat(std::sin(theta));
+    const float c = toFloat(cosine(theta));
+    const float sn = toFloat(sine(theta));
     wheel.lateralAxis.push_back(turned(normalised(lateral), c, sn));
     wheel.longitudinalAxis.push_back(turned(normalised(longitudinal), c, sn));
     wheel.normalAxis.push_back(normalised(normal));

@@ -96,10 +96,10 @@ namespace {
 // The reference: every value through its correctly rounded 17-digit form.
 std::string slowFormat(double v) {
   char text[32];
-  const auto r = std::to_chars(text, text + sizeof text, std::fabs(v), std::chars_format::scientific, 16);
+  const auto r = std::to_chars(text, text + sizeof text - 1, std::fabs(v), std::chars_format::scientific, 16);
+  *r.ptr = '\0';  // to_chars does not terminate the text
   std::string digits = std::string(1, text[0]) + std::string(text + 2, 16);
   int exponent = std::atoi(text + 19);
-  (void)r;
   if (digits[6] >= '5') {
     int k = 5;
     while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9') digits[static_cast<std::size_t>(k--)] = '0';

@@ -4,18 +4,20 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
-
-#include <stdlib.h>
 
 namespace skidlog::test {
 
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "skidlog-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    do {
+      path_ = std::filesystem::temp_directory_path() / ("skidlog-test-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ignored;
@@ -26,16 +28,19 @@ class TempDir {
 
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
   std::string path() const { return path_.string(); }
+  const std::filesystem::path& fsPath() const { return path_; }
 
  private:
   std::filesystem::path path_;
 };
 
-inline void writeFile(const std::string& path, const std::string& bytes) {
+// Paths as std::filesystem::path, so that names outside the ANSI code page
+// work on Windows too.
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline std::string readFile(const std::string& path) {
+inline std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
