@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# tools/make_packages.sh: builds and tests the Linux and Windows release
+# builds, then writes every release package into dist/: the Windows ZIP, the
+# Debian package and the Linux tarball.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --workflow --preset release
+cmake --workflow --preset windows
+mkdir -p dist
+for build in build/release build/windows; do
+  cpack --config "$build/CPackConfig.cmake" -B "$build/cpack" >/dev/null
+  cp "$build"/cpack/*.zip "$build"/cpack/*.deb "$build"/cpack/*.tar.gz dist/ 2>/dev/null || true
+done
+ls -l dist
