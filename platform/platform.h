@@ -84,6 +84,10 @@ class OutputFile : public LineSink {
   std::string text_;  // the line with its platform line end
 };
 
+// Decodes `bytes` from a Windows code page (1250 to 1257, 932, 936, 949 or
+// 950) to UTF-8. A byte, or a byte pair, that does not decode becomes U+FFFD.
+std::string codePageToUtf8(std::string_view bytes, int codePage);
+
 // The machine's physical memory, bytes; a large default when it cannot be told.
 std::uint64_t physicalMemory();
 

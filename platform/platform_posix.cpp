@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,35 @@ bool OutputFile::close() {
   const int result = ::close(descriptor(handle_));
   handle_ = -1;
   return result == 0 && !failed_;
+}
+
+std::string codePageToUtf8(std::string_view bytes, int codePage) {
+  constexpr std::string_view replacement = "\xEF\xBF\xBD";  // U+FFFD
+  const iconv_t converter = ::iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    std::string ascii;
+    for (const char c : bytes) ascii.append(static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : std::string(replacement));
+    return ascii;
+  }
+  std::string out;
+  std::string input(bytes);
+  char* in = input.data();
+  std::size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* put = buffer;
+    std::size_t room = sizeof buffer;
+    const std::size_t result = ::iconv(converter, &in, &inLeft, &put, &room);
+    out.append(buffer, static_cast<std::size_t>(put - buffer));
+    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      // An invalid or cut-off sequence: one replacement character for its first byte.
+      out.append(replacement);
+      ++in;
+      --inLeft;
+    }
+  }
+  ::iconv_close(converter);
+  return out;
 }
 
 std::uint64_t physicalMemory() {

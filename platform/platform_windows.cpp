@@ -210,6 +210,26 @@ bool OutputFile::close() {
   return closed && !failed_;
 }
 
+std::string codePageToUtf8(std::string_view bytes, int codePage) {
+  const auto page = static_cast<UINT>(codePage);
+  std::wstring wide;
+  for (std::size_t i = 0; i < bytes.size();) {
+    // One character at a time, so that a bad byte costs only itself.
+    const std::size_t length =
+        i + 1 < bytes.size() && ::IsDBCSLeadByteEx(page, static_cast<BYTE>(bytes[i])) ? 2 : 1;
+    wchar_t decoded[2];
+    const int count = ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data() + i, static_cast<int>(length),
+                                            decoded, 2);
+    if (count > 0) {
+      wide.append(decoded, static_cast<std::size_t>(count));
+    } else {
+      wide.push_back(L'\xFFFD');
+    }
+    i += count > 0 ? length : 1;
+  }
+  return toUtf8(wide);
+}
+
 std::uint64_t physicalMemory() {
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);

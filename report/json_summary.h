@@ -1,0 +1,18 @@
+// The report's findings as JSON: the replays, and per wheel the fitted
+// curves, load bands and friction circle.
+#ifndef SKIDLOG_REPORT_JSON_SUMMARY_H_
+#define SKIDLOG_REPORT_JSON_SUMMARY_H_
+
+#include <string>
+
+#include "report/report_data.h"
+
+namespace skidlog {
+
+// The summary as indented JSON text ending in a line feed. Every string is
+// UTF-8; a missing fit or friction-circle sector is null.
+std::string jsonSummary(const ReportData& report);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_JSON_SUMMARY_H_

@@ -1,0 +1,9 @@
+#include <iostream>
+
+#include "platform/platform.h"
+#include "report/report_run.h"
+
+int main(int argc, char** argv) {
+  const skidlog::CommandLine commandLine(argc, argv);
+  return skidlog::runReport(commandLine.arguments(), std::cout, skidlog::messageStream());
+}

@@ -1,0 +1,178 @@
+#include "report/report_run.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "report/json_summary.h"
+#include "report/simulator_text.h"
+#include "skidlog/skidlog.h"
+
+namespace skidlog {
+namespace {
+
+constexpr std::string_view program = "skidlog-report";
+constexpr std::string_view helpText =
+    "Usage: skidlog-report [OPTION]... REPLAY.raf...\n"
+    "Fit tyre curves to the replays of one car and report them.\n"
+    "\n"
+    "  -o, --output=FILE  write the report page to FILE (default: the first\n"
+    "                     replay's name with .html; not with --json alone)\n"
+    "      --json=FILE    write the fitted curves as JSON to FILE\n"
+    "  -h, --help         show this help and exit\n"
+    "      --version      show the version and exit\n"
+    "\n"
+    "Several replays pool their points; they must all be of one car.\n"
+    "Exit status: 0 done, 1 wrong usage, 2 a replay cannot be opened,\n"
+    "3 an output cannot be written or names a replay, 4 a replay is not usable,\n"
+    "5 writing failed.\n";
+
+struct Options {
+  std::optional<std::string> page;
+  std::optional<std::string> json;
+  std::vector<std::string> replays;
+  bool help = false;
+  bool version = false;
+};
+
+int usageError(std::ostream& messages, const std::string& problem) {
+  messages << program << ": " << problem << "\n"
+           << "Try '" << program << " --help' for more information." << std::endl;
+  return static_cast<int>(ExitCode::usage);
+}
+
+// GNU-style options; returns an error text, empty when the line is sound.
+std::string parse(std::span<const char* const> args, Options& o) {
+  bool optionsEnd = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    const auto value = [&](std::string_view name, std::optional<std::string>& into) -> std::string {
+      if (a.size() > name.size() && a.substr(0, name.size()) == name && a[name.size()] == '=') {
+        into = std::string(a.substr(name.size() + 1));
+      } else if (i + 1 < args.size()) {
+        into = std::string(args[++i]);
+      } else {
+        return "option '" + std::string(name) + "' requires a file name";
+      }
+      return {};
+    };
+    if (optionsEnd || a == "-" || a.empty() || a[0] != '-') {
+      o.replays.emplace_back(a);
+    } else if (a == "--") {
+      optionsEnd = true;
+    } else if (a == "-h" || a == "--help") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else if (a == "-o") {
+      if (std::string e = value("-o", o.page); !e.empty()) return e;
+    } else if (a.starts_with("-o")) {
+      o.page = std::string(a.substr(2));
+    } else if (a == "--output" || a.starts_with("--output=")) {
+      if (std::string e = value("--output", o.page); !e.empty()) return e;
+    } else if (a == "--json" || a.starts_with("--json=")) {
+      if (std::string e = value("--json", o.json); !e.empty()) return e;
+    } else {
+      return "unrecognised option '" + std::string(a) + "'";
+    }
+  }
+  return {};
+}
+
+// Reads, loads and derives one replay, then keeps its points, traces and names.
+ExitCode addReplay(const std::string& file, const std::vector<std::string>& outputs, ReportData& report,
+                   std::ostream& messages) {
+  ConvertOptions options;
+  options.inputName = file;
+  options.memoryLimit = physicalMemory();
+  Replay replay;
+  ReplayNames names;
+  const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);
+  if (read != ExitCode::success) return read;
+  deriveWheelSeries(replay);
+  ReplaySummary summary;
+  summary.file = file;
+  summary.player = decodeSimulatorText(names.player);
+  summary.car = decodeSimulatorText(names.car);
+  summary.track = decodeSimulatorText(names.track);
+  summary.layout = decodeSimulatorText(names.layout);
+  summary.samples = replay.sampleCount();
+  summary.interval = replay.header.sampleInterval;
+  summary.trace = traceOf(replay);
+  if (!report.replays.empty() && summary.car != report.replays.front().car) {
+    const ReplaySummary& first = report.replays.front();
+    messages << program << ": " << file << " is a replay of " << summary.car << ", " << first.file << " of "
+             << first.car << "; a report takes the replays of one car." << std::endl;
+    return ExitCode::notAReplay;
+  }
+  appendTyrePoints(replay, report.points);
+  report.replays.push_back(std::move(summary));
+  return ExitCode::success;
+}
+
+// The four wheels are fitted at once, one thread each; they share nothing.
+void analyse(ReportData& report, std::ostream& messages) {
+  std::vector<std::thread> workers;
+  for (std::size_t w = 0; w < report.wheels.size(); ++w) {
+    workers.emplace_back([&report, w] { report.wheels[w] = analyseWheel(report.points[w]); });
+  }
+  for (std::thread& worker : workers) worker.join();
+  for (std::size_t w = 0; w < report.wheels.size(); ++w) {
+    const WheelAnalysis& a = report.wheels[w];
+    const auto tell = [&](const std::optional<CurveFit>& fit, const char* what) {
+      if (!fit) {
+        messages << program << ": too few points for the " << wheelNames[w] << " " << what << " fit (fewer than "
+                 << minFitPoints << "); it is left out." << std::endl;
+      }
+    };
+    tell(a.lateral, "lateral");
+    tell(a.longitudinal, "longitudinal");
+  }
+}
+
+ExitCode writeText(const std::string& path, const std::string& text, std::ostream& messages) {
+  OutputFile file(path);
+  if (!file.open()) {
+    messages << program << ": could not open file: " << path << "." << std::endl;
+    return ExitCode::outputNotOpened;
+  }
+  const bool written = file.writeLine(text);
+  if (!file.close() || !written) {
+    messages << program << ": could not write file: " << path << "." << std::endl;
+    return ExitCode::writeFailed;
+  }
+  return ExitCode::success;
+}
+
+}  // namespace
+
+int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages) {
+  Options o;
+  if (const std::string problem = parse(args, o); !problem.empty()) return usageError(messages, problem);
+  if (o.help) {
+    out << helpText << std::flush;
+    return 0;
+  }
+  if (o.version) {
+    out << program << " " << SKIDLOG_VERSION << std::endl;
+    return 0;
+  }
+  if (o.replays.empty()) return usageError(messages, "no replay given");
+  if (o.page) return usageError(messages, "the report page cannot be written yet; use --json");
+  if (!o.json) return usageError(messages, "nothing to write; give --json FILE");
+
+  std::vector<std::string> outputs;
+  if (o.json) outputs.push_back(*o.json);
+  ReportData report;
+  for (const std::string& file : o.replays) {
+    if (const ExitCode code = addReplay(file, outputs, report, messages); code != ExitCode::success) {
+      return static_cast<int>(code);
+    }
+  }
+  analyse(report, messages);
+  return static_cast<int>(writeText(*o.json, jsonSummary(report), messages));
+}
+
+}  // namespace skidlog

@@ -1,0 +1,20 @@
+// skidlog-report's command line: options, messages, exit codes, and the order
+// of the work (every replay accepted before any output is opened).
+#ifndef SKIDLOG_REPORT_REPORT_RUN_H_
+#define SKIDLOG_REPORT_REPORT_RUN_H_
+
+#include <ostream>
+#include <span>
+
+namespace skidlog {
+
+// Runs `skidlog-report [-o REPORT.html] [--json SUMMARY.json] REPLAY.raf...`
+// on `args` (args[0] the program path). Help and version go to `out`, every
+// other message to `messages`. Returns the exit code: 0 done, 1 usage, 2 a
+// replay cannot be opened, 3 an output cannot be opened or names a replay,
+// 4 a replay is not usable (or the replays are of different cars), 5 a write failed.
+int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_REPORT_RUN_H_

@@ -1,0 +1,51 @@
+#include "report/tyre_points.h"
+
+#include <cmath>
+
+#include "csv/wheel_row.h"
+#include "numeric/precision.h"
+
+namespace skidlog {
+
+void appendTyrePoints(const Replay& replay, TyrePoints& points) {
+  const std::size_t n = replay.sampleCount();
+  for (std::size_t w = 0; w < points.size(); ++w) {
+    const WheelTrack& wheel = replay.wheels[w];
+    WheelPoints& p = points[w];
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!passesPerWheel(wheel, i)) continue;
+      const WheelRow row = wheelRow(wheel, replay.geometry[w], i);
+      p.slipAngle.push_back(toFloat(row.slipAngle));
+      p.lateralGrip.push_back(row.lateralGrip);
+      p.slipRatio.push_back(row.slipRatio);
+      p.longitudinalGrip.push_back(row.longitudinalGrip);
+      p.normalLoad.push_back(wheel.normalLoad[i]);
+      p.speed.push_back(wheel.localVelocity[i].y);
+    }
+  }
+}
+
+ReplayTrace traceOf(const Replay& replay) {
+  const std::size_t n = replay.sampleCount();
+  const CarTrack& car = replay.car;
+  ReplayTrace t;
+  t.time = replay.sampleTimes;
+  t.speed = car.speed;
+  t.throttle = car.throttle;
+  t.brake = car.brake;
+  t.steer = car.steerDeg;
+  for (std::size_t w = 0; w < t.normalLoad.size(); ++w) t.normalLoad[w] = replay.wheels[w].normalLoad;
+  t.distance.reserve(n);
+  double travelled = 0.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i > 0) {
+      const double step = length(car.position[i] - car.position[i - 1]);
+      // A jump of more than 100 m in one sample is a reset, not a drive.
+      if (std::isfinite(step) && step < 100.0) travelled += step;
+    }
+    t.distance.push_back(static_cast<float>(travelled));
+  }
+  return t;
+}
+
+}  // namespace skidlog
