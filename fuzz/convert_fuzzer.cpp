@@ -8,6 +8,9 @@
 #include <sstream>
 #include <string_view>
 
+#include "report/simulator_text.h"
+#include "report/tyre_analysis.h"
+#include "report/tyre_points.h"
 #include "skidlog/skidlog.h"
 
 namespace {
@@ -45,5 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const skidlog::ExitCode code = skidlog::convertReplay(file, options, sink, messages);
     if (code != skidlog::ExitCode::success && code != skidlog::ExitCode::notAReplay) std::abort();
   }
+  // The report's path: names, points, fits and friction circle of every wheel.
+  const skidlog::ReplayNames names = skidlog::readReplayNames(file);
+  for (const std::string* text : {&names.player, &names.car, &names.track, &names.layout}) {
+    skidlog::decodeSimulatorText(*text);
+  }
+  skidlog::Replay replay;
+  if (skidlog::loadReplay(file, 4u << 20, replay).status != skidlog::LoadStatus::loaded) return 0;
+  skidlog::deriveWheelSeries(replay);
+  skidlog::TyrePoints points;
+  skidlog::appendTyrePoints(replay, points);
+  skidlog::traceOf(replay);
+  for (const skidlog::WheelPoints& wheel : points) skidlog::analyseWheel(wheel);
   return 0;
 }

@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <vector>
+
+#include "numeric/precision.h"
 
 namespace skidlog {
 namespace {
@@ -214,7 +217,7 @@ double quantile(std::span<const float> values, double q) {
   std::vector<float> copy(values.begin(), values.end());
   const auto k = static_cast<std::size_t>(std::clamp(q, 0.0, 1.0) * static_cast<double>(copy.size() - 1));
   std::nth_element(copy.begin(), copy.begin() + static_cast<std::ptrdiff_t>(k), copy.end());
-  return copy[k];
+  return widen(copy[k]);
 }
 
 std::optional<CurveFit> fitMagicFormula(std::span<const float> x, std::span<const float> y,
@@ -234,7 +237,7 @@ std::optional<CurveFit> fitMagicFormula(std::span<const float> x, std::span<cons
   // refined on every point.
   const Sample few = subsample(all, 2000);
   MagicFormula best;
-  double bestR2 = -INFINITY;
+  double bestR2 = -std::numeric_limits<double>::infinity();
   for (double c : {1.3, 1.8}) {
     for (double e : {-1.0, 0.5}) {
       double residual = 0.0;

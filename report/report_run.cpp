@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "numeric/precision.h"
 #include "report/json_summary.h"
 #include "report/simulator_text.h"
 #include "skidlog/skidlog.h"
@@ -99,7 +100,7 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   summary.track = decodeSimulatorText(names.track);
   summary.layout = decodeSimulatorText(names.layout);
   summary.samples = replay.sampleCount();
-  summary.interval = replay.header.sampleInterval;
+  summary.interval = widen(replay.header.sampleInterval);
   summary.trace = traceOf(replay);
   if (!report.replays.empty() && summary.car != report.replays.front().car) {
     const ReplaySummary& first = report.replays.front();

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "numeric/precision.h"
+
 namespace skidlog {
 namespace {
 
@@ -41,7 +43,7 @@ std::array<LoadBand, 3> loadBands(const WheelPoints& p, const std::vector<std::s
   for (std::size_t b = 0; b < bands.size(); ++b) {
     std::vector<std::size_t> rows;
     for (std::size_t i : lateral) {
-      const double load = p.normalLoad[i];
+      const double load = widen(p.normalLoad[i]);
       // The top band keeps its upper edge; the others leave it to the next band.
       if (load >= cuts[b] && (load < cuts[b + 1] || (b == 2 && load <= cuts[3]))) rows.push_back(i);
     }
@@ -56,8 +58,8 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Wh
                                                                         const std::vector<std::size_t>& rows) {
   std::array<std::vector<float>, frictionCircleSectors> sectors;
   for (std::size_t i : rows) {
-    const double lateral = p.lateralGrip[i];
-    const double longitudinal = p.longitudinalGrip[i];
+    const double lateral = widen(p.lateralGrip[i]);
+    const double longitudinal = widen(p.longitudinalGrip[i]);
     const double degrees = std::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
     // Sector k is centred on k * 10 degrees.
     const auto k = static_cast<int>(std::floor((degrees + 5.0) / 10.0));
