@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "numeric/precision.h"
+#include "report/html_report.h"
 #include "report/json_summary.h"
 #include "report/simulator_text.h"
 #include "skidlog/skidlog.h"
@@ -133,6 +134,14 @@ void analyse(ReportData& report, std::ostream& messages) {
   }
 }
 
+// lap.raf gives lap.html; a name without an extension gets one.
+std::string pageNameFor(const std::string& replay) {
+  const std::size_t slash = replay.find_last_of("/\\");
+  const std::size_t dot = replay.rfind('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (hasExtension ? replay.substr(0, dot) : replay) + ".html";
+}
+
 ExitCode writeText(const std::string& path, const std::string& text, std::ostream& messages) {
   OutputFile file(path);
   if (!file.open()) {
@@ -161,10 +170,11 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
     return 0;
   }
   if (o.replays.empty()) return usageError(messages, "no replay given");
-  if (o.page) return usageError(messages, "the report page cannot be written yet; use --json");
-  if (!o.json) return usageError(messages, "nothing to write; give --json FILE");
+  // With neither output named, the page goes beside the first replay.
+  if (!o.page && !o.json) o.page = pageNameFor(o.replays.front());
 
   std::vector<std::string> outputs;
+  if (o.page) outputs.push_back(*o.page);
   if (o.json) outputs.push_back(*o.json);
   ReportData report;
   for (const std::string& file : o.replays) {
@@ -173,7 +183,13 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
     }
   }
   analyse(report, messages);
-  return static_cast<int>(writeText(*o.json, jsonSummary(report), messages));
+  if (o.json) {
+    if (const ExitCode code = writeText(*o.json, jsonSummary(report), messages); code != ExitCode::success) {
+      return static_cast<int>(code);
+    }
+  }
+  if (o.page) return static_cast<int>(writeText(*o.page, htmlReport(report), messages));
+  return 0;
 }
 
 }  // namespace skidlog

@@ -75,34 +75,31 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Wh
 
 }  // namespace
 
-std::vector<std::size_t> fittingSubset(const WheelPoints& p) {
+FitSubsets fitSubsets(const WheelPoints& p) {
+  FitSubsets s;
   const float medianLoad = static_cast<float>(quantile(p.normalLoad, 0.5));
-  std::vector<std::size_t> rows;
   for (std::size_t i = 0; i < p.size(); ++i) {
     const bool finite = std::isfinite(p.slipAngle[i]) && std::isfinite(p.lateralGrip[i]) &&
                         std::isfinite(p.slipRatio[i]) && std::isfinite(p.longitudinalGrip[i]);
     if (finite && p.speed[i] >= minFitSpeed && p.normalLoad[i] >= minLoadShare * medianLoad &&
         std::fabs(p.slipAngle[i]) < maxFitSlipAngle && std::fabs(p.slipRatio[i]) < maxFitSlipRatio) {
-      rows.push_back(i);
+      s.all.push_back(i);
+      if (std::fabs(p.slipRatio[i]) <= lateralSlipRatioLimit) s.lateral.push_back(i);
+      if (std::fabs(p.slipAngle[i]) <= longitudinalSlipAngleLimit) s.longitudinal.push_back(i);
     }
   }
-  return rows;
+  return s;
 }
 
 WheelAnalysis analyseWheel(const WheelPoints& p) {
   WheelAnalysis a;
   a.rows = p.size();
-  const std::vector<std::size_t> subset = fittingSubset(p);
-  a.fitted = subset.size();
-  std::vector<std::size_t> lateral, longitudinal;
-  for (std::size_t i : subset) {
-    if (std::fabs(p.slipRatio[i]) <= lateralSlipRatioLimit) lateral.push_back(i);
-    if (std::fabs(p.slipAngle[i]) <= longitudinalSlipAngleLimit) longitudinal.push_back(i);
-  }
-  a.lateral = fit(pick(lateral, p.slipAngle, p.lateralGrip), lateralLimits);
-  a.longitudinal = fit(pick(longitudinal, p.slipRatio, p.longitudinalGrip), longitudinalLimits);
-  a.loadBands = loadBands(p, lateral);
-  a.frictionCircle = frictionCircle(p, subset);
+  const FitSubsets s = fitSubsets(p);
+  a.fitted = s.all.size();
+  a.lateral = fit(pick(s.lateral, p.slipAngle, p.lateralGrip), lateralLimits);
+  a.longitudinal = fit(pick(s.longitudinal, p.slipRatio, p.longitudinalGrip), longitudinalLimits);
+  a.loadBands = loadBands(p, s.lateral);
+  a.frictionCircle = frictionCircle(p, s.all);
   return a;
 }
 

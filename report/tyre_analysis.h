@@ -48,8 +48,14 @@ struct WheelAnalysis {
   std::size_t fitted = 0;  // of them, in the fitting subset
 };
 
-// The fitting subset of a wheel's points, as indices.
-std::vector<std::size_t> fittingSubset(const WheelPoints& points);
+// A wheel's points that are fitted, as indices into its points.
+struct FitSubsets {
+  std::vector<std::size_t> all;           // the fitting subset
+  std::vector<std::size_t> lateral;       // of them, pure lateral slip
+  std::vector<std::size_t> longitudinal;  // of them, pure longitudinal slip
+};
+
+FitSubsets fitSubsets(const WheelPoints& points);
 
 WheelAnalysis analyseWheel(const WheelPoints& points);
 

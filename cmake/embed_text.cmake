@@ -1,0 +1,15 @@
+# cmake -DINPUT=file -DOUTPUT=file.cpp -DNAME=symbol -P embed_text.cmake
+# Writes a C++ source that defines `std::string_view skidlog::NAME` holding
+# the input file's text, without its source-map comment.
+file(READ ${INPUT} text)
+string(REGEX REPLACE "//# sourceMappingURL=[^\n]*" "" text "${text}")
+# Raw string literals are cut into pieces well under compilers' literal limits.
+string(LENGTH "${text}" size)
+set(pieces "")
+set(at 0)
+while(at LESS size)
+  string(SUBSTRING "${text}" ${at} 30000 piece)
+  string(APPEND pieces "    R\"skidlog_embed(${piece})skidlog_embed\"\n")
+  math(EXPR at "${at} + 30000")
+endwhile()
+file(WRITE ${OUTPUT} "// Generated from ${INPUT}; do not edit.\n#include <string_view>\n\nnamespace skidlog {\n\nextern const std::string_view ${NAME};\nconst std::string_view ${NAME} =\n${pieces};\n\n}  // namespace skidlog\n")

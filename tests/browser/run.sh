@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# run.sh BUILD_DIR: makes a report page of a generated lap whose player and
+# track names hold markup, and opens it in headless Chromium (report_page.mjs).
+# The screenshots land in BUILD_DIR/browser.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+out="$build/browser"
+mkdir -p "$out"
+[ -d "$here/node_modules/playwright-core" ] || npm ci --prefix "$here" --no-audit --no-fund >/dev/null
+"$build/tools/make_replay" "$out/hostile.raf" 120 3
+player='</script><svg onload=title=1>'
+track='<b>Kyoto</b> & "Ring"'
+python3 - "$out/hostile.raf" "$player" "$track" <<'PY'
+import sys
+path, player, track = sys.argv[1], sys.argv[2].encode(), sys.argv[3].encode()
+data = bytearray(open(path, 'rb').read())
+data[32:64] = player.ljust(32, b'\0')
+data[96:128] = track.ljust(32, b'\0')
+open(path, 'wb').write(data)
+PY
+"$build/report/skidlog-report" -o "$out/hostile.html" "$out/hostile.raf" 2>/dev/null
+node "$here/report_page.mjs" "$out/hostile.html" 20 "$out/hostile.png" "$player" "$track"
+"$build/report/skidlog-report" -o "$out/example.html" "$here/../../examples/lap.raf" 2>/dev/null
+node "$here/report_page.mjs" "$out/example.html" 20 "$out/example.png"
