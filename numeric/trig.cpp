@@ -109,12 +109,18 @@ Reduced reduce(double x) {
   return negative ? Reduced{quadrant, -rHigh, -rLow} : Reduced{quadrant, rHigh, rLow};
 }
 
-// sin and cos of high + low, |high| <= pi/4, to first order in low.
-void sinCos(double high, double low, double& s, double& c) {
-  const double sh = std::sin(high);
-  const double ch = std::cos(high);
-  s = sh + ch * low;
-  c = ch - sh * low;
+// cos(a) and sin(a) for a >= largeAngle: the reduced angle's sine and
+// cosine (to first order in its low part), placed by its quadrant.
+void largeCosSin(double a, double& cosA, double& sinA) {
+  const Reduced r = reduce(a);
+  const double sh = std::sin(r.high);
+  const double ch = std::cos(r.high);
+  const double s = sh + ch * r.low;
+  const double c = ch - sh * r.low;
+  const double cosines[4] = {c, -s, -c, s};
+  const double sines[4] = {s, c, -s, -c};
+  cosA = cosines[r.quadrant];
+  sinA = sines[r.quadrant];
 }
 
 }  // namespace
@@ -122,21 +128,17 @@ void sinCos(double high, double low, double& s, double& c) {
 double cosine(double x) {
   const double a = std::fabs(x);
   if (!(a >= largeAngle) || std::isinf(a)) return std::cos(x);
-  const Reduced r = reduce(a);
-  double s, c;
-  sinCos(r.high, r.low, s, c);
-  const double values[4] = {c, -s, -c, s};
-  return values[r.quadrant];
+  double c, s;
+  largeCosSin(a, c, s);
+  return c;
 }
 
 double sine(double x) {
   const double a = std::fabs(x);
   if (!(a >= largeAngle) || std::isinf(a)) return std::sin(x);
-  const Reduced r = reduce(a);
-  double s, c;
-  sinCos(r.high, r.low, s, c);
-  const double values[4] = {s, c, -s, -c};
-  return x < 0 ? -values[r.quadrant] : values[r.quadrant];
+  double c, s;
+  largeCosSin(a, c, s);
+  return x < 0 ? -s : s;
 }
 
 }  // namespace skidlog
