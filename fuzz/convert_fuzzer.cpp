@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   skidlog::deriveWheelSeries(replay);
   skidlog::TyrePoints points;
   skidlog::appendTyrePoints(replay, points);
-  skidlog::traceOf(replay);
+  skidlog::takeTrace(replay);
   for (const skidlog::WheelPoints& wheel : points) skidlog::analyseWheel(wheel);
   return 0;
 }

@@ -16,6 +16,21 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// `text` with every character for which `replacement` gives a text replaced by it.
+template <class Replacement>
+std::string replaceEach(std::string_view text, Replacement replacement) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (const char* r = replacement(c)) {
+      out += r;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // Rounded to `decimals` places: the page need not carry more digits than a chart shows.
 double rounded(double v, int decimals) {
   const double scale = std::pow(10.0, decimals);
@@ -120,18 +135,14 @@ Json traceData(const ReplaySummary& r, std::size_t most) {
 // JSON for an inline script: no '<', '>' or '&' appears raw, so no text in it
 // can close the script element.
 std::string scriptSafe(const Json& data) {
-  const std::string text = data.dump(-1, ' ', false, Json::error_handler_t::replace);
-  std::string safe;
-  safe.reserve(text.size());
-  for (const char c : text) {
+  return replaceEach(data.dump(-1, ' ', false, Json::error_handler_t::replace), [](char c) -> const char* {
     switch (c) {
-      case '<': safe += "\\u003c"; break;
-      case '>': safe += "\\u003e"; break;
-      case '&': safe += "\\u0026"; break;
-      default: safe += c;
+      case '<': return "\\u003c";
+      case '>': return "\\u003e";
+      case '&': return "\\u0026";
+      default: return nullptr;
     }
-  }
-  return safe;
+  });
 }
 
 std::string headerHtml(const ReportData& report) {
@@ -167,19 +178,16 @@ p.note{color:#555;font-size:.9em}
 }  // namespace
 
 std::string escapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
+  return replaceEach(text, [](char c) -> const char* {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&': return "&amp;";
+      case '<': return "&lt;";
+      case '>': return "&gt;";
+      case '"': return "&quot;";
+      case '\'': return "&#39;";
+      default: return nullptr;
     }
-  }
-  return out;
+  });
 }
 
 std::string htmlReport(const ReportData& report) {

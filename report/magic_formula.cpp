@@ -109,25 +109,22 @@ struct Sample {
 };
 
 // Cauchy weights at 2.385 robust standard deviations of the residuals of `f`
-// (95% efficiency on clean data); returns the median absolute residual.
-double reweight(const Sample& s, const MagicFormula& f, std::vector<double>& rootWeight) {
+// (95% efficiency on clean data).
+void reweight(const Sample& s, const MagicFormula& f, std::vector<double>& rootWeight) {
   std::vector<double> residual(s.x.size());
   for (std::size_t i = 0; i < s.x.size(); ++i) residual[i] = std::fabs(f(s.x[i]) - s.y[i]);
-  const double medianResidual = median(residual);
-  const double scale = std::max(2.385 * 1.4826 * medianResidual, 1e-6);
+  const double scale = std::max(2.385 * 1.4826 * median(residual), 1e-6);
   for (std::size_t i = 0; i < s.x.size(); ++i) {
     const double t = residual[i] / scale;
     rootWeight[i] = 1.0 / std::sqrt(1.0 + t * t);
   }
-  return medianResidual;
 }
 
 // Fits `start` to the sample: `rounds` times Levenberg-Marquardt (at most
 // `evaluations` each), reweighting after each. Weighted from the start when
-// `robustStart`, so a curve near its optimum is only polished. Returns the
-// curve and the median absolute residual it leaves.
+// `robustStart`, so a curve near its optimum is only polished.
 MagicFormula refine(const Sample& s, const Box& box, MagicFormula start, int rounds, int evaluations,
-                    bool robustStart, double& medianResidual) {
+                    bool robustStart) {
   std::vector<double> rootWeight(s.x.size(), 1.0);
   if (robustStart) reweight(s, start, rootWeight);
   Vector q(parameterCount);
@@ -138,7 +135,7 @@ MagicFormula refine(const Sample& s, const Box& box, MagicFormula start, int rou
     Eigen::LevenbergMarquardt<Residuals> solver(functor);
     solver.parameters.maxfev = evaluations;
     solver.minimize(q);
-    medianResidual = reweight(s, box.curve(q), rootWeight);
+    reweight(s, box.curve(q), rootWeight);
   }
   return box.curve(q);
 }
@@ -240,8 +237,7 @@ std::optional<CurveFit> fitMagicFormula(std::span<const float> x, std::span<cons
   double bestR2 = -std::numeric_limits<double>::infinity();
   for (double c : {1.3, 1.8}) {
     for (double e : {-1.0, 0.5}) {
-      double residual = 0.0;
-      const MagicFormula f = refine(few, box, firstGuess(few, fit.slipP99, box, c, e), 3, 100, false, residual);
+      const MagicFormula f = refine(few, box, firstGuess(few, fit.slipP99, box, c, e), 3, 100, false);
       const double r2 = determination(few, f);
       if (r2 > bestR2) {
         bestR2 = r2;
@@ -253,8 +249,7 @@ std::optional<CurveFit> fitMagicFormula(std::span<const float> x, std::span<cons
   fit.r2 = determination(all, best);
   if (few.x.size() < all.x.size()) {
     // Polished on every point; kept only if it explains them at least as well.
-    double residual = 0.0;
-    const MagicFormula polished = refine(all, box, best, 2, 15, true, residual);
+    const MagicFormula polished = refine(all, box, best, 2, 15, true);
     const double r2 = determination(all, polished);
     if (r2 >= fit.r2) {
       fit.curve = polished;

@@ -21,7 +21,7 @@ struct ReplaySummary {
   std::string layout;
   std::size_t samples = 0;
   double interval = 0.0;  // s between samples
-  ReplayTrace trace;
+  ReplayTrace trace;  // empty when no page is written
 };
 
 struct ReportData {

@@ -83,9 +83,10 @@ std::string parse(std::span<const char* const> args, Options& o) {
   return {};
 }
 
-// Reads, loads and derives one replay, then keeps its points, traces and names.
-ExitCode addReplay(const std::string& file, const std::vector<std::string>& outputs, ReportData& report,
-                   std::ostream& messages) {
+// Reads, loads and derives one replay, then keeps its points and names, and
+// its traces when they will be drawn.
+ExitCode addReplay(const std::string& file, const std::vector<std::string>& outputs, bool withTrace,
+                   ReportData& report, std::ostream& messages) {
   ConvertOptions options;
   options.inputName = file;
   options.memoryLimit = physicalMemory();
@@ -93,23 +94,23 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   ReplayNames names;
   const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);
   if (read != ExitCode::success) return read;
-  deriveWheelSeries(replay);
   ReplaySummary summary;
   summary.file = file;
-  summary.player = decodeSimulatorText(names.player);
   summary.car = decodeSimulatorText(names.car);
-  summary.track = decodeSimulatorText(names.track);
-  summary.layout = decodeSimulatorText(names.layout);
-  summary.samples = replay.sampleCount();
-  summary.interval = widen(replay.header.sampleInterval);
-  summary.trace = traceOf(replay);
   if (!report.replays.empty() && summary.car != report.replays.front().car) {
     const ReplaySummary& first = report.replays.front();
     messages << program << ": " << file << " is a replay of " << summary.car << ", " << first.file << " of "
              << first.car << "; a report takes the replays of one car." << std::endl;
     return ExitCode::notAReplay;
   }
+  summary.player = decodeSimulatorText(names.player);
+  summary.track = decodeSimulatorText(names.track);
+  summary.layout = decodeSimulatorText(names.layout);
+  summary.samples = replay.sampleCount();
+  summary.interval = widen(replay.header.sampleInterval);
+  deriveWheelSeries(replay);
   appendTyrePoints(replay, report.points);
+  if (withTrace) summary.trace = takeTrace(replay);
   report.replays.push_back(std::move(summary));
   return ExitCode::success;
 }
@@ -178,7 +179,8 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
   if (o.json) outputs.push_back(*o.json);
   ReportData report;
   for (const std::string& file : o.replays) {
-    if (const ExitCode code = addReplay(file, outputs, report, messages); code != ExitCode::success) {
+    if (const ExitCode code = addReplay(file, outputs, o.page.has_value(), report, messages);
+        code != ExitCode::success) {
       return static_cast<int>(code);
     }
   }

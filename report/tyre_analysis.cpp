@@ -38,8 +38,10 @@ std::array<LoadBand, 3> loadBands(const WheelPoints& p, const std::vector<std::s
   for (std::size_t i : lateral) loads.push_back(p.normalLoad[i]);
   std::array<LoadBand, 3> bands;
   if (loads.empty()) return bands;
-  const double cuts[4] = {quantile(loads, 0.0), quantile(loads, 1.0 / 3.0), quantile(loads, 2.0 / 3.0),
-                          quantile(loads, 1.0)};
+  // The terciles, as quantile() picks them, from one sort.
+  std::sort(loads.begin(), loads.end());
+  const auto at = [&](double q) { return widen(loads[static_cast<std::size_t>(q * static_cast<double>(loads.size() - 1))]); };
+  const double cuts[4] = {at(0.0), at(1.0 / 3.0), at(2.0 / 3.0), at(1.0)};
   for (std::size_t b = 0; b < bands.size(); ++b) {
     std::vector<std::size_t> rows;
     for (std::size_t i : lateral) {

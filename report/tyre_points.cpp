@@ -1,6 +1,7 @@
 #include "report/tyre_points.h"
 
 #include <cmath>
+#include <utility>
 
 #include "csv/wheel_row.h"
 #include "numeric/precision.h"
@@ -25,16 +26,10 @@ void appendTyrePoints(const Replay& replay, TyrePoints& points) {
   }
 }
 
-ReplayTrace traceOf(const Replay& replay) {
+ReplayTrace takeTrace(Replay& replay) {
   const std::size_t n = replay.sampleCount();
-  const CarTrack& car = replay.car;
+  CarTrack& car = replay.car;
   ReplayTrace t;
-  t.time = replay.sampleTimes;
-  t.speed = car.speed;
-  t.throttle = car.throttle;
-  t.brake = car.brake;
-  t.steer = car.steerDeg;
-  for (std::size_t w = 0; w < t.normalLoad.size(); ++w) t.normalLoad[w] = replay.wheels[w].normalLoad;
   t.distance.reserve(n);
   double travelled = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
@@ -45,6 +40,12 @@ ReplayTrace traceOf(const Replay& replay) {
     }
     t.distance.push_back(static_cast<float>(travelled));
   }
+  t.time = std::move(replay.sampleTimes);
+  t.speed = std::move(car.speed);
+  t.throttle = std::move(car.throttle);
+  t.brake = std::move(car.brake);
+  t.steer = std::move(car.steerDeg);
+  for (std::size_t w = 0; w < t.normalLoad.size(); ++w) t.normalLoad[w] = std::move(replay.wheels[w].normalLoad);
   return t;
 }
 

@@ -41,8 +41,9 @@ struct ReplayTrace {
 // REQUIRES: the replay's wheel series are derived.
 void appendTyrePoints(const Replay& replay, TyrePoints& points);
 
-// The replay's traces. REQUIRES: the replay's wheel series are derived.
-ReplayTrace traceOf(const Replay& replay);
+// The replay's traces, taking the series they need out of the replay, which
+// is left without them. REQUIRES: the replay's wheel series are derived.
+ReplayTrace takeTrace(Replay& replay);
 
 }  // namespace skidlog
 
