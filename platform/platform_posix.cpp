@@ -104,8 +104,15 @@ std::string codePageToUtf8(std::string_view bytes, int codePage) {
   constexpr std::string_view replacement = "\xEF\xBF\xBD";  // U+FFFD
   const iconv_t converter = ::iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) {
+    // No converter for this code page: ASCII stays, every other byte is replaced.
     std::string ascii;
-    for (const char c : bytes) ascii.append(static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : std::string(replacement));
+    for (const char c : bytes) {
+      if (static_cast<unsigned char>(c) < 0x80) {
+        ascii += c;
+      } else {
+        ascii += replacement;
+      }
+    }
     return ascii;
   }
   std::string out;
