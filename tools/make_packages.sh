@@ -9,6 +9,6 @@ cmake --workflow --preset windows
 mkdir -p dist
 for build in build/release build/windows; do
   cpack --config "$build/CPackConfig.cmake" -B "$build/cpack" >/dev/null
-  cp "$build"/cpack/*.zip "$build"/cpack/*.deb "$build"/cpack/*.tar.gz dist/ 2>/dev/null || true
+  find "$build/cpack" -maxdepth 1 \( -name '*.zip' -o -name '*.deb' -o -name '*.tar.gz' \) -exec cp {} dist/ \;
 done
 ls -l dist
