@@ -173,6 +173,7 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
   if (o.replays.empty()) return usageError(messages, "no replay given");
   // With neither output named, the page goes beside the first replay.
   if (!o.page && !o.json) o.page = pageNameFor(o.replays.front());
+  if (o.page && o.json && *o.page == *o.json) return usageError(messages, "the page and the JSON need two files");
 
   std::vector<std::string> outputs;
   if (o.page) outputs.push_back(*o.page);

@@ -114,6 +114,7 @@ TEST_F(ReportRunTest, RefusalsAndExitCodes) {
   EXPECT_EQ(run({"--json=" + a, a}), 3);
   EXPECT_EQ(run({"--json", dir / "no/such/dir.json", a}), 3);
   EXPECT_EQ(run({"--json", json}), 1);
+  EXPECT_EQ(run({"-o", json, "--json", json, a}), 1);  // one would overwrite the other
   EXPECT_EQ(run({"--bogus", a}), 1);
   EXPECT_EQ(run({"--version"}), 0);
   EXPECT_EQ(out.str().rfind("skidlog-report ", 0), 0u);
