@@ -1,201 +1,177 @@
-// make_replay: writes a plausible replay analyser file of a car lapping a
-// closed track, for examples, benchmarks and fuzzing seeds.
-//
-//   make_replay <output.raf> [seconds = 60] [seed = 1]
-//
-// The car follows a loop of straights and curves at 5 to 60 m/s, braking into
-// the curves and accelerating out of them, with roll and pitch from its
-// accelerations, load transfer between the wheels, wheel speeds near speed
-// over radius with some slip, and gears, throttle and brake to match.
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
+// make_replay: writes a replay analyser file of a generated car lapping a
+// generated circuit, whose tyres follow known Magic Formula curves. For the
+// example lap, tests, benchmarks and fuzzing seeds.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <exception>
 #include <string>
-#include <type_traits>
+#include <string_view>
 #include <vector>
 
-#include "tools/track.h"
+#include "tools/generator/car.h"
+#include "tools/generator/circuit.h"
+#include "tools/generator/drive.h"
+#include "tools/generator/synth.h"
 
-namespace skidlog::tools {
 namespace {
 
-constexpr int samplesPerSecond = 100;
-constexpr double dt = 1.0 / samplesPerSecond;
-constexpr std::size_t headerSize = 1024;
-constexpr std::size_t blockSize = 192;
-constexpr double totalMass = 1150.0;
-constexpr double sprungMass = 1090.0;
-constexpr double gravity = 9.81;
-constexpr double wheelbase = 2.45;
-constexpr double trackWidth = 1.48;
-constexpr double centreOfMassHeight = 0.45;
-constexpr double tyreRadius = 0.3;
+using namespace skidlog::generator;
 
-class Writer {
- public:
-  explicit Writer(std::size_t size) : bytes_(size, 0) {}
-  template <class T>
-  void put(std::size_t offset, T value) {
-    static_assert(std::is_trivially_copyable_v<T>);
-    unsigned char raw[sizeof(T)];
-    std::memcpy(raw, &value, sizeof(T));
-    for (std::size_t k = 0; k < sizeof(T); ++k) bytes_[offset + k] = raw[k];  // little-endian host
-  }
-  void text(std::size_t offset, const std::string& s) {
-    for (std::size_t k = 0; k < s.size(); ++k) bytes_[offset + k] = static_cast<unsigned char>(s[k]);
-  }
-  const std::vector<unsigned char>& bytes() const { return bytes_; }
+constexpr const char* usage =
+    "usage: make_replay [OPTION]... OUTPUT.raf [SECONDS [SEED]]\n"
+    "Writes a replay of SECONDS (default 60) of a generated car lapping a\n"
+    "generated circuit; SEED (default 1) varies the driver's laps and the noise.\n"
+    "\n"
+    "  --turns=both|left|right  the circuit's corners (default both)\n"
+    "  --front-grip=F           scale the front tyres' peak grip by F\n"
+    "  --rear-grip=F            scale the rear tyres' peak grip by F\n"
+    "  --swap-tyres             fit the rear tyres at the front and the fronts at the rear\n"
+    "  --noise=F                scale the sensor noise (0: the exact curves)\n"
+    "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
+    "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
+    "  --describe               print the car's tyres and balance, write nothing\n";
 
- private:
-  std::vector<unsigned char> bytes_;
+struct Options {
+  std::string output;
+  double seconds = 60.0;
+  std::uint64_t seed = 1;
+  Turns turns = Turns::both;
+  double frontGrip = 1.0;
+  double rearGrip = 1.0;
+  bool swapTyres = false;
+  double noise = 1.0;
+  double intervalMs = 10.0;
+  ReplayTexts texts;
+  bool describe = false;
 };
 
-std::int16_t quantiseAxis(double c) { return static_cast<std::int16_t>(std::lround(c * 32767.0)); }
-std::int32_t fixedPoint(double metres) { return static_cast<std::int32_t>(std::llround(metres * 65536.0)); }
-
-struct WheelLayout {
-  float x, y, z;
-};
-// Front left, front right, rear left, rear right in the car's axes.
-constexpr WheelLayout wheels[4] = {{-0.74f, 1.05f, 0.15f}, {0.74f, 1.05f, 0.15f},
-                                   {-0.73f, -1.40f, 0.16f}, {0.73f, -1.40f, 0.16f}};
-
-void writeHeader(Writer& out, int samples) {
-  out.text(0, "LFSRAF");
-  out.put<std::uint8_t>(8, 2);
-  out.put<std::uint8_t>(9, 1000 / samplesPerSecond);
-  out.put<std::uint16_t>(12, headerSize);
-  out.put<std::uint16_t>(14, blockSize);
-  out.put<std::uint16_t>(16, 32);
-  out.put<std::uint16_t>(18, 64);
-  out.put<std::int32_t>(20, samples);
-  out.text(32, "skidlog example");
-  out.text(64, "XRG");
-  out.text(96, "generated loop");
-  out.put<float>(188, static_cast<float>(totalMass));
-  out.put<float>(192, static_cast<float>(sprungMass));
-  out.put<float>(196, 0.6f);
-  for (std::size_t w = 0; w < 4; ++w) {
-    const std::size_t record = 512 + 128 * w;
-    out.put<float>(record, wheels[w].x);
-    out.put<float>(record + 4, wheels[w].y);
-    out.put<float>(record + 8, wheels[w].z);
-    out.put<float>(record + 12, static_cast<float>(tyreRadius));
-    out.put<float>(record + 16, 0.205f);
-  }
+bool number(std::string_view text, double& out) {
+  const std::string s(text);
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtod(s.c_str(), &end);
+  return !s.empty() && end == s.c_str() + s.size() && errno == 0;
 }
 
-// Roll to the outside of the curve, radians.
-double rollOf(const CarState& car) { return -0.012 * car.lateralAcceleration; }
-
-// The car fields of a sample block: controls, speed, position and axes.
-void writeCarFields(Writer& out, std::size_t block, const CarState& car) {
-  const double aLong = car.longitudinalAcceleration;
-  const double roll = rollOf(car);
-  // Pitch nose-down under braking, and with the road's slope.
-  const double pitch = 0.004 * aLong + car.slope;
-  const double ch = std::cos(car.heading), sh = std::sin(car.heading);
-  const double cp = std::cos(pitch), sp = std::sin(pitch);
-  const double cr = std::cos(roll), sr = std::sin(roll);
-  const double forward[3] = {-sh * cp, ch * cp, sp};
-  const double right0[3] = {ch, sh, 0.0};
-  const double up0[3] = {right0[1] * forward[2] - right0[2] * forward[1], right0[2] * forward[0] - right0[0] * forward[2],
-                         right0[0] * forward[1] - right0[1] * forward[0]};
-  double right[3];
-  for (int k = 0; k < 3; ++k) right[k] = right0[k] * cr + up0[k] * sr;
-
-  const double throttle = aLong > 0 ? std::fmin(1.0, 0.25 + aLong / 5.0) : (aLong > -0.5 ? 0.2 : 0.0);
-  const double brake = aLong < -0.5 ? std::fmin(1.0, -aLong / 10.0) : 0.0;
-  const int gear = 1 + std::min(5, static_cast<int>(car.speed / 11.0));
-  out.put<float>(block + 0, static_cast<float>(throttle));
-  out.put<float>(block + 4, static_cast<float>(brake));
-  out.put<float>(block + 8, static_cast<float>(15.0 * std::atan(wheelbase * car.curvature)));
-  out.put<std::uint8_t>(block + 20, static_cast<std::uint8_t>(gear + 1));
-  out.put<float>(block + 24, static_cast<float>(car.speed));
-  out.put<std::int32_t>(block + 32, fixedPoint(car.x));
-  out.put<std::int32_t>(block + 36, fixedPoint(car.y));
-  out.put<std::int32_t>(block + 40, fixedPoint(car.z));
-  for (int k = 0; k < 3; ++k) {
-    out.put<std::int16_t>(block + 52 + 2 * static_cast<std::size_t>(k), quantiseAxis(right[k]));
-    out.put<std::int16_t>(block + 58 + 2 * static_cast<std::size_t>(k), quantiseAxis(forward[k]));
+// Returns an error text, empty when the command line is sound.
+std::string parse(int argc, char** argv, Options& o) {
+  std::vector<std::string_view> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    const auto value = [&](std::string_view name, std::string_view& out) {
+      if (a.substr(0, name.size() + 1) != std::string(name) + "=") return false;
+      out = a.substr(name.size() + 1);
+      return true;
+    };
+    std::string_view v;
+    const struct {
+      const char* name;
+      double* into;
+      double most;
+    } numbers[] = {{"--front-grip", &o.frontGrip, 10.0}, {"--rear-grip", &o.rearGrip, 10.0},
+                   {"--noise", &o.noise, 10.0}, {"--interval", &o.intervalMs, 1000.0}};
+    bool taken = false;
+    for (const auto& n : numbers) {
+      if (!value(n.name, v)) continue;
+      if (!number(v, *n.into) || !(*n.into >= 0.0) || *n.into > n.most) return "bad value in " + std::string(a);
+      taken = true;
+    }
+    if (taken) continue;
+    if (a == "--swap-tyres") {
+      o.swapTyres = true;
+    } else if (a == "--describe") {
+      o.describe = true;
+    } else if (value("--turns", v)) {
+      if (v == "both") o.turns = Turns::both;
+      else if (v == "left") o.turns = Turns::left;
+      else if (v == "right") o.turns = Turns::right;
+      else return "--turns takes both, left or right";
+    } else if (value("--player", v)) {
+      o.texts.player = v;
+    } else if (value("--car", v)) {
+      o.texts.car = v;
+    } else if (value("--track", v)) {
+      o.texts.track = v;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return "unknown option " + std::string(a);
+    } else {
+      positional.push_back(a);
+    }
   }
+  if (o.intervalMs != 10.0 && o.intervalMs != 100.0) return "--interval takes 10 or 100";
+  if (o.describe) return {};
+  if (positional.empty() || positional.size() > 3) return "give an output file, and optionally seconds and a seed";
+  o.output = positional[0];
+  if (positional.size() > 1 && (!number(positional[1], o.seconds) || !(o.seconds > 0.0) || o.seconds > 48.0 * 3600.0)) {
+    return "seconds must be between 0 and 172800";
+  }
+  double seed = 1.0;
+  if (positional.size() > 2 && (!number(positional[2], seed) || seed < 0.0 || seed > 1e15)) return "bad seed";
+  o.seed = static_cast<std::uint64_t>(seed);
+  return {};
 }
 
-// The four wheel sub-blocks: load transfer, forces, steer, spin and lean.
-void writeWheelFields(Writer& out, std::size_t block, const CarState& car, Noise& noise) {
-  const double aLong = car.longitudinalAcceleration;
-  const double aLat = car.lateralAcceleration;  // positive to the left
-  const double roll = rollOf(car);
-  const double frontSteer = std::atan(wheelbase * car.curvature);
-  const double staticLoad = totalMass * gravity / 4.0;
-  const double pitchTransfer = totalMass * aLong * centreOfMassHeight / wheelbase / 2.0;
-  const double rollTransfer = totalMass * aLat * centreOfMassHeight / trackWidth / 2.0;
-  for (std::size_t w = 0; w < 4; ++w) {
-    const bool front = w < 2;
-    const bool left = w % 2 == 0;
-    // Braking and cornering load the front and the outside wheels.
-    const double load = staticLoad + (front ? -pitchTransfer : pitchTransfer) + (left ? -rollTransfer : rollTransfer) +
-                        noise.gauss(60.0);
-    const double lateral = -totalMass * aLat / 4.0 * load / staticLoad + noise.gauss(40.0);
-    const bool driven = !front;
-    const double longitudinal =
-        aLong >= 0 ? (driven ? totalMass * aLong / 2.0 : -40.0) : totalMass * aLong / 4.0 * (front ? 1.3 : 0.7);
-    const double steer = front ? frontSteer + (left ? 0.0015 : -0.0015) + 0.12 * frontSteer * frontSteer * (left ? 1 : -1)
-                               : (left ? 0.001 : -0.001);
-    const double wheelSpeed = car.speed * (1.0 + car.curvature * trackWidth / 2.0 * (left ? -1.0 : 1.0));
-    const double slip = longitudinal / (load > 100.0 ? load : 100.0) * 0.05;
-    const double deflection = 0.055 + (load - staticLoad) / 35000.0 + noise.gauss(0.002);
-    const double lean = (left ? 1.0 : -1.0) * 0.012 + roll * 0.5;
-    const std::size_t sub = block + 64 + 32 * w;
-    out.put<float>(sub + 0, static_cast<float>(deflection));
-    out.put<float>(sub + 4, static_cast<float>(steer));
-    out.put<float>(sub + 8, static_cast<float>(lateral));
-    out.put<float>(sub + 12, static_cast<float>(longitudinal));
-    out.put<float>(sub + 16, static_cast<float>(load));
-    out.put<float>(sub + 20, static_cast<float>(wheelSpeed * (1.0 + slip) / tyreRadius));
-    out.put<float>(sub + 24, static_cast<float>(lean));
+CarSetup carFor(const Options& o) {
+  CarSetup car = exampleCar();
+  if (o.swapTyres) std::swap(car.front, car.rear);
+  car.front = withGrip(car.front, o.frontGrip);
+  car.rear = withGrip(car.rear, o.rearGrip);
+  return car;
+}
+
+void describe(const CarSetup& car) {
+  for (const auto& [name, tyre] : {std::pair{"front", car.front}, std::pair{"rear", car.rear}}) {
+    std::printf("%s tyres, at %.0f N (peak grip %+.3f per kN of load):\n", name, tyre.nominalLoad,
+                tyre.loadSensitivityPerKn());
+    std::printf("  lateral      B %.4f /deg  C %.3f  D %.3f  E %.3f  peak at %.2f deg, stiffness %.4f /deg\n",
+                tyre.lateral.B, tyre.lateral.C, tyre.lateral.D, tyre.lateral.E, tyre.lateral.peakSlip(),
+                tyre.lateral.B * tyre.lateral.C * tyre.lateral.D);
+    std::printf("  longitudinal B %.3f  C %.3f  D %.3f  E %.3f  peak at slip ratio %.4f\n", tyre.longitudinal.B,
+                tyre.longitudinal.C, tyre.longitudinal.D, tyre.longitudinal.E, tyre.longitudinal.peakSlip());
   }
+  const CorneringLimit limit = corneringLimit(car);
+  std::printf("static wheel loads: front %.0f N, rear %.0f N\n", car.staticLoad(frontLeft), car.staticLoad(rearLeft));
+  std::printf("cornering limit %.3f g, reached first by the %s axle; understeer gradient %+.3f deg/g\n",
+              limit.lateralAcceleration / standardGravity, limit.frontFirst ? "front" : "rear", understeerGradient(car));
+}
+
+bool save(const std::string& path, const std::vector<std::byte>& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
-}  // namespace skidlog::tools
 
 int main(int argc, char** argv) {
-  using namespace skidlog::tools;
-  if (argc < 2 || argc > 4) {
-    std::fprintf(stderr, "usage: make_replay <output.raf> [seconds = 60] [seed = 1]\n");
+  Options o;
+  if (const std::string problem = parse(argc, argv, o); !problem.empty()) {
+    std::fprintf(stderr, "make_replay: %s\n%s", problem.c_str(), usage);
     return 1;
   }
-  const double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
-  const unsigned long seed = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 1;
-  if (!(seconds > 0.0) || seconds > 48.0 * 3600.0) {
-    std::fprintf(stderr, "make_replay: seconds must be between 0 and 172800\n");
-    return 1;
+  const CarSetup car = carFor(o);
+  if (o.describe) {
+    describe(car);
+    return 0;
   }
-  const int samples = static_cast<int>(std::lround(seconds * samplesPerSecond));
-  Writer out(headerSize + blockSize * static_cast<std::size_t>(samples));
-  writeHeader(out, samples);
-  Noise noise(seed);
-  Track track(seed);
-  Drive drive(track);
-  for (int i = 0; i < samples; ++i) {
-    const std::size_t block = headerSize + blockSize * static_cast<std::size_t>(i);
-    const CarState car = drive.state();
-    writeCarFields(out, block, car);
-    writeWheelFields(out, block, car, noise);
-    drive.step(dt);
-  }
-  std::FILE* file = std::fopen(argv[1], "wb");
-  if (file == nullptr) {
-    std::fprintf(stderr, "make_replay: cannot create %s\n", argv[1]);
-    return 1;
-  }
-  const bool written = std::fwrite(out.bytes().data(), 1, out.bytes().size(), file) == out.bytes().size();
-  if (std::fclose(file) != 0 || !written) {
-    std::fprintf(stderr, "make_replay: cannot write %s\n", argv[1]);
+  try {
+    const Circuit circuit(o.turns);
+    DriveOptions drive;
+    drive.seconds = o.seconds;
+    drive.sampleInterval = o.intervalMs / 1000.0;
+    drive.seed = o.seed;
+    SensorNoise noise;
+    noise.scale = o.noise;
+    noise.seed = o.seed;
+    const std::vector<CarState> states = skidlog::generator::drive(car, circuit, drive);
+    if (!save(o.output, synthesiseReplay(car, states, drive.sampleInterval, o.texts, noise))) {
+      std::fprintf(stderr, "make_replay: cannot write %s\n", o.output.c_str());
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "make_replay: %s\n", e.what());
     return 1;
   }
   return 0;

@@ -1,0 +1,101 @@
+#include "tools/generator/car.h"
+
+#include <cmath>
+
+namespace skidlog::generator {
+namespace {
+
+// x in [0, top] where the increasing function f reaches `target`, by bisection.
+template <class F>
+double solveIncreasing(F f, double target, double top) {
+  double low = 0.0, high = top;
+  for (int k = 0; k < 60; ++k) {
+    const double mid = (low + high) / 2.0;
+    (f(mid) < target ? low : high) = mid;
+  }
+  return (low + high) / 2.0;
+}
+
+}  // namespace
+
+double CarSetup::staticLoad(int w) const {
+  const double axleShare = isFront(w) ? cgToRearAxle / wheelbase() : cgToFrontAxle / wheelbase();
+  return totalMass * standardGravity * axleShare / 2.0;
+}
+
+CarSetup exampleCar() {
+  CarSetup car;
+  car.front.lateral = {0.16, 1.5, 1.40, 0.3};
+  car.front.longitudinal = {12.0, 1.65, 1.38, 0.0};
+  car.rear.lateral = {0.25, 1.5, 1.22, 0.3};
+  car.rear.longitudinal = {12.0, 1.65, 1.30, 0.0};
+  car.front.nominalLoad = car.rear.nominalLoad = 3000.0;
+  car.front.loadSensitivity = car.rear.loadSensitivity = -0.12;
+  return car;
+}
+
+PerWheel wheelLoads(const CarSetup& car, double ax, double ay) {
+  const double pitchTransfer = car.totalMass * ax * car.cgHeight / car.wheelbase() / 2.0;
+  const double roll = car.totalMass * ay * car.cgHeight;
+  const double frontRoll = roll * car.frontRollShare / car.frontTrack;
+  const double rearRoll = roll * (1.0 - car.frontRollShare) / car.rearTrack;
+  PerWheel n{};
+  for (int w = 0; w < 4; ++w) {
+    // Braking loads the front, cornering the outside wheels (the right ones
+    // in a left turn).
+    const double pitch = isFront(w) ? -pitchTransfer : pitchTransfer;
+    const double lateral = (isFront(w) ? frontRoll : rearRoll) * (isLeft(w) ? -1.0 : 1.0);
+    n[static_cast<std::size_t>(w)] = car.staticLoad(w) + pitch + lateral;
+  }
+  return n;
+}
+
+double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight) {
+  return tyre.lateral.D * (loadLeft * tyre.peakScale(loadLeft) + loadRight * tyre.peakScale(loadRight));
+}
+
+AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force) {
+  const double peak = tyre.lateral.peakSlip();
+  const double side = force < 0.0 ? -1.0 : 1.0;
+  if (std::fabs(force) >= axleCapacity(tyre, loadLeft, loadRight)) return {side * peak, true};
+  const auto sum = [&](double slip) {
+    return loadLeft * tyre.lateralGrip(slip, loadLeft) + loadRight * tyre.lateralGrip(slip, loadRight);
+  };
+  return {side * solveIncreasing(sum, std::fabs(force), peak), false};
+}
+
+double wheelSlipRatio(const Tyre& tyre, double load, double force) {
+  const double peak = tyre.longitudinal.peakSlip();
+  const double side = force < 0.0 ? -1.0 : 1.0;
+  const double grip = std::fabs(force) / load;
+  if (grip >= tyre.longitudinal.D * tyre.peakScale(load)) return side * peak;
+  return side * solveIncreasing([&](double k) { return tyre.longitudinalGrip(k, load); }, grip, peak);
+}
+
+CorneringLimit corneringLimit(const CarSetup& car) {
+  const auto margins = [&](double ay, double& front, double& rear) {
+    const PerWheel n = wheelLoads(car, 0.0, ay);
+    front = axleCapacity(car.front, n[frontLeft], n[frontRight]) -
+            car.totalMass * ay * car.cgToRearAxle / car.wheelbase();
+    rear = axleCapacity(car.rear, n[rearLeft], n[rearRight]) -
+           car.totalMass * ay * car.cgToFrontAxle / car.wheelbase();
+  };
+  double low = 0.0, high = 4.0 * standardGravity;
+  for (int k = 0; k < 60; ++k) {
+    const double mid = (low + high) / 2.0;
+    double front = 0.0, rear = 0.0;
+    margins(mid, front, rear);
+    (front > 0.0 && rear > 0.0 ? low : high) = mid;
+  }
+  double front = 0.0, rear = 0.0;
+  margins(high, front, rear);
+  return {low, front <= rear};
+}
+
+double understeerGradient(const CarSetup& car) {
+  const double front = car.front.corneringStiffness(car.staticLoad(frontLeft));
+  const double rear = car.rear.corneringStiffness(car.staticLoad(rearLeft));
+  return 1.0 / front - 1.0 / rear;
+}
+
+}  // namespace skidlog::generator

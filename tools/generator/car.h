@@ -1,0 +1,88 @@
+// The generator's car: mass, geometry, its four tyres, and the steady-state
+// sums that give each wheel's load and each axle's slip for a given
+// acceleration. Accelerations are m/s^2, longitudinal forward positive,
+// lateral left positive; tyre forces follow the replay's axes (lateral
+// positive to the right, longitudinal positive driving).
+#ifndef SKIDLOG_TOOLS_GENERATOR_CAR_H_
+#define SKIDLOG_TOOLS_GENERATOR_CAR_H_
+
+#include <array>
+
+#include "tools/generator/tyre.h"
+
+namespace skidlog::generator {
+
+inline constexpr double standardGravity = 9.81;  // m/s^2
+
+// The wheels in the order a rear-wheel-drive car's replay stores them.
+enum WheelRole { frontLeft = 0, frontRight = 1, rearLeft = 2, rearRight = 3 };
+using PerWheel = std::array<double, 4>;
+
+inline bool isFront(int w) { return w < 2; }
+inline bool isLeft(int w) { return w % 2 == 0; }
+
+struct CarSetup {
+  double totalMass = 1150.0;   // kg
+  double sprungMass = 1090.0;  // kg; the rest is the four wheels
+  double cgToFrontAxle = 1.10;  // m, the car's reference point is its centre of standardGravity
+  double cgToRearAxle = 1.35;   // m
+  double frontTrack = 1.48;     // m
+  double rearTrack = 1.46;      // m
+  double cgHeight = 0.45;       // m
+  double frontRollShare = 0.55;  // of the lateral load transfer, taken by the front axle
+  double wheelHeight = 0.15;     // m, mounting point above the car's reference point
+  double tyreRadius = 0.30;      // m
+  double tyreWidth = 0.205;      // m
+  double steeringRatio = 15.0;   // steering input over front wheel steer
+  double frontBrakeShare = 0.62;
+  double springRate = 35000.0;  // N/m at each wheel
+  double rollGradient = 0.010;  // rad of roll per m/s^2 of lateral acceleration
+  double power = 150e3;         // W at the driven (rear) wheels
+  double dragFactor = 0.40;     // drag = dragFactor v^2, N
+  double rollingResistance = 0.012;  // of the load
+  Tyre front;
+  Tyre rear;
+
+  double wheelbase() const { return cgToFrontAxle + cgToRearAxle; }
+  double staticLoad(int w) const;  // N
+};
+
+// The example's car: a 1150 kg rear-wheel-drive coupe, 55 % of its weight on
+// the front axle, whose rear tyres give up first at the limit although the
+// fronts are the softer (a gentle understeer below it).
+CarSetup exampleCar();
+
+// Each wheel's normal load in steady motion at (ax, ay), N.
+PerWheel wheelLoads(const CarSetup& car, double ax, double ay);
+
+// The slip angle, in degrees, shared by an axle's two wheels whose lateral
+// forces sum to `force` N; beyond what the axle can give, the slip of its
+// largest force (and `atLimit`).
+struct AxleSlip {
+  double slipDeg = 0.0;
+  bool atLimit = false;
+};
+AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force);
+
+// The largest lateral force, N, the axle gives at these loads.
+double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight);
+
+// The slip ratio at which one wheel gives `force` N, limited to its peak.
+double wheelSlipRatio(const Tyre& tyre, double load, double force);
+
+// The steady lateral acceleration (m/s^2) at which the first axle reaches
+// its largest force, and whether that is the front axle.
+struct CorneringLimit {
+  double lateralAcceleration = 0.0;
+  bool frontFirst = false;
+};
+CorneringLimit corneringLimit(const CarSetup& car);
+
+// The understeer gradient the tyres and weight distribution imply in the
+// linear range, degrees of front-minus-rear slip angle per g: positive
+// understeers. Each axle's cornering stiffness is taken at its static load.
+double understeerGradient(const CarSetup& car);
+
+}  // namespace skidlog::generator
+
+#endif  // SKIDLOG_TOOLS_GENERATOR_CAR_H_

@@ -1,0 +1,358 @@
+#include "tools/generator/drive.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "numeric/precision.h"
+#include "tools/generator/noise.h"
+
+namespace skidlog::generator {
+namespace {
+
+constexpr double planSpacing = 0.5;    // m
+constexpr double topSpeed = 58.0;      // m/s
+constexpr double brakingLimit = 9.0;   // m/s^2 in a straight line
+constexpr double tractionLimit = 5.0;  // m/s^2 in a straight line
+constexpr double steadyBrakeForce = 600.0;  // N of deceleration the engine gives before the brakes
+constexpr double yawInertia = 0.15;    // s over which the body's slip angle follows the rear's
+constexpr double startDistance = 60.0;  // m into the first straight
+
+// The driver's share of the cornering limit in each corner of each lap.
+std::vector<double> cornerShares(const Circuit& circuit, std::size_t laps, Noise& noise) {
+  const std::vector<Corner>& corners = circuit.corners();
+  std::vector<double> shares;
+  for (std::size_t lap = 0; lap < laps; ++lap) {
+    for (std::size_t c = 0; c < corners.size(); ++c) {
+      const double margin = 0.86 + 0.04 * static_cast<double>(c % 3) + 0.01 * noise.gauss(1.0);
+      shares.push_back(corners[c].pushed ? 1.0 : std::min(margin, 0.97));
+    }
+  }
+  return shares;
+}
+
+// The corner whose arc (with its ramps) holds lap distance s, or -1.
+int cornerAt(const Circuit& circuit, double s) {
+  const double lap = s - std::floor(s / circuit.length()) * circuit.length();
+  const std::vector<Corner>& corners = circuit.corners();
+  for (std::size_t c = 0; c < corners.size(); ++c) {
+    if (lap >= corners[c].start - cornerRamp / 2.0 && lap <= corners[c].end + cornerRamp / 2.0) {
+      return static_cast<int>(c);
+    }
+  }
+  return -1;
+}
+
+double drag(const CarSetup& car, double v) { return car.dragFactor * v * v + car.rollingResistance * car.totalMass * standardGravity; }
+
+// Speed against distance over `laps` laps, on a grid of planSpacing: the
+// corner speeds, then braking (backward) and acceleration (forward) limits,
+// each shared with cornering on a friction ellipse.
+struct SpeedPlan {
+  std::vector<double> speed;
+
+  double at(double s) const {
+    const double k = s / planSpacing;
+    const auto i = std::min(static_cast<std::size_t>(k), speed.size() - 2);
+    const double t = k - static_cast<double>(i);
+    return speed[i] + t * (speed[i + 1] - speed[i]);
+  }
+};
+
+SpeedPlan planSpeeds(const CarSetup& car, const Circuit& circuit, std::size_t laps, const std::vector<double>& shares,
+                     double limit) {
+  const std::size_t corners = circuit.corners().size();
+  const auto n = static_cast<std::size_t>(std::ceil(static_cast<double>(laps) * circuit.length() / planSpacing)) + 2;
+  std::vector<double> curvature(n);
+  SpeedPlan plan;
+  plan.speed.assign(n, topSpeed);
+  for (std::size_t k = 0; k < n; ++k) {
+    const double s = static_cast<double>(k) * planSpacing;
+    curvature[k] = std::fabs(circuit.curvature(s));
+    const int c = cornerAt(circuit, s);
+    const auto lap = static_cast<std::size_t>(s / circuit.length());
+    const double share = c < 0 ? 1.0 : shares[std::min(lap, laps - 1) * corners + static_cast<std::size_t>(c)];
+    if (curvature[k] > 1e-9) plan.speed[k] = std::min(topSpeed, std::sqrt(share * limit / curvature[k]));
+  }
+  // Braking shares the grip with cornering on an ellipse; the driver puts the
+  // power down harder, on a flatter curve, so he reaches each corner's speed.
+  const auto ellipse = [&](double v, std::size_t k) {
+    const double used = std::min(1.0, v * v * curvature[k] / limit);
+    return std::sqrt(1.0 - used * used);
+  };
+  const auto traction = [&](double v, std::size_t k) {
+    const double used = std::min(1.0, v * v * curvature[k] / limit);
+    return std::sqrt(std::sqrt(1.0 - used * used * used * used));
+  };
+  for (std::size_t k = n - 1; k-- > 0;) {
+    const double v = plan.speed[k + 1];
+    const double decel = brakingLimit * ellipse(v, k) + drag(car, v) / car.totalMass;
+    plan.speed[k] = std::min(plan.speed[k], std::sqrt(v * v + 2.0 * planSpacing * decel));
+  }
+  for (std::size_t k = 0; k + 1 < n; ++k) {
+    const double v = plan.speed[k];
+    const double push = std::min(tractionLimit * traction(v, k), car.power / (car.totalMass * std::max(v, 1.0)));
+    const double accel = std::max(0.0, push - drag(car, v) / car.totalMass);
+    plan.speed[k + 1] = std::min(plan.speed[k + 1], std::sqrt(v * v + 2.0 * planSpacing * accel));
+  }
+  return plan;
+}
+
+// The slip angle the driver holds the limiting axle at in the steady part of
+// every pushed corner, degrees (0 elsewhere): from just below its peak it
+// rises smoothly past the peak, 20 to 35 % beyond it, and falls back.
+std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>& distance,
+                               double peakSlip, Noise& noise) {
+  std::vector<double> extra(distance.size(), 0.0);
+  std::size_t i = 0;
+  while (i < distance.size()) {
+    const int c = cornerAt(circuit, distance[i]);
+    const double lap = distance[i] - std::floor(distance[i] / circuit.length()) * circuit.length();
+    const Corner* corner = c < 0 ? nullptr : &circuit.corners()[static_cast<std::size_t>(c)];
+    if (corner == nullptr || !corner->pushed || lap < corner->start + cornerRamp / 2.0 ||
+        lap > corner->end - cornerRamp / 2.0) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < distance.size() && cornerAt(circuit, distance[end]) == c) ++end;
+    // The steady part ends half a ramp before the corner does.
+    std::size_t steadyEnd = i;
+    while (steadyEnd < end) {
+      const double d = distance[steadyEnd] - std::floor(distance[steadyEnd] / circuit.length()) * circuit.length();
+      if (d > corner->end - cornerRamp / 2.0) break;
+      ++steadyEnd;
+    }
+    const double beyond = 0.30 + 0.15 * noise.uniform();
+    const std::size_t count = steadyEnd - i;
+    for (std::size_t k = 0; k < count; ++k) {
+      const double phase = std::sin(std::numbers::pi * static_cast<double>(k) / static_cast<double>(count));
+      extra[i + k] = peakSlip * (0.9 + beyond * phase * phase);
+    }
+    i = end;
+  }
+  return extra;
+}
+
+// tan of a slip angle in the reader's degrees, and the reader's divisor.
+double tanOfSlip(double slipDeg) { return std::tan(slipDeg / degreesPerRadian); }
+double wholeSpeed(double v) { return std::max(1.0, std::floor(std::fabs(v))); }
+
+// Body slip angle beta (rad, the velocity to the left of the heading) that
+// gives the rear axle this slip angle at speed v and yaw rate r, as the
+// reader measures it: atan(-lateral speed / whole part of the longitudinal speed).
+void bodySlip(const CarSetup& car, double v, double r, double rearSlip, double& beta) {
+  beta = 0.0;
+  for (int k = 0; k < 3; ++k) {
+    const double rearLateral = -tanOfSlip(rearSlip) * wholeSpeed(v * std::cos(beta));
+    const double rightSpeed = rearLateral - r * car.cgToRearAxle;  // the centre of gravity's, along the car's right
+    beta = std::asin(std::clamp(-rightSpeed / v, -0.9, 0.9));
+  }
+}
+
+// The front axle's steer (rad) that gives it this slip angle, likewise.
+double frontSteer(const CarSetup& car, double v, double r, double beta, double frontSlip) {
+  const double right = -v * std::sin(beta) - r * car.cgToFrontAxle;
+  const double forward = v * std::cos(beta);
+  const double reach = std::hypot(right, forward);
+  const double offset = std::atan2(right, forward);
+  double steer = 0.0;
+  for (int k = 0; k < 3; ++k) {
+    const double along = -right * std::sin(steer) + forward * std::cos(steer);
+    const double wanted = -tanOfSlip(frontSlip) * wholeSpeed(along);
+    steer = std::asin(std::clamp(wanted / reach, -0.9, 0.9)) - offset;
+  }
+  return steer;
+}
+
+// A centred moving average over `width` samples (shorter at the ends).
+std::vector<double> smoothed(const std::vector<double>& v, std::size_t width) {
+  const std::size_t half = width / 2;
+  std::vector<double> sums(v.size() + 1, 0.0);
+  for (std::size_t i = 0; i < v.size(); ++i) sums[i + 1] = sums[i] + v[i];
+  std::vector<double> out(v.size());
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    const std::size_t from = i >= half ? i - half : 0, to = std::min(v.size(), i + half + 1);
+    out[i] = (sums[to] - sums[from]) / static_cast<double>(to - from);
+  }
+  return out;
+}
+
+// Each wheel's longitudinal force (driving positive), and the pedals.
+struct Drivetrain {
+  PerWheel force{};
+  double throttle = 0.0;
+  double brake = 0.0;
+};
+
+Drivetrain drivetrain(const CarSetup& car, const PerWheel& load, double v, double ax) {
+  Drivetrain d;
+  const double needed = car.totalMass * ax + drag(car, v) - car.rollingResistance * car.totalMass * standardGravity;
+  const double frontLoad = load[frontLeft] + load[frontRight], rearLoad = load[rearLeft] + load[rearRight];
+  if (needed >= -steadyBrakeForce) {
+    // The rear wheels drive (or hold the engine's braking); the fronts roll.
+    for (int w = 0; w < 2; ++w) d.force[static_cast<std::size_t>(w)] = -car.rollingResistance * load[static_cast<std::size_t>(w)];
+    const double rear = needed + car.rollingResistance * frontLoad;
+    for (int w = 2; w < 4; ++w) d.force[static_cast<std::size_t>(w)] = rear * load[static_cast<std::size_t>(w)] / rearLoad;
+    d.throttle = std::clamp(rear * std::max(v, 5.0) / car.power, 0.0, 1.0);
+    return d;
+  }
+  for (int w = 0; w < 4; ++w) {
+    const auto k = static_cast<std::size_t>(w);
+    d.force[k] = isFront(w) ? needed * car.frontBrakeShare * load[k] / frontLoad
+                            : needed * (1.0 - car.frontBrakeShare) * load[k] / rearLoad;
+  }
+  d.brake = std::clamp(-needed / (car.totalMass * brakingLimit), 0.0, 1.0);
+  return d;
+}
+
+// Bumps in the road: smooth load noise on every wheel, and now and then a
+// kerb under one side of the car.
+class Road {
+ public:
+  Road(const CarSetup& car, std::uint64_t seed, double dt) : kerbs_(seed ^ 0x6b657262ull), dt_(dt) {
+    for (int w = 0; w < 4; ++w) {
+      bumps_.emplace_back(seed * 4 + static_cast<std::uint64_t>(w) + 11, 0.035 * car.staticLoad(w), 0.85);
+    }
+  }
+
+  // Extra load on each wheel at the next sample, N.
+  PerWheel next(const CarSetup& car) {
+    PerWheel extra{};
+    if (kerbLeft_ == 0 && kerbs_.uniform() < dt_ / 15.0) {
+      kerbLeft_ = kerbSamples;
+      kerbSide_ = kerbs_.uniform() < 0.5;
+    }
+    for (int w = 0; w < 4; ++w) {
+      const auto k = static_cast<std::size_t>(w);
+      extra[k] = bumps_[k].next();
+      if (kerbLeft_ > 0 && isLeft(w) == kerbSide_) {
+        const double phase = std::sin(std::numbers::pi * static_cast<double>(kerbLeft_) / (kerbSamples + 1));
+        extra[k] += 0.4 * car.staticLoad(w) * phase;
+      }
+    }
+    if (kerbLeft_ > 0) --kerbLeft_;
+    return extra;
+  }
+
+ private:
+  static constexpr int kerbSamples = 6;
+  std::vector<SmoothNoise> bumps_;
+  Noise kerbs_;
+  double dt_;
+  int kerbLeft_ = 0;
+  bool kerbSide_ = false;
+};
+
+struct Motion {
+  double distance;      // m
+  double speed;         // m/s
+  double acceleration;  // m/s^2, forward
+  double curvature;     // 1/m, of the driven line
+};
+
+// Where the car is at each sample, following the plan.
+std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::size_t samples, double dt) {
+  std::vector<Motion> m(samples);
+  double s = startDistance;
+  for (std::size_t i = 0; i < samples; ++i) {
+    m[i].distance = s;
+    m[i].speed = plan.at(s);
+    m[i].curvature = circuit.curvature(s);
+    const double ahead = plan.at(s + dt * m[i].speed);
+    s += dt * (m[i].speed + ahead) / 2.0;
+  }
+  for (std::size_t i = 0; i < samples; ++i) {
+    const std::size_t before = i == 0 ? 0 : i - 1, after = std::min(i + 1, samples - 1);
+    m[i].acceleration = after > before ? (m[after].speed - m[before].speed) / (dt * static_cast<double>(after - before)) : 0.0;
+  }
+  return m;
+}
+
+}  // namespace
+
+std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options) {
+  const double dt = options.sampleInterval;
+  const auto samples = static_cast<std::size_t>(std::lround(options.seconds / dt));
+  if (samples == 0) return {};
+  Noise driver(options.seed);
+  const std::size_t laps = static_cast<std::size_t>(options.seconds * topSpeed / circuit.length()) + 2;
+  const CorneringLimit limit = corneringLimit(car);
+  const SpeedPlan plan = planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver), limit.lateralAcceleration);
+  const std::vector<Motion> motion = follow(circuit, plan, samples, dt);
+  std::vector<double> distance(samples);
+  for (std::size_t i = 0; i < samples; ++i) distance[i] = motion[i].distance;
+  const Tyre& limiting = limit.frontFirst ? car.front : car.rear;
+  const std::vector<double> extra = heldSlips(circuit, distance, limiting.lateral.peakSlip(), driver);
+
+  // Steady state at every sample; the body's slip angle is found twice, the
+  // second time with the yaw rate its own change over time takes away.
+  std::vector<CarState> states(samples);
+  std::vector<double> beta(samples, 0.0), axleSteer(samples, 0.0);
+  std::vector<PerWheel> loads(samples);
+  std::vector<double> frontSlip(samples), rearSlip(samples);
+  for (std::size_t i = 0; i < samples; ++i) {
+    const Motion& m = motion[i];
+    const double ay = m.speed * m.speed * m.curvature;
+    loads[i] = wheelLoads(car, m.acceleration, ay);
+    const double axleForce = -car.totalMass * ay / car.wheelbase();
+    frontSlip[i] = axleSlipAngle(car.front, loads[i][frontLeft], loads[i][frontRight], axleForce * car.cgToRearAxle).slipDeg;
+    rearSlip[i] = axleSlipAngle(car.rear, loads[i][rearLeft], loads[i][rearRight], axleForce * car.cgToFrontAxle).slipDeg;
+    double& overdriven = limit.frontFirst ? frontSlip[i] : rearSlip[i];
+    if (std::fabs(overdriven) < extra[i]) overdriven = (overdriven < 0.0 ? -1.0 : 1.0) * extra[i];
+  }
+  // The body's slip angle from the rear axle's slip, smoothed over yawInertia
+  // as the car's inertia smooths it; the yaw rate then is the line's less
+  // the change of that slip angle, and the front steer gives the front slip.
+  std::vector<double> rate(samples);
+  for (std::size_t i = 0; i < samples; ++i) {
+    rate[i] = motion[i].speed * motion[i].curvature;
+    bodySlip(car, std::max(motion[i].speed, 1.0), rate[i], rearSlip[i], beta[i]);
+  }
+  beta = smoothed(beta, static_cast<std::size_t>(std::lround(yawInertia / dt)));
+  for (std::size_t i = 0; i < samples; ++i) {
+    const std::size_t before = i == 0 ? 0 : i - 1, after = std::min(i + 1, samples - 1);
+    if (after > before) rate[i] -= (beta[after] - beta[before]) / (dt * static_cast<double>(after - before));
+    axleSteer[i] = frontSteer(car, std::max(motion[i].speed, 1.0), rate[i], beta[i], frontSlip[i]);
+  }
+
+  Road road(car, options.seed, dt);
+  for (std::size_t i = 0; i < samples; ++i) {
+    const Motion& m = motion[i];
+    CarState& c = states[i];
+    const Pose pose = circuit.pose(m.distance);
+    const double ay = m.speed * m.speed * m.curvature;
+    c.x = pose.x;
+    c.y = pose.y;
+    c.z = circuit.altitude(m.distance);
+    c.heading = pose.heading - beta[i];
+    c.roll = -car.rollGradient * ay;
+    c.pitch = 0.004 * m.acceleration + circuit.slope(m.distance);
+    c.speed = m.speed;
+    c.steeringInput = car.steeringRatio * axleSteer[i];
+    c.gear = 1 + std::min(5, static_cast<int>(m.speed / 11.0));
+    const PerWheel bumps = road.next(car);
+    PerWheel load{};
+    for (std::size_t w = 0; w < 4; ++w) load[w] = loads[i][w] + bumps[w];
+    const Drivetrain d = drivetrain(car, loads[i], m.speed, m.acceleration);
+    c.throttle = d.throttle;
+    c.brake = d.brake;
+    for (int w = 0; w < 4; ++w) {
+      const auto k = static_cast<std::size_t>(w);
+      WheelState& s = c.wheels[k];
+      const Tyre& tyre = isFront(w) ? car.front : car.rear;
+      const double sign = isLeft(w) ? 1.0 : -1.0;
+      s.load = load[k];
+      s.slipAngle = isFront(w) ? frontSlip[i] : rearSlip[i];
+      s.slipRatio = wheelSlipRatio(tyre, std::max(load[k], 100.0), d.force[k] * load[k] / std::max(loads[i][k], 100.0));
+      // Toe, and Ackermann: the inside front wheel steers a little more.
+      const double delta = axleSteer[i];
+      s.steer = isFront(w) ? delta * (1.0 + sign * 0.5 * delta) + sign * 0.0015 : sign * 0.001;
+      s.deflection = 0.055 + (load[k] - car.staticLoad(w)) / car.springRate;
+      s.lean = sign * 0.012 + c.roll * 0.5;
+    }
+  }
+  return states;
+}
+
+}  // namespace skidlog::generator

@@ -1,0 +1,50 @@
+// The driver and the car's motion. The driver plans each lap's speed as fast
+// as grip and power allow, with a margin in most corners and none in the
+// pushed ones, and in those briefly overdrives the axle that gives up first.
+// The car follows the plan in steady state: each wheel's load from the car's
+// accelerations, each axle's slip angle from the lateral force it must give,
+// the body's slip angle and the steer from those slip angles as the replay's
+// reader will measure them.
+#ifndef SKIDLOG_TOOLS_GENERATOR_DRIVE_H_
+#define SKIDLOG_TOOLS_GENERATOR_DRIVE_H_
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "tools/generator/car.h"
+#include "tools/generator/circuit.h"
+
+namespace skidlog::generator {
+
+struct DriveOptions {
+  double seconds = 60.0;
+  double sampleInterval = 0.01;  // s
+  std::uint64_t seed = 1;        // the driver's lap-to-lap variation and the road's bumps
+};
+
+struct WheelState {
+  double load = 0.0;        // N, road bumps included
+  double slipAngle = 0.0;   // degrees, as the reader measures it
+  double slipRatio = 0.0;   // as the reader measures it
+  double steer = 0.0;       // rad, toe and Ackermann included
+  double deflection = 0.0;  // m, positive when compressed
+  double lean = 0.0;        // rad
+};
+
+struct CarState {
+  double x = 0.0, y = 0.0, z = 0.0;              // m, the centre of gravity
+  double heading = 0.0, roll = 0.0, pitch = 0.0;  // rad; heading 0 faces +y
+  double speed = 0.0;                            // m/s
+  double throttle = 0.0, brake = 0.0;            // 0 to 1
+  double steeringInput = 0.0;                    // rad at the steering wheel, positive left
+  int gear = 1;                                  // 1 is first
+  std::array<WheelState, 4> wheels;
+};
+
+// One state per sample for options.seconds.
+std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options);
+
+}  // namespace skidlog::generator
+
+#endif  // SKIDLOG_TOOLS_GENERATOR_DRIVE_H_

@@ -1,0 +1,43 @@
+// The replay file of a drive: the header and every sample block, laid out as
+// the simulator lays them out. Each wheel's angular velocity and force are
+// chosen last, from what the replay's reader measures of the written motion:
+// the angular velocity so that it measures the wheel's slip ratio, and the
+// force so that the grip it derives is the tyre's grip at the slip it
+// measures, plus sensor noise.
+#ifndef SKIDLOG_TOOLS_GENERATOR_SYNTH_H_
+#define SKIDLOG_TOOLS_GENERATOR_SYNTH_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/generator/car.h"
+#include "tools/generator/drive.h"
+
+namespace skidlog::generator {
+
+struct ReplayTexts {
+  std::string player = "make_replay";
+  std::string car = "Generated GT";
+  std::string track = "Generated circuit";
+};
+
+// Noise on the measured grip: smooth (correlated over a few samples) with
+// these standard deviations, and now and then a spike (a kerb, a bump) that
+// the fit should treat as an outlier. `scale` 0 writes the exact curves.
+struct SensorNoise {
+  double scale = 1.0;
+  double lateralGrip = 0.03;
+  double longitudinalGrip = 0.02;
+  double memory = 0.6;         // of the last sample's noise
+  double spikeRate = 0.003;    // per wheel and sample
+  std::uint64_t seed = 1;
+};
+
+std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<CarState>& states,
+                                        double sampleInterval, const ReplayTexts& texts, const SensorNoise& noise);
+
+}  // namespace skidlog::generator
+
+#endif  // SKIDLOG_TOOLS_GENERATOR_SYNTH_H_
