@@ -8,9 +8,8 @@
 #include <sstream>
 #include <string_view>
 
-#include "report/simulator_text.h"
-#include "report/tyre_analysis.h"
-#include "report/tyre_points.h"
+#include "report/analysis/report_data.h"
+#include "report/cli/simulator_text.h"
 #include "skidlog/skidlog.h"
 
 namespace {
@@ -48,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const skidlog::ExitCode code = skidlog::convertReplay(file, options, sink, messages);
     if (code != skidlog::ExitCode::success && code != skidlog::ExitCode::notAReplay) std::abort();
   }
-  // The report's path: names, points, fits and friction circle of every wheel.
+  // The report's path: names, points, fits with their intervals, and friction circle of every wheel.
   const skidlog::ReplayNames names = skidlog::readReplayNames(file);
   for (const std::string* text : {&names.player, &names.car, &names.track, &names.layout}) {
     skidlog::decodeSimulatorText(*text);
@@ -56,9 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   skidlog::Replay replay;
   if (skidlog::loadReplay(file, 4u << 20, replay).status != skidlog::LoadStatus::loaded) return 0;
   skidlog::deriveWheelSeries(replay);
-  skidlog::TyrePoints points;
-  skidlog::appendTyrePoints(replay, points);
+  skidlog::ReportData report;
+  skidlog::appendTyrePoints(replay, {}, report.points);
+  report.blocks = skidlog::blockCount(replay.sampleCount(), static_cast<double>(replay.header.sampleInterval));
   skidlog::takeTrace(replay);
-  for (const skidlog::WheelPoints& wheel : points) skidlog::analyseWheel(wheel);
+  skidlog::analyseWheels(report);
   return 0;
 }

@@ -26,16 +26,22 @@ constexpr AxesWiring wiring[raf::wheelCount] = {
 }  // namespace
 
 void deriveWheelSeries(Replay& replay) {
+  deriveWheelSeries(replay, [](const std::function<void(std::size_t)>& job) {
+    for (std::size_t w = 0; w < raf::wheelCount; ++w) job(w);
+  });
+}
+
+void deriveWheelSeries(Replay& replay, const EachWheel& eachWheel) {
   WheelTracks& wheels = replay.wheels;
-  for (std::size_t w = 0; w < wheels.size(); ++w) computePosition(wheels[w], replay.geometry[w], replay.car);
-  for (WheelTrack& wheel : wheels) computeDerivatives(wheel, replay.sampleTimes);
-  for (std::size_t w = 0; w < wheels.size(); ++w) {
+  eachWheel([&](std::size_t w) { computePosition(wheels[w], replay.geometry[w], replay.car); });
+  eachWheel([&](std::size_t w) { computeDerivatives(wheels[w], replay.sampleTimes); });
+  eachWheel([&](std::size_t w) {
     const AxesWiring& wire = wiring[w];
     computeAxes(wheels[w], wire.isFront, wire.isLeft, wheels[static_cast<std::size_t>(wire.sideNeighbour)],
                 wheels[static_cast<std::size_t>(wire.axleNeighbour)]);
-  }
-  for (WheelTrack& wheel : wheels) computeLocalVelocity(wheel);
-  for (WheelTrack& wheel : wheels) computeTyreForces(wheel, replay.car, replay.header.wheelMass);
+  });
+  eachWheel([&](std::size_t w) { computeLocalVelocity(wheels[w]); });
+  eachWheel([&](std::size_t w) { computeTyreForces(wheels[w], replay.car, replay.header.wheelMass); });
 }
 
 }  // namespace skidlog

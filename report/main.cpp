@@ -1,7 +1,7 @@
 #include <iostream>
 
 #include "platform/platform.h"
-#include "report/report_run.h"
+#include "report/cli/report_run.h"
 
 int main(int argc, char** argv) {
   const skidlog::CommandLine commandLine(argc, argv);

@@ -47,7 +47,8 @@ TEST(Generator, EveryRowFollowsItsTyreCurves) {
       const WheelRow row = wheelRow(wheel, replay.geometry[static_cast<std::size_t>(w)], i);
       const double load = widen(wheel.normalLoad[i]);
       // Float rounding of the forces and the load leaves a few parts in a million.
-      ASSERT_NEAR(row.lateralGrip, tyre.lateralGrip(row.slipAngle, load), 2e-5) << "wheel " << w << " sample " << i;
+      ASSERT_NEAR(row.lateralGrip, tyre.lateralGrip(row.slipAngle, load, isLeft(w)), 2e-5)
+          << "wheel " << w << " sample " << i;
       ASSERT_NEAR(row.longitudinalGrip, tyre.longitudinalGrip(row.slipRatio, load), 2e-5)
           << "wheel " << w << " sample " << i;
       ++rows;

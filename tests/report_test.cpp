@@ -1,67 +1,23 @@
-// skidlog-report: the robust fit, honest peaks, names as the simulator shows
-// them, and the command line's pooling, refusals and exit codes.
+// skidlog-report: names as the simulator shows them, and the command line's
+// pooling, refusals, exit codes and JSON.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "report/magic_formula.h"
-#include "report/report_run.h"
-#include "report/simulator_text.h"
+#include <nlohmann/json.hpp>
+
+#include "report/cli/report_run.h"
+#include "report/cli/simulator_text.h"
 #include "tests/replay_builder.h"
 #include "tests/temp_dir.h"
+#include "tools/generator/drive.h"
+#include "tools/generator/synth.h"
 
 namespace skidlog {
 namespace {
-
-const FitLimits lateral{{0.01, 1.0, 0.1, -3.0, -3.0, -0.15}, {2.0, 2.2, 3.5, 1.0, 3.0, 0.15}, 90.0};
-const MagicFormula truth{0.15, 1.5, 1.2, 0.3, 0.4, 0.03};
-
-// Points of `truth` over [-reach, reach] degrees with Gaussian noise, and a
-// share of outliers anywhere in [-2, 2] (kerb strikes, slides).
-void sample(double reach, double outliers, std::vector<float>& x, std::vector<float>& y) {
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> slip(-reach, reach), wild(-2.0, 2.0), chance(0.0, 1.0);
-  std::normal_distribution<double> noise(0.0, 0.03);
-  for (int i = 0; i < 6000; ++i) {
-    const double s = slip(random);
-    x.push_back(static_cast<float>(s));
-    y.push_back(static_cast<float>(chance(random) < outliers ? wild(random) : truth(s) + noise(random)));
-  }
-}
-
-TEST(MagicFormulaFit, RecoversKnownCoefficientsDespiteOutliers) {
-  std::vector<float> x, y;
-  sample(20.0, 0.05, x, y);
-  const auto fit = fitMagicFormula(x, y, lateral);
-  ASSERT_TRUE(fit);
-  EXPECT_NEAR(fit->curve.B, truth.B, 0.01);
-  EXPECT_NEAR(fit->curve.C, truth.C, 0.05);
-  EXPECT_NEAR(fit->curve.D, truth.D, 0.02);
-  EXPECT_NEAR(fit->curve.E, truth.E, 0.15);
-  EXPECT_NEAR(fit->curve.Sh, truth.Sh, 0.1);
-  EXPECT_NEAR(fit->curve.Sv, truth.Sv, 0.01);
-  // The peak of truth, 1.23 at 12.93 degrees, lies inside the data: it is reached.
-  EXPECT_TRUE(fit->peakReached);
-  EXPECT_NEAR(fit->peakGrip, truth.D + truth.Sv, 0.02);
-  EXPECT_NEAR(fit->peakSlip, 12.93, 0.5);
-}
-
-TEST(MagicFormulaFit, NoPeakIsClaimedFromDataThatStopsShortOfIt) {
-  std::vector<float> x, y;
-  sample(4.0, 0.0, x, y);
-  const auto fit = fitMagicFormula(x, y, lateral);
-  ASSERT_TRUE(fit);
-  EXPECT_FALSE(fit->peakReached);
-  EXPECT_LE(fit->peakSlip, fit->slipP99);
-  EXPECT_GT(fit->r2, 0.9);
-  x.resize(minFitPoints - 1);
-  y.resize(minFitPoints - 1);
-  EXPECT_FALSE(fitMagicFormula(x, y, lateral));
-}
 
 TEST(SimulatorText, EscapesColoursAndCodePages) {
   EXPECT_EQ(decodeSimulatorText("T7R^vDanowat"), "T7R|Danowat");
@@ -102,6 +58,37 @@ TEST_F(ReportRunTest, PoolsTheLapsOfOneCar) {
   EXPECT_NE(text.find("b.raf\","), std::string::npos);
   // Two laps of 120 rows per wheel: every wheel reports 240.
   EXPECT_NE(text.find("\"rows\": 240"), std::string::npos);
+}
+
+TEST_F(ReportRunTest, JsonGivesEachNumberItsIntervalAndFloatsTheirShortestDecimal) {
+  const generator::CarSetup car = generator::exampleCar();
+  generator::DriveOptions drive;
+  drive.seconds = 30.0;
+  const std::vector<std::byte> bytes = generator::synthesiseReplay(
+      car, generator::drive(car, generator::Circuit(generator::Turns::both), drive), drive.sampleInterval, {}, {});
+  test::writeFile(dir / "lap.raf", std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  ASSERT_EQ(run({"--json", json, dir / "lap.raf"}), 0) << messages.str();
+  const std::string text = test::readFile(json);
+  EXPECT_NE(text.find("\"interval_s\": 0.01\n"), std::string::npos);
+  const nlohmann::json summary = nlohmann::json::parse(text);
+  for (const nlohmann::json& wheel : summary["wheels"]) {
+    const double sensitivity = wheel["load_sensitivity"];
+    EXPECT_LE(wheel["load_sensitivity_ci"][0].get<double>(), sensitivity);
+    EXPECT_GE(wheel["load_sensitivity_ci"][1].get<double>(), sensitivity);
+    for (const char* curve : {"lateral", "longitudinal"}) {
+      const nlohmann::json& fit = wheel[curve];
+      const double b = fit["B"], c = fit["C"], d = fit["D"];
+      EXPECT_DOUBLE_EQ(fit["cornering_stiffness"].get<double>(), b * c * d);
+      EXPECT_TRUE(fit["bounded"].is_array());
+      for (const char* key : {"peak_grip", "peak_slip", "cornering_stiffness"}) {
+        const nlohmann::json& ci = fit[std::string(key) + "_ci"];
+        EXPECT_LE(ci[0].get<double>(), fit[key].get<double>()) << key;
+        EXPECT_GE(ci[1].get<double>(), fit[key].get<double>()) << key;
+      }
+    }
+    // A band's curve has no interval of its own.
+    EXPECT_FALSE(wheel["load_bands"][0]["fit"].contains("peak_grip_ci"));
+  }
 }
 
 TEST_F(ReportRunTest, RefusalsAndExitCodes) {

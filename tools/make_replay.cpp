@@ -122,8 +122,8 @@ CarSetup carFor(const Options& o) {
 
 void describe(const CarSetup& car) {
   for (const auto& [name, tyre] : {std::pair{"front", car.front}, std::pair{"rear", car.rear}}) {
-    std::printf("%s tyres, at %.0f N (peak grip %+.3f per kN of load):\n", name, tyre.nominalLoad,
-                tyre.loadSensitivityPerKn());
+    std::printf("%s tyres, at %.0f N (peak grip %+.3f per kN of load; camber thrust %.3f, to the right on the left wheel):\n",
+                name, tyre.nominalLoad, tyre.loadSensitivityPerKn(), tyre.camberThrust);
     std::printf("  lateral      B %.4f /deg  C %.3f  D %.3f  E %.3f  peak at %.2f deg, stiffness %.4f /deg\n",
                 tyre.lateral.B, tyre.lateral.C, tyre.lateral.D, tyre.lateral.E, tyre.lateral.peakSlip(),
                 tyre.lateral.B * tyre.lateral.C * tyre.lateral.D);

@@ -1,13 +1,44 @@
 // node report_page.mjs PAGE.html CHARTS SCREENSHOT.png [TEXT...]
 // Opens a report page from its file:// URL in headless Chromium, waits until
 // it says every chart is drawn, and fails on a console error, a script error,
-// any request that leaves the file, a chart count other than CHARTS, or a
-// TEXT (a name from the replay) that the header does not show as text.
+// any request that leaves the file, a chart count other than CHARTS, a TEXT
+// (a name from the replay) that the header does not show as text, a point
+// that a chart holds outside its axes, or a friction circle whose axes are
+// not equal in scale and symmetric about zero.
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
 
 const [page, charts, screenshot, ...texts] = process.argv.slice(2);
 const problems = [];
+
+// Runs in the page: per chart, its title, the points outside its axes, the
+// points it holds, whether its data spans both signs on each axis, and for a
+// friction circle the pixels per unit along x and y and the axes' ranges.
+function measureCharts() {
+  return Object.values(Chart.instances).map((c) => {
+    const m = {title: c.options.plugins.title.text, outside: 0, total: 0, signs: {x: [false, false], y: [false, false]}};
+    c.data.datasets.forEach((d, i) => {
+      const meta = c.getDatasetMeta(i);
+      const xs = c.scales[meta.xAxisID], ys = c.scales[meta.yAxisID];
+      (d.data || []).forEach((p) => {
+        if (!p || typeof p !== 'object' || !isFinite(p.x) || !isFinite(p.y)) return;
+        m.total += 1;
+        if (p.x < xs.min || p.x > xs.max || p.y < ys.min || p.y > ys.max) m.outside += 1;
+        if (!d.type || d.type === 'scatter') {
+          m.signs.x[p.x < 0 ? 0 : 1] = true;
+          m.signs.y[p.y < 0 ? 0 : 1] = true;
+        }
+      });
+    });
+    if (/friction circle/.test(m.title)) {
+      const x = c.scales.x, y = c.scales.y;
+      m.scale = {x: x.getPixelForValue(1) - x.getPixelForValue(0), y: y.getPixelForValue(0) - y.getPixelForValue(1),
+                 xMin: x.min, xMax: x.max, yMin: y.min, yMax: y.max};
+    }
+    return m;
+  });
+}
+
 const browser = await chromium.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
@@ -30,6 +61,18 @@ try {
     for (const t of texts) if (!header.includes(t)) problems.push(`the header does not show ${JSON.stringify(t)}`);
     if (!(await tab.title()).startsWith('Tyre report')) problems.push(`a name ran as script: title ${await tab.title()}`);
     if (await tab.$('header svg, header b')) problems.push('a name became markup');
+    await tab.waitForTimeout(300);  // the friction circles settle their equal scales in the next frames
+    for (const m of await tab.evaluate(measureCharts)) {
+      if (m.outside) problems.push(`${width} px, ${m.title}: ${m.outside} of ${m.total} points outside the axes`);
+      if (/lateral grip$|friction circle/.test(m.title) && !(m.signs.x[0] && m.signs.x[1] && m.signs.y[0] && m.signs.y[1])) {
+        problems.push(`${m.title}: the test page's points do not cover both signs of both axes`);
+      }
+      if (m.scale) {
+        const s = m.scale;
+        if (Math.abs(s.x / s.y - 1) > 0.02) problems.push(`${width} px, ${m.title}: x and y scales differ (${s.x} vs ${s.y} px per unit)`);
+        if (Math.abs(s.xMin + s.xMax) > 1e-9 || Math.abs(s.yMin + s.yMax) > 1e-9) problems.push(`${m.title}: axes not symmetric about zero`);
+      }
+    }
     await tab.screenshot({ path: name });
     await tab.close();
   }

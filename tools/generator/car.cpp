@@ -5,10 +5,9 @@
 namespace skidlog::generator {
 namespace {
 
-// x in [0, top] where the increasing function f reaches `target`, by bisection.
+// x in [low, high] where the increasing function f reaches `target`, by bisection.
 template <class F>
-double solveIncreasing(F f, double target, double top) {
-  double low = 0.0, high = top;
+double solveIncreasing(F f, double target, double low, double high) {
   for (int k = 0; k < 60; ++k) {
     const double mid = (low + high) / 2.0;
     (f(mid) < target ? low : high) = mid;
@@ -31,6 +30,8 @@ CarSetup exampleCar() {
   car.rear.longitudinal = {12.0, 1.65, 1.30, 0.0};
   car.front.nominalLoad = car.rear.nominalLoad = 3000.0;
   car.front.loadSensitivity = car.rear.loadSensitivity = -0.12;
+  car.front.camberThrust = 0.06;
+  car.rear.camberThrust = 0.04;
   return car;
 }
 
@@ -50,18 +51,23 @@ PerWheel wheelLoads(const CarSetup& car, double ax, double ay) {
   return n;
 }
 
-double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight) {
-  return tyre.lateral.D * (loadLeft * tyre.peakScale(loadLeft) + loadRight * tyre.peakScale(loadRight));
+double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight, double side) {
+  const double thrust = tyre.camberThrust * (loadLeft - loadRight);
+  return tyre.lateral.D * (loadLeft * tyre.peakScale(loadLeft) + loadRight * tyre.peakScale(loadRight)) +
+         side * thrust;
 }
 
 AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force) {
   const double peak = tyre.lateral.peakSlip();
   const double side = force < 0.0 ? -1.0 : 1.0;
-  if (std::fabs(force) >= axleCapacity(tyre, loadLeft, loadRight)) return {side * peak, true};
+  if (std::fabs(force) >= axleCapacity(tyre, loadLeft, loadRight, side)) return {side * peak, true};
+  // The axle's force toward `side` as the slip grows that way; the camber
+  // thrusts of its two wheels nearly cancel, so it is near zero at zero slip.
   const auto sum = [&](double slip) {
-    return loadLeft * tyre.lateralGrip(slip, loadLeft) + loadRight * tyre.lateralGrip(slip, loadRight);
+    return side * (loadLeft * tyre.lateralGrip(side * slip, loadLeft, true) +
+                   loadRight * tyre.lateralGrip(side * slip, loadRight, false));
   };
-  return {side * solveIncreasing(sum, std::fabs(force), peak), false};
+  return {side * solveIncreasing(sum, std::fabs(force), -peak, peak), false};
 }
 
 double wheelSlipRatio(const Tyre& tyre, double load, double force) {
@@ -69,15 +75,16 @@ double wheelSlipRatio(const Tyre& tyre, double load, double force) {
   const double side = force < 0.0 ? -1.0 : 1.0;
   const double grip = std::fabs(force) / load;
   if (grip >= tyre.longitudinal.D * tyre.peakScale(load)) return side * peak;
-  return side * solveIncreasing([&](double k) { return tyre.longitudinalGrip(k, load); }, grip, peak);
+  return side * solveIncreasing([&](double k) { return tyre.longitudinalGrip(k, load); }, grip, 0.0, peak);
 }
 
 CorneringLimit corneringLimit(const CarSetup& car) {
   const auto margins = [&](double ay, double& front, double& rear) {
     const PerWheel n = wheelLoads(car, 0.0, ay);
-    front = axleCapacity(car.front, n[frontLeft], n[frontRight]) -
+    // A left turn needs force to the left, negative in the tyre's axes.
+    front = axleCapacity(car.front, n[frontLeft], n[frontRight], -1.0) -
             car.totalMass * ay * car.cgToRearAxle / car.wheelbase();
-    rear = axleCapacity(car.rear, n[rearLeft], n[rearRight]) -
+    rear = axleCapacity(car.rear, n[rearLeft], n[rearRight], -1.0) -
            car.totalMass * ay * car.cgToFrontAxle / car.wheelbase();
   };
   double low = 0.0, high = 4.0 * standardGravity;

@@ -64,8 +64,9 @@ struct AxleSlip {
 };
 AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force);
 
-// The largest lateral force, N, the axle gives at these loads.
-double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight);
+// The largest lateral force, N, the axle gives at these loads toward `side`
+// (+1 right, -1 left, in the tyre's axes).
+double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight, double side);
 
 // The slip ratio at which one wheel gives `force` N, limited to its peak.
 double wheelSlipRatio(const Tyre& tyre, double load, double force);

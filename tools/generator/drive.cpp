@@ -12,7 +12,8 @@ namespace {
 
 constexpr double planSpacing = 0.5;    // m
 constexpr double topSpeed = 58.0;      // m/s
-constexpr double brakingLimit = 9.0;   // m/s^2 in a straight line
+constexpr double brakingLimit = 9.0;   // m/s^2 in a straight line, at speed
+constexpr double pedalTime = 0.25;     // s over which the driver moves a pedal
 constexpr double tractionLimit = 5.0;  // m/s^2 in a straight line
 constexpr double steadyBrakeForce = 600.0;  // N of deceleration the engine gives before the brakes
 constexpr double yawInertia = 0.15;    // s over which the body's slip angle follows the rear's
@@ -43,7 +44,24 @@ int cornerAt(const Circuit& circuit, double s) {
   return -1;
 }
 
+// The driver brakes harder at speed: from 4 m/s^2 standing to brakingLimit
+// from 45 m/s.
+double braking(double v) { return 4.0 + (brakingLimit - 4.0) * std::min(1.0, v / 45.0); }
+
 double drag(const CarSetup& car, double v) { return car.dragFactor * v * v + car.rollingResistance * car.totalMass * standardGravity; }
+
+// A centred moving average over `width` samples (shorter at the ends).
+std::vector<double> smoothed(const std::vector<double>& v, std::size_t width) {
+  const std::size_t half = width / 2;
+  std::vector<double> sums(v.size() + 1, 0.0);
+  for (std::size_t i = 0; i < v.size(); ++i) sums[i + 1] = sums[i] + v[i];
+  std::vector<double> out(v.size());
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    const std::size_t from = i >= half ? i - half : 0, to = std::min(v.size(), i + half + 1);
+    out[i] = (sums[to] - sums[from]) / static_cast<double>(to - from);
+  }
+  return out;
+}
 
 // Speed against distance over `laps` laps, on a grid of planSpacing: the
 // corner speeds, then braking (backward) and acceleration (forward) limits,
@@ -86,7 +104,7 @@ SpeedPlan planSpeeds(const CarSetup& car, const Circuit& circuit, std::size_t la
   };
   for (std::size_t k = n - 1; k-- > 0;) {
     const double v = plan.speed[k + 1];
-    const double decel = brakingLimit * ellipse(v, k) + drag(car, v) / car.totalMass;
+    const double decel = braking(v) * ellipse(v, k) + drag(car, v) / car.totalMass;
     plan.speed[k] = std::min(plan.speed[k], std::sqrt(v * v + 2.0 * planSpacing * decel));
   }
   for (std::size_t k = 0; k + 1 < n; ++k) {
@@ -165,19 +183,6 @@ double frontSteer(const CarSetup& car, double v, double r, double beta, double f
   return steer;
 }
 
-// A centred moving average over `width` samples (shorter at the ends).
-std::vector<double> smoothed(const std::vector<double>& v, std::size_t width) {
-  const std::size_t half = width / 2;
-  std::vector<double> sums(v.size() + 1, 0.0);
-  for (std::size_t i = 0; i < v.size(); ++i) sums[i + 1] = sums[i] + v[i];
-  std::vector<double> out(v.size());
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    const std::size_t from = i >= half ? i - half : 0, to = std::min(v.size(), i + half + 1);
-    out[i] = (sums[to] - sums[from]) / static_cast<double>(to - from);
-  }
-  return out;
-}
-
 // Each wheel's longitudinal force (driving positive), and the pedals.
 struct Drivetrain {
   PerWheel force{};
@@ -251,16 +256,24 @@ struct Motion {
   double curvature;     // 1/m, of the driven line
 };
 
-// Where the car is at each sample, following the plan.
+// Where the car is at each sample, following the plan; the speed is then
+// smoothed over pedalTime, as the driver does not stamp on a pedal.
 std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::size_t samples, double dt) {
-  std::vector<Motion> m(samples);
+  std::vector<double> speed(samples);
   double s = startDistance;
   for (std::size_t i = 0; i < samples; ++i) {
+    speed[i] = plan.at(s);
+    const double ahead = plan.at(s + dt * speed[i]);
+    s += dt * (speed[i] + ahead) / 2.0;
+  }
+  speed = smoothed(speed, static_cast<std::size_t>(std::lround(pedalTime / dt)));
+  std::vector<Motion> m(samples);
+  s = startDistance;
+  for (std::size_t i = 0; i < samples; ++i) {
     m[i].distance = s;
-    m[i].speed = plan.at(s);
+    m[i].speed = speed[i];
     m[i].curvature = circuit.curvature(s);
-    const double ahead = plan.at(s + dt * m[i].speed);
-    s += dt * (m[i].speed + ahead) / 2.0;
+    if (i + 1 < samples) s += dt * (speed[i] + speed[i + 1]) / 2.0;
   }
   for (std::size_t i = 0; i < samples; ++i) {
     const std::size_t before = i == 0 ? 0 : i - 1, after = std::min(i + 1, samples - 1);

@@ -1,21 +1,21 @@
 // Deterministic noise for the generator, the same on every platform for a
-// given seed: splitmix64 for uniform numbers, Box-Muller for Gaussian ones.
+// given seed: SplitMix64 for uniform numbers, Box-Muller for Gaussian ones.
 #ifndef SKIDLOG_TOOLS_GENERATOR_NOISE_H_
 #define SKIDLOG_TOOLS_GENERATOR_NOISE_H_
 
 #include <cmath>
 #include <cstdint>
 
+#include "numeric/split_mix.h"
+
 namespace skidlog::generator {
 
 class Noise {
  public:
-  // The seed is mixed first: seeds that differ little start far apart in
-  // the sequence, so their streams do not repeat each other.
-  explicit Noise(std::uint64_t seed) : state_(mix(seed ^ 0x5DEECE66Dull)) {}
+  explicit Noise(std::uint64_t seed) : sequence_(seed ^ 0x5DEECE66Dull) {}
 
   // Uniform in [0, 1).
-  double uniform() { return static_cast<double>(mix(state_ += 0x9E3779B97F4A7C15ull) >> 11) * 0x1p-53; }
+  double uniform() { return sequence_.uniform(); }
 
   // Gaussian with mean 0 and standard deviation `sigma`.
   double gauss(double sigma) {
@@ -24,12 +24,7 @@ class Noise {
   }
 
  private:
-  static std::uint64_t mix(std::uint64_t z) {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  std::uint64_t state_;
+  SplitMix64 sequence_;
 };
 
 // Noise correlated over time: each step keeps `memory` of the last value,

@@ -187,7 +187,7 @@ void writeWheelForces(Bytes& out, const CarSetup& car, const std::vector<CarStat
       const float spin = toFloat((s.slipRatio * divisor + widen(v)) / widen(geometry.radius));
       wheel.angularVelocity[i] = spin;
       const WheelRow row = wheelRow(wheel, geometry, i);  // its slips, which do not depend on the force
-      const double lateralGrip = tyre.lateralGrip(row.slipAngle, s.load) + gripNoise.lateral();
+      const double lateralGrip = tyre.lateralGrip(row.slipAngle, s.load, isLeft(static_cast<int>(w))) + gripNoise.lateral();
       const double longitudinalGrip = tyre.longitudinalGrip(widen(row.slipRatio), s.load) + gripNoise.longitudinal();
       const double wanted[3] = {s.load * lateralGrip, s.load * longitudinalGrip, s.load};
       const Vector3 f = fileForce(wheel, replay.car, replay.header.wheelMass, i, wanted);

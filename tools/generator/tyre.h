@@ -1,8 +1,9 @@
 // The generator's tyres: Magic Formula curves of grip against slip, as the
 // replay's reader measures slip (slip angle in its degrees with the integer
 // speed divisor, slip ratio likewise), with a peak grip that falls as the
-// normal load rises.
-//   grip = D(load) sin(C atan(B x - E (B x - atan(B x))))
+// normal load rises, and camber thrust: lateral grip at zero slip, to the
+// right on a left wheel and to the left on a right one.
+//   grip = D(load) sin(C atan(B x - E (B x - atan(B x)))) [+- camber thrust]
 #ifndef SKIDLOG_TOOLS_GENERATOR_TYRE_H_
 #define SKIDLOG_TOOLS_GENERATOR_TYRE_H_
 
@@ -28,10 +29,14 @@ struct Tyre {
   // Relative change of the peak grip per relative change of load from the
   // nominal load: -0.1 loses 10 % of peak grip at twice the nominal load.
   double loadSensitivity = -0.1;
+  double camberThrust = 0.0;  // lateral grip at zero slip on a left wheel
 
   // The factor on D at `load` N; never below 0.3.
   double peakScale(double load) const;
-  double lateralGrip(double slipAngleDeg, double load) const { return lateral.at(slipAngleDeg, peakScale(load)); }
+  // Lateral grip of the tyre on the left (`left`) or right side of the car.
+  double lateralGrip(double slipAngleDeg, double load, bool left) const {
+    return lateral.at(slipAngleDeg, peakScale(load)) + (left ? camberThrust : -camberThrust);
+  }
   double longitudinalGrip(double slipRatio, double load) const {
     return longitudinal.at(slipRatio, peakScale(load));
   }

@@ -1,18 +1,47 @@
-#include "report/tyre_points.h"
+#include "report/analysis/tyre_points.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "csv/wheel_row.h"
 #include "numeric/precision.h"
+#include "report/fit/bootstrap.h"
 
 namespace skidlog {
+namespace {
 
-void appendTyrePoints(const Replay& replay, TyrePoints& points) {
+// Samples per block of blockSeconds; an interval of 0 or less counts as one
+// sample per block.
+std::size_t samplesPerBlock(double interval) {
+  if (!(interval > 0.0)) return 1;
+  return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(blockSeconds / interval)));
+}
+
+}  // namespace
+
+void WheelPoints::reserve(std::size_t n) {
+  for (std::vector<float>* v : {&slipAngle, &lateralGrip, &slipRatio, &longitudinalGrip, &normalLoad, &speed}) {
+    v->reserve(n);
+  }
+  sample.reserve(n);
+  block.reserve(n);
+}
+
+std::uint32_t blockCount(std::size_t n, double interval) {
+  const std::size_t perBlock = samplesPerBlock(interval);
+  return static_cast<std::uint32_t>((n + perBlock - 1) / perBlock);
+}
+
+void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoints& points) {
   const std::size_t n = replay.sampleCount();
-  for (std::size_t w = 0; w < points.size(); ++w) {
+  const std::size_t perBlock = samplesPerBlock(widen(replay.header.sampleInterval));
+  // The wheels share nothing: each on its own core.
+  parallelFor(static_cast<int>(points.size()), [&](int wheelIndex) {
+    const auto w = static_cast<std::size_t>(wheelIndex);
     const WheelTrack& wheel = replay.wheels[w];
     WheelPoints& p = points[w];
+    p.reserve(p.size() + n);
     for (std::size_t i = 0; i < n; ++i) {
       if (!passesPerWheel(wheel, i)) continue;
       const WheelRow row = wheelRow(wheel, replay.geometry[w], i);
@@ -22,8 +51,10 @@ void appendTyrePoints(const Replay& replay, TyrePoints& points) {
       p.longitudinalGrip.push_back(row.longitudinalGrip);
       p.normalLoad.push_back(wheel.normalLoad[i]);
       p.speed.push_back(wheel.localVelocity[i].y);
+      p.sample.push_back(numbering.firstSample + static_cast<std::uint32_t>(i));
+      p.block.push_back(numbering.firstBlock + static_cast<std::uint32_t>(i / perBlock));
     }
-  }
+  });
 }
 
 ReplayTrace takeTrace(Replay& replay) {

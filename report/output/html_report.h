@@ -1,21 +1,19 @@
 // The report as one self-contained HTML page: the chart library, the data and
 // the styles inlined, nothing fetched. Every text that comes from a file is
 // escaped for its place (HTML text, or inline script data with no raw '<').
-#ifndef SKIDLOG_REPORT_HTML_REPORT_H_
-#define SKIDLOG_REPORT_HTML_REPORT_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_HTML_REPORT_H_
+#define SKIDLOG_REPORT_OUTPUT_HTML_REPORT_H_
 
 #include <string>
 #include <string_view>
 
-#include "report/report_data.h"
+#include "report/analysis/report_data.h"
 
 namespace skidlog {
 
 // Charts per page: per wheel lateral, longitudinal, friction circle and load
 // bands; speed and inputs, and normal loads, over time and over distance.
 inline constexpr int reportChartCount = 4 * raf::wheelCount + 4;
-// The most points a chart draws; the fits use every point.
-inline constexpr std::size_t maxChartPoints = 20000;
 
 std::string htmlReport(const ReportData& report);
 
@@ -24,4 +22,4 @@ std::string escapeHtml(std::string_view text);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_HTML_REPORT_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_HTML_REPORT_H_

@@ -1,7 +1,7 @@
 // skidlog-report's command line: options, messages, exit codes, and the order
 // of the work (every replay accepted before any output is opened).
-#ifndef SKIDLOG_REPORT_REPORT_RUN_H_
-#define SKIDLOG_REPORT_REPORT_RUN_H_
+#ifndef SKIDLOG_REPORT_CLI_REPORT_RUN_H_
+#define SKIDLOG_REPORT_CLI_REPORT_RUN_H_
 
 #include <ostream>
 #include <span>
@@ -17,4 +17,4 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_REPORT_RUN_H_
+#endif  // SKIDLOG_REPORT_CLI_REPORT_RUN_H_

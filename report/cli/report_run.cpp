@@ -1,15 +1,14 @@
-#include "report/report_run.h"
+#include "report/cli/report_run.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
-#include "numeric/precision.h"
-#include "report/html_report.h"
-#include "report/json_summary.h"
-#include "report/simulator_text.h"
+#include "report/cli/simulator_text.h"
+#include "report/fit/bootstrap.h"
+#include "report/output/html_report.h"
+#include "report/output/json_summary.h"
 #include "skidlog/skidlog.h"
 
 namespace skidlog {
@@ -107,31 +106,32 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   summary.track = decodeSimulatorText(names.track);
   summary.layout = decodeSimulatorText(names.layout);
   summary.samples = replay.sampleCount();
-  summary.interval = widen(replay.header.sampleInterval);
-  deriveWheelSeries(replay);
-  appendTyrePoints(replay, report.points);
+  summary.interval = replay.header.sampleInterval;
+  // The four wheels of each stage at once, on the machine's cores.
+  deriveWheelSeries(replay, [](const std::function<void(std::size_t)>& job) {
+    parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
+  });
+  appendTyrePoints(replay, {report.samples, report.blocks}, report.points);
+  report.samples += static_cast<std::uint32_t>(summary.samples);
+  report.blocks += blockCount(summary.samples, static_cast<double>(summary.interval));
   if (withTrace) summary.trace = takeTrace(replay);
   report.replays.push_back(std::move(summary));
   return ExitCode::success;
 }
 
-// The four wheels are fitted at once, one thread each; they share nothing.
+// Fits every wheel and tells which fits had too few points.
 void analyse(ReportData& report, std::ostream& messages) {
-  std::vector<std::thread> workers;
+  analyseWheels(report);
   for (std::size_t w = 0; w < report.wheels.size(); ++w) {
-    workers.emplace_back([&report, w] { report.wheels[w] = analyseWheel(report.points[w]); });
-  }
-  for (std::thread& worker : workers) worker.join();
-  for (std::size_t w = 0; w < report.wheels.size(); ++w) {
-    const WheelAnalysis& a = report.wheels[w];
-    const auto tell = [&](const std::optional<CurveFit>& fit, const char* what) {
-      if (!fit) {
+    const TyreAnalysis& a = report.wheels[w];
+    const auto tell = [&](bool fitted, const char* what) {
+      if (!fitted) {
         messages << program << ": too few points for the " << wheelNames[w] << " " << what << " fit (fewer than "
-                 << minFitPoints << "); it is left out." << std::endl;
+                 << minFitPoints << ", or fewer than eight distinct slips); it is left out." << std::endl;
       }
     };
-    tell(a.lateral, "lateral");
-    tell(a.longitudinal, "longitudinal");
+    tell(a.lateral.has_value(), "lateral");
+    tell(a.longitudinal.has_value(), "longitudinal");
   }
 }
 

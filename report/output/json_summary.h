@@ -1,11 +1,12 @@
 // The report's findings as JSON: the replays, and per wheel the fitted
-// curves, load bands and friction circle.
-#ifndef SKIDLOG_REPORT_JSON_SUMMARY_H_
-#define SKIDLOG_REPORT_JSON_SUMMARY_H_
+// curves with the intervals of what the data determines, the load bands and
+// the friction circle.
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
 
 #include <string>
 
-#include "report/report_data.h"
+#include "report/analysis/report_data.h"
 
 namespace skidlog {
 
@@ -15,4 +16,4 @@ std::string jsonSummary(const ReportData& report);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_JSON_SUMMARY_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_

@@ -1,4 +1,4 @@
-#include "report/simulator_text.h"
+#include "report/cli/simulator_text.h"
 
 #include "platform/platform.h"
 

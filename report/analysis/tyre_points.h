@@ -1,11 +1,12 @@
 // The tyre's rows as points: what the per-wheel CSV would hold for each wheel,
-// pooled over one or more replays of one car, and the traces of each replay.
-#ifndef SKIDLOG_REPORT_TYRE_POINTS_H_
-#define SKIDLOG_REPORT_TYRE_POINTS_H_
+// pooled over the replays of one group, each row tagged with its sample and
+// its block of consecutive samples; and the traces of each replay.
+#ifndef SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
+#define SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
 
 #include <array>
 #include <cstddef>
-#include <string>
+#include <cstdint>
 #include <vector>
 
 #include "raf/replay.h"
@@ -20,11 +21,27 @@ struct WheelPoints {
   std::vector<float> longitudinalGrip;  // longitudinal force / normal load
   std::vector<float> normalLoad;        // N
   std::vector<float> speed;             // longitudinal speed, m/s
+  std::vector<std::uint32_t> sample;    // numbered over the group's replays
+  std::vector<std::uint32_t> block;     // of blockSeconds, numbered over the group's replays
 
   std::size_t size() const { return slipAngle.size(); }
+  void reserve(std::size_t n);
 };
 
 using TyrePoints = std::array<WheelPoints, raf::wheelCount>;
+
+// Where a replay's samples and blocks start in its group's numbering.
+struct SampleNumbering {
+  std::uint32_t firstSample = 0;
+  std::uint32_t firstBlock = 0;
+};
+
+// The blocks of blockSeconds that n samples `interval` s apart fill.
+std::uint32_t blockCount(std::size_t n, double interval);
+
+// Appends the rows of every wheel of `replay` to `points`.
+// REQUIRES: the replay's wheel series are derived.
+void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoints& points);
 
 // Every sample of one replay over time: the driver's inputs and the loads.
 struct ReplayTrace {
@@ -37,14 +54,10 @@ struct ReplayTrace {
   std::array<std::vector<float>, raf::wheelCount> normalLoad;  // N
 };
 
-// Appends the rows of every wheel of `replay` to `points`.
-// REQUIRES: the replay's wheel series are derived.
-void appendTyrePoints(const Replay& replay, TyrePoints& points);
-
 // The replay's traces, taking the series they need out of the replay, which
 // is left without them. REQUIRES: the replay's wheel series are derived.
 ReplayTrace takeTrace(Replay& replay);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_TYRE_POINTS_H_
+#endif  // SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_

@@ -1,0 +1,72 @@
+#include "report/analysis/tyre_analysis.h"
+
+#include <limits>
+
+#include "report/analysis/tyre_model.h"
+
+namespace skidlog {
+namespace {
+
+constexpr double notGiven = std::numeric_limits<double>::quiet_NaN();
+
+void finish(Estimate& e, std::vector<double> replicates) {
+  e.ci = interval95(replicates, e.value);
+  e.replicates = std::move(replicates);
+}
+
+// The curve's intervals and band from its replicates.
+void finishCurve(CurveAnalysis& c, const std::vector<const CurveReplicate*>& replicates) {
+  std::vector<double> grip, slip, stiffness;
+  for (const CurveReplicate* r : replicates) {
+    grip.push_back(r != nullptr ? r->peakGrip : notGiven);
+    slip.push_back(r != nullptr ? r->peakSlip : notGiven);
+    stiffness.push_back(r != nullptr ? r->corneringStiffness : notGiven);
+  }
+  finish(c.peakGrip, std::move(grip));
+  finish(c.peakSlip, std::move(slip));
+  finish(c.corneringStiffness, std::move(stiffness));
+  std::vector<double> at(replicates.size());
+  for (std::size_t k = 0; k < c.x.size(); ++k) {
+    for (std::size_t r = 0; r < replicates.size(); ++r) at[r] = replicates[r] != nullptr ? replicates[r]->y[k] : notGiven;
+    const Interval band = interval95(at, c.y[k]);
+    c.low.push_back(band.low);
+    c.high.push_back(band.high);
+  }
+}
+
+}  // namespace
+
+std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, std::uint32_t blocks, std::uint64_t seed) {
+  std::vector<TyreModel> models(tyres.size());
+  parallelFor(static_cast<int>(tyres.size()), [&](int t) {
+    models[static_cast<std::size_t>(t)] = buildTyreModel(tyres[static_cast<std::size_t>(t)]);
+  });
+  std::vector<std::vector<TyreReplicate>> replicates(tyres.size(), std::vector<TyreReplicate>(bootstrapReplicates));
+  if (blocks > 0) {
+    parallelFor(bootstrapReplicates, [&](int r) {
+      std::vector<std::uint32_t> weights(blocks);
+      drawBlocks(seed, r, weights);
+      for (std::size_t t = 0; t < models.size(); ++t) {
+        replicates[t][static_cast<std::size_t>(r)] = replicateTyre(models[t], weights);
+      }
+    });
+  }
+  std::vector<TyreAnalysis> out;
+  for (std::size_t t = 0; t < models.size(); ++t) {
+    TyreAnalysis a = std::move(models[t].analysis);
+    std::vector<const CurveReplicate*> lateral, longitudinal;
+    std::vector<double> sensitivity;
+    for (const TyreReplicate& r : replicates[t]) {
+      lateral.push_back(r.lateral ? &*r.lateral : nullptr);
+      longitudinal.push_back(r.longitudinal ? &*r.longitudinal : nullptr);
+      sensitivity.push_back(r.loadSensitivity);
+    }
+    if (a.lateral) finishCurve(*a.lateral, lateral);
+    if (a.longitudinal) finishCurve(*a.longitudinal, longitudinal);
+    if (a.loadSensitivity.known()) finish(a.loadSensitivity, std::move(sensitivity));
+    out.push_back(std::move(a));
+  }
+  return out;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,298 @@
+#include "report/analysis/tyre_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "numeric/precision.h"
+
+namespace skidlog {
+
+const FitLimits lateralLimits{
+    {0.01, 1.0, 0.1, -3.0, -3.0, -0.3, -1.0, 0.0}, {2.0, 2.2, 3.5, 1.0, 3.0, 0.3, 1.0, 0.0}, 90.0, 0.25};
+// Braking loads the front wheels as it slips them, so the data cannot tell a
+// change of grip with load from the curve's shape: no load term.
+const FitLimits longitudinalLimits{
+    {1.0, 1.0, 0.1, -3.0, 0.0, 0.0, 0.0, 0.0}, {100.0, 2.2, 3.5, 1.0, 0.0, 0.0, 0.0, 0.0}, 5.0, 0.002};
+
+namespace {
+
+using Column = std::vector<float> WheelPoints::*;
+using Subset = std::vector<std::size_t> FitSubsets::*;
+
+// One curve's points gathered from the tyre's wheels.
+struct Columns {
+  std::vector<float> x;
+  std::vector<float> y;
+  std::vector<float> load;
+  std::vector<std::uint32_t> block;
+
+  CurvePoints points() const { return {x, y, load, block}; }
+};
+
+Columns gather(const TyreSource& source, const std::vector<FitSubsets>& subsets, Subset subset, Column x, Column y) {
+  Columns c;
+  std::size_t n = 0;
+  for (const FitSubsets& s : subsets) n += (s.*subset).size();
+  c.x.reserve(n);
+  c.y.reserve(n);
+  c.load.reserve(n);
+  c.block.reserve(n);
+  for (std::size_t w = 0; w < source.size(); ++w) {
+    const WheelPoints& p = *source[w];
+    for (const std::size_t i : subsets[w].*subset) {
+      c.x.push_back((p.*x)[i]);
+      c.y.push_back((p.*y)[i]);
+      c.load.push_back(p.normalLoad[i]);
+      c.block.push_back(p.block[i]);
+    }
+  }
+  return c;
+}
+
+std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const TyreSource& source,
+                                                                        const std::vector<FitSubsets>& subsets) {
+  std::array<std::vector<float>, frictionCircleSectors> sectors;
+  for (std::size_t w = 0; w < source.size(); ++w) {
+    const WheelPoints& p = *source[w];
+    for (const std::size_t i : subsets[w].all) {
+      const double lateral = widen(p.lateralGrip[i]);
+      const double longitudinal = widen(p.longitudinalGrip[i]);
+      const double degrees = std::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
+      // Sector k is centred on k * 10 degrees.
+      const auto k = static_cast<int>(std::floor((degrees + 5.0) / 10.0));
+      const int sector = ((k % frictionCircleSectors) + frictionCircleSectors) % frictionCircleSectors;
+      sectors[static_cast<std::size_t>(sector)].push_back(static_cast<float>(std::hypot(lateral, longitudinal)));
+    }
+  }
+  std::array<std::optional<double>, frictionCircleSectors> circle;
+  for (std::size_t k = 0; k < sectors.size(); ++k) {
+    if (sectors[k].size() >= 10) circle[k] = quantile(sectors[k], 0.99);
+  }
+  return circle;
+}
+
+// The curve's shape with a peak factor of 1, no vertical shift and no change with load.
+MagicFormula shapeOf(const MagicFormula& f) { return {f.B, f.C, 1.0, f.E, f.Sh, 0.0, 0.0, f.referenceLoad}; }
+
+// A band's peak factor: least squares of its grips less the curve's vertical
+// shift on the shape, which is linear in D; the load it speaks for (its
+// points' loads weighted as the least squares weights them, by the shape
+// squared); its mean load; and its weight, the sum of the shape squared.
+struct BandPeak {
+  double peak = 0.0;
+  double load = 0.0;
+  double meanLoad = 0.0;
+  double weight = 0.0;
+};
+
+BandPeak bandPeak(const std::vector<BinSum>& bins, const MagicFormula& shape, double verticalShift) {
+  double gy = 0.0, gg = 0.0, ggLoad = 0.0, count = 0.0, load = 0.0;
+  for (const BinSum& b : bins) {
+    if (b.count <= 0.0) continue;
+    const double g = shape(b.x / b.count);
+    gy += g * (b.y - verticalShift * b.count);
+    gg += g * g * b.count;
+    ggLoad += g * g * b.load;
+    count += b.count;
+    load += b.load;
+  }
+  if (gg <= 0.0) return {0.0, 0.0, count > 0.0 ? load / count : 0.0, 0.0};
+  return {gy / gg, ggLoad / gg, load / count, gg};
+}
+
+// The weighted least-squares slope of the bands' peaks against their loads
+// in kN; NaN with fewer than two bands.
+double loadSensitivity(std::span<const BandPeak> bands) {
+  double w = 0.0, wx = 0.0, wy = 0.0;
+  int used = 0;
+  for (const BandPeak& b : bands) {
+    if (b.weight <= 0.0) continue;
+    w += b.weight;
+    wx += b.weight * b.load / 1000.0;
+    wy += b.weight * b.peak;
+    ++used;
+  }
+  if (used < 2) return std::numeric_limits<double>::quiet_NaN();
+  const double mx = wx / w, my = wy / w;
+  double sxy = 0.0, sxx = 0.0;
+  for (const BandPeak& b : bands) {
+    if (b.weight <= 0.0) continue;
+    const double dx = b.load / 1000.0 - mx;
+    sxy += b.weight * dx * (b.peak - my);
+    sxx += b.weight * dx * dx;
+  }
+  return sxx > 0.0 ? sxy / sxx : std::numeric_limits<double>::quiet_NaN();
+}
+
+// The band's curve as a fit of its own points, for the table and the chart.
+CurveFit bandFit(const Columns& band, const MagicFormula& curve) {
+  CurveFit fit;
+  fit.curve = curve;
+  fit.points = band.x.size();
+  std::vector<float> magnitude(band.x.size());
+  std::transform(band.x.begin(), band.x.end(), magnitude.begin(), [](float v) { return std::fabs(v); });
+  fit.slipP99 = quantile(magnitude, 0.99);
+  fit.slipLow = quantile(band.x, 0.005);
+  fit.slipHigh = quantile(band.x, 0.995);
+  double mean = 0.0, total = 0.0, left = 0.0;
+  for (const float y : band.y) mean += widen(y);
+  mean /= static_cast<double>(band.y.size());
+  for (std::size_t i = 0; i < band.x.size(); ++i) {
+    const double y = widen(band.y[i]);
+    left += (y - curve(band.x[i])) * (y - curve(band.x[i]));
+    total += (y - mean) * (y - mean);
+  }
+  fit.r2 = total > 0.0 ? 1.0 - left / total : 0.0;
+  fit.peak = summarisePeak(curve, fit.slipP99, lateralLimits);
+  fit.bounded = boundedCoefficients(curve, lateralLimits);
+  return fit;
+}
+
+// Splits the lateral fit's points (outliers left out) into terciles of load;
+// each band's peak factor is fitted on the lateral shape.
+void fitLoadBands(const Columns& lateral, const FittedCurve& fitted, TyreModel& model) {
+  std::vector<float> loads;
+  loads.reserve(lateral.x.size());
+  for (std::size_t i = 0; i < lateral.x.size(); ++i) {
+    if (!fitted.outlier[i]) loads.push_back(lateral.load[i]);
+  }
+  if (loads.empty()) return;
+  // The terciles, as quantile() picks them, from one pass of partial sorts.
+  const std::size_t last = loads.size() - 1;
+  const std::size_t third = last / 3, twoThirds = static_cast<std::size_t>(2.0 / 3.0 * static_cast<double>(last));
+  std::nth_element(loads.begin(), loads.begin() + static_cast<std::ptrdiff_t>(twoThirds), loads.end());
+  std::nth_element(loads.begin(), loads.begin() + static_cast<std::ptrdiff_t>(third),
+                   loads.begin() + static_cast<std::ptrdiff_t>(twoThirds));
+  const double cuts[loadBandCount + 1] = {widen(*std::min_element(loads.begin(), loads.begin() + static_cast<std::ptrdiff_t>(third + 1))),
+                                          widen(loads[third]), widen(loads[twoThirds]),
+                                          widen(*std::max_element(loads.begin() + static_cast<std::ptrdiff_t>(twoThirds), loads.end()))};
+  const MagicFormula& wheel = fitted.fit.curve;
+  const MagicFormula shape = shapeOf(wheel);
+  std::vector<BandPeak> peaks;
+  for (std::size_t b = 0; b < loadBandCount; ++b) {
+    Columns band;
+    band.x.reserve(loads.size() / 3 + 1);
+    band.y.reserve(loads.size() / 3 + 1);
+    SlipBins bins(lateralLimits.binWidth);
+    for (std::size_t i = 0; i < lateral.x.size(); ++i) {
+      const double load = widen(lateral.load[i]);
+      // The top band keeps its upper edge; the others leave it to the next band.
+      const bool inside = load >= cuts[b] && (load < cuts[b + 1] || (b + 1 == loadBandCount && load <= cuts[b + 1]));
+      if (fitted.outlier[i] || !inside) continue;
+      band.x.push_back(lateral.x[i]);
+      band.y.push_back(lateral.y[i]);
+      bins.add(lateral.block[i], lateral.x[i], lateral.y[i], lateral.load[i]);
+    }
+    LoadBand& out = model.analysis.loadBands[b];
+    out.loadMin = cuts[b];
+    out.loadMax = cuts[b + 1];
+    const BandPeak peak = bandPeak(bins.totals(), shape, wheel.Sv);
+    out.meanLoad = peak.meanLoad;
+    if (band.x.size() >= minFitPoints) {
+      const MagicFormula curve{wheel.B, wheel.C, peak.peak, wheel.E, wheel.Sh, wheel.Sv, 0.0, peak.meanLoad};
+      out.fit = bandFit(band, curve);
+      peaks.push_back(peak);
+    }
+    model.bands.push_back(std::move(bins));
+  }
+  model.analysis.loadSensitivity.value = loadSensitivity(peaks);
+}
+
+// The curve's numbers and its drawing across the data.
+CurveAnalysis describeCurve(const CurveFit& fit) {
+  CurveAnalysis c;
+  c.fit = fit;
+  c.peakGrip.value = fit.peak.grip;
+  c.peakSlip.value = fit.peak.slip;
+  c.corneringStiffness.value = fit.curve.corneringStiffness();
+  for (std::size_t k = 0; k < curveDrawPoints; ++k) {
+    const double share = static_cast<double>(k) / static_cast<double>(curveDrawPoints - 1);
+    c.x.push_back(fit.slipLow + share * (fit.slipHigh - fit.slipLow));
+    c.y.push_back(fit.curve(c.x.back()));
+  }
+  return c;
+}
+
+std::optional<CurveReplicate> replicateCurve(const std::optional<FittedCurve>& fitted,
+                                             const std::optional<CurveAnalysis>& analysis, const FitLimits& limits,
+                                             std::span<const std::uint32_t> weights, MagicFormula* curveOut) {
+  if (!fitted || !analysis) return std::nullopt;
+  std::vector<BinSum> bins;
+  fitted->bins.resample(weights, bins);
+  const MagicFormula curve = refitBins(bins, fitted->fit.curve, limits);
+  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(bins, limits.binWidth, 0.99), limits);
+  CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), {}};
+  r.y.reserve(analysis->x.size());
+  for (const double x : analysis->x) r.y.push_back(curve(x));
+  if (curveOut != nullptr) *curveOut = curve;
+  return r;
+}
+
+}  // namespace
+
+FitSubsets fitSubsets(const WheelPoints& p) {
+  FitSubsets s;
+  s.all.reserve(p.size());
+  s.lateral.reserve(p.size());
+  s.longitudinal.reserve(p.size());
+  const float medianLoad = static_cast<float>(quantile(p.normalLoad, 0.5));
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const bool finite = std::isfinite(p.slipAngle[i]) && std::isfinite(p.lateralGrip[i]) &&
+                        std::isfinite(p.slipRatio[i]) && std::isfinite(p.longitudinalGrip[i]);
+    if (finite && p.speed[i] >= minFitSpeed && p.normalLoad[i] >= minLoadShare * medianLoad &&
+        std::fabs(p.slipAngle[i]) < maxFitSlipAngle && std::fabs(p.slipRatio[i]) < maxFitSlipRatio) {
+      s.all.push_back(i);
+      if (std::fabs(p.slipRatio[i]) <= lateralSlipRatioLimit) s.lateral.push_back(i);
+      if (std::fabs(p.slipAngle[i]) <= longitudinalSlipAngleLimit) s.longitudinal.push_back(i);
+    }
+  }
+  return s;
+}
+
+TyreModel buildTyreModel(const TyreSource& source) {
+  TyreModel model;
+  std::vector<FitSubsets> subsets;
+  for (const WheelPoints* p : source) {
+    subsets.push_back(fitSubsets(*p));
+    model.analysis.rows += p->size();
+    model.analysis.fitted += subsets.back().all.size();
+  }
+  const Columns lateral =
+      gather(source, subsets, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip);
+  const Columns longitudinal =
+      gather(source, subsets, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip);
+  model.lateral = fitCurve(lateral.points(), lateralLimits);
+  model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
+  if (model.lateral) {
+    model.analysis.lateral = describeCurve(model.lateral->fit);
+    fitLoadBands(lateral, *model.lateral, model);
+  }
+  if (model.longitudinal) model.analysis.longitudinal = describeCurve(model.longitudinal->fit);
+  model.analysis.frictionCircle = frictionCircle(source, subsets);
+  return model;
+}
+
+TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_t> weights) {
+  TyreReplicate r;
+  MagicFormula lateralCurve;
+  r.lateral = replicateCurve(model.lateral, model.analysis.lateral, lateralLimits, weights, &lateralCurve);
+  r.longitudinal =
+      replicateCurve(model.longitudinal, model.analysis.longitudinal, longitudinalLimits, weights, nullptr);
+  r.loadSensitivity = std::numeric_limits<double>::quiet_NaN();
+  if (r.lateral) {
+    const MagicFormula shape = shapeOf(lateralCurve);
+    std::vector<BandPeak> peaks;
+    std::vector<BinSum> bins;
+    for (std::size_t b = 0; b < model.bands.size(); ++b) {
+      if (!model.analysis.loadBands[b].fit) continue;
+      model.bands[b].resample(weights, bins);
+      peaks.push_back(bandPeak(bins, shape, lateralCurve.Sv));
+    }
+    r.loadSensitivity = loadSensitivity(peaks);
+  }
+  return r;
+}
+
+}  // namespace skidlog

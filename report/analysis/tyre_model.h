@@ -1,0 +1,45 @@
+// A tyre's fits as its bootstrap replicates need them: the fitted curves with
+// their bin sums, and the load bands' bin sums; and one replicate's numbers.
+#ifndef SKIDLOG_REPORT_ANALYSIS_TYRE_MODEL_H_
+#define SKIDLOG_REPORT_ANALYSIS_TYRE_MODEL_H_
+
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "report/analysis/tyre_analysis.h"
+
+namespace skidlog {
+
+struct TyreModel {
+  TyreAnalysis analysis;  // the point estimates; no intervals yet
+  std::optional<FittedCurve> lateral;
+  std::optional<FittedCurve> longitudinal;
+  std::vector<SlipBins> bands;  // the lateral fit's points (outliers left out) by load band
+};
+
+// Fits the tyre's curves and bands to its points.
+TyreModel buildTyreModel(const TyreSource& source);
+
+struct CurveReplicate {
+  double peakGrip = 0.0;
+  double peakSlip = 0.0;
+  double corneringStiffness = 0.0;
+  std::vector<double> y;  // the curve at the analysis' draw points
+};
+
+struct TyreReplicate {
+  std::optional<CurveReplicate> lateral;
+  std::optional<CurveReplicate> longitudinal;
+  double loadSensitivity = std::numeric_limits<double>::quiet_NaN();  // when the bands give it
+};
+
+// The tyre's numbers refitted with block b counted weights[b] times.
+TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_t> weights);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_ANALYSIS_TYRE_MODEL_H_

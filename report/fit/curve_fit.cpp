@@ -1,0 +1,233 @@
+#include "report/fit/curve_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace skidlog {
+namespace {
+
+constexpr std::size_t minBins = 8;
+constexpr int startEvaluations = 200;
+constexpr int refitEvaluations = 40;
+// A resample's refit stops once a step changes its numbers by less than a
+// part in a million, far below their spread over the resamples.
+constexpr double refitTolerance = 1e-6;
+
+// The median grip, mean slip and mean load of every bin, weighted by its
+// count: a summary that kerb strikes and slides barely move.
+std::vector<WeightedPoint> binMedians(const CurvePoints& p, double width) {
+  std::int64_t low = std::numeric_limits<std::int64_t>::max(), high = std::numeric_limits<std::int64_t>::min();
+  std::vector<std::int64_t> key(p.x.size());
+  for (std::size_t i = 0; i < p.x.size(); ++i) {
+    key[i] = static_cast<std::int64_t>(std::floor(static_cast<double>(p.x[i]) / width));
+    low = std::min(low, key[i]);
+    high = std::max(high, key[i]);
+  }
+  // A counting sort of the grips by bin.
+  const auto bins = static_cast<std::size_t>(high - low + 1);
+  std::vector<std::size_t> start(bins + 1, 0);
+  std::vector<double> sumX(bins, 0.0), sumLoad(bins, 0.0);
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    const auto b = static_cast<std::size_t>(key[i] - low);
+    ++start[b + 1];
+    sumX[b] += static_cast<double>(p.x[i]);
+    sumLoad[b] += static_cast<double>(p.load[i]);
+  }
+  std::partial_sum(start.begin(), start.end(), start.begin());
+  std::vector<float> grips(p.y.size());
+  std::vector<std::size_t> next(start.begin(), start.end() - 1);
+  for (std::size_t i = 0; i < key.size(); ++i) grips[next[static_cast<std::size_t>(key[i] - low)]++] = p.y[i];
+  std::vector<WeightedPoint> medians;
+  for (std::size_t b = 0; b < bins; ++b) {
+    const std::size_t n = start[b + 1] - start[b];
+    if (n == 0) continue;
+    const auto first = grips.begin() + static_cast<std::ptrdiff_t>(start[b]);
+    const auto mid = first + static_cast<std::ptrdiff_t>(n / 2);
+    std::nth_element(first, mid, first + static_cast<std::ptrdiff_t>(n));
+    const auto count = static_cast<double>(n);
+    medians.push_back({sumX[b] / count, static_cast<double>(*mid), sumLoad[b] / count, count});
+  }
+  return medians;
+}
+
+std::vector<WeightedPoint> binMeans(const std::vector<BinSum>& bins) {
+  std::vector<WeightedPoint> means;
+  means.reserve(bins.size());
+  for (const BinSum& b : bins) {
+    if (b.count > 0.0) means.push_back({b.x / b.count, b.y / b.count, b.load / b.count, b.count});
+  }
+  return means;
+}
+
+double squaredError(std::span<const WeightedPoint> points, const MagicFormula& f) {
+  double sum = 0.0;
+  for (const WeightedPoint& p : points) {
+    const double e = f.at(p.x, p.load) - p.y;
+    sum += p.weight * e * e;
+  }
+  return sum;
+}
+
+// A first guess of shape (c, e) at `referenceLoad`: the peak from the
+// largest grip, the stiffness from the slope of the points nearest zero slip.
+MagicFormula firstGuess(std::span<const WeightedPoint> bins, double slipP99, double referenceLoad,
+                        const FitLimits& limits, double c, double e) {
+  double weight = 0.0, sxy = 0.0, sxx = 0.0, top = 0.0;
+  for (const WeightedPoint& b : bins) {
+    top = std::max(top, std::fabs(b.y));
+    if (std::fabs(b.x) > 0.25 * slipP99) continue;
+    weight += b.weight;
+    sxy += b.weight * b.x * b.y;
+    sxx += b.weight * b.x * b.x;
+  }
+  const double d = std::max(0.9 * top, 0.05);
+  const double slope = sxx > 0.0 && weight > 0.0 ? sxy / sxx : 1.0;
+  const MagicFormula guess{slope / (c * d), c, d, e, 0.0, 0.0, 0.0, referenceLoad};
+  Coefficients p = guess.coefficients();
+  const Coefficients lower = limits.lower.coefficients(), upper = limits.upper.coefficients();
+  for (std::size_t j = 0; j < p.size(); ++j) p[j] = std::clamp(p[j], lower[j], upper[j]);
+  return guess.with(p);
+}
+
+// Several shapes fitted to the bin medians; the one that fits them best.
+MagicFormula firstCurve(std::span<const WeightedPoint> medians, double slipP99, double referenceLoad,
+                        const FitLimits& limits) {
+  MagicFormula best;
+  double bestError = std::numeric_limits<double>::infinity();
+  for (double c : {1.3, 1.8}) {
+    for (double e : {-1.0, 0.5}) {
+      const MagicFormula f = fitWeighted(medians, firstGuess(medians, slipP99, referenceLoad, limits, c, e), limits,
+                                         startEvaluations);
+      if (const double error = squaredError(medians, f); error < bestError) {
+        bestError = error;
+        best = f;
+      }
+    }
+  }
+  return best;
+}
+
+// Marks the points further than outlierCut robust standard deviations from f.
+std::vector<bool> markOutliers(const CurvePoints& p, const MagicFormula& f) {
+  std::vector<double> residual(p.x.size());
+  for (std::size_t i = 0; i < p.x.size(); ++i) {
+    residual[i] = std::fabs(static_cast<double>(p.y[i]) - f.at(p.x[i], p.load[i]));
+  }
+  std::vector<double> sorted = residual;
+  const auto mid = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+  std::nth_element(sorted.begin(), mid, sorted.end());
+  const double sigma = std::max(1.4826 * *mid, 1e-4);
+  std::vector<bool> outlier(residual.size());
+  for (std::size_t i = 0; i < residual.size(); ++i) outlier[i] = residual[i] > outlierCut * sigma;
+  return outlier;
+}
+
+// R^2 of the curve over every point, unweighted.
+double determination(const CurvePoints& p, const MagicFormula& f) {
+  double mean = 0.0;
+  for (const float y : p.y) mean += static_cast<double>(y);
+  mean /= static_cast<double>(p.y.size());
+  double total = 0.0, left = 0.0;
+  for (std::size_t i = 0; i < p.x.size(); ++i) {
+    const auto y = static_cast<double>(p.y[i]);
+    const double e = y - f.at(p.x[i], p.load[i]);
+    left += e * e;
+    total += (y - mean) * (y - mean);
+  }
+  return total > 0.0 ? 1.0 - left / total : 0.0;
+}
+
+}  // namespace
+
+double quantile(std::span<const float> values, double q) {
+  if (values.empty()) return 0.0;
+  std::vector<float> copy(values.begin(), values.end());
+  const auto k = static_cast<std::size_t>(std::clamp(q, 0.0, 1.0) * static_cast<double>(copy.size() - 1));
+  std::nth_element(copy.begin(), copy.begin() + static_cast<std::ptrdiff_t>(k), copy.end());
+  return static_cast<double>(copy[k]);
+}
+
+PeakSummary summarisePeak(const MagicFormula& f, double slipP99, const FitLimits& limits) {
+  const CurvePeak within = largestWithin(f, -slipP99, slipP99);
+  const double reach = std::max(limits.slipReach, slipP99);
+  const CurvePeak anywhere = largestWithin(f, -reach, reach);
+  return {within.grip, std::fabs(within.x), std::fabs(anywhere.x) <= slipP99};
+}
+
+std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limits) {
+  if (p.x.size() < minFitPoints) return std::nullopt;
+  const std::vector<WeightedPoint> medians = binMedians(p, limits.binWidth);
+  if (medians.size() < minBins) return std::nullopt;
+  std::vector<float> magnitude(p.x.size());
+  std::transform(p.x.begin(), p.x.end(), magnitude.begin(), [](float v) { return std::fabs(v); });
+  FittedCurve fitted{{}, SlipBins(limits.binWidth), {}};
+  CurveFit& fit = fitted.fit;
+  fit.points = p.x.size();
+  fit.slipP99 = quantile(magnitude, 0.99);
+  fit.slipLow = quantile(p.x, 0.005);
+  fit.slipHigh = quantile(p.x, 0.995);
+
+  double loads = 0.0;
+  for (const float load : p.load) loads += static_cast<double>(load);
+  const MagicFormula first = firstCurve(medians, fit.slipP99, loads / static_cast<double>(p.load.size()), limits);
+  fitted.outlier = markOutliers(p, first);
+  for (std::size_t i = 0; i < p.x.size(); ++i) {
+    if (fitted.outlier[i]) {
+      ++fit.outliers;
+    } else {
+      fitted.bins.add(p.block[i], p.x[i], p.y[i], p.load[i]);
+    }
+  }
+  fit.curve = fitWeighted(binMeans(fitted.bins.totals()), first, limits, startEvaluations);
+  fit.r2 = determination(p, fit.curve);
+  fit.peak = summarisePeak(fit.curve, fit.slipP99, limits);
+  fit.bounded = boundedCoefficients(fit.curve, limits);
+  return fitted;
+}
+
+MagicFormula refitBins(const std::vector<BinSum>& bins, const MagicFormula& start, const FitLimits& limits) {
+  const std::vector<WeightedPoint> means = binMeans(bins);
+  if (means.size() < minBins) return start;
+  // A coefficient the data left on a bound is held there: the data does not
+  // determine it, and the solver would only crawl along the bound.
+  FitLimits held = limits;
+  Coefficients lower = limits.lower.coefficients(), upper = limits.upper.coefficients();
+  const Coefficients c = start.coefficients();
+  for (std::size_t j = 0; j < c.size(); ++j) {
+    const double margin = 1e-3 * (upper[j] - lower[j]);
+    if (c[j] <= lower[j] + margin || c[j] >= upper[j] - margin) lower[j] = upper[j] = c[j];
+  }
+  held.lower = limits.lower.with(lower);
+  held.upper = limits.upper.with(upper);
+  return fitWeighted(means, start, held, refitEvaluations, refitTolerance);
+}
+
+double binnedSlipQuantile(const std::vector<BinSum>& bins, double width, double q) {
+  struct Slice {
+    double magnitude;
+    double count;
+  };
+  std::vector<Slice> slices;
+  double total = 0.0;
+  for (const BinSum& b : bins) {
+    if (b.count <= 0.0) continue;
+    slices.push_back({std::fabs(b.x / b.count), b.count});
+    total += b.count;
+  }
+  if (slices.empty()) return 0.0;
+  std::sort(slices.begin(), slices.end(), [](const Slice& a, const Slice& b) { return a.magnitude < b.magnitude; });
+  const double wanted = q * total;
+  double below = 0.0;
+  for (const Slice& s : slices) {
+    if (below + s.count >= wanted) {
+      const double share = (wanted - below) / s.count;
+      return std::max(0.0, s.magnitude + width * (share - 0.5));
+    }
+    below += s.count;
+  }
+  return slices.back().magnitude;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,173 @@
+#include "report/fit/magic_formula.h"
+
+#include <Eigen/Core>
+#include <unsupported/Eigen/NonLinearOptimization>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace skidlog {
+namespace {
+
+constexpr int parameterCount = coefficientCount;
+using Vector = Eigen::VectorXd;
+
+// The bounded coefficients seen through p = lower + (upper - lower) (1 + sin q) / 2:
+// the solver moves q freely, and p never leaves its box.
+struct Box {
+  std::array<double, parameterCount> lower;
+  std::array<double, parameterCount> upper;
+
+  double toParameter(int j, double q) const {
+    const auto k = static_cast<std::size_t>(j);
+    return lower[k] + (upper[k] - lower[k]) * (1.0 + std::sin(q)) / 2.0;
+  }
+  double slope(int j, double q) const {
+    const auto k = static_cast<std::size_t>(j);
+    return (upper[k] - lower[k]) * std::cos(q) / 2.0;
+  }
+  double toFree(int j, double p) const {
+    const auto k = static_cast<std::size_t>(j);
+    if (upper[k] <= lower[k]) return 0.0;  // held
+    const double t = 2.0 * (p - lower[k]) / (upper[k] - lower[k]) - 1.0;
+    return std::asin(std::clamp(t, -1.0, 1.0));
+  }
+  MagicFormula curve(const Vector& q, const MagicFormula& shape) const {
+    Coefficients p{};
+    for (int j = 0; j < parameterCount; ++j) p[static_cast<std::size_t>(j)] = toParameter(j, q[j]);
+    return shape.with(p);
+  }
+};
+
+// Weighted residuals sqrt(w) (f(x) - y) and their Jacobian in the free variables.
+struct Residuals {
+  using Scalar = double;
+  using InputType = Vector;
+  using ValueType = Vector;
+  using JacobianType = Eigen::MatrixXd;
+  enum { InputsAtCompileTime = Eigen::Dynamic, ValuesAtCompileTime = Eigen::Dynamic };
+
+  std::span<const WeightedPoint> points;
+  std::vector<double> rootWeight;
+  const Box& box;
+  const MagicFormula& reference;  // gives the reference load
+
+  int inputs() const { return parameterCount; }
+  int values() const { return static_cast<int>(points.size()); }
+
+  int operator()(const Vector& q, Vector& r) const {
+    const MagicFormula f = box.curve(q, reference);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      r[static_cast<Eigen::Index>(i)] = rootWeight[i] * (f.at(points[i].x, points[i].load) - points[i].y);
+    }
+    return 0;
+  }
+
+  int df(const Vector& q, Eigen::MatrixXd& jacobian) const {
+    const MagicFormula f = box.curve(q, reference);
+    std::array<double, parameterCount> chain{};
+    for (int j = 0; j < parameterCount; ++j) chain[static_cast<std::size_t>(j)] = box.slope(j, q[j]);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const double shifted = points[i].x + f.Sh;
+      const double u = f.B * shifted;
+      const double a = std::atan(u);
+      const double phi = u - f.E * (u - a);
+      const double arc = std::atan(phi);
+      const double theta = f.C * arc;
+      const double extraLoad = (points[i].load - f.referenceLoad) / 1000.0;  // kN
+      const double outer = (f.D + f.L * extraLoad) * std::cos(theta);
+      const double dTheta = outer * f.C / (1.0 + phi * phi);
+      const double dPhi = 1.0 - f.E * (u * u) / (1.0 + u * u);
+      const std::array<double, parameterCount> d = {
+          dTheta * dPhi * shifted,           // B
+          outer * arc,                       // C
+          std::sin(theta),                   // D
+          -dTheta * (u - a),                 // E
+          dTheta * dPhi * f.B,               // Sh
+          1.0,                               // Sv
+          std::sin(theta) * extraLoad,       // L
+      };
+      const auto row = static_cast<Eigen::Index>(i);
+      for (int j = 0; j < parameterCount; ++j) {
+        const auto k = static_cast<std::size_t>(j);
+        jacobian(row, j) = rootWeight[i] * d[k] * chain[k];
+      }
+    }
+    return 0;
+  }
+};
+
+// The u > 0 where u - E (u - atan u) = target, or a negative value when the
+// curve never gets there (E = 1 flattens it below pi / 2).
+double solvePhi(double E, double target) {
+  const auto phi = [E](double u) { return u - E * (u - std::atan(u)); };
+  double high = 1.0;
+  for (int k = 0; k < 60 && phi(high) < target; ++k) high *= 2.0;
+  if (phi(high) < target) return -1.0;
+  double low = 0.0;
+  for (int k = 0; k < 80; ++k) {
+    const double mid = (low + high) / 2.0;
+    (phi(mid) < target ? low : high) = mid;
+  }
+  return (low + high) / 2.0;
+}
+
+}  // namespace
+
+double MagicFormula::operator()(double x) const { return at(x, referenceLoad); }
+
+double MagicFormula::at(double x, double load) const {
+  const double u = B * (x + Sh);
+  const double peak = D + L * (load - referenceLoad) / 1000.0;
+  return peak * std::sin(C * std::atan(u - E * (u - std::atan(u)))) + Sv;
+}
+
+CurvePeak largestWithin(const MagicFormula& f, double low, double high) {
+  // |y| is largest at an end of the range or where the sine peaks:
+  // C atan(phi) = +-pi/2, which exists for C > 1.
+  std::vector<double> candidates = {low, high};
+  if (f.C > 1.0 && f.B > 0.0) {
+    const double u = solvePhi(f.E, std::tan(std::numbers::pi / (2.0 * f.C)));
+    if (u >= 0.0) {
+      for (const double x : {u / f.B - f.Sh, -u / f.B - f.Sh}) {
+        if (x > low && x < high) candidates.push_back(x);
+      }
+    }
+  }
+  CurvePeak best{-1.0, 0.0};
+  for (const double x : candidates) {
+    const double grip = std::fabs(f(x));
+    if (grip > best.grip) best = {grip, x};
+  }
+  return best;
+}
+
+MagicFormula fitWeighted(std::span<const WeightedPoint> points, const MagicFormula& start, const FitLimits& limits,
+                         int evaluations, double tolerance) {
+  const Box box{limits.lower.coefficients(), limits.upper.coefficients()};
+  Residuals functor{points, {}, box, start};
+  functor.rootWeight.reserve(points.size());
+  for (const WeightedPoint& p : points) functor.rootWeight.push_back(std::sqrt(p.weight));
+  Vector q(parameterCount);
+  const Coefficients p0 = start.coefficients();
+  for (int j = 0; j < parameterCount; ++j) q[j] = box.toFree(j, p0[static_cast<std::size_t>(j)]);
+  Eigen::LevenbergMarquardt<Residuals> solver(functor);
+  solver.parameters.maxfev = evaluations;
+  if (tolerance > 0.0) solver.parameters.ftol = solver.parameters.xtol = tolerance;
+  solver.minimize(q);
+  return box.curve(q, start);
+}
+
+std::vector<std::string> boundedCoefficients(const MagicFormula& f, const FitLimits& limits) {
+  const Coefficients p = f.coefficients(), lower = limits.lower.coefficients(), upper = limits.upper.coefficients();
+  std::vector<std::string> bounded;
+  for (std::size_t j = 0; j < p.size(); ++j) {
+    if (upper[j] <= lower[j]) continue;  // held, not fitted
+    const double margin = 1e-3 * (upper[j] - lower[j]);
+    if (p[j] <= lower[j] + margin || p[j] >= upper[j] - margin) bounded.emplace_back(coefficientNames[j]);
+  }
+  return bounded;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,109 @@
+#include "report/output/html_report.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numeric/precision.h"
+#include "report/output/page_data.h"
+
+namespace skidlog {
+
+extern const std::string_view chartJs;      // the vendored chart library
+extern const std::string_view reportScript;  // draws the charts from the page data
+
+namespace {
+
+// `text` with every character for which `replacement` gives a text replaced by it.
+template <class Replacement>
+std::string replaceEach(std::string_view text, Replacement replacement) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (const char* r = replacement(c)) {
+      out += r;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// JSON for an inline script: no '<', '>' or '&' appears raw, so no text in it
+// can close the script element.
+std::string scriptSafe(const std::string& json) {
+  return replaceEach(json, [](char c) -> const char* {
+    switch (c) {
+      case '<': return "\\u003c";
+      case '>': return "\\u003e";
+      case '&': return "\\u0026";
+      default: return nullptr;
+    }
+  });
+}
+
+std::string headerHtml(const ReportData& report) {
+  const ReplaySummary& first = report.replays.front();
+  std::string h = "<header><h1>Tyre report: ";
+  h.append(escapeHtml(first.car))
+      .append("</h1><div class=\"scroll\"><table class=\"replays\"><tr><th>Replay</th><th>Car</th><th>Track</th>"
+              "<th>Player</th><th>Duration</th><th>Sample interval</th><th>Samples</th></tr>");
+  for (const ReplaySummary& r : report.replays) {
+    const long tenths = std::lround(static_cast<double>(r.samples) * widen(r.interval) * 10.0);
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "<td>%ld:%02ld.%ld</td><td>%g s</td><td>%zu</td>", tenths / 600,
+                  tenths % 600 / 10, tenths % 10, widen(r.interval), r.samples);
+    h.append("<tr><td>").append(escapeHtml(r.file)).append("</td><td>").append(escapeHtml(r.car));
+    h.append("</td><td>").append(escapeHtml(r.track));
+    if (!r.layout.empty()) h.append(" ").append(escapeHtml(r.layout));
+    h.append("</td><td>").append(escapeHtml(r.player)).append("</td>").append(numbers).append("</tr>");
+  }
+  return h.append("</table></div></header>");
+}
+
+constexpr std::string_view styles = R"css(
+body{font:14px/1.4 system-ui,sans-serif;margin:0 auto;max-width:1400px;padding:12px;color:#222;background:#fff}
+h1{font-size:1.4em;margin:.2em 0}h2{font-size:1.15em;margin:1.2em 0 .4em;border-bottom:1px solid #ccc}
+table{border-collapse:collapse;margin:.5em 0;font-size:.9em}td,th{border:1px solid #ccc;padding:2px 6px;text-align:right}
+th:first-child,td:first-child{text-align:left}.scroll{overflow-x:auto}
+.grid{display:grid;grid-template-columns:repeat(auto-fit,minmax(330px,1fr));gap:12px}
+.chart{position:relative;height:300px;border:1px solid #eee;padding:4px}.wide{grid-column:1/-1}
+p.note{color:#555;font-size:.9em}
+@media print{body{max-width:none}.chart{break-inside:avoid;height:260px}h2{break-after:avoid}}
+)css";
+
+}  // namespace
+
+std::string escapeHtml(std::string_view text) {
+  return replaceEach(text, [](char c) -> const char* {
+    switch (c) {
+      case '&': return "&amp;";
+      case '<': return "&lt;";
+      case '>': return "&gt;";
+      case '"': return "&quot;";
+      case '\'': return "&#39;";
+      default: return nullptr;
+    }
+  });
+}
+
+std::string htmlReport(const ReportData& report) {
+  const std::string data = pageData(report);
+  std::string page;
+  page += "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+          "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
+          "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src 'unsafe-inline'; "
+          "style-src 'unsafe-inline'; img-src data:\">";
+  page += "<title>Tyre report: " + escapeHtml(report.replays.front().car) + "</title><style>";
+  page += styles;
+  page += "</style></head><body>";
+  page += headerHtml(report);
+  page += "<main id=\"report\"></main>";
+  page += "<script type=\"application/json\" id=\"report-data\">" + scriptSafe(data) + "</script>\n<script>";
+  page += chartJs;
+  page += "</script>\n<script>";
+  page += reportScript;
+  page += "</script></body></html>\n";
+  return page;
+}
+
+}  // namespace skidlog

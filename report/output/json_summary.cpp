@@ -1,0 +1,83 @@
+#include "report/output/json_summary.h"
+
+#include "report/output/json_number.h"
+
+namespace skidlog {
+namespace {
+
+Json interval(const Estimate& e) { return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr); }
+
+// A fit's curve and what it says; with its analysis, the intervals too.
+Json fitJson(const CurveFit& fit, const CurveAnalysis* analysis) {
+  const MagicFormula& f = fit.curve;
+  Json j{{"points", fit.points},
+         {"outliers", fit.outliers},
+         {"r2", number(fit.r2)},
+         {"B", number(f.B)},
+         {"C", number(f.C)},
+         {"D", number(f.D)},
+         {"E", number(f.E)},
+         {"Sh", number(f.Sh)},
+         {"Sv", number(f.Sv)},
+         {"L", number(f.L)},
+         {"reference_load", number(f.referenceLoad)},
+         {"peak_grip", number(fit.peak.grip)},
+         {"peak_slip", number(fit.peak.slip)},
+         {"slip_p99", floatNumber(static_cast<float>(fit.slipP99))},
+         {"peak_reached", fit.peak.reached},
+         {"cornering_stiffness", number(f.corneringStiffness())},
+         {"bounded", fit.bounded}};
+  if (analysis != nullptr) {
+    j["peak_grip_ci"] = interval(analysis->peakGrip);
+    j["peak_slip_ci"] = interval(analysis->peakSlip);
+    j["cornering_stiffness_ci"] = interval(analysis->corneringStiffness);
+  }
+  return j;
+}
+
+Json curveJson(const std::optional<CurveAnalysis>& c) { return c ? fitJson(c->fit, &*c) : Json(nullptr); }
+
+Json wheelJson(const char* name, const TyreAnalysis& a) {
+  Json bands = Json::array();
+  for (const LoadBand& b : a.loadBands) {
+    bands.push_back(Json{{"load_min", floatNumber(static_cast<float>(b.loadMin))},
+                         {"load_max", floatNumber(static_cast<float>(b.loadMax))},
+                         {"mean_load", number(b.meanLoad)},
+                         {"fit", b.fit ? fitJson(*b.fit, nullptr) : Json(nullptr)}});
+  }
+  Json circle = Json::array();
+  for (const std::optional<double>& grip : a.frictionCircle) {
+    circle.push_back(grip ? floatNumber(static_cast<float>(*grip)) : Json(nullptr));
+  }
+  return Json{{"wheel", name},
+              {"rows", a.rows},
+              {"fitted_rows", a.fitted},
+              {"lateral", curveJson(a.lateral)},
+              {"longitudinal", curveJson(a.longitudinal)},
+              {"load_bands", bands},
+              {"load_sensitivity", a.loadSensitivity.known() ? number(a.loadSensitivity.value) : Json(nullptr)},
+              {"load_sensitivity_ci", interval(a.loadSensitivity)},
+              {"friction_circle", circle}};
+}
+
+}  // namespace
+
+std::string jsonSummary(const ReportData& report) {
+  Json replays = Json::array();
+  for (const ReplaySummary& r : report.replays) {
+    replays.push_back(Json{{"file", r.file},
+                           {"car", r.car},
+                           {"track", r.track},
+                           {"layout", r.layout},
+                           {"player", r.player},
+                           {"samples", r.samples},
+                           {"interval_s", floatNumber(r.interval)}});
+  }
+  Json wheels = Json::array();
+  for (std::size_t w = 0; w < report.wheels.size(); ++w) wheels.push_back(wheelJson(wheelNames[w], report.wheels[w]));
+  const Json summary{{"replays", replays}, {"wheels", wheels}};
+  // Invalid UTF-8 in a file name is replaced rather than thrown.
+  return summary.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace skidlog

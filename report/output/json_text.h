@@ -1,0 +1,49 @@
+// JSON text written directly, for the page's data: thousands of numbers per
+// chart, each rounded to the decimals a chart can show and printed in its
+// shortest form, with no tree of values built first.
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_TEXT_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_TEXT_H_
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace skidlog {
+
+class JsonText {
+ public:
+  JsonText& beginObject() { return open('{'); }
+  JsonText& endObject() { return close('}'); }
+  JsonText& beginArray() { return open('['); }
+  JsonText& endArray() { return close(']'); }
+  // The key of the next member of the open object.
+  JsonText& key(std::string_view name);
+  // `value` rounded to `decimals` places; null when not finite.
+  JsonText& number(double value, int decimals);
+  // `value` as the shortest decimal that reads back to it; null when not finite.
+  JsonText& number(double value);
+  JsonText& integer(std::int64_t value);
+  JsonText& boolean(bool value);
+  JsonText& null();
+  // UTF-8 text, escaped; invalid bytes become U+FFFD.
+  JsonText& string(std::string_view text);
+  JsonText& numbers(std::span<const double> values, int decimals);
+  JsonText& strings(const std::vector<std::string>& values);
+
+  const std::string& text() const { return out_; }
+
+ private:
+  JsonText& open(char bracket);
+  JsonText& close(char bracket);
+  void separate();
+
+  std::string out_;
+  std::vector<bool> needsComma_;  // per open container
+  bool afterKey_ = false;
+};
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_TEXT_H_

@@ -1,0 +1,22 @@
+// The data the report page draws from, as JSON text: per wheel the thinned
+// points, the fitted curves with their 95 % bands and peaks, the load bands
+// and the friction circle's envelope, the tables' numbers; and the traces of
+// every replay.
+#ifndef SKIDLOG_REPORT_OUTPUT_PAGE_DATA_H_
+#define SKIDLOG_REPORT_OUTPUT_PAGE_DATA_H_
+
+#include <cstddef>
+#include <string>
+
+#include "report/analysis/report_data.h"
+
+namespace skidlog {
+
+// The most points a chart draws; the fits use every point.
+inline constexpr std::size_t maxChartPoints = 20000;
+
+std::string pageData(const ReportData& report);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_OUTPUT_PAGE_DATA_H_

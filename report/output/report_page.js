@@ -1,0 +1,235 @@
+// Draws the tyre report from the page's inline data. No network, no storage.
+(function () {
+  'use strict';
+  const data = JSON.parse(document.getElementById('report-data').textContent);
+  // Okabe and Ito's palette (tells apart for colour-blind readers), and
+  // viridis for the five normal-load classes, light load dark.
+  const palette = ['#0072B2', '#E69F00', '#009E73', '#CC79A7', '#56B4E9', '#D55E00', '#000000', '#F0E442'];
+  const loadColours = ['#440154', '#3b528b', '#21918c', '#5ec962', '#c2a800'];
+  const main = document.getElementById('report');
+  let drawn = 0;
+
+  Chart.defaults.animation = false;
+  Chart.defaults.maintainAspectRatio = false;
+  Chart.defaults.font.size = 11;
+
+  // Keeps one unit as long on the x axis as on the y axis, both symmetric
+  // about zero and reaching at least `radius`: a circle looks like a circle.
+  const equalScale = {
+    id: 'equalScale',
+    afterLayout(chart, args, opts) {
+      const a = chart.chartArea;
+      if (!a || !opts.radius) return;
+      const w = a.right - a.left, h = a.bottom - a.top;
+      if (w <= 0 || h <= 0) return;
+      const rx = opts.radius * Math.max(1, w / h), ry = opts.radius * Math.max(1, h / w);
+      const x = chart.options.scales.x, y = chart.options.scales.y;
+      const off = (now, want) => Math.abs(now - want) > 0.002 * want;
+      if ((off(x.max, rx) || off(y.max, ry)) && (chart.$equalTries = (chart.$equalTries || 0) + 1) < 6) {
+        x.min = -rx; x.max = rx; y.min = -ry; y.max = ry;
+        requestAnimationFrame(() => chart.update('none'));
+      }
+    },
+    resize(chart) { chart.$equalTries = 0; }
+  };
+
+  function el(tag, attrs, text) {
+    const e = document.createElement(tag);
+    for (const k in attrs || {}) e.setAttribute(k, attrs[k]);
+    if (text !== undefined) e.textContent = text;
+    return e;
+  }
+  function section(title, note) {
+    main.appendChild(el('h2', {}, title));
+    if (note) main.appendChild(el('p', {class: 'note'}, note));
+    const grid = el('div', {class: 'grid'});
+    main.appendChild(grid);
+    return grid;
+  }
+  function chart(grid, config, wide) {
+    const box = el('div', {class: wide ? 'chart wide' : 'chart'});
+    const canvas = el('canvas', {role: 'img', 'aria-label': config.options.plugins.title.text});
+    box.appendChild(canvas);
+    grid.appendChild(box);
+    new Chart(canvas, config);
+    drawn += 1;
+  }
+  function axis(title, extra) {
+    return Object.assign({type: 'linear', title: {display: true, text: title}}, extra || {});
+  }
+  // Chart.js takes a dataset that skips parsing as sorted by x and reads its
+  // x range off the first and last points: only datasets sorted by x skip it
+  // (sorted(...)); others, like the friction circle's envelope, are parsed.
+  function options(title, xTitle, yTitle, extra) {
+    return Object.assign({
+      plugins: {title: {display: true, text: title},
+                legend: {labels: {boxWidth: 12, filter: (item, d) => !d.datasets[item.datasetIndex].helper}},
+                tooltip: {callbacks: {label: (c) => c.dataset.label + ': (' + c.parsed.x + ', ' + c.parsed.y + ')'}}},
+      scales: {x: axis(xTitle), y: axis(yTitle)}
+    }, extra || {});
+  }
+  const points = (xs, ys) => xs.map((x, i) => ({x: x, y: ys[i]}));
+  // A dataset whose points are in order of x, which may skip parsing.
+  const sorted = (set) => Object.assign(set, {parsing: false});
+  const byX = (a, b) => a.x - b.x;
+
+  function loadLabel(k) {
+    const e = data.loadEdges;
+    if (k === 0) return 'load < ' + e[0] + ' N';
+    if (k === e.length) return 'load \u2265 ' + e[e.length - 1] + ' N';
+    return 'load ' + e[k - 1] + '\u2013' + e[k] + ' N';
+  }
+  // The scatter split by load class, one dataset each.
+  function scatterSets(s) {
+    const sets = loadColours.map((colour, k) => ({
+      type: 'scatter', label: loadLabel(k), data: [], pointRadius: 1.5, borderWidth: 0,
+      backgroundColor: colour + '99', order: 3}));
+    for (let i = 0; i < s.x.length; i++) sets[s.c[i]].data.push({x: s.x[i], y: s.y[i]});
+    sets.forEach((set) => sorted(set).data.sort(byX));
+    return sets;
+  }
+  // The fitted curve with its 95 % band, and the peak (when reached) with
+  // the intervals of its grip and slip as whiskers.
+  function curveSets(fit, colour) {
+    if (!fit) return [];
+    const sets = [
+      sorted({type: 'line', label: 'band low', helper: true, data: points(fit.x, fit.low), borderWidth: 0,
+              pointRadius: 0, fill: false, order: 2}),
+      sorted({type: 'line', label: '95 % band', data: points(fit.x, fit.high), borderWidth: 0, pointRadius: 0,
+              fill: '-1', backgroundColor: colour + '40', order: 2}),
+      sorted({type: 'line', label: 'fitted curve', data: points(fit.x, fit.y), borderColor: colour, borderWidth: 2.5,
+              pointRadius: 0, order: 1})];
+    const p = fit.peak;
+    if (!p) return sets;
+    const whisker = (from, to) => sorted({type: 'line', label: 'peak interval', helper: true,
+                                          data: [from, to].sort(byX), borderColor: '#D55E00', borderWidth: 2,
+                                          pointRadius: 0, order: 0});
+    return sets.concat([
+      sorted({type: 'scatter', label: 'peak reached (95 % interval)', data: [{x: p.x, y: p.y}], pointRadius: 7,
+              pointStyle: 'crossRot', borderColor: '#D55E00', borderWidth: 3, order: 0}),
+      whisker({x: p.slip[0], y: p.y}, {x: p.slip[1], y: p.y}),
+      whisker({x: p.x, y: p.grip[0]}, {x: p.x, y: p.grip[1]})]);
+  }
+
+  function frictionCircle(grid, w) {
+    // The envelope joins the sectors that hold data in angle order and closes.
+    const envelope = [];
+    w.envelope.forEach((g, k) => {
+      if (g === null) return;
+      const a = k * Math.PI / 18;
+      envelope.push({x: g * Math.cos(a), y: g * Math.sin(a)});
+    });
+    if (envelope.length) envelope.push(envelope[0]);
+    let radius = 0.1;
+    w.circle.x.forEach((x, i) => { radius = Math.max(radius, Math.abs(x), Math.abs(w.circle.y[i])); });
+    envelope.forEach((p) => { radius = Math.max(radius, Math.abs(p.x), Math.abs(p.y)); });
+    radius *= 1.05;
+    const o = options(w.name + ' friction circle', 'lateral grip', 'longitudinal grip');
+    o.scales.x.min = o.scales.y.min = -radius;
+    o.scales.x.max = o.scales.y.max = radius;
+    o.plugins.equalScale = {radius: radius};
+    chart(grid, {data: {datasets: [{type: 'line', label: '99th percentile envelope', data: envelope,
+                                    borderColor: '#000000', borderWidth: 2, pointRadius: 2, order: 0}]
+                                      .concat(scatterSets(w.circle))},
+                 options: o, plugins: [equalScale]});
+  }
+
+  function wheelCharts(w) {
+    const grid = section('Wheel ' + w.name,
+        'Points coloured by normal load. Each curve is drawn only over the slip its points cover, with the 95 % ' +
+        'band of the block bootstrap around it; a cross marks a peak the data reaches, its whiskers the 95 % ' +
+        'intervals of its slip and grip.');
+    chart(grid, {data: {datasets: curveSets(w.lateralFit, '#000000').concat(scatterSets(w.lateral))},
+                 options: options(w.name + ' lateral grip', 'slip angle [deg]', 'lateral grip (force / load)')});
+    chart(grid, {data: {datasets: curveSets(w.longitudinalFit, '#000000').concat(scatterSets(w.longitudinal))},
+                 options: options(w.name + ' longitudinal grip', 'slip ratio', 'longitudinal grip (force / load)')});
+    frictionCircle(grid, w);
+    const bandSets = [];
+    w.bands.forEach((b, k) => {
+      if (!b.curve) return;
+      bandSets.push(sorted({type: 'line', label: 'load ' + b.min + '\u2013' + b.max + ' N (D ' + b.curve.D.toFixed(3) + ')',
+                            data: points(b.curve.x, b.curve.y), borderColor: loadColours[[0, 2, 4][k]],
+                            borderWidth: 2.5, pointRadius: 0}));
+    });
+    chart(grid, {data: {datasets: bandSets},
+                 options: options(w.name + ' lateral grip by normal load', 'slip angle [deg]', 'lateral grip')});
+  }
+
+  // value ± half-width, the interval itself in the cell's title.
+  function withInterval(e, digits) {
+    if (!e || e.value === null) return {text: '\u2013', title: ''};
+    const half = (e.high - e.low) / 2;
+    return {text: e.value.toFixed(digits) + ' \u00b1 ' + half.toFixed(digits),
+            title: '95 % interval ' + e.low.toFixed(digits) + ' to ' + e.high.toFixed(digits)};
+  }
+  function fitTable() {
+    main.appendChild(el('h2', {}, 'Fitted curves'));
+    main.appendChild(el('p', {class: 'note'},
+        'y = D(N) sin(C atan(B x\u2032 \u2212 E (B x\u2032 \u2212 atan(B x\u2032)))) + Sv, x\u2032 = x + Sh, ' +
+        'D(N) = D + L (N \u2212 Nref) / 1000: D is the peak factor at the reference load Nref, L its change per kN. ' +
+        'x is the slip angle in degrees (lateral) or the slip ratio (longitudinal). Each value is given \u00b1 the ' +
+        'half-width of its 95 % interval (hover for the interval). A peak is "reached" only when the curve\u2019s ' +
+        'maximum lies within the slip the data covers; otherwise the peak grip is the largest grip the curve ' +
+        'gives within it. \u2020 marks a coefficient at a bound of its range: the data does not determine it.'));
+    const wrap = el('div', {class: 'scroll'});
+    const table = el('table');
+    const head = el('tr');
+    ['Wheel', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness', 'Peak reached', 'Load sensitivity [/kN]',
+     'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L', 'Nref [N]', 'Slip p99']
+        .forEach((h) => head.appendChild(el('th', {}, h)));
+    table.appendChild(head);
+    const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
+    data.wheels.forEach((w) => {
+      [['lateral', w.lateralFit, 2, 4], ['longitudinal', w.longitudinalFit, 4, 2]].forEach(([name, f, slip, stiff]) => {
+        const row = el('tr');
+        const cell = (c) => row.appendChild(typeof c === 'object' ? el('td', {title: c.title}, c.text) : el('td', {}, String(c)));
+        if (!f) {
+          [w.name, name, 'too few points'].forEach(cell);
+          for (let k = 3; k < 18; k++) cell('');
+        } else {
+          [w.name, name, withInterval(f.peakGrip, 3), withInterval(f.peakSlip, slip), withInterval(f.stiffness, stiff),
+           f.reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.loadSensitivity, 3) : '',
+           f.points, f.r2.toFixed(3), coefficient(f, 'B', f.B.toPrecision(4)), coefficient(f, 'C', f.C.toFixed(3)),
+           coefficient(f, 'D', f.D.toFixed(3)), coefficient(f, 'E', f.E.toFixed(3)),
+           coefficient(f, 'Sh', f.Sh.toPrecision(3)), coefficient(f, 'Sv', f.Sv.toFixed(3)),
+           coefficient(f, 'L', f.L.toFixed(3)), f.referenceLoad.toFixed(0), f.slipP99.toPrecision(3)].forEach(cell);
+        }
+        table.appendChild(row);
+      });
+    });
+    wrap.appendChild(table);
+    main.appendChild(wrap);
+  }
+
+  function traceCharts(xKey, xTitle) {
+    const grid = section('Over ' + (xKey === 'time' ? 'time' : 'distance'));
+    const inputs = [], loads = [];
+    data.traces.forEach((t, r) => {
+      const tag = data.traces.length > 1 ? ' (' + (r + 1) + ')' : '';
+      const xy = (v, scale) => t[xKey].map((x, i) => ({x: x, y: v[i] * (scale || 1)}));
+      inputs.push({type: 'line', label: 'speed [m/s]' + tag, data: xy(t.speed), borderColor: palette[0], yAxisID: 'y'},
+                  {type: 'line', label: 'throttle [%]' + tag, data: xy(t.throttle, 100), borderColor: palette[2], yAxisID: 'y1'},
+                  {type: 'line', label: 'brake [%]' + tag, data: xy(t.brake, 100), borderColor: palette[5], yAxisID: 'y1'},
+                  {type: 'line', label: 'steer [deg]' + tag, data: xy(t.steer), borderColor: palette[3], yAxisID: 'y1'});
+      t.loads.forEach((l, w) => loads.push({type: 'line', label: data.wheels[w].name + ' normal load [N]' + tag,
+                                            data: xy(l), borderColor: palette[w]}));
+    });
+    // Time and distance only grow within each replay: its datasets are sorted.
+    const thin = (sets) => sets.map((s) => sorted(Object.assign(s, {pointRadius: 0, borderWidth: 1})));
+    // Time also never repeats, so those are unique as well.
+    const unique = xKey === 'time' ? {normalized: true} : {};
+    chart(grid, {data: {datasets: thin(inputs)},
+                 options: options('Speed and driver inputs', xTitle, 'speed [m/s]',
+                                  Object.assign({scales: {x: axis(xTitle), y: axis('speed [m/s]'),
+                                                          y1: axis('throttle, brake [%]; steer [deg]', {position: 'right',
+                                                                   grid: {drawOnChartArea: false}})}}, unique))}, true);
+    chart(grid, {data: {datasets: thin(loads)},
+                 options: options('Normal loads', xTitle, 'normal load [N]', unique)}, true);
+  }
+
+  data.wheels.forEach(wheelCharts);
+  fitTable();
+  traceCharts('time', 'time [s]');
+  traceCharts('distance', 'distance [m]');
+  requestAnimationFrame(() => { document.body.setAttribute('data-charts-drawn', String(drawn)); });
+})();
