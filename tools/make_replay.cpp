@@ -30,7 +30,8 @@ constexpr const char* usage =
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
-    "  --describe               print the car's tyres and balance, write nothing\n";
+    "  --describe               print the car's tyres and balance, write nothing\n"
+    "  -h, --help               show this help\n";
 
 struct Options {
   std::string output;
@@ -44,6 +45,7 @@ struct Options {
   double intervalMs = 10.0;
   ReplayTexts texts;
   bool describe = false;
+  bool help = false;
 };
 
 bool number(std::string_view text, double& out) {
@@ -78,7 +80,9 @@ std::string parse(int argc, char** argv, Options& o) {
       taken = true;
     }
     if (taken) continue;
-    if (a == "--swap-tyres") {
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--swap-tyres") {
       o.swapTyres = true;
     } else if (a == "--describe") {
       o.describe = true;
@@ -100,7 +104,7 @@ std::string parse(int argc, char** argv, Options& o) {
     }
   }
   if (o.intervalMs != 10.0 && o.intervalMs != 100.0) return "--interval takes 10 or 100";
-  if (o.describe) return {};
+  if (o.describe || o.help) return {};
   if (positional.empty() || positional.size() > 3) return "give an output file, and optionally seconds and a seed";
   o.output = positional[0];
   if (positional.size() > 1 && (!number(positional[1], o.seconds) || !(o.seconds > 0.0) || o.seconds > 48.0 * 3600.0)) {
@@ -150,6 +154,10 @@ int main(int argc, char** argv) {
   if (const std::string problem = parse(argc, argv, o); !problem.empty()) {
     std::fprintf(stderr, "make_replay: %s\n%s", problem.c_str(), usage);
     return 1;
+  }
+  if (o.help) {
+    std::fputs(usage, stdout);
+    return 0;
   }
   const CarSetup car = carFor(o);
   if (o.describe) {

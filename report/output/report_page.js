@@ -97,8 +97,8 @@
               pointRadius: 0, fill: false, order: 2}),
       sorted({type: 'line', label: '95 % band', data: points(fit.x, fit.high), borderWidth: 0, pointRadius: 0,
               fill: '-1', backgroundColor: colour + '40', order: 2}),
-      sorted({type: 'line', label: 'fitted curve', data: points(fit.x, fit.y), borderColor: colour, borderWidth: 2.5,
-              pointRadius: 0, order: 1})];
+      sorted({type: 'line', label: 'fitted curve' + (fit.L !== 0 ? ' at ' + fit.referenceLoad.toFixed(0) + ' N' : ''),
+              data: points(fit.x, fit.y), borderColor: colour, borderWidth: 2.5, pointRadius: 0, order: 1})];
     const p = fit.peak;
     if (!p) return sets;
     const whisker = (from, to) => sorted({type: 'line', label: 'peak interval', helper: true,

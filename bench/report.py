@@ -1,0 +1,97 @@
+#!/usr/bin/env python3
+"""Benchmark: skidlog-report on a 10,000-sample lap and on an hour-long replay.
+
+Runs, interleaved and --repeat times each, on each replay:
+  report     this build's skidlog-report, page and JSON (intervals included);
+  baseline   the same command with an earlier release (--baseline-rev, built
+             once into build/baseline-REV from a git worktree), if given;
+  notebook   the route users take instead: skidlog's per-wheel CSV, then
+             pandas and scipy's robust fit of the same two curves per wheel
+             (bench/notebook_route.py; needs python3-pandas and python3-scipy).
+Reports the best wall time of each and their ratios. Targets: a lap in at
+most 0.5 s, the hour in at most 2 s, and the report at least eight times
+faster than the notebook route on the hour.
+"""
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+
+def timed(commands):
+    """Runs the commands one after the other; returns the wall seconds."""
+    start = time.perf_counter()
+    for command in commands:
+        with open(os.devnull, "wb") as null:
+            if subprocess.run(command, stdout=null, stderr=null).returncode != 0:
+                sys.exit("failed: " + " ".join(command))
+    return time.perf_counter() - start
+
+
+def baseline_binary(rev):
+    """skidlog-report built at `rev` in its own worktree, built once."""
+    tree = os.path.join(ROOT, "build", "baseline-" + rev)
+    binary = os.path.join(tree, "build", "release", "report", "skidlog-report")
+    if not os.path.exists(binary):
+        if not os.path.exists(tree):
+            subprocess.run(["git", "-C", ROOT, "worktree", "add", "--detach", tree, rev], check=True)
+        subprocess.run(["cmake", "--preset", "release", "-DSKIDLOG_BUILD_TESTS=OFF"], cwd=tree, check=True,
+                       stdout=subprocess.DEVNULL)
+        subprocess.run(["cmake", "--build", "--preset", "release", "--target", "skidlog-report"], cwd=tree,
+                       check=True, stdout=subprocess.DEVNULL)
+    return binary
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default="build/release", help="build folder (default build/release)")
+    parser.add_argument("--baseline-rev", help="an earlier release to time side by side (a git revision)")
+    parser.add_argument("--repeat", type=int, default=3, help="runs of each command (default 3)")
+    parser.add_argument("--work", default="build/bench", help="folder for the replays and outputs")
+    parser.add_argument("--no-notebook", action="store_true", help="leave out the notebook route")
+    args = parser.parse_args()
+
+    os.makedirs(args.work, exist_ok=True)
+    report = os.path.join(args.build, "report", "skidlog-report")
+    skidlog = os.path.join(args.build, "app", "skidlog")
+    baseline = baseline_binary(args.baseline_rev) if args.baseline_rev else None
+    page, summary, csv = (os.path.join(args.work, name) for name in ("page.html", "summary.json", "lap.csv"))
+    targets = {"lap": 0.5, "hour": 2.0}
+    met = True
+    print("%-6s %9s %9s %9s %15s %15s" % ("replay", "report s", "baseline", "notebook", "baseline/report",
+                                          "notebook/report"))
+    for name, seconds in (("lap", 100), ("hour", 3600)):
+        replay = os.path.join(args.work, "report-%s.raf" % name)
+        if not os.path.exists(replay):
+            subprocess.run([os.path.join(args.build, "tools", "make_replay"), replay, str(seconds), "7"], check=True)
+        runs = {"report": [[report, "-o", page, "--json", summary, replay]]}
+        if baseline:
+            runs["baseline"] = [[baseline, "-o", page, "--json", summary, replay]]
+        if not args.no_notebook:
+            runs["notebook"] = [[skidlog, replay, csv], ["/usr/bin/python3", os.path.join(HERE, "notebook_route.py"), csv]]
+        best = {key: float("inf") for key in runs}
+        for key, commands in runs.items():
+            timed(commands)  # warm the page cache
+        for _ in range(args.repeat):
+            for key, commands in runs.items():
+                best[key] = min(best[key], timed(commands))
+        cell = lambda key: "%9.2f" % best[key] if key in best else "%9s" % "-"
+        ratio = lambda key: "%15.1f" % (best[key] / best["report"]) if key in best else "%15s" % "-"
+        print("%-6s %9.2f %s %s %s %s" % (name, best["report"], cell("baseline"), cell("notebook"), ratio("baseline"),
+                                          ratio("notebook")))
+        met = met and best["report"] <= targets[name]
+        if name == "hour" and "notebook" in best:
+            met = met and best["notebook"] / best["report"] >= 8.0
+    for path in (page, summary, csv):
+        if os.path.exists(path):
+            os.remove(path)
+    print("targets (lap <= 0.5 s, hour <= 2 s, notebook / report >= 8 on the hour): %s" % ("met" if met else "MISSED"))
+    return 0 if met else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
