@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/analysis/report_data.h"
+#include "report/fit/random.h"
 #include "skidlog/skidlog.h"
 #include "tools/generator/drive.h"
 #include "tools/generator/synth.h"
@@ -25,7 +26,7 @@ struct Tally {
   }
 };
 
-ReportData analysedLap(const generator::CarSetup& car, std::uint64_t seed, double seconds) {
+ReportGroup analysedLap(const generator::CarSetup& car, std::uint64_t seed, double seconds) {
   generator::DriveOptions drive;
   drive.seconds = seconds;
   drive.seed = seed;
@@ -36,10 +37,9 @@ ReportData analysedLap(const generator::CarSetup& car, std::uint64_t seed, doubl
   Replay replay;
   loadReplay(bytes, std::uint64_t{1} << 34, replay);
   deriveWheelSeries(replay);
-  ReportData report;
-  appendTyrePoints(replay, {}, report.points);
-  report.blocks = blockCount(replay.sampleCount(), drive.sampleInterval);
-  analyseWheels(report);
+  ReportGroup report;
+  appendTyrePoints(replay, report.append(replay.sampleCount(), drive.sampleInterval), report.points);
+  analyseGroup(report, reportSeed);
   return report;
 }
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   const generator::CarSetup car = generator::exampleCar();
   Tally peakGrip, peakSlip, stiffness, sensitivity;
   for (int seed = 1; seed <= laps; ++seed) {
-    const ReportData report = analysedLap(car, static_cast<std::uint64_t>(seed), seconds);
+    const ReportGroup report = analysedLap(car, static_cast<std::uint64_t>(seed), seconds);
     for (int w = 0; w < 4; ++w) {
       const TyreAnalysis& a = report.wheels[static_cast<std::size_t>(w)];
       const generator::Tyre& t = generator::isFront(w) ? car.front : car.rear;

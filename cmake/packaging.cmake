@@ -1,6 +1,6 @@
-# Installation and release packages. Windows: one ZIP with skidlog.exe, the
-# README, the licence, the example replay and the manual as plain text.
-# Linux: a .deb (programs in /usr/bin, manual in section 1) and a .tar.gz.
+# Installation and release packages. Windows: one ZIP with the programs, the
+# README, the licence, the example replay and the manuals as plain text.
+# Linux: a .deb (programs in /usr/bin, manuals in section 1) and a .tar.gz.
 set(SKIDLOG_PROGRAMS skidlog)
 if(TARGET skidlog-report)
   list(APPEND SKIDLOG_PROGRAMS skidlog-report)
@@ -8,13 +8,17 @@ endif()
 
 if(WIN32)
   find_program(SKIDLOG_GROFF groff REQUIRED)
-  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/skidlog.txt
-    COMMAND ${SKIDLOG_GROFF} -man -Tascii -P-c -P-b -P-u ${PROJECT_SOURCE_DIR}/docs/skidlog.1 > ${CMAKE_BINARY_DIR}/skidlog.txt
-    DEPENDS ${PROJECT_SOURCE_DIR}/docs/skidlog.1
-    COMMENT "Formatting the manual as plain text")
-  add_custom_target(manual_text ALL DEPENDS ${CMAKE_BINARY_DIR}/skidlog.txt)
+  set(SKIDLOG_MANUALS_TEXT "")
+  foreach(manual IN ITEMS skidlog skidlog-report)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${manual}.txt
+      COMMAND ${SKIDLOG_GROFF} -man -Tascii -P-c -P-b -P-u ${PROJECT_SOURCE_DIR}/docs/${manual}.1 > ${CMAKE_BINARY_DIR}/${manual}.txt
+      DEPENDS ${PROJECT_SOURCE_DIR}/docs/${manual}.1
+      COMMENT "Formatting the manual of ${manual} as plain text")
+    list(APPEND SKIDLOG_MANUALS_TEXT ${CMAKE_BINARY_DIR}/${manual}.txt)
+  endforeach()
+  add_custom_target(manual_text ALL DEPENDS ${SKIDLOG_MANUALS_TEXT})
   install(TARGETS ${SKIDLOG_PROGRAMS} RUNTIME DESTINATION .)
-  install(FILES README.md LICENSE examples/lap.raf ${CMAKE_BINARY_DIR}/skidlog.txt DESTINATION .)
+  install(FILES README.md LICENSE examples/lap.raf ${SKIDLOG_MANUALS_TEXT} DESTINATION .)
   install(FILES docs/report.png docs/report-phone.png DESTINATION docs)  # the README's screenshots
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME skidlog-${PROJECT_VERSION}-win64)
@@ -22,7 +26,7 @@ if(WIN32)
 else()
   include(GNUInstallDirs)
   install(TARGETS ${SKIDLOG_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES docs/skidlog.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES docs/skidlog.1 docs/skidlog-report.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md LICENSE examples/lap.raf DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES docs/report.png docs/report-phone.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   set(CPACK_GENERATOR DEB TGZ)

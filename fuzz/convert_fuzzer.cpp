@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "report/analysis/report_data.h"
+#include "report/fit/random.h"
 #include "report/cli/simulator_text.h"
 #include "skidlog/skidlog.h"
 
@@ -55,10 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   skidlog::Replay replay;
   if (skidlog::loadReplay(file, 4u << 20, replay).status != skidlog::LoadStatus::loaded) return 0;
   skidlog::deriveWheelSeries(replay);
-  skidlog::ReportData report;
-  skidlog::appendTyrePoints(replay, {}, report.points);
-  report.blocks = skidlog::blockCount(replay.sampleCount(), static_cast<double>(replay.header.sampleInterval));
+  skidlog::ReportGroup report;
+  skidlog::appendTyrePoints(
+      replay, report.append(replay.sampleCount(), static_cast<double>(replay.header.sampleInterval)), report.points);
   skidlog::takeTrace(replay);
-  skidlog::analyseWheels(report);
+  skidlog::analyseGroup(report, skidlog::reportSeed);
   return 0;
 }

@@ -34,6 +34,10 @@ class CommandLine {
 // so that every name shows as typed.
 std::ostream& messageStream();
 
+// True when standard error is a terminal (a console), where a progress line
+// may be drawn and redrawn; false for a file or a pipe.
+bool messagesToTerminal();
+
 // Identifies a file whatever name, link or spelling reaches it: device and
 // inode, or volume serial number and file index.
 struct FileId {

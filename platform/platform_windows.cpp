@@ -119,6 +119,11 @@ std::ostream& messageStream() {
   return stream;
 }
 
+bool messagesToTerminal() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 ReadStatus readInputFile(const std::string& path, InputFile& file) {
   // Shared for reading, writing and deletion: the simulator may still hold the replay.
   const HANDLE handle = ::CreateFileW(systemPath(path).c_str(), GENERIC_READ,

@@ -5,5 +5,6 @@
 
 int main(int argc, char** argv) {
   const skidlog::CommandLine commandLine(argc, argv);
-  return skidlog::runReport(commandLine.arguments(), std::cout, skidlog::messageStream());
+  return skidlog::runReport(commandLine.arguments(), std::cout, skidlog::messageStream(),
+                            skidlog::messagesToTerminal());
 }

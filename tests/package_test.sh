@@ -12,7 +12,7 @@ if [ "${2:-}" = windows ]; then
   cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
   zip=$(ls out/skidlog-*-win64.zip)
   mkdir unpacked && python3 -m zipfile -e "$zip" unpacked
-  for f in skidlog.exe README.md LICENSE lap.raf skidlog.txt; do [ -f "unpacked/$f" ] || { echo "ZIP lacks $f"; exit 1; }; done
+  for f in skidlog.exe skidlog-report.exe README.md LICENSE lap.raf skidlog.txt skidlog-report.txt; do [ -f "unpacked/$f" ] || { echo "ZIP lacks $f"; exit 1; }; done
   (cd unpacked && WINEDEBUG=-all wine skidlog.exe lap.raf lap.csv 2>/dev/null)
   head -n 1 unpacked/lap.csv | grep -q $'slip angle \\[deg\\], wheel number\r$' || { echo "no CR LF header in the ZIP's output"; exit 1; }
   [ -f unpacked/skidlog-report.exe ] && (cd unpacked && WINEDEBUG=-all wine skidlog-report.exe --json lap.json lap.raf 2>/dev/null) && [ -s unpacked/lap.json ]
@@ -22,7 +22,9 @@ else
   deb=$(ls out/*.deb)
   ls out/skidlog-*.tar.gz >/dev/null
   dpkg-deb -x "$deb" root
-  [ -f root/usr/share/man/man1/skidlog.1 ] || { echo "the .deb lacks the manual"; exit 1; }
+  for m in skidlog skidlog-report; do
+    [ -f "root/usr/share/man/man1/$m.1" ] || { echo "the .deb lacks the manual of $m"; exit 1; }
+  done
   root/usr/bin/skidlog root/usr/share/doc/skidlog/lap.raf lap.csv 2>/dev/null
   head -n 1 lap.csv | grep -q 'slip angle \[deg\], wheel number$'
   if [ -x root/usr/bin/skidlog-report ]; then

@@ -21,7 +21,7 @@ const MagicFormula truth{0.15, 1.5, 1.2, 0.3, 0.4, 0.03, -0.06, 3000.0};
 struct Cloud {
   std::vector<float> x, y, load;
   std::vector<std::uint32_t> block;
-  CurvePoints points() const { return {x, y, load, block}; }
+  CurvePoints points() const { return {x, y, load, block, {}}; }
 };
 
 // Points of `truth` over [-reach, reach] degrees at loads from 1500 to 4500 N
@@ -97,7 +97,7 @@ TEST(CurveFit, NoPeakIsClaimedFromDataThatStopsShortOfIt) {
   EXPECT_FALSE(fitCurve(c.points(), lateralLimits));
   const std::vector<float> twoSlips(200, 1.0f), grip(200, 0.5f), load(200, 3000.0f);
   const std::vector<std::uint32_t> block(200, 0);
-  EXPECT_FALSE(fitCurve({twoSlips, grip, load, block}, lateralLimits));
+  EXPECT_FALSE(fitCurve({twoSlips, grip, load, block, {}}, lateralLimits));
 }
 
 TEST(SlipBins, ResampleWeighsEachBlocksSums) {

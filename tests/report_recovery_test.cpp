@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "report/analysis/report_data.h"
+#include "report/fit/random.h"
 #include "skidlog/skidlog.h"
 #include "tools/generator/drive.h"
 #include "tools/generator/synth.h"
@@ -14,7 +15,7 @@ namespace {
 using generator::CarSetup;
 using generator::Tyre;
 
-ReportData analysedLap(const CarSetup& car, std::uint64_t seed, double seconds) {
+ReportGroup analysedLap(const CarSetup& car, std::uint64_t seed, double seconds) {
   generator::DriveOptions drive;
   drive.seconds = seconds;
   drive.seed = seed;
@@ -25,10 +26,9 @@ ReportData analysedLap(const CarSetup& car, std::uint64_t seed, double seconds) 
   Replay replay;
   EXPECT_EQ(loadReplay(bytes, std::uint64_t{1} << 32, replay).status, LoadStatus::loaded);
   deriveWheelSeries(replay);
-  ReportData report;
-  appendTyrePoints(replay, {}, report.points);
-  report.blocks = blockCount(replay.sampleCount(), drive.sampleInterval);
-  analyseWheels(report);
+  ReportGroup report;
+  appendTyrePoints(replay, report.append(replay.sampleCount(), drive.sampleInterval), report.points);
+  analyseGroup(report, reportSeed);
   return report;
 }
 
@@ -48,7 +48,7 @@ const Tyre& tyreOf(const CarSetup& car, int w) { return generator::isFront(w) ? 
 
 TEST(Recovery, TheFitRecoversTheGeneratorsTyres) {
   const CarSetup car = generator::exampleCar();
-  const ReportData report = analysedLap(car, 1, 60.0);
+  const ReportGroup report = analysedLap(car, 1, 60.0);
   for (int w = 0; w < 4; ++w) {
     SCOPED_TRACE(wheelNames[w]);
     const TyreAnalysis& a = report.wheels[static_cast<std::size_t>(w)];
@@ -83,7 +83,7 @@ TEST(Recovery, IntervalsCoverTheTruthAsOftenAsTheySay) {
   const CarSetup car = generator::exampleCar();
   int peaks = 0, peaksCovered = 0, stiffnesses = 0, stiffnessesCovered = 0;
   for (std::uint64_t seed = 1; seed <= 20; ++seed) {
-    const ReportData report = analysedLap(car, seed, 45.0);
+    const ReportGroup report = analysedLap(car, seed, 45.0);
     for (int w = 0; w < 4; ++w) {
       const CurveAnalysis& a = *report.wheels[static_cast<std::size_t>(w)].lateral;
       const Truth t = lateralTruth(tyreOf(car, w), a.fit.curve.referenceLoad);

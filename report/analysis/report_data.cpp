@@ -1,14 +1,32 @@
 #include "report/analysis/report_data.h"
 
-#include "report/fit/random.h"
+#include "report/fit/bootstrap.h"
 
 namespace skidlog {
 
-void analyseWheels(ReportData& report) {
+SampleNumbering ReportGroup::append(std::size_t replaySamples, double interval) {
+  const SampleNumbering numbering{samples, blocks};
+  samples += static_cast<std::uint32_t>(replaySamples);
+  blocks += blockCount(replaySamples, interval);
+  return numbering;
+}
+
+void analyseGroup(ReportGroup& group, std::uint64_t seed) {
+  const TyrePoints& p = group.points;
+  parallelFor(raf::wheelCount, [&](int w) {
+    group.wheelSubsets[static_cast<std::size_t>(w)] = fitSubsets(p[static_cast<std::size_t>(w)]);
+  });
+  parallelFor(axleCount, [&](int axle) {
+    const auto a = static_cast<std::size_t>(axle);
+    group.axlePoints[a] = axlePoints(p[2 * a], group.wheelSubsets[2 * a].all, p[2 * a + 1], group.wheelSubsets[2 * a + 1].all);
+    group.axleSubsets[a] = fitSubsets(group.axlePoints[a]);
+  });
   std::vector<TyreSource> sources;
-  for (const WheelPoints& p : report.points) sources.push_back({&p});
-  std::vector<TyreAnalysis> wheels = analyseTyres(sources, report.blocks, reportSeed);
-  for (std::size_t w = 0; w < report.wheels.size(); ++w) report.wheels[w] = std::move(wheels[w]);
+  for (std::size_t w = 0; w < p.size(); ++w) sources.push_back({&p[w], &group.wheelSubsets[w]});
+  for (std::size_t a = 0; a < axleCount; ++a) sources.push_back({&group.axlePoints[a], &group.axleSubsets[a]});
+  std::vector<TyreAnalysis> tyres = analyseTyres(sources, group.blocks, seed);
+  for (std::size_t w = 0; w < group.wheels.size(); ++w) group.wheels[w] = std::move(tyres[w]);
+  for (std::size_t a = 0; a < group.axles.size(); ++a) group.axles[a] = std::move(tyres[group.wheels.size() + a]);
 }
 
 }  // namespace skidlog

@@ -1,5 +1,6 @@
-// Everything a report shows: the replays it was made from and what the
-// analysis found for each wheel.
+// Everything a report shows: its groups of replays (one, or two to four to
+// compare), what the analysis found for each group's wheels and axles, and
+// the differences between the groups.
 #ifndef SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
 #define SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "report/analysis/differences.h"
 #include "report/analysis/tyre_analysis.h"
 #include "report/analysis/tyre_points.h"
 
@@ -23,20 +25,42 @@ struct ReplaySummary {
   std::size_t samples = 0;
   float interval = 0.0f;  // s between samples, as the replay gives it
   ReplayTrace trace;  // empty when no page is written
+
+  double seconds() const { return static_cast<double>(samples) * static_cast<double>(interval); }
+};
+
+inline constexpr std::size_t axleCount = 2;
+
+// Replays of one car, pooled: their points and what they say.
+struct ReportGroup {
+  std::string label;
+  std::vector<ReplaySummary> replays;
+  TyrePoints points;          // pooled over the replays
+  std::uint32_t blocks = 0;   // blocks of consecutive samples over the replays
+  std::uint32_t samples = 0;  // samples over the replays
+  std::array<WheelPoints, axleCount> axlePoints;  // front: FL and FR sample by sample; rear: RL and RR
+  std::array<FitSubsets, raf::wheelCount> wheelSubsets;
+  std::array<FitSubsets, axleCount> axleSubsets;
+  std::array<TyreAnalysis, raf::wheelCount> wheels;
+  std::array<TyreAnalysis, axleCount> axles;
+
+  // Where a replay of `samples` samples `interval` s apart starts in the numbering.
+  SampleNumbering append(std::size_t replaySamples, double interval);
 };
 
 struct ReportData {
-  std::vector<ReplaySummary> replays;
-  TyrePoints points;       // pooled over the replays
-  std::uint32_t blocks = 0;  // blocks of consecutive samples over the replays
-  std::uint32_t samples = 0;  // samples over the replays
-  std::array<TyreAnalysis, raf::wheelCount> wheels;
+  std::vector<ReportGroup> groups;        // the first is the one the others are compared with
+  std::vector<Difference> differences;    // empty with one group
+
+  bool comparison() const { return groups.size() > 1; }
 };
 
 inline constexpr const char* wheelNames[raf::wheelCount] = {"FL", "FR", "RL", "RR"};
+inline constexpr const char* axleNames[axleCount] = {"front", "rear"};
 
-// Analyses every wheel of the report's points, with the report's seed.
-void analyseWheels(ReportData& report);
+// Picks the fitted points of every wheel, makes the axle points, then
+// analyses the wheels and axles; the resampling draws from `seed`.
+void analyseGroup(ReportGroup& group, std::uint64_t seed);
 
 }  // namespace skidlog
 

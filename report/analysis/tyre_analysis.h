@@ -97,8 +97,12 @@ struct FitSubsets {
 
 FitSubsets fitSubsets(const WheelPoints& points);
 
-// The wheels whose points a tyre pools: one wheel, or an axle's two.
-using TyreSource = std::vector<const WheelPoints*>;
+// The points of a tyre (a wheel's, or an axle's sample by sample) and which
+// of them are fitted.
+struct TyreSource {
+  const WheelPoints* points = nullptr;
+  const FitSubsets* subsets = nullptr;
+};
 
 // Fits every tyre, then resamples the `blocks` blocks of their points
 // bootstrapReplicates times (the draws seeded by `seed`) for the intervals.

@@ -28,43 +28,37 @@ struct Columns {
   std::vector<float> load;
   std::vector<std::uint32_t> block;
 
-  CurvePoints points() const { return {x, y, load, block}; }
+  CurvePoints points() const { return {x, y, load, block, {}}; }
 };
 
-Columns gather(const TyreSource& source, const std::vector<FitSubsets>& subsets, Subset subset, Column x, Column y) {
+Columns gather(const TyreSource& source, Subset subset, Column x, Column y) {
   Columns c;
-  std::size_t n = 0;
-  for (const FitSubsets& s : subsets) n += (s.*subset).size();
-  c.x.reserve(n);
-  c.y.reserve(n);
-  c.load.reserve(n);
-  c.block.reserve(n);
-  for (std::size_t w = 0; w < source.size(); ++w) {
-    const WheelPoints& p = *source[w];
-    for (const std::size_t i : subsets[w].*subset) {
-      c.x.push_back((p.*x)[i]);
-      c.y.push_back((p.*y)[i]);
-      c.load.push_back(p.normalLoad[i]);
-      c.block.push_back(p.block[i]);
-    }
+  const std::vector<std::size_t>& rows = source.subsets->*subset;
+  c.x.reserve(rows.size());
+  c.y.reserve(rows.size());
+  c.load.reserve(rows.size());
+  c.block.reserve(rows.size());
+  const WheelPoints& p = *source.points;
+  for (const std::size_t i : rows) {
+    c.x.push_back((p.*x)[i]);
+    c.y.push_back((p.*y)[i]);
+    c.load.push_back(p.normalLoad[i]);
+    c.block.push_back(p.block[i]);
   }
   return c;
 }
 
-std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const TyreSource& source,
-                                                                        const std::vector<FitSubsets>& subsets) {
+std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const TyreSource& source) {
   std::array<std::vector<float>, frictionCircleSectors> sectors;
-  for (std::size_t w = 0; w < source.size(); ++w) {
-    const WheelPoints& p = *source[w];
-    for (const std::size_t i : subsets[w].all) {
-      const double lateral = widen(p.lateralGrip[i]);
-      const double longitudinal = widen(p.longitudinalGrip[i]);
-      const double degrees = std::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
-      // Sector k is centred on k * 10 degrees.
-      const auto k = static_cast<int>(std::floor((degrees + 5.0) / 10.0));
-      const int sector = ((k % frictionCircleSectors) + frictionCircleSectors) % frictionCircleSectors;
-      sectors[static_cast<std::size_t>(sector)].push_back(static_cast<float>(std::hypot(lateral, longitudinal)));
-    }
+  const WheelPoints& p = *source.points;
+  for (const std::size_t i : source.subsets->all) {
+    const double lateral = widen(p.lateralGrip[i]);
+    const double longitudinal = widen(p.longitudinalGrip[i]);
+    const double degrees = std::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
+    // Sector k is centred on k * 10 degrees.
+    const auto k = static_cast<int>(std::floor((degrees + 5.0) / 10.0));
+    const int sector = ((k % frictionCircleSectors) + frictionCircleSectors) % frictionCircleSectors;
+    sectors[static_cast<std::size_t>(sector)].push_back(static_cast<float>(std::hypot(lateral, longitudinal)));
   }
   std::array<std::optional<double>, frictionCircleSectors> circle;
   for (std::size_t k = 0; k < sectors.size(); ++k) {
@@ -87,10 +81,12 @@ struct BandPeak {
   double weight = 0.0;
 };
 
-BandPeak bandPeak(const std::vector<BinSum>& bins, const MagicFormula& shape, double verticalShift) {
+BandPeak bandPeak(const std::vector<BinSum>& sums, const SlipBins& bins, std::uint8_t band, const MagicFormula& shape,
+                  double verticalShift) {
   double gy = 0.0, gg = 0.0, ggLoad = 0.0, count = 0.0, load = 0.0;
-  for (const BinSum& b : bins) {
-    if (b.count <= 0.0) continue;
+  for (std::size_t k = 0; k < sums.size(); ++k) {
+    const BinSum& b = sums[k];
+    if (b.count <= 0.0 || bins.part(k) != band) continue;
     const double g = shape(b.x / b.count);
     gy += g * (b.y - verticalShift * b.count);
     gg += g * g * b.count;
@@ -150,52 +146,55 @@ CurveFit bandFit(const Columns& band, const MagicFormula& curve) {
   return fit;
 }
 
-// Splits the lateral fit's points (outliers left out) into terciles of load;
-// each band's peak factor is fitted on the lateral shape.
-void fitLoadBands(const Columns& lateral, const FittedCurve& fitted, TyreModel& model) {
-  std::vector<float> loads;
-  loads.reserve(lateral.x.size());
-  for (std::size_t i = 0; i < lateral.x.size(); ++i) {
-    if (!fitted.outlier[i]) loads.push_back(lateral.load[i]);
-  }
-  if (loads.empty()) return;
-  // The terciles, as quantile() picks them, from one pass of partial sorts.
+// The loads that split the lateral points into terciles (as quantile()
+// picks them, from partial sorts), and each point's band.
+struct LoadCuts {
+  std::array<double, loadBandCount + 1> cuts{};
+  std::vector<std::uint8_t> band;
+};
+
+LoadCuts loadCuts(const std::vector<float>& pointLoads) {
+  LoadCuts c;
+  if (pointLoads.empty()) return c;
+  std::vector<float> loads = pointLoads;
   const std::size_t last = loads.size() - 1;
   const std::size_t third = last / 3, twoThirds = static_cast<std::size_t>(2.0 / 3.0 * static_cast<double>(last));
-  std::nth_element(loads.begin(), loads.begin() + static_cast<std::ptrdiff_t>(twoThirds), loads.end());
-  std::nth_element(loads.begin(), loads.begin() + static_cast<std::ptrdiff_t>(third),
-                   loads.begin() + static_cast<std::ptrdiff_t>(twoThirds));
-  const double cuts[loadBandCount + 1] = {widen(*std::min_element(loads.begin(), loads.begin() + static_cast<std::ptrdiff_t>(third + 1))),
-                                          widen(loads[third]), widen(loads[twoThirds]),
-                                          widen(*std::max_element(loads.begin() + static_cast<std::ptrdiff_t>(twoThirds), loads.end()))};
+  const auto at = [&](std::size_t k) { return loads.begin() + static_cast<std::ptrdiff_t>(k); };
+  std::nth_element(loads.begin(), at(twoThirds), loads.end());
+  std::nth_element(loads.begin(), at(third), at(twoThirds));
+  c.cuts = {widen(*std::min_element(loads.begin(), at(third + 1))), widen(loads[third]), widen(loads[twoThirds]),
+            widen(*std::max_element(at(twoThirds), loads.end()))};
+  c.band.reserve(pointLoads.size());
+  // The top band keeps its upper edge; the others leave it to the next band.
+  for (const float load : pointLoads) {
+    c.band.push_back(widen(load) < c.cuts[1] ? 0 : widen(load) < c.cuts[2] ? 1 : 2);
+  }
+  return c;
+}
+
+// Each band's peak factor on the lateral shape, from the fit's bins of that
+// band; its curve's numbers from the band's points (outliers left out).
+void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurve& fitted, TyreModel& model) {
   const MagicFormula& wheel = fitted.fit.curve;
   const MagicFormula shape = shapeOf(wheel);
   std::vector<BandPeak> peaks;
-  for (std::size_t b = 0; b < loadBandCount; ++b) {
+  for (std::uint8_t b = 0; b < loadBandCount; ++b) {
     Columns band;
-    band.x.reserve(loads.size() / 3 + 1);
-    band.y.reserve(loads.size() / 3 + 1);
-    SlipBins bins(lateralLimits.binWidth);
     for (std::size_t i = 0; i < lateral.x.size(); ++i) {
-      const double load = widen(lateral.load[i]);
-      // The top band keeps its upper edge; the others leave it to the next band.
-      const bool inside = load >= cuts[b] && (load < cuts[b + 1] || (b + 1 == loadBandCount && load <= cuts[b + 1]));
-      if (fitted.outlier[i] || !inside) continue;
+      if (fitted.outlier[i] || cuts.band[i] != b) continue;
       band.x.push_back(lateral.x[i]);
       band.y.push_back(lateral.y[i]);
-      bins.add(lateral.block[i], lateral.x[i], lateral.y[i], lateral.load[i]);
     }
     LoadBand& out = model.analysis.loadBands[b];
-    out.loadMin = cuts[b];
-    out.loadMax = cuts[b + 1];
-    const BandPeak peak = bandPeak(bins.totals(), shape, wheel.Sv);
+    out.loadMin = cuts.cuts[b];
+    out.loadMax = cuts.cuts[b + 1u];
+    const BandPeak peak = bandPeak(fitted.bins.totals(), fitted.bins, b, shape, wheel.Sv);
     out.meanLoad = peak.meanLoad;
     if (band.x.size() >= minFitPoints) {
       const MagicFormula curve{wheel.B, wheel.C, peak.peak, wheel.E, wheel.Sh, wheel.Sv, 0.0, peak.meanLoad};
       out.fit = bandFit(band, curve);
       peaks.push_back(peak);
     }
-    model.bands.push_back(std::move(bins));
   }
   model.analysis.loadSensitivity.value = loadSensitivity(peaks);
 }
@@ -215,18 +214,21 @@ CurveAnalysis describeCurve(const CurveFit& fit) {
   return c;
 }
 
+// The curve refitted to one resample, its numbers, and its values at the
+// analysis' draw points; `sums` receives the resampled bins, parts apart.
 std::optional<CurveReplicate> replicateCurve(const std::optional<FittedCurve>& fitted,
                                              const std::optional<CurveAnalysis>& analysis, const FitLimits& limits,
-                                             std::span<const std::uint32_t> weights, MagicFormula* curveOut) {
+                                             std::span<const std::uint32_t> weights, std::vector<BinSum>& sums,
+                                             MagicFormula& curve) {
   if (!fitted || !analysis) return std::nullopt;
-  std::vector<BinSum> bins;
-  fitted->bins.resample(weights, bins);
-  const MagicFormula curve = refitBins(bins, fitted->fit.curve, limits);
-  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(bins, limits.binWidth, 0.99), limits);
+  std::vector<BinSum> joined;
+  fitted->bins.resample(weights, sums);
+  fitted->bins.joinParts(sums, joined);
+  curve = refitBins(joined, fitted->fit.curve, limits);
+  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(joined, limits.binWidth, 0.99), limits);
   CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), {}};
   r.y.reserve(analysis->x.size());
   for (const double x : analysis->x) r.y.push_back(curve(x));
-  if (curveOut != nullptr) *curveOut = curve;
   return r;
 }
 
@@ -253,42 +255,39 @@ FitSubsets fitSubsets(const WheelPoints& p) {
 
 TyreModel buildTyreModel(const TyreSource& source) {
   TyreModel model;
-  std::vector<FitSubsets> subsets;
-  for (const WheelPoints* p : source) {
-    subsets.push_back(fitSubsets(*p));
-    model.analysis.rows += p->size();
-    model.analysis.fitted += subsets.back().all.size();
-  }
-  const Columns lateral =
-      gather(source, subsets, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip);
+  model.analysis.rows = source.points->size();
+  model.analysis.fitted = source.subsets->all.size();
+  const Columns lateral = gather(source, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip);
   const Columns longitudinal =
-      gather(source, subsets, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip);
-  model.lateral = fitCurve(lateral.points(), lateralLimits);
+      gather(source, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip);
+  // The lateral points' bins keep their load bands apart: one resample then
+  // serves the curve and the bands.
+  const LoadCuts cuts = loadCuts(lateral.load);
+  CurvePoints lateralPoints = lateral.points();
+  lateralPoints.part = cuts.band;
+  model.lateral = fitCurve(lateralPoints, lateralLimits);
   model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
   if (model.lateral) {
     model.analysis.lateral = describeCurve(model.lateral->fit);
-    fitLoadBands(lateral, *model.lateral, model);
+    fitLoadBands(lateral, cuts, *model.lateral, model);
   }
   if (model.longitudinal) model.analysis.longitudinal = describeCurve(model.longitudinal->fit);
-  model.analysis.frictionCircle = frictionCircle(source, subsets);
+  model.analysis.frictionCircle = frictionCircle(source);
   return model;
 }
 
 TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_t> weights) {
   TyreReplicate r;
-  MagicFormula lateralCurve;
-  r.lateral = replicateCurve(model.lateral, model.analysis.lateral, lateralLimits, weights, &lateralCurve);
-  r.longitudinal =
-      replicateCurve(model.longitudinal, model.analysis.longitudinal, longitudinalLimits, weights, nullptr);
-  r.loadSensitivity = std::numeric_limits<double>::quiet_NaN();
+  std::vector<BinSum> sums;
+  MagicFormula lateralCurve, longitudinalCurve;
+  r.longitudinal = replicateCurve(model.longitudinal, model.analysis.longitudinal, longitudinalLimits, weights, sums,
+                                  longitudinalCurve);
+  r.lateral = replicateCurve(model.lateral, model.analysis.lateral, lateralLimits, weights, sums, lateralCurve);
   if (r.lateral) {
     const MagicFormula shape = shapeOf(lateralCurve);
     std::vector<BandPeak> peaks;
-    std::vector<BinSum> bins;
-    for (std::size_t b = 0; b < model.bands.size(); ++b) {
-      if (!model.analysis.loadBands[b].fit) continue;
-      model.bands[b].resample(weights, bins);
-      peaks.push_back(bandPeak(bins, shape, lateralCurve.Sv));
+    for (std::uint8_t b = 0; b < loadBandCount; ++b) {
+      if (model.analysis.loadBands[b].fit) peaks.push_back(bandPeak(sums, model.lateral->bins, b, shape, lateralCurve.Sv));
     }
     r.loadSensitivity = loadSensitivity(peaks);
   }

@@ -16,9 +16,8 @@ namespace skidlog {
 
 struct TyreModel {
   TyreAnalysis analysis;  // the point estimates; no intervals yet
-  std::optional<FittedCurve> lateral;
+  std::optional<FittedCurve> lateral;  // its bins' parts are the load bands
   std::optional<FittedCurve> longitudinal;
-  std::vector<SlipBins> bands;  // the lateral fit's points (outliers left out) by load band
 };
 
 // Fits the tyre's curves and bands to its points.

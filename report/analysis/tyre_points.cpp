@@ -11,11 +11,13 @@
 namespace skidlog {
 namespace {
 
-// Samples per block of blockSeconds; an interval of 0 or less counts as one
-// sample per block.
-std::size_t samplesPerBlock(double interval) {
-  if (!(interval > 0.0)) return 1;
-  return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(blockSeconds / interval)));
+// Samples per block: blockSeconds' worth, or more in a recording so long
+// that it would make more than maxBlocksPerReplay blocks; an interval of 0 or
+// less counts as one sample per block.
+std::size_t samplesPerBlock(std::size_t n, double interval) {
+  const std::size_t atMost = (n + maxBlocksPerReplay - 1) / maxBlocksPerReplay;
+  if (!(interval > 0.0)) return std::max<std::size_t>(1, atMost);
+  return std::max({std::size_t{1}, atMost, static_cast<std::size_t>(std::lround(blockSeconds / interval))});
 }
 
 }  // namespace
@@ -29,13 +31,13 @@ void WheelPoints::reserve(std::size_t n) {
 }
 
 std::uint32_t blockCount(std::size_t n, double interval) {
-  const std::size_t perBlock = samplesPerBlock(interval);
+  const std::size_t perBlock = samplesPerBlock(n, interval);
   return static_cast<std::uint32_t>((n + perBlock - 1) / perBlock);
 }
 
 void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoints& points) {
   const std::size_t n = replay.sampleCount();
-  const std::size_t perBlock = samplesPerBlock(widen(replay.header.sampleInterval));
+  const std::size_t perBlock = samplesPerBlock(n, widen(replay.header.sampleInterval));
   // The wheels share nothing: each on its own core.
   parallelFor(static_cast<int>(points.size()), [&](int wheelIndex) {
     const auto w = static_cast<std::size_t>(wheelIndex);
@@ -55,6 +57,45 @@ void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoint
       p.block.push_back(numbering.firstBlock + static_cast<std::uint32_t>(i / perBlock));
     }
   });
+}
+
+WheelPoints axlePoints(const WheelPoints& left, const std::vector<std::size_t>& leftFitted, const WheelPoints& right,
+                       const std::vector<std::size_t>& rightFitted) {
+  WheelPoints axle;
+  axle.reserve(std::min(leftFitted.size(), rightFitted.size()));
+  // Both wheels' rows are in sample order: walk them together.
+  std::size_t a = 0, b = 0;
+  while (a < leftFitted.size() && b < rightFitted.size()) {
+    const std::size_t i = leftFitted[a], k = rightFitted[b];
+    if (left.sample[i] < right.sample[k]) {
+      ++a;
+      continue;
+    }
+    if (right.sample[k] < left.sample[i]) {
+      ++b;
+      continue;
+    }
+    const double loadLeft = widen(left.normalLoad[i]), loadRight = widen(right.normalLoad[k]);
+    const double load = loadLeft + loadRight;
+    // The axle's force over its load: each wheel's grip weighted by its load.
+    const auto share = [&](const std::vector<float>& leftGrip, const std::vector<float>& rightGrip) {
+      return toFloat((widen(leftGrip[i]) * loadLeft + widen(rightGrip[k]) * loadRight) / load);
+    };
+    const auto mean = [&](const std::vector<float>& leftValues, const std::vector<float>& rightValues) {
+      return toFloat((widen(leftValues[i]) + widen(rightValues[k])) / 2.0);
+    };
+    axle.slipAngle.push_back(mean(left.slipAngle, right.slipAngle));
+    axle.lateralGrip.push_back(share(left.lateralGrip, right.lateralGrip));
+    axle.slipRatio.push_back(mean(left.slipRatio, right.slipRatio));
+    axle.longitudinalGrip.push_back(share(left.longitudinalGrip, right.longitudinalGrip));
+    axle.normalLoad.push_back(toFloat(load / 2.0));
+    axle.speed.push_back(std::min(left.speed[i], right.speed[k]));
+    axle.sample.push_back(left.sample[i]);
+    axle.block.push_back(left.block[i]);
+    ++a;
+    ++b;
+  }
+  return axle;
 }
 
 ReplayTrace takeTrace(Replay& replay) {

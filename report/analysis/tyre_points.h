@@ -43,6 +43,13 @@ std::uint32_t blockCount(std::size_t n, double interval);
 // REQUIRES: the replay's wheel series are derived.
 void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoints& points);
 
+// An axle's points, one per sample at which both its wheels are in their
+// fitting subset: the mean of their slip angles and slip ratios, the axle's
+// force over its load as grip (so the two wheels' camber thrusts cancel as
+// they do on the car), the mean of their loads, the slower wheel's speed.
+WheelPoints axlePoints(const WheelPoints& left, const std::vector<std::size_t>& leftFitted, const WheelPoints& right,
+                       const std::vector<std::size_t>& rightFitted);
+
 // Every sample of one replay over time: the driver's inputs and the loads.
 struct ReplayTrace {
   std::vector<float> time;      // s

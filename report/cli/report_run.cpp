@@ -1,12 +1,16 @@
 #include "report/cli/report_run.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "report/cli/messages.h"
+#include "report/cli/options.h"
 #include "report/cli/simulator_text.h"
 #include "report/fit/bootstrap.h"
+#include "report/fit/random.h"
 #include "report/output/html_report.h"
 #include "report/output/json_summary.h"
 #include "skidlog/skidlog.h"
@@ -14,125 +18,32 @@
 namespace skidlog {
 namespace {
 
-constexpr std::string_view program = "skidlog-report";
 constexpr std::string_view helpText =
-    "Usage: skidlog-report [OPTION]... REPLAY.raf...\n"
-    "Fit tyre curves to the replays of one car and report them.\n"
+    "Usage: skidlog-report [OPTION]... REPLAY... [--vs REPLAY...]...\n"
+    "Fit tyre curves to replays and report them, each number with its 95 %\n"
+    "interval; or compare two to four groups of replays.\n"
     "\n"
     "  -o, --output=FILE  write the report page to FILE (default: the first\n"
     "                     replay's name with .html; not with --json alone)\n"
-    "      --json=FILE    write the fitted curves as JSON to FILE\n"
+    "      --json=FILE    write the fitted curves and differences as JSON to FILE\n"
+    "      --vs           start the next group of replays to compare\n"
+    "      --label=NAME   name the group this option stands in (default: its\n"
+    "                     first replay's file name without folder and extension)\n"
+    "      --by=FIELD     group the replays by car, track or player instead\n"
     "  -h, --help         show this help and exit\n"
     "      --version      show the version and exit\n"
     "\n"
-    "Several replays pool their points; they must all be of one car.\n"
+    "The replays of a group pool their points and must be of one car. Each later\n"
+    "group is compared with the first: a difference is shown only where its\n"
+    "95 % interval leaves zero out.\n"
     "Exit status: 0 done, 1 wrong usage, 2 a replay cannot be opened,\n"
-    "3 an output cannot be written or names a replay, 4 a replay is not usable,\n"
-    "5 writing failed.\n";
-
-struct Options {
-  std::optional<std::string> page;
-  std::optional<std::string> json;
-  std::vector<std::string> replays;
-  bool help = false;
-  bool version = false;
-};
+    "3 an output cannot be written or names a replay, 4 a replay is not usable\n"
+    "or a group's replays are of different cars, 5 writing failed.\n";
 
 int usageError(std::ostream& messages, const std::string& problem) {
   messages << program << ": " << problem << "\n"
            << "Try '" << program << " --help' for more information." << std::endl;
   return static_cast<int>(ExitCode::usage);
-}
-
-// GNU-style options; returns an error text, empty when the line is sound.
-std::string parse(std::span<const char* const> args, Options& o) {
-  bool optionsEnd = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string_view a = args[i];
-    const auto value = [&](std::string_view name, std::optional<std::string>& into) -> std::string {
-      if (a.size() > name.size() && a.substr(0, name.size()) == name && a[name.size()] == '=') {
-        into = std::string(a.substr(name.size() + 1));
-      } else if (i + 1 < args.size()) {
-        into = std::string(args[++i]);
-      } else {
-        return "option '" + std::string(name) + "' requires a file name";
-      }
-      return {};
-    };
-    if (optionsEnd || a == "-" || a.empty() || a[0] != '-') {
-      o.replays.emplace_back(a);
-    } else if (a == "--") {
-      optionsEnd = true;
-    } else if (a == "-h" || a == "--help") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "-o") {
-      if (std::string e = value("-o", o.page); !e.empty()) return e;
-    } else if (a.starts_with("-o")) {
-      o.page = std::string(a.substr(2));
-    } else if (a == "--output" || a.starts_with("--output=")) {
-      if (std::string e = value("--output", o.page); !e.empty()) return e;
-    } else if (a == "--json" || a.starts_with("--json=")) {
-      if (std::string e = value("--json", o.json); !e.empty()) return e;
-    } else {
-      return "unrecognised option '" + std::string(a) + "'";
-    }
-  }
-  return {};
-}
-
-// Reads, loads and derives one replay, then keeps its points and names, and
-// its traces when they will be drawn.
-ExitCode addReplay(const std::string& file, const std::vector<std::string>& outputs, bool withTrace,
-                   ReportData& report, std::ostream& messages) {
-  ConvertOptions options;
-  options.inputName = file;
-  options.memoryLimit = physicalMemory();
-  Replay replay;
-  ReplayNames names;
-  const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);
-  if (read != ExitCode::success) return read;
-  ReplaySummary summary;
-  summary.file = file;
-  summary.car = decodeSimulatorText(names.car);
-  if (!report.replays.empty() && summary.car != report.replays.front().car) {
-    const ReplaySummary& first = report.replays.front();
-    messages << program << ": " << file << " is a replay of " << summary.car << ", " << first.file << " of "
-             << first.car << "; a report takes the replays of one car." << std::endl;
-    return ExitCode::notAReplay;
-  }
-  summary.player = decodeSimulatorText(names.player);
-  summary.track = decodeSimulatorText(names.track);
-  summary.layout = decodeSimulatorText(names.layout);
-  summary.samples = replay.sampleCount();
-  summary.interval = replay.header.sampleInterval;
-  // The four wheels of each stage at once, on the machine's cores.
-  deriveWheelSeries(replay, [](const std::function<void(std::size_t)>& job) {
-    parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
-  });
-  appendTyrePoints(replay, {report.samples, report.blocks}, report.points);
-  report.samples += static_cast<std::uint32_t>(summary.samples);
-  report.blocks += blockCount(summary.samples, static_cast<double>(summary.interval));
-  if (withTrace) summary.trace = takeTrace(replay);
-  report.replays.push_back(std::move(summary));
-  return ExitCode::success;
-}
-
-// Fits every wheel and tells which fits had too few points.
-void analyse(ReportData& report, std::ostream& messages) {
-  analyseWheels(report);
-  for (std::size_t w = 0; w < report.wheels.size(); ++w) {
-    const TyreAnalysis& a = report.wheels[w];
-    const auto tell = [&](bool fitted, const char* what) {
-      if (!fitted) {
-        messages << program << ": too few points for the " << wheelNames[w] << " " << what << " fit (fewer than "
-                 << minFitPoints << ", or fewer than eight distinct slips); it is left out." << std::endl;
-      }
-    };
-    tell(a.lateral.has_value(), "lateral");
-    tell(a.longitudinal.has_value(), "longitudinal");
-  }
 }
 
 // lap.raf gives lap.html; a name without an extension gets one.
@@ -141,6 +52,101 @@ std::string pageNameFor(const std::string& replay) {
   const std::size_t dot = replay.rfind('.');
   const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
   return (hasExtension ? replay.substr(0, dot) : replay) + ".html";
+}
+
+const std::string& fieldOf(const ReplaySummary& r, GroupBy by) {
+  return by == GroupBy::car ? r.car : by == GroupBy::track ? r.track : r.player;
+}
+
+// The group a replay joins: given on the command line, or found (or opened)
+// by its name.
+ReportGroup& groupFor(ReportData& report, const Options& o, std::size_t requested, const ReplaySummary& r) {
+  if (o.by == GroupBy::commandLine) return report.groups[requested];
+  const std::string key = fieldOf(r, o.by).empty() ? "(no name)" : fieldOf(r, o.by);
+  for (ReportGroup& g : report.groups) {
+    if (g.label == key) return g;
+  }
+  report.groups.emplace_back().label = key;
+  return report.groups.back();
+}
+
+// Reads, loads and derives one replay, and adds its points, names and (for a
+// page) traces to its group.
+ExitCode addReplay(const std::string& file, const std::vector<std::string>& outputs, bool withTrace,
+                   const Options& o, std::size_t requested, ReportData& report, std::ostream& messages,
+                   std::ostream& libraryMessages, Progress& progress) {
+  ConvertOptions options;
+  options.inputName = file;
+  options.memoryLimit = physicalMemory();
+  Replay replay;
+  ReplayNames names;
+  const ExitCode read = loadReplayFile(options, outputs, replay, libraryMessages, &names);
+  if (read != ExitCode::success) return read;
+  ReplaySummary summary;
+  summary.file = file;
+  summary.car = decodeSimulatorText(names.car);
+  summary.player = decodeSimulatorText(names.player);
+  summary.track = decodeSimulatorText(names.track);
+  summary.layout = decodeSimulatorText(names.layout);
+  ReportGroup& group = groupFor(report, o, requested, summary);
+  if (!group.replays.empty() && summary.car != group.replays.front().car) {
+    const ReplaySummary& first = group.replays.front();
+    progress.clear();
+    messages << program << ": " << file << " is a replay of " << summary.car << ", " << first.file << " of "
+             << first.car << "; the replays of a group must be of one car (compare cars with --vs or --by car)."
+             << std::endl;
+    return ExitCode::notAReplay;
+  }
+  summary.samples = replay.sampleCount();
+  summary.interval = replay.header.sampleInterval;
+  // The four wheels of each stage at once, on the machine's cores.
+  deriveWheelSeries(replay, [](const std::function<void(std::size_t)>& job) {
+    parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
+  });
+  appendTyrePoints(replay, group.append(summary.samples, static_cast<double>(summary.interval)), group.points);
+  if (withTrace) summary.trace = takeTrace(replay);
+  group.replays.push_back(std::move(summary));
+  return ExitCode::success;
+}
+
+// Labels from --label or the first replay's name; a second "lap" becomes "lap (2)".
+void labelGroups(ReportData& report, const Options& o) {
+  std::vector<std::string> taken;
+  for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    ReportGroup& group = report.groups[g];
+    if (o.by == GroupBy::commandLine) {
+      group.label = o.groups[g].label ? *o.groups[g].label : defaultLabel(o.groups[g].replays.front());
+    }
+    const std::string wanted = group.label;
+    for (int copy = 2; std::find(taken.begin(), taken.end(), group.label) != taken.end(); ++copy) {
+      group.label = wanted + " (" + std::to_string(copy) + ")";
+    }
+    taken.push_back(group.label);
+  }
+}
+
+std::string groupList(const ReportData& report) {
+  std::string names;
+  for (const ReportGroup& g : report.groups) names += (names.empty() ? "" : ", ") + g.label;
+  return names;
+}
+
+// Tells which fits had too few points.
+void tellMissingFits(const ReportData& report, std::ostream& messages) {
+  for (const ReportGroup& group : report.groups) {
+    const std::string of = report.comparison() ? " of " + group.label : "";
+    for (std::size_t w = 0; w < group.wheels.size(); ++w) {
+      const TyreAnalysis& a = group.wheels[w];
+      const auto tell = [&](bool fitted, const char* what) {
+        if (fitted) return;
+        messages << program << ": too few points for the " << wheelNames[w] << " " << what << " fit" << of
+                 << " (fewer than " << minFitPoints << ", or fewer than eight distinct slips); it is left out."
+                 << std::endl;
+      };
+      tell(a.lateral.has_value(), "lateral");
+      tell(a.longitudinal.has_value(), "longitudinal");
+    }
+  }
 }
 
 ExitCode writeText(const std::string& path, const std::string& text, std::ostream& messages) {
@@ -159,9 +165,9 @@ ExitCode writeText(const std::string& path, const std::string& text, std::ostrea
 
 }  // namespace
 
-int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages) {
+int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages, bool terminal) {
   Options o;
-  if (const std::string problem = parse(args, o); !problem.empty()) return usageError(messages, problem);
+  if (const std::string problem = parseOptions(args, o); !problem.empty()) return usageError(messages, problem);
   if (o.help) {
     out << helpText << std::flush;
     return 0;
@@ -170,22 +176,45 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
     out << program << " " << SKIDLOG_VERSION << std::endl;
     return 0;
   }
-  if (o.replays.empty()) return usageError(messages, "no replay given");
   // With neither output named, the page goes beside the first replay.
-  if (!o.page && !o.json) o.page = pageNameFor(o.replays.front());
+  if (!o.page && !o.json) o.page = pageNameFor(o.groups.front().replays.front());
   if (o.page && o.json && *o.page == *o.json) return usageError(messages, "the page and the JSON need two files");
 
   std::vector<std::string> outputs;
   if (o.page) outputs.push_back(*o.page);
   if (o.json) outputs.push_back(*o.json);
+  Progress progress(messages, terminal);
+  PrefixedLines prefixed(messages, &progress);
+  std::ostream libraryMessages(&prefixed);
   ReportData report;
-  for (const std::string& file : o.replays) {
-    if (const ExitCode code = addReplay(file, outputs, o.page.has_value(), report, messages);
-        code != ExitCode::success) {
-      return static_cast<int>(code);
+  if (o.by == GroupBy::commandLine) report.groups.resize(o.groups.size());
+  std::size_t total = 0, done = 0;
+  for (const GroupRequest& g : o.groups) total += g.replays.size();
+  for (std::size_t g = 0; g < o.groups.size(); ++g) {
+    for (const std::string& file : o.groups[g].replays) {
+      progress.show("read " + std::to_string(done) + " of " + std::to_string(total) + " replays");
+      const ExitCode code =
+          addReplay(file, outputs, o.page.has_value(), o, g, report, messages, libraryMessages, progress);
+      if (code != ExitCode::success) return static_cast<int>(code);
+      ++done;
     }
   }
-  analyse(report, messages);
+  if (report.groups.size() > maxGroups) {
+    progress.clear();
+    messages << program << ": --by " << groupByName(o.by) << " puts the replays in " << report.groups.size()
+             << " groups (" << groupList(report) << "); at most " << maxGroups << " can be compared." << std::endl;
+    return static_cast<int>(ExitCode::usage);
+  }
+  labelGroups(report, o);
+  for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    progress.show("read " + std::to_string(total) + " replays; fitting group " + std::to_string(g + 1) + " of " +
+                  std::to_string(report.groups.size()));
+    // Each group its own draws: the groups are resampled independently.
+    analyseGroup(report.groups[g], reportSeed + g);
+  }
+  if (report.comparison()) report.differences = compareGroups(report.groups);
+  progress.clear();
+  tellMissingFits(report, messages);
   if (o.json) {
     if (const ExitCode code = writeText(*o.json, jsonSummary(report), messages); code != ExitCode::success) {
       return static_cast<int>(code);

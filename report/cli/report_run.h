@@ -8,12 +8,14 @@
 
 namespace skidlog {
 
-// Runs `skidlog-report [-o REPORT.html] [--json SUMMARY.json] REPLAY.raf...`
-// on `args` (args[0] the program path). Help and version go to `out`, every
-// other message to `messages`. Returns the exit code: 0 done, 1 usage, 2 a
-// replay cannot be opened, 3 an output cannot be opened or names a replay,
-// 4 a replay is not usable (or the replays are of different cars), 5 a write failed.
-int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages);
+// Runs `skidlog-report [OPTION]... REPLAY... [--vs REPLAY...]...` on `args`
+// (args[0] the program path). Help and version go to `out`, every other
+// message to `messages`, each line beginning "skidlog-report: "; with
+// `terminal`, a progress line is drawn there too. Returns the exit code: 0
+// done, 1 usage, 2 a replay cannot be opened, 3 an output cannot be opened or
+// names a replay, 4 a replay is not usable (or a group's replays are of
+// different cars), 5 a write failed.
+int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages, bool terminal = false);
 
 }  // namespace skidlog
 

@@ -41,21 +41,41 @@ std::string scriptSafe(const std::string& json) {
   });
 }
 
+// The page's title: the car, or the groups compared.
+std::string titleOf(const ReportData& report) {
+  if (!report.comparison()) return report.groups.front().replays.front().car;
+  std::string title;
+  for (const ReportGroup& g : report.groups) title += (title.empty() ? "" : " vs ") + g.label;
+  return title;
+}
+
+// One row of the replays table; a comparison's rows lead with the group.
+void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group, std::size_t index) {
+  const long tenths = std::lround(r.seconds() * 10.0);
+  char numbers[96];
+  std::snprintf(numbers, sizeof numbers, "<td>%ld:%02ld.%ld</td><td>%g s</td><td>%zu</td>", tenths / 600,
+                tenths % 600 / 10, tenths % 10, widen(r.interval), r.samples);
+  h.append("<tr>");
+  if (group != nullptr) {
+    h.append("<td><span class=\"swatch g").append(std::to_string(index)).append("\"></span>");
+    h.append(escapeHtml(group->label)).append("</td>");
+  }
+  h.append("<td>").append(escapeHtml(r.file)).append("</td><td>").append(escapeHtml(r.car));
+  h.append("</td><td>").append(escapeHtml(r.track));
+  if (!r.layout.empty()) h.append(" ").append(escapeHtml(r.layout));
+  h.append("</td><td>").append(escapeHtml(r.player)).append("</td>").append(numbers).append("</tr>");
+}
+
 std::string headerHtml(const ReportData& report) {
-  const ReplaySummary& first = report.replays.front();
   std::string h = "<header><h1>Tyre report: ";
-  h.append(escapeHtml(first.car))
-      .append("</h1><div class=\"scroll\"><table class=\"replays\"><tr><th>Replay</th><th>Car</th><th>Track</th>"
-              "<th>Player</th><th>Duration</th><th>Sample interval</th><th>Samples</th></tr>");
-  for (const ReplaySummary& r : report.replays) {
-    const long tenths = std::lround(static_cast<double>(r.samples) * widen(r.interval) * 10.0);
-    char numbers[96];
-    std::snprintf(numbers, sizeof numbers, "<td>%ld:%02ld.%ld</td><td>%g s</td><td>%zu</td>", tenths / 600,
-                  tenths % 600 / 10, tenths % 10, widen(r.interval), r.samples);
-    h.append("<tr><td>").append(escapeHtml(r.file)).append("</td><td>").append(escapeHtml(r.car));
-    h.append("</td><td>").append(escapeHtml(r.track));
-    if (!r.layout.empty()) h.append(" ").append(escapeHtml(r.layout));
-    h.append("</td><td>").append(escapeHtml(r.player)).append("</td>").append(numbers).append("</tr>");
+  h.append(escapeHtml(titleOf(report))).append("</h1><div class=\"scroll\"><table class=\"replays\"><tr>");
+  if (report.comparison()) h.append("<th>Group</th>");
+  h.append("<th>Replay</th><th>Car</th><th>Track</th><th>Player</th><th>Duration</th><th>Sample interval</th>"
+           "<th>Samples</th></tr>");
+  for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    for (const ReplaySummary& r : report.groups[g].replays) {
+      replayRow(h, r, report.comparison() ? &report.groups[g] : nullptr, g);
+    }
   }
   return h.append("</table></div></header>");
 }
@@ -68,6 +88,9 @@ th:first-child,td:first-child{text-align:left}.scroll{overflow-x:auto}
 .grid{display:grid;grid-template-columns:repeat(auto-fit,minmax(330px,1fr));gap:12px}
 .chart{position:relative;height:300px;border:1px solid #eee;padding:4px}.wide{grid-column:1/-1}
 p.note{color:#555;font-size:.9em}
+.swatch{display:inline-block;width:.8em;height:.8em;margin-right:.4em;border-radius:2px;vertical-align:-1px}
+.g0{background:#0072B2}.g1{background:#E69F00}.g2{background:#009E73}.g3{background:#CC79A7}
+td.shown{font-weight:600}label.control{display:inline-block;margin:.3em 0}
 @media print{body{max-width:none}.chart{break-inside:avoid;height:260px}h2{break-after:avoid}}
 )css";
 
@@ -93,7 +116,7 @@ std::string htmlReport(const ReportData& report) {
           "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src 'unsafe-inline'; "
           "style-src 'unsafe-inline'; img-src data:\">";
-  page += "<title>Tyre report: " + escapeHtml(report.replays.front().car) + "</title><style>";
+  page += "<title>Tyre report: " + escapeHtml(titleOf(report)) + "</title><style>";
   page += styles;
   page += "</style></head><body>";
   page += headerHtml(report);

@@ -11,9 +11,6 @@
 
 namespace skidlog {
 
-// Charts per page: per wheel lateral, longitudinal, friction circle and load
-// bands; speed and inputs, and normal loads, over time and over distance.
-inline constexpr int reportChartCount = 4 * raf::wheelCount + 4;
 
 std::string htmlReport(const ReportData& report);
 

@@ -37,7 +37,8 @@ Json fitJson(const CurveFit& fit, const CurveAnalysis* analysis) {
 
 Json curveJson(const std::optional<CurveAnalysis>& c) { return c ? fitJson(c->fit, &*c) : Json(nullptr); }
 
-Json wheelJson(const char* name, const TyreAnalysis& a) {
+// A wheel's or an axle's analysis; `key` says which (wheel or axle).
+Json tyreJson(const char* key, const char* name, const TyreAnalysis& a) {
   Json bands = Json::array();
   for (const LoadBand& b : a.loadBands) {
     bands.push_back(Json{{"load_min", floatNumber(static_cast<float>(b.loadMin))},
@@ -49,7 +50,7 @@ Json wheelJson(const char* name, const TyreAnalysis& a) {
   for (const std::optional<double>& grip : a.frictionCircle) {
     circle.push_back(grip ? floatNumber(static_cast<float>(*grip)) : Json(nullptr));
   }
-  return Json{{"wheel", name},
+  return Json{{key, name},
               {"rows", a.rows},
               {"fitted_rows", a.fitted},
               {"lateral", curveJson(a.lateral)},
@@ -60,22 +61,64 @@ Json wheelJson(const char* name, const TyreAnalysis& a) {
               {"friction_circle", circle}};
 }
 
+Json replaysJson(const std::vector<ReplaySummary>& replays) {
+  Json out = Json::array();
+  for (const ReplaySummary& r : replays) {
+    out.push_back(Json{{"file", r.file},
+                       {"car", r.car},
+                       {"track", r.track},
+                       {"layout", r.layout},
+                       {"player", r.player},
+                       {"samples", r.samples},
+                       {"interval_s", floatNumber(r.interval)}});
+  }
+  return out;
+}
+
+// A group's replays, wheels and axles, as members of `into`.
+void groupJson(const ReportGroup& group, Json& into) {
+  into["replays"] = replaysJson(group.replays);
+  Json wheels = Json::array(), axles = Json::array();
+  for (std::size_t w = 0; w < group.wheels.size(); ++w) wheels.push_back(tyreJson("wheel", wheelNames[w], group.wheels[w]));
+  for (std::size_t a = 0; a < group.axles.size(); ++a) axles.push_back(tyreJson("axle", axleNames[a], group.axles[a]));
+  into["wheels"] = wheels;
+  into["axles"] = axles;
+}
+
+Json differenceJson(const ReportData& report, const Difference& d) {
+  const auto pair = [](const Estimate& e) {
+    return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr);
+  };
+  return Json{{"from", report.groups[d.from].label},
+              {"to", report.groups[d.to].label},
+              {"where", d.where},
+              {"curve", d.curve},
+              {"quantity", d.quantity},
+              {"delta", number(d.delta.value)},
+              {"ci", pair(d.delta)},
+              {"relative", d.relative.known() ? number(d.relative.value) : Json(nullptr)},
+              {"relative_ci", pair(d.relative)},
+              {"verdict", d.verdict}};
+}
+
 }  // namespace
 
 std::string jsonSummary(const ReportData& report) {
-  Json replays = Json::array();
-  for (const ReplaySummary& r : report.replays) {
-    replays.push_back(Json{{"file", r.file},
-                           {"car", r.car},
-                           {"track", r.track},
-                           {"layout", r.layout},
-                           {"player", r.player},
-                           {"samples", r.samples},
-                           {"interval_s", floatNumber(r.interval)}});
+  Json summary = Json::object();
+  if (!report.comparison()) {
+    groupJson(report.groups.front(), summary);
+  } else {
+    Json groups = Json::array();
+    for (const ReportGroup& g : report.groups) {
+      Json group{{"label", g.label}};
+      groupJson(g, group);
+      groups.push_back(std::move(group));
+    }
+    Json differences = Json::array();
+    for (const Difference& d : report.differences) differences.push_back(differenceJson(report, d));
+    summary["groups"] = std::move(groups);
+    summary["differences"] = std::move(differences);
   }
-  Json wheels = Json::array();
-  for (std::size_t w = 0; w < report.wheels.size(); ++w) wheels.push_back(wheelJson(wheelNames[w], report.wheels[w]));
-  const Json summary{{"replays", replays}, {"wheels", wheels}};
   // Invalid UTF-8 in a file name is replaced rather than thrown.
   return summary.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -1,6 +1,7 @@
-// The report's findings as JSON: the replays, and per wheel the fitted
-// curves with the intervals of what the data determines, the load bands and
-// the friction circle.
+// The report's findings as JSON: the replays, and per wheel and axle the
+// fitted curves with the intervals of what the data determines, the load
+// bands and the friction circle; for a comparison, that per group, and the
+// differences between the groups.
 #ifndef SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
 #define SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
 

@@ -1,6 +1,7 @@
 #include "report/output/page_data.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "numeric/precision.h"
 #include "report/output/json_text.h"
@@ -8,20 +9,26 @@
 namespace skidlog {
 namespace {
 
+// Points of one chart: rows of one tyre's points.
+using Rows = std::vector<std::pair<const WheelPoints*, std::size_t>>;
+using Column = std::vector<float> WheelPoints::*;
+using Subset = std::vector<std::size_t> FitSubsets::*;
+
+Rows rowsOf(const TyreSource& source, Subset subset) {
+  Rows out;
+  out.reserve((source.subsets->*subset).size());
+  for (const std::size_t i : source.subsets->*subset) out.emplace_back(source.points, i);
+  return out;
+}
+
 // Every `step`-th index of [0, n), at most `most` of them: a thinned scatter
 // keeps its density, and so its shape.
 std::vector<std::size_t> thinned(std::size_t n, std::size_t most) {
   std::vector<std::size_t> picked;
+  if (most == 0) return picked;
   const std::size_t step = n > most ? (n + most - 1) / most : 1;
   for (std::size_t i = 0; i < n; i += step) picked.push_back(i);
   return picked;
-}
-
-void column(JsonText& j, const std::vector<float>& values, const std::vector<std::size_t>& rows,
-            const std::vector<std::size_t>& picked, int decimals) {
-  j.beginArray();
-  for (const std::size_t k : picked) j.number(widen(values[rows[k]]), decimals);
-  j.endArray();
 }
 
 // The normal loads that split all wheels' points into five classes of equal count.
@@ -33,16 +40,21 @@ std::vector<double> loadClassEdges(const TyrePoints& points) {
   return edges;
 }
 
-void scatter(JsonText& j, const WheelPoints& p, const std::vector<std::size_t>& rows, const std::vector<float>& x,
-             int xDecimals, const std::vector<float>& y, const std::vector<double>& edges) {
-  const std::vector<std::size_t> picked = thinned(rows.size(), maxChartPoints);
-  j.beginObject().key("x");
-  column(j, x, rows, picked, xDecimals);
-  j.key("y");
-  column(j, y, rows, picked, 4);
+// The rows thinned to `most`: x, y, and each point's load class.
+void scatter(JsonText& j, const Rows& rows, Column x, int xDecimals, Column y, const std::vector<double>& edges,
+             std::size_t most) {
+  const std::vector<std::size_t> picked = thinned(rows.size(), most);
+  const auto column = [&](const char* name, Column c, int decimals) {
+    j.key(name).beginArray();
+    for (const std::size_t k : picked) j.number(widen((rows[k].first->*c)[rows[k].second]), decimals);
+    j.endArray();
+  };
+  j.beginObject();
+  column("x", x, xDecimals);
+  column("y", y, 4);
   j.key("c").beginArray();
   for (const std::size_t k : picked) {
-    const double load = widen(p.normalLoad[rows[k]]);
+    const double load = widen(rows[k].first->normalLoad[rows[k].second]);
     j.integer(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
   }
   j.endArray().endObject();
@@ -115,16 +127,19 @@ void bandCurve(JsonText& j, const LoadBand& band) {
   j.endObject();
 }
 
-void wheel(JsonText& j, const char* name, const WheelPoints& p, const TyreAnalysis& a,
-           const std::vector<double>& edges) {
-  const FitSubsets s = fitSubsets(p);
+// A wheel's or an axle's points, curves, bands and envelope; its scatters
+// thinned to `most` points each (none when `most` is 0).
+void tyre(JsonText& j, const char* name, const TyreSource& source, const TyreAnalysis& a,
+          const std::vector<double>& edges, std::size_t most) {
   j.beginObject().key("name").string(name);
   j.key("lateral");
-  scatter(j, p, s.lateral, p.slipAngle, 2, p.lateralGrip, edges);
+  scatter(j, rowsOf(source, &FitSubsets::lateral), &WheelPoints::slipAngle, 2, &WheelPoints::lateralGrip, edges, most);
   j.key("longitudinal");
-  scatter(j, p, s.longitudinal, p.slipRatio, 4, p.longitudinalGrip, edges);
+  scatter(j, rowsOf(source, &FitSubsets::longitudinal), &WheelPoints::slipRatio, 4, &WheelPoints::longitudinalGrip,
+          edges, most);
   j.key("circle");
-  scatter(j, p, s.all, p.lateralGrip, 4, p.longitudinalGrip, edges);
+  scatter(j, rowsOf(source, &FitSubsets::all), &WheelPoints::lateralGrip, 4, &WheelPoints::longitudinalGrip, edges,
+          most);
   j.key("lateralFit");
   curve(j, a.lateral, 2);
   j.key("longitudinalFit");
@@ -153,7 +168,7 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
     for (const std::size_t i : picked) j.number(widen(v[i]), decimals);
     j.endArray();
   };
-  j.beginObject().key("file").string(r.file);
+  j.beginObject().key("file").string(r.file).key("seconds").number(r.seconds(), 2);
   series("time", t.time, 2);
   series("distance", t.distance, 1);
   series("speed", t.speed, 2);
@@ -169,19 +184,75 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   j.endArray().endObject();
 }
 
+// The replay a group drove fastest: the shortest.
+std::size_t fastest(const ReportGroup& g) {
+  std::size_t best = 0;
+  for (std::size_t r = 1; r < g.replays.size(); ++r) {
+    if (g.replays[r].seconds() < g.replays[best].seconds()) best = r;
+  }
+  return best;
+}
+
+void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single) {
+  const std::size_t most = maxChartPoints / groups;
+  j.beginObject().key("label").string(g.label);
+  j.key("wheels").beginArray();
+  for (std::size_t w = 0; w < g.wheels.size(); ++w) {
+    tyre(j, wheelNames[w], {&g.points[w], &g.wheelSubsets[w]}, g.wheels[w], edges, most);
+  }
+  // A single group's page draws its axles' curves without their points.
+  j.endArray().key("axles").beginArray();
+  for (std::size_t a = 0; a < g.axles.size(); ++a) {
+    tyre(j, axleNames[a], {&g.axlePoints[a], &g.axleSubsets[a]}, g.axles[a], edges, single ? 0 : most);
+  }
+  j.endArray().key("traces").beginArray();
+  // One group draws every replay's traces; a comparison each group's fastest.
+  if (single) {
+    const std::size_t perReplay = maxChartPoints / std::max<std::size_t>(g.replays.size(), 1);
+    for (const ReplaySummary& r : g.replays) trace(j, r, perReplay);
+  } else if (!g.replays.empty()) {
+    trace(j, g.replays[fastest(g)], maxChartPoints / groups);
+  }
+  j.endArray().endObject();
+}
+
+bool shareTrack(const ReportData& report) {
+  const ReplaySummary& first = report.groups.front().replays.front();
+  for (const ReportGroup& g : report.groups) {
+    for (const ReplaySummary& r : g.replays) {
+      if (r.track != first.track || r.layout != first.layout) return false;
+    }
+  }
+  return true;
+}
+
+void difference(JsonText& j, const ReportData& report, const Difference& d) {
+  j.beginObject().key("from").string(report.groups[d.from].label).key("to").string(report.groups[d.to].label);
+  j.key("where").string(d.where).key("curve").string(d.curve).key("quantity").string(d.quantity);
+  j.key("fromValue").number(d.fromValue).key("toValue").number(d.toValue);
+  j.key("delta");
+  estimate(j, d.delta);
+  j.key("relative");
+  estimate(j, d.relative);
+  j.key("verdict").string(d.verdict).endObject();
+}
+
 }  // namespace
 
 std::string pageData(const ReportData& report) {
-  const std::vector<double> edges = loadClassEdges(report.points);
-  JsonText j;
-  j.beginObject().key("wheels").beginArray();
-  for (std::size_t w = 0; w < report.wheels.size(); ++w) {
-    wheel(j, wheelNames[w], report.points[w], report.wheels[w], edges);
+  TyrePoints all;
+  for (const ReportGroup& g : report.groups) {
+    for (std::size_t w = 0; w < all.size(); ++w) {
+      all[w].normalLoad.insert(all[w].normalLoad.end(), g.points[w].normalLoad.begin(), g.points[w].normalLoad.end());
+    }
   }
-  j.endArray().key("traces").beginArray();
-  const std::size_t perReplay = maxChartPoints / std::max<std::size_t>(report.replays.size(), 1);
-  for (const ReplaySummary& r : report.replays) trace(j, r, perReplay);
-  j.endArray().key("loadEdges").numbers(edges, 0).endObject();
+  const std::vector<double> edges = loadClassEdges(all);
+  JsonText j;
+  j.beginObject().key("groups").beginArray();
+  for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
+  j.endArray().key("differences").beginArray();
+  for (const Difference& d : report.differences) difference(j, report, d);
+  j.endArray().key("sameTrack").boolean(shareTrack(report)).key("loadEdges").numbers(edges, 0).endObject();
   return j.text();
 }
 

@@ -2,11 +2,15 @@
 (function () {
   'use strict';
   const data = JSON.parse(document.getElementById('report-data').textContent);
-  // Okabe and Ito's palette (tells apart for colour-blind readers), and
-  // viridis for the five normal-load classes, light load dark.
+  const groups = data.groups;
+  const single = groups.length === 1;
+  // Okabe and Ito's palette (tells apart for colour-blind readers): one colour
+  // per group, the same in every chart; and viridis for the five
+  // normal-load classes, light load dark.
   const palette = ['#0072B2', '#E69F00', '#009E73', '#CC79A7', '#56B4E9', '#D55E00', '#000000', '#F0E442'];
   const loadColours = ['#440154', '#3b528b', '#21918c', '#5ec962', '#c2a800'];
   const main = document.getElementById('report');
+  const overlayCharts = [];
   let drawn = 0;
 
   Chart.defaults.animation = false;
@@ -51,8 +55,8 @@
     const canvas = el('canvas', {role: 'img', 'aria-label': config.options.plugins.title.text});
     box.appendChild(canvas);
     grid.appendChild(box);
-    new Chart(canvas, config);
     drawn += 1;
+    return new Chart(canvas, config);
   }
   function axis(title, extra) {
     return Object.assign({type: 'linear', title: {display: true, text: title}}, extra || {});
@@ -88,25 +92,33 @@
     sets.forEach((set) => sorted(set).data.sort(byX));
     return sets;
   }
+  // A group's scatter in its own colour, which the reader may hide.
+  function groupScatter(s, g) {
+    return sorted({type: 'scatter', label: groups[g].label + ' points', helper: true, scatter: true,
+                   data: points(s.x, s.y).sort(byX), pointRadius: 1.2, borderWidth: 0,
+                   backgroundColor: palette[g] + '55', order: 3});
+  }
   // The fitted curve with its 95 % band, and the peak (when reached) with
   // the intervals of its grip and slip as whiskers.
-  function curveSets(fit, colour) {
+  function curveSets(fit, colour, label) {
     if (!fit) return [];
     const sets = [
       sorted({type: 'line', label: 'band low', helper: true, data: points(fit.x, fit.low), borderWidth: 0,
               pointRadius: 0, fill: false, order: 2}),
-      sorted({type: 'line', label: '95 % band', data: points(fit.x, fit.high), borderWidth: 0, pointRadius: 0,
-              fill: '-1', backgroundColor: colour + '40', order: 2}),
-      sorted({type: 'line', label: 'fitted curve' + (fit.L !== 0 ? ' at ' + fit.referenceLoad.toFixed(0) + ' N' : ''),
-              data: points(fit.x, fit.y), borderColor: colour, borderWidth: 2.5, pointRadius: 0, order: 1})];
+      sorted({type: 'line', label: label ? label + ' 95 % band' : '95 % band', helper: !!label,
+              data: points(fit.x, fit.high), borderWidth: 0, pointRadius: 0, fill: '-1',
+              backgroundColor: colour + '40', order: 2}),
+      sorted({type: 'line', label: label || 'fitted curve' + (fit.L !== 0 ? ' at ' + fit.referenceLoad.toFixed(0) + ' N' : ''),
+              data: points(fit.x, fit.y), borderColor: colour, backgroundColor: colour, borderWidth: 2.5,
+              pointRadius: 0, order: 1})];
     const p = fit.peak;
     if (!p) return sets;
     const whisker = (from, to) => sorted({type: 'line', label: 'peak interval', helper: true,
                                           data: [from, to].sort(byX), borderColor: '#D55E00', borderWidth: 2,
                                           pointRadius: 0, order: 0});
     return sets.concat([
-      sorted({type: 'scatter', label: 'peak reached (95 % interval)', data: [{x: p.x, y: p.y}], pointRadius: 7,
-              pointStyle: 'crossRot', borderColor: '#D55E00', borderWidth: 3, order: 0}),
+      sorted({type: 'scatter', label: 'peak reached (95 % interval)', helper: !!label, data: [{x: p.x, y: p.y}],
+              pointRadius: 7, pointStyle: 'crossRot', borderColor: '#D55E00', borderWidth: 3, order: 0}),
       whisker({x: p.slip[0], y: p.y}, {x: p.slip[1], y: p.y}),
       whisker({x: p.x, y: p.grip[0]}, {x: p.x, y: p.grip[1]})]);
   }
@@ -155,6 +167,31 @@
                  options: options(w.name + ' lateral grip by normal load', 'slip angle [deg]', 'lateral grip')});
   }
 
+  // The axes keep room for every point, the hidden scatter's too.
+  function roomFor(o, sets) {
+    let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
+    sets.forEach((s) => s.data.forEach((p) => {
+      x0 = Math.min(x0, p.x); x1 = Math.max(x1, p.x); y0 = Math.min(y0, p.y); y1 = Math.max(y1, p.y);
+    }));
+    if (x0 <= x1) Object.assign(o.scales.x, {suggestedMin: x0, suggestedMax: x1});
+    if (y0 <= y1) Object.assign(o.scales.y, {suggestedMin: y0, suggestedMax: y1});
+    return o;
+  }
+  // One tyre (wheel or axle) of every group: their curves and bands overlaid
+  // on their points.
+  function comparisonCharts(title, index, kind) {
+    const grid = section(title);
+    [['lateral', 'lateralFit', 'slip angle [deg]', 'lateral grip (force / load)'],
+     ['longitudinal', 'longitudinalFit', 'slip ratio', 'longitudinal grip (force / load)']].forEach(([scatterKey, fitKey, xTitle, yTitle]) => {
+      const sets = [];
+      groups.forEach((g, k) => { sets.push.apply(sets, curveSets(g[kind][index][fitKey], palette[k], g.label)); });
+      groups.forEach((g, k) => sets.push(groupScatter(g[kind][index][scatterKey], k)));
+      const name = groups[0][kind][index].name;
+      overlayCharts.push(chart(grid, {data: {datasets: sets},
+                                         options: roomFor(options(name + ' ' + scatterKey + ' grip', xTitle, yTitle), sets)}));
+    });
+  }
+
   // value ± half-width, the interval itself in the cell's title.
   function withInterval(e, digits) {
     if (!e || e.value === null) return {text: '\u2013', title: ''};
@@ -174,44 +211,101 @@
     const wrap = el('div', {class: 'scroll'});
     const table = el('table');
     const head = el('tr');
-    ['Wheel', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness', 'Peak reached', 'Load sensitivity [/kN]',
-     'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L', 'Nref [N]', 'Slip p99']
+    (single ? [] : ['Group']).concat(['Tyre', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness', 'Peak reached',
+        'Load sensitivity [/kN]', 'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L', 'Nref [N]', 'Slip p99'])
         .forEach((h) => head.appendChild(el('th', {}, h)));
     table.appendChild(head);
     const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
-    data.wheels.forEach((w) => {
-      [['lateral', w.lateralFit, 2, 4], ['longitudinal', w.longitudinalFit, 4, 2]].forEach(([name, f, slip, stiff]) => {
-        const row = el('tr');
-        const cell = (c) => row.appendChild(typeof c === 'object' ? el('td', {title: c.title}, c.text) : el('td', {}, String(c)));
-        if (!f) {
-          [w.name, name, 'too few points'].forEach(cell);
-          for (let k = 3; k < 18; k++) cell('');
-        } else {
-          [w.name, name, withInterval(f.peakGrip, 3), withInterval(f.peakSlip, slip), withInterval(f.stiffness, stiff),
-           f.reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.loadSensitivity, 3) : '',
-           f.points, f.r2.toFixed(3), coefficient(f, 'B', f.B.toPrecision(4)), coefficient(f, 'C', f.C.toFixed(3)),
-           coefficient(f, 'D', f.D.toFixed(3)), coefficient(f, 'E', f.E.toFixed(3)),
-           coefficient(f, 'Sh', f.Sh.toPrecision(3)), coefficient(f, 'Sv', f.Sv.toFixed(3)),
-           coefficient(f, 'L', f.L.toFixed(3)), f.referenceLoad.toFixed(0), f.slipP99.toPrecision(3)].forEach(cell);
-        }
-        table.appendChild(row);
+    groups.forEach((g) => {
+      (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
+        [['lateral', w.lateralFit, 2, 4], ['longitudinal', w.longitudinalFit, 4, 2]].forEach(([name, f, slip, stiff]) => {
+          const row = el('tr');
+          const cell = (c) => row.appendChild(typeof c === 'object' ? el('td', {title: c.title}, c.text) : el('td', {}, String(c)));
+          if (!single) cell(g.label);
+          if (!f) {
+            [w.name, name, 'too few points'].forEach(cell);
+            for (let k = 3; k < 18; k++) cell('');
+          } else {
+            [w.name, name, withInterval(f.peakGrip, 3), withInterval(f.peakSlip, slip), withInterval(f.stiffness, stiff),
+             f.reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.loadSensitivity, 3) : '',
+             f.points, f.r2.toFixed(3), coefficient(f, 'B', f.B.toPrecision(4)), coefficient(f, 'C', f.C.toFixed(3)),
+             coefficient(f, 'D', f.D.toFixed(3)), coefficient(f, 'E', f.E.toFixed(3)),
+             coefficient(f, 'Sh', f.Sh.toPrecision(3)), coefficient(f, 'Sv', f.Sv.toFixed(3)),
+             coefficient(f, 'L', f.L.toFixed(3)), f.referenceLoad.toFixed(0), f.slipP99.toPrecision(3)].forEach(cell);
+          }
+          table.appendChild(row);
+        });
       });
     });
     wrap.appendChild(table);
     main.appendChild(wrap);
   }
 
-  function traceCharts(xKey, xTitle) {
+  // "RL lateral peak grip: soft 1.12, base 1.07, +4.7 % (+1.9 % to +7.5 %)".
+  const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak',
+                         cornering_stiffness: 'cornering stiffness', load_sensitivity: 'load sensitivity'};
+  function describe(d) {
+    const lateral = d.curve === 'lateral';
+    const digits = {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3}[d.quantity];
+    const unit = {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '', load_sensitivity: ' /kN'}[d.quantity] || '';
+    // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
+    const format = (v, n, u, plus) => {
+      const text = Math.abs(v).toFixed(n);
+      const zero = Number(text) === 0;
+      return (zero ? '' : v < 0 ? '\u2212' : plus ? '+' : '') + text + u;
+    };
+    const signed = (v, n, u) => format(v, n, u, true);
+    const change = d.relative.value !== null
+      ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
+      : signed(d.delta.value, digits, unit) + ' (' + signed(d.delta.low, digits, unit) + ' to ' + signed(d.delta.high, digits, unit) + ')';
+    return d.where + ' ' + d.curve + ' ' + quantityNames[d.quantity] + ': ' + d.to + ' ' +
+           format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
+  }
+  function differencesTable() {
+    main.appendChild(el('h2', {}, 'Differences'));
+    main.appendChild(el('p', {class: 'note'},
+        'Each later group against the first, per axle and per wheel. A difference is shown (higher, lower) only where ' +
+        'its 95 % interval, from resampling the two groups independently, leaves zero out; otherwise the data shows ' +
+        'no difference, whatever the two values. Largest shown differences first. Peak grip and slip are compared ' +
+        'only where both groups reach the peak.'));
+    const wrap = el('div', {class: 'scroll'});
+    const table = el('table', {class: 'differences'});
+    const head = el('tr');
+    ['Difference (95 % interval)', 'Verdict'].forEach((h) => head.appendChild(el('th', {}, h)));
+    table.appendChild(head);
+    data.differences.forEach((d) => {
+      const row = el('tr');
+      const shown = d.verdict !== 'no difference shown';
+      row.appendChild(el('td', shown ? {class: 'shown'} : {}, describe(d)));
+      row.appendChild(el('td', shown ? {class: 'shown'} : {}, d.verdict));
+      table.appendChild(row);
+    });
+    wrap.appendChild(table);
+    main.appendChild(wrap);
+  }
+  function scatterControl() {
+    const label = el('label', {class: 'control'});
+    const box = el('input', {type: 'checkbox', checked: 'checked'});
+    box.addEventListener('change', () => overlayCharts.forEach((c) => {
+      c.data.datasets.forEach((d) => { if (d.scatter) d.hidden = !box.checked; });
+      c.update('none');
+    }));
+    label.appendChild(box);
+    label.appendChild(document.createTextNode(' show the points behind the curves'));
+    main.appendChild(label);
+  }
+
+  function traceCharts(traces, xKey, xTitle) {
     const grid = section('Over ' + (xKey === 'time' ? 'time' : 'distance'));
     const inputs = [], loads = [];
-    data.traces.forEach((t, r) => {
-      const tag = data.traces.length > 1 ? ' (' + (r + 1) + ')' : '';
+    traces.forEach((t, r) => {
+      const tag = traces.length > 1 ? ' (' + (r + 1) + ')' : '';
       const xy = (v, scale) => t[xKey].map((x, i) => ({x: x, y: v[i] * (scale || 1)}));
       inputs.push({type: 'line', label: 'speed [m/s]' + tag, data: xy(t.speed), borderColor: palette[0], yAxisID: 'y'},
                   {type: 'line', label: 'throttle [%]' + tag, data: xy(t.throttle, 100), borderColor: palette[2], yAxisID: 'y1'},
                   {type: 'line', label: 'brake [%]' + tag, data: xy(t.brake, 100), borderColor: palette[5], yAxisID: 'y1'},
                   {type: 'line', label: 'steer [deg]' + tag, data: xy(t.steer), borderColor: palette[3], yAxisID: 'y1'});
-      t.loads.forEach((l, w) => loads.push({type: 'line', label: data.wheels[w].name + ' normal load [N]' + tag,
+      t.loads.forEach((l, w) => loads.push({type: 'line', label: groups[0].wheels[w].name + ' normal load [N]' + tag,
                                             data: xy(l), borderColor: palette[w]}));
     });
     // Time and distance only grow within each replay: its datasets are sorted.
@@ -226,10 +320,33 @@
     chart(grid, {data: {datasets: thin(loads)},
                  options: options('Normal loads', xTitle, 'normal load [N]', unique)}, true);
   }
+  // Each group's fastest lap over distance, overlaid, when the groups drove one track.
+  function lapCharts() {
+    const grid = section('Fastest laps over distance', 'Each group\u2019s fastest replay, overlaid.');
+    [['speed', 'speed [m/s]', 1], ['throttle', 'throttle [%]', 100], ['brake', 'brake [%]', 100],
+     ['steer', 'steer [deg]', 1]].forEach(([key, title, scale]) => {
+      const sets = groups.map((g, k) => {
+        const t = g.traces[0];
+        return sorted({type: 'line', label: g.label + ' (' + t.file + ', ' + t.seconds.toFixed(1) + ' s)',
+                       data: t.distance.map((x, i) => ({x: x, y: t[key][i] * scale})), borderColor: palette[k],
+                       pointRadius: 0, borderWidth: 1});
+      });
+      chart(grid, {data: {datasets: sets}, options: options(title + ' over distance', 'distance [m]', title)}, true);
+    });
+  }
 
-  data.wheels.forEach(wheelCharts);
-  fitTable();
-  traceCharts('time', 'time [s]');
-  traceCharts('distance', 'distance [m]');
+  if (single) {
+    groups[0].wheels.forEach(wheelCharts);
+    fitTable();
+    traceCharts(groups[0].traces, 'time', 'time [s]');
+    traceCharts(groups[0].traces, 'distance', 'distance [m]');
+  } else {
+    differencesTable();
+    scatterControl();
+    groups[0].axles.forEach((a, k) => comparisonCharts((k === 0 ? 'Front' : 'Rear') + ' axle', k, 'axles'));
+    groups[0].wheels.forEach((w, k) => comparisonCharts('Wheel ' + w.name, k, 'wheels'));
+    fitTable();
+    if (data.sameTrack) lapCharts();
+  }
   requestAnimationFrame(() => { document.body.setAttribute('data-charts-drawn', String(drawn)); });
 })();

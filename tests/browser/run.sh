@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # run.sh BUILD_DIR: makes a report page of a generated lap whose player and
-# track names hold markup, and opens it in headless Chromium (report_page.mjs).
+# track names hold markup, one of the example lap, and one comparing two groups
+# of generated laps, and opens each in headless Chromium (report_page.mjs).
 # The screenshots land in BUILD_DIR/browser.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,3 +24,12 @@ PY
 node "$here/report_page.mjs" "$out/hostile.html" 20 "$out/hostile.png" "$player" "$track"
 "$build/report/skidlog-report" -o "$out/example.html" "$here/../../examples/lap.raf" 2>/dev/null
 node "$here/report_page.mjs" "$out/example.html" 20 "$out/example.png"
+# Two groups of two laps each, the second with rear tyres that grip 5 % more;
+# one track, so the fastest laps are drawn too: 4 axle, 8 wheel and 4 lap charts.
+for seed in 1 2; do
+  "$build/tools/make_replay" "$out/base$seed.raf" 60 "$seed"
+  "$build/tools/make_replay" --rear-grip=1.05 "$out/soft$seed.raf" 60 "$((seed + 10))"
+done
+"$build/report/skidlog-report" -o "$out/compare.html" --label base "$out/base1.raf" "$out/base2.raf" \
+  --vs --label "$track" "$out/soft1.raf" "$out/soft2.raf" 2>/dev/null
+node "$here/report_page.mjs" "$out/compare.html" 16 "$out/compare.png" "$track"

@@ -1,0 +1,95 @@
+#include "report/analysis/differences.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/analysis/report_data.h"
+
+namespace skidlog {
+namespace {
+
+// Which groups and which wheel or axle a comparison is of.
+struct Place {
+  std::size_t from;
+  std::size_t to;
+  const char* where;
+};
+
+// One number compared; `relative` where a ratio reads better than a difference.
+Difference compare(const Estimate& from, const Estimate& to, bool relative, const Place& place, const char* curve,
+                   const char* quantity) {
+  Difference d;
+  d.from = place.from;
+  d.to = place.to;
+  d.where = place.where;
+  d.curve = curve;
+  d.quantity = quantity;
+  d.fromValue = from.value;
+  d.toValue = to.value;
+  d.delta.value = to.value - from.value;
+  const std::size_t n = std::min(from.replicates.size(), to.replicates.size());
+  std::vector<double> deltas(n), ratios(n);
+  for (std::size_t r = 0; r < n; ++r) {
+    deltas[r] = to.replicates[r] - from.replicates[r];
+    ratios[r] = to.replicates[r] / from.replicates[r] - 1.0;
+  }
+  d.delta.ci = interval95(deltas, d.delta.value);
+  d.delta.replicates = std::move(deltas);
+  if (relative && from.value != 0.0) {
+    d.relative.value = to.value / from.value - 1.0;
+    d.relative.ci = interval95(ratios, d.relative.value);
+  }
+  d.verdict = verdictOf(d.delta.ci);
+  return d;
+}
+
+void compareCurves(const std::optional<CurveAnalysis>& from, const std::optional<CurveAnalysis>& to,
+                   const char* curve, const Place& place, std::vector<Difference>& out) {
+  if (!from || !to) return;
+  if (from->fit.peak.reached && to->fit.peak.reached) {
+    out.push_back(compare(from->peakGrip, to->peakGrip, true, place, curve, "peak_grip"));
+    out.push_back(compare(from->peakSlip, to->peakSlip, false, place, curve, "peak_slip"));
+  }
+  out.push_back(compare(from->corneringStiffness, to->corneringStiffness, true, place, curve, "cornering_stiffness"));
+}
+
+void compareTyres(const TyreAnalysis& from, const TyreAnalysis& to, const Place& place, std::vector<Difference>& out) {
+  compareCurves(from.lateral, to.lateral, "lateral", place, out);
+  compareCurves(from.longitudinal, to.longitudinal, "longitudinal", place, out);
+  if (from.loadSensitivity.known() && to.loadSensitivity.known()) {
+    out.push_back(compare(from.loadSensitivity, to.loadSensitivity, false, place, "lateral", "load_sensitivity"));
+  }
+}
+
+}  // namespace
+
+double Difference::size() const {
+  if (relative.known()) return std::fabs(relative.value);
+  return fromValue != 0.0 ? std::fabs(delta.value / fromValue) : std::fabs(delta.value);
+}
+
+const char* verdictOf(const Interval& ci) {
+  if (ci.low > 0.0) return "higher";
+  if (ci.high < 0.0) return "lower";
+  return noDifferenceShown;
+}
+
+std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
+  std::vector<Difference> out;
+  for (std::size_t g = 1; g < groups.size(); ++g) {
+    for (std::size_t w = 0; w < groups[g].wheels.size(); ++w) {
+      compareTyres(groups[0].wheels[w], groups[g].wheels[w], {0, g, wheelNames[w]}, out);
+    }
+    for (std::size_t a = 0; a < groups[g].axles.size(); ++a) {
+      compareTyres(groups[0].axles[a], groups[g].axles[a], {0, g, axleNames[a]}, out);
+    }
+  }
+  std::stable_sort(out.begin(), out.end(), [](const Difference& a, const Difference& b) {
+    const bool aShown = a.verdict != noDifferenceShown, bShown = b.verdict != noDifferenceShown;
+    if (aShown != bShown) return aShown;
+    return a.size() > b.size();
+  });
+  return out;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,47 @@
+// What differs between groups: for every wheel and axle, each number the data
+// determines, the later group's minus the first's, with a 95 % interval from
+// the two groups' independent resamples, and a verdict only where the
+// interval leaves zero out.
+#ifndef SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
+#define SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "report/analysis/tyre_analysis.h"
+
+namespace skidlog {
+
+struct ReportGroup;
+
+struct Difference {
+  std::size_t from = 0;  // the group compared with (the first)
+  std::size_t to = 0;
+  std::string where;     // a wheel (FL ... RR) or an axle (front, rear)
+  std::string curve;     // lateral or longitudinal
+  std::string quantity;  // peak_grip, peak_slip, cornering_stiffness or load_sensitivity
+  double fromValue = 0.0;
+  double toValue = 0.0;
+  Estimate delta;        // to - from, with its interval
+  Estimate relative;     // to / from - 1, where a ratio reads better (grip, stiffness); else unknown
+  std::string verdict;   // "higher", "lower" or "no difference shown"
+
+  // How large it is, to sort by: the relative difference where there is one.
+  double size() const;
+};
+
+inline constexpr const char* noDifferenceShown = "no difference shown";
+
+// Every later group against the first. Peak grip and slip are compared only
+// where both groups reach the peak. Sorted: differences shown first, each
+// kind largest first.
+std::vector<Difference> compareGroups(std::span<const ReportGroup> groups);
+
+// The verdict an interval of a difference gives.
+const char* verdictOf(const Interval& ci);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_

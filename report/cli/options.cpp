@@ -1,0 +1,107 @@
+#include "report/cli/options.h"
+
+#include <string_view>
+
+namespace skidlog {
+namespace {
+
+// The value of option `name` at args[i]: after '=' in the same argument, or
+// the next argument. Empty optional when it is missing.
+std::optional<std::string> valueOf(std::span<const char* const> args, std::size_t& i, std::string_view name) {
+  const std::string_view a = args[i];
+  if (a.size() > name.size() && a[name.size()] == '=') return std::string(a.substr(name.size() + 1));
+  if (i + 1 < args.size()) return std::string(args[++i]);
+  return std::nullopt;
+}
+
+bool isOption(std::string_view a, std::string_view name) {
+  return a == name || (a.size() > name.size() && a.substr(0, name.size()) == name && a[name.size()] == '=');
+}
+
+std::string checkGroups(const Options& o) {
+  std::size_t replays = 0;
+  for (const GroupRequest& g : o.groups) replays += g.replays.size();
+  if (replays == 0) return "no replay given";
+  for (const GroupRequest& g : o.groups) {
+    if (g.replays.empty()) return "'--vs' needs replays on both sides";
+  }
+  if (o.by != GroupBy::commandLine && (o.groups.size() > 1 || o.groups.front().label)) {
+    return "'--by' groups the replays itself; it does not go with '--vs' or '--label'";
+  }
+  if (o.groups.size() > maxGroups) {
+    return "at most " + std::to_string(maxGroups) + " groups can be compared; " + std::to_string(o.groups.size()) +
+           " are given";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string parseOptions(std::span<const char* const> args, Options& o) {
+  o.groups.assign(1, GroupRequest{});
+  bool optionsEnd = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    const auto take = [&](std::string_view name, std::optional<std::string>& into) -> std::string {
+      into = valueOf(args, i, name);
+      return into ? std::string() : "option '" + std::string(name) + "' requires a value";
+    };
+    std::string problem;
+    if (optionsEnd || a == "-" || a.empty() || a[0] != '-') {
+      o.groups.back().replays.emplace_back(a);
+    } else if (a == "--") {
+      optionsEnd = true;
+    } else if (a == "-h" || a == "--help") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else if (a == "--vs") {
+      o.groups.emplace_back();
+    } else if (a == "-o") {
+      problem = take("-o", o.page);
+    } else if (a.starts_with("-o")) {
+      o.page = std::string(a.substr(2));
+    } else if (isOption(a, "--output")) {
+      problem = take("--output", o.page);
+    } else if (isOption(a, "--json")) {
+      problem = take("--json", o.json);
+    } else if (isOption(a, "--label")) {
+      if (o.groups.back().label) return "a group has one '--label'";
+      problem = take("--label", o.groups.back().label);
+    } else if (isOption(a, "--by")) {
+      std::optional<std::string> key;
+      problem = take("--by", key);
+      if (problem.empty()) {
+        if (*key == "car") o.by = GroupBy::car;
+        else if (*key == "track") o.by = GroupBy::track;
+        else if (*key == "player") o.by = GroupBy::player;
+        else problem = "'--by' takes car, track or player, not '" + *key + "'";
+      }
+    } else {
+      problem = "unrecognised option '" + std::string(a) + "'";
+    }
+    if (!problem.empty()) return problem;
+  }
+  if (o.help || o.version) return {};
+  return checkGroups(o);
+}
+
+std::string defaultLabel(const std::string& replay) {
+  const std::size_t slash = replay.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? replay : replay.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
+const char* groupByName(GroupBy by) {
+  switch (by) {
+    case GroupBy::car: return "car";
+    case GroupBy::track: return "track";
+    case GroupBy::player: return "player";
+    case GroupBy::commandLine: break;
+  }
+  return "";
+}
+
+}  // namespace skidlog

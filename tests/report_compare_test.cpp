@@ -1,0 +1,208 @@
+// skidlog-report compares groups of replays: the command line that forms the
+// groups, and differences that are real found while those that are not are
+// not claimed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "report/cli/report_run.h"
+#include "tests/replay_builder.h"
+#include "tests/temp_dir.h"
+#include "tools/generator/drive.h"
+#include "tools/generator/synth.h"
+
+namespace skidlog {
+namespace {
+
+using Json = nlohmann::json;
+
+// Laps written once for every test here: five of the example car, five more
+// of it with other seeds, and five with rear tyres that grip 5 % more.
+class CompareTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    for (std::uint64_t k = 1; k <= 5; ++k) {
+      write("base" + std::to_string(k) + ".raf", generator::exampleCar(), k);
+      write("same" + std::to_string(k) + ".raf", generator::exampleCar(), 20 + k);
+      generator::CarSetup grippier = generator::exampleCar();
+      grippier.rear = generator::withGrip(grippier.rear, 1.05);
+      write("soft" + std::to_string(k) + ".raf", grippier, 10 + k);
+    }
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  static void write(const std::string& name, const generator::CarSetup& car, std::uint64_t seed,
+                    const generator::ReplayTexts& texts = {}) {
+    generator::DriveOptions drive;
+    drive.seed = seed;
+    generator::SensorNoise noise;
+    noise.seed = seed;
+    const std::vector<std::byte> bytes = generator::synthesiseReplay(
+        car, generator::drive(car, generator::Circuit(generator::Turns::both), drive), drive.sampleInterval, texts,
+        noise);
+    test::writeFile(*dir_ / name, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  }
+  static std::string path(const std::string& name) { return *dir_ / name; }
+  static std::vector<std::string> laps(const std::string& stem) {
+    std::vector<std::string> out;
+    for (int k = 1; k <= 5; ++k) out.push_back(path(stem + std::to_string(k) + ".raf"));
+    return out;
+  }
+
+  void SetUp() override { std::filesystem::remove(json); }
+
+  int run(const std::vector<std::string>& args) {
+    std::vector<const char*> argv = {"skidlog-report"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    messages.str("");
+    return runReport(argv, out, messages);
+  }
+  Json summary() const { return Json::parse(test::readFile(json)); }
+
+  static test::TempDir* dir_;
+  std::string json = *dir_ / "summary.json";
+  std::ostringstream out, messages;
+};
+
+test::TempDir* CompareTest::dir_ = nullptr;
+
+std::vector<std::string> joined(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST_F(CompareTest, RealDifferencesAreFound) {
+  ASSERT_EQ(run(joined(joined({"--json", json, "--label", "base"}, laps("base")),
+                       joined({"--vs", "--label", "soft"}, laps("soft")))), 0) << messages.str();
+  const Json s = summary();
+  ASSERT_EQ(s["groups"].size(), 2u);
+  EXPECT_EQ(s["groups"][1]["label"], "soft");
+  std::set<std::string> rearPeaks;
+  for (const Json& d : s["differences"]) {
+    EXPECT_EQ(d["from"], "base");
+    const std::string where = d["where"];
+    if (where == "FL" || where == "FR" || where == "front") {
+      EXPECT_EQ(d["verdict"], "no difference shown") << where << " " << d["curve"] << " " << d["quantity"];
+    }
+    if (d["curve"] == "lateral" && d["quantity"] == "peak_grip" && d["verdict"] == "higher") rearPeaks.insert(where);
+  }
+  EXPECT_EQ(rearPeaks, (std::set<std::string>{"RL", "RR", "rear"}));
+}
+
+TEST_F(CompareTest, DifferencesThatAreNotRealAreNotClaimed) {
+  ASSERT_EQ(run(joined(joined({"--json", json}, laps("base")), joined({"--vs"}, laps("same")))), 0) << messages.str();
+  const Json s = summary();
+  std::size_t none = 0;
+  for (const Json& d : s["differences"]) none += d["verdict"] == "no difference shown";
+  EXPECT_GE(static_cast<double>(none), 0.9 * static_cast<double>(s["differences"].size()));
+  EXPECT_EQ(s["groups"][0]["label"], "base1");  // the first replay's name, without folder and extension
+  EXPECT_EQ(s["groups"][1]["label"], "same1");
+}
+
+TEST_F(CompareTest, OneGroupKeepsTheReportAsItIs) {
+  ASSERT_EQ(run({"--json", json, path("base1.raf"), path("base2.raf")}), 0) << messages.str();
+  const Json s = summary();
+  EXPECT_FALSE(s.contains("groups"));
+  EXPECT_FALSE(s.contains("differences"));
+  EXPECT_EQ(s["replays"].size(), 2u);
+  EXPECT_EQ(s["wheels"].size(), 4u);
+}
+
+TEST_F(CompareTest, GroupsFromTheCommandLine) {
+  const std::string a = path("base1.raf"), b = path("soft1.raf");
+  // --vs needs replays on both sides; four groups at the most; --by goes alone.
+  EXPECT_EQ(run({"--json", json, a, "--vs"}), 1);
+  EXPECT_NE(messages.str().find("'--vs' needs replays on both sides"), std::string::npos);
+  EXPECT_EQ(run({"--json", json, "--vs", a}), 1);
+  EXPECT_EQ(run({"--json", json, a, "--vs", b, "--vs", a, "--vs", b, "--vs", a}), 1);
+  EXPECT_NE(messages.str().find("at most 4 groups can be compared; 5 are given"), std::string::npos);
+  EXPECT_EQ(run({"--json", json, "--by", "player", a, "--vs", b}), 1);
+  EXPECT_EQ(run({"--json", json, "--by", "weather", a}), 1);
+  EXPECT_EQ(run({"--json", json, "--label", "x", "--label", "y", a}), 1);
+  EXPECT_FALSE(std::filesystem::exists(json));
+  // Labels: given, or the replay's name; two alike are told apart.
+  ASSERT_EQ(run({"--json", json, a, "--vs", "--label=wet", b, "--vs", a}), 0) << messages.str();
+  const Json s = summary();
+  EXPECT_EQ(s["groups"][0]["label"], "base1");
+  EXPECT_EQ(s["groups"][1]["label"], "wet");
+  EXPECT_EQ(s["groups"][2]["label"], "base1 (2)");
+}
+
+TEST_F(CompareTest, GroupsByName) {
+  generator::ReplayTexts anna, bob, other;
+  anna.player = "Anna";
+  bob.player = "Bob";
+  other.player = "Anna";
+  other.car = "Other GT";
+  write("anna.raf", generator::exampleCar(), 31, anna);
+  write("bob.raf", generator::exampleCar(), 32, bob);
+  write("other.raf", generator::exampleCar(), 33, other);
+  ASSERT_EQ(run({"--json", json, "--by=player", path("anna.raf"), path("bob.raf"), path("base1.raf")}), 0)
+      << messages.str();
+  const Json s = summary();
+  ASSERT_EQ(s["groups"].size(), 3u);
+  EXPECT_EQ(s["groups"][0]["label"], "Anna");
+  EXPECT_EQ(s["groups"][2]["label"], "make_replay");
+  // Within a group one car; across groups any cars.
+  EXPECT_EQ(run({"--json", json, "--by", "player", path("anna.raf"), path("other.raf")}), 4);
+  EXPECT_NE(messages.str().find("other.raf is a replay of Other GT, " + path("anna.raf") + " of Generated GT"),
+            std::string::npos);
+  EXPECT_EQ(run({"--json", json, "--by", "car", path("anna.raf"), path("other.raf")}), 0) << messages.str();
+  EXPECT_EQ(run({"--json", json, path("anna.raf"), "--vs", path("other.raf")}), 0) << messages.str();
+}
+
+TEST_F(CompareTest, MoreThanFourGroupsByNameAreNamedAndRefused) {
+  std::vector<std::string> args = {"--json", json, "--by", "player"};
+  for (const char* name : {"P1", "P2", "P3", "P4", "P5"}) {
+    generator::ReplayTexts texts;
+    texts.player = name;
+    write(std::string(name) + ".raf", generator::exampleCar(), 40, texts);
+    args.push_back(path(std::string(name) + ".raf"));
+  }
+  EXPECT_EQ(run(args), 1);
+  EXPECT_NE(messages.str().find("--by player puts the replays in 5 groups (P1, P2, P3, P4, P5); at most 4 can be "
+                                "compared."),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(json));
+}
+
+TEST_F(CompareTest, ProgressIsDrawnOnATerminalAndClearedAtTheEnd) {
+  std::vector<const char*> argv = {"skidlog-report", "--json", json.c_str()};
+  const std::string a = path("base1.raf"), b = path("soft1.raf");
+  for (const std::string* p : {&a, &b}) argv.push_back(p->c_str());
+  std::ostringstream terminal;
+  ASSERT_EQ(runReport(argv, out, terminal, true), 0);
+  const std::string text = terminal.str();
+  EXPECT_EQ(text.rfind("\rskidlog-report: read 0 of 2 replays", 0), 0u);
+  EXPECT_NE(text.find("\rskidlog-report: read 2 replays; fitting group 1 of 1"), std::string::npos);
+  // Cleared: the last thing written is blanks over the line, and the cursor back at its start.
+  const std::size_t lastStart = text.rfind('\r', text.size() - 2);
+  EXPECT_EQ(text.substr(lastStart + 1, text.size() - lastStart - 2).find_first_not_of(' '), std::string::npos);
+  EXPECT_EQ(text.back(), '\r');
+  ASSERT_EQ(run({"--json", json, a, b}), 0);
+  EXPECT_EQ(messages.str(), "");
+}
+
+TEST_F(CompareTest, EveryMessageBeginsWithTheProgramsName) {
+  test::writeFile(*dir_ / "short.raf", std::string(100, 'x'));
+  EXPECT_EQ(run({"--json", json, path("short.raf")}), 4);
+  EXPECT_EQ(messages.str(), "skidlog-report: Not a replay analyser file: " + path("short.raf") + ".\n");
+  const std::string truncated = test::readFile(path("base1.raf"));
+  test::writeFile(*dir_ / "cut.raf", truncated.substr(0, 1024 + 192 * 3000 + 50));
+  EXPECT_EQ(run({"--json", json, path("cut.raf")}), 0);
+  EXPECT_EQ(messages.str().rfind("skidlog-report: Warning: " + path("cut.raf") + " holds 3000 of 6000 sample blocks.\n",
+                                 0),
+            0u);
+  EXPECT_EQ(run({"--json", path("base1.raf"), path("base1.raf")}), 3);
+  EXPECT_EQ(messages.str(), "skidlog-report: Output file is the input file: " + path("base1.raf") + ".\n");
+}
+
+}  // namespace
+}  // namespace skidlog
