@@ -38,7 +38,7 @@ ReportGroup analysedLap(const generator::CarSetup& car, std::uint64_t seed, doub
   loadReplay(bytes, std::uint64_t{1} << 34, replay);
   deriveWheelSeries(replay);
   ReportGroup report;
-  appendTyrePoints(replay, report.append(replay.sampleCount(), drive.sampleInterval), report.points);
+  report.add(replay);
   analyseGroup(report, reportSeed);
   return report;
 }

@@ -19,7 +19,8 @@ if(WIN32)
   add_custom_target(manual_text ALL DEPENDS ${SKIDLOG_MANUALS_TEXT})
   install(TARGETS ${SKIDLOG_PROGRAMS} RUNTIME DESTINATION .)
   install(FILES README.md LICENSE examples/lap.raf ${SKIDLOG_MANUALS_TEXT} DESTINATION .)
-  install(FILES docs/report.png docs/report-phone.png DESTINATION docs)  # the README's screenshots
+  install(FILES docs/report.png docs/report-phone.png docs/balance.png docs/compare.png docs/compare-phone.png
+          DESTINATION docs)  # the README's screenshots
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME skidlog-${PROJECT_VERSION}-win64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
@@ -28,7 +29,8 @@ else()
   install(TARGETS ${SKIDLOG_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES docs/skidlog.1 docs/skidlog-report.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md LICENSE examples/lap.raf DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  install(FILES docs/report.png docs/report-phone.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+  install(FILES docs/report.png docs/report-phone.png docs/balance.png docs/compare.png docs/compare-phone.png
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -57,8 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (skidlog::loadReplay(file, 4u << 20, replay).status != skidlog::LoadStatus::loaded) return 0;
   skidlog::deriveWheelSeries(replay);
   skidlog::ReportGroup report;
-  skidlog::appendTyrePoints(
-      replay, report.append(replay.sampleCount(), static_cast<double>(replay.header.sampleInterval)), report.points);
+  report.add(replay);
   skidlog::takeTrace(replay);
   skidlog::analyseGroup(report, skidlog::reportSeed);
   return 0;

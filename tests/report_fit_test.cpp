@@ -89,7 +89,9 @@ TEST(CurveFit, NoPeakIsClaimedFromDataThatStopsShortOfIt) {
   const auto fitted = fitCurve(c.points(), lateralLimits);
   ASSERT_TRUE(fitted);
   EXPECT_FALSE(fitted->fit.peak.reached);
-  EXPECT_LE(fitted->fit.peak.slip, fitted->fit.slipP99);
+  // The largest grip within the data lies at its edge: the curve still rises there.
+  const double edge = fitted->fit.peak.x;
+  EXPECT_TRUE(edge == fitted->fit.slipLow || edge == fitted->fit.slipHigh) << edge;
   EXPECT_GT(fitted->fit.r2, 0.9);
   // Too few points, or too few distinct slips, give no fit.
   for (auto* v : {&c.x, &c.y, &c.load}) v->resize(minFitPoints - 1);

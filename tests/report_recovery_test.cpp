@@ -27,7 +27,7 @@ ReportGroup analysedLap(const CarSetup& car, std::uint64_t seed, double seconds)
   EXPECT_EQ(loadReplay(bytes, std::uint64_t{1} << 32, replay).status, LoadStatus::loaded);
   deriveWheelSeries(replay);
   ReportGroup report;
-  appendTyrePoints(replay, report.append(replay.sampleCount(), drive.sampleInterval), report.points);
+  report.add(replay);
   analyseGroup(report, reportSeed);
   return report;
 }

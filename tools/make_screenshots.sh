@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# tools/make_screenshots.sh [BUILD_DIR]: the README's screenshots, docs/report.png
-# (1280 px) and docs/report-phone.png (390 px), of the report of the example
-# lap, made as a user would make it: from the folder of lap.raf.
+# tools/make_screenshots.sh [BUILD_DIR]: the README's screenshots, made as a
+# user would make the pages, from the folder of the replays:
+#   docs/report.png, docs/report-phone.png  the example lap's report at 1280 and 390 px
+#   docs/balance.png                        its Balance section
+#   docs/compare.png, docs/compare-phone.png  two groups of generated laps compared,
+#                                           the second with rear tyres that grip 5 % more
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -10,5 +13,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 [ -d tests/browser/node_modules/playwright-core ] || npm ci --prefix tests/browser --no-audit --no-fund >/dev/null
 cp examples/lap.raf "$work/lap.raf"
-(cd "$work" && "$build/report/skidlog-report" -o lap.html lap.raf)
-node tests/browser/report_page.mjs "$work/lap.html" 20 "$root/docs/report.png"
+for seed in 1 2; do
+  "$build/tools/make_replay" "$work/base$seed.raf" 60 "$seed"
+  "$build/tools/make_replay" --rear-grip=1.05 "$work/soft$seed.raf" 60 "$((seed + 10))"
+done
+cd "$work"
+"$build/report/skidlog-report" -o lap.html lap.raf
+"$build/report/skidlog-report" -o compare.html --label base base1.raf base2.raf --vs --label soft soft1.raf soft2.raf
+shot="$root/tools/page_shot.mjs"
+node "$shot" lap.html "$root/docs/report.png" 1280
+node "$shot" lap.html "$root/docs/report-phone.png" 390
+node "$shot" lap.html "$root/docs/balance.png" 1280 Balance
+node "$shot" compare.html "$root/docs/compare.png" 1280
+node "$shot" compare.html "$root/docs/compare-phone.png" 390

@@ -83,6 +83,9 @@ std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
     for (std::size_t a = 0; a < groups[g].axles.size(); ++a) {
       compareTyres(groups[0].axles[a], groups[g].axles[a], {0, g, axleNames[a]}, out);
     }
+    const Estimate& from = groups[0].balance.understeerGradient;
+    const Estimate& to = groups[g].balance.understeerGradient;
+    if (from.known() && to.known()) out.push_back(compare(from, to, false, {0, g, "balance"}, "", "understeer_gradient"));
   }
   std::stable_sort(out.begin(), out.end(), [](const Difference& a, const Difference& b) {
     const bool aShown = a.verdict != noDifferenceShown, bShown = b.verdict != noDifferenceShown;

@@ -19,9 +19,9 @@ struct ReportGroup;
 struct Difference {
   std::size_t from = 0;  // the group compared with (the first)
   std::size_t to = 0;
-  std::string where;     // a wheel (FL ... RR) or an axle (front, rear)
-  std::string curve;     // lateral or longitudinal
-  std::string quantity;  // peak_grip, peak_slip, cornering_stiffness or load_sensitivity
+  std::string where;     // a wheel (FL ... RR), an axle (front, rear), or the balance
+  std::string curve;     // lateral or longitudinal; empty for the balance
+  std::string quantity;  // peak_grip, peak_slip, cornering_stiffness, load_sensitivity or understeer_gradient
   double fromValue = 0.0;
   double toValue = 0.0;
   Estimate delta;        // to - from, with its interval
@@ -34,9 +34,9 @@ struct Difference {
 
 inline constexpr const char* noDifferenceShown = "no difference shown";
 
-// Every later group against the first. Peak grip and slip are compared only
-// where both groups reach the peak. Sorted: differences shown first, each
-// kind largest first.
+// Every later group against the first, and their understeer gradients. Peak
+// grip and slip are compared only where both groups reach the peak. Sorted:
+// differences shown first, each kind largest first.
 std::vector<Difference> compareGroups(std::span<const ReportGroup> groups);
 
 // The verdict an interval of a difference gives.

@@ -4,11 +4,13 @@
 
 namespace skidlog {
 
-SampleNumbering ReportGroup::append(std::size_t replaySamples, double interval) {
-  const SampleNumbering numbering{samples, blocks};
-  samples += static_cast<std::uint32_t>(replaySamples);
-  blocks += blockCount(replaySamples, interval);
-  return numbering;
+void ReportGroup::add(const Replay& replay) {
+  const std::size_t n = replay.sampleCount();
+  const double interval = static_cast<double>(replay.header.sampleInterval);
+  appendTyrePoints(replay, {samples, blocks}, points);
+  appendAccelerations(replay, lateralAcceleration, longitudinalAcceleration);
+  samples += static_cast<std::uint32_t>(n);
+  blocks += blockCount(n, interval);
 }
 
 void analyseGroup(ReportGroup& group, std::uint64_t seed) {
@@ -27,6 +29,7 @@ void analyseGroup(ReportGroup& group, std::uint64_t seed) {
   std::vector<TyreAnalysis> tyres = analyseTyres(sources, group.blocks, seed);
   for (std::size_t w = 0; w < group.wheels.size(); ++w) group.wheels[w] = std::move(tyres[w]);
   for (std::size_t a = 0; a < group.axles.size(); ++a) group.axles[a] = std::move(tyres[group.wheels.size() + a]);
+  group.balance = analyseBalance(group, seed);
 }
 
 }  // namespace skidlog

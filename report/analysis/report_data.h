@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "report/analysis/balance.h"
 #include "report/analysis/differences.h"
 #include "report/analysis/tyre_analysis.h"
 #include "report/analysis/tyre_points.h"
@@ -41,11 +42,15 @@ struct ReportGroup {
   std::array<WheelPoints, axleCount> axlePoints;  // front: FL and FR sample by sample; rear: RL and RR
   std::array<FitSubsets, raf::wheelCount> wheelSubsets;
   std::array<FitSubsets, axleCount> axleSubsets;
+  std::vector<float> lateralAcceleration;       // the car's, g, per sample of the group
+  std::vector<float> longitudinalAcceleration;  // likewise
   std::array<TyreAnalysis, raf::wheelCount> wheels;
   std::array<TyreAnalysis, axleCount> axles;
+  Balance balance;
 
-  // Where a replay of `samples` samples `interval` s apart starts in the numbering.
-  SampleNumbering append(std::size_t replaySamples, double interval);
+  // Adds a replay's points and the car's lateral acceleration, numbered on
+  // from the replays before. REQUIRES: the replay's wheel series are derived.
+  void add(const Replay& replay);
 };
 
 struct ReportData {
@@ -59,7 +64,7 @@ inline constexpr const char* wheelNames[raf::wheelCount] = {"FL", "FR", "RL", "R
 inline constexpr const char* axleNames[axleCount] = {"front", "rear"};
 
 // Picks the fitted points of every wheel, makes the axle points, then
-// analyses the wheels and axles; the resampling draws from `seed`.
+// analyses the wheels, the axles and the balance; the resampling draws from `seed`.
 void analyseGroup(ReportGroup& group, std::uint64_t seed);
 
 }  // namespace skidlog

@@ -10,11 +10,11 @@
 namespace skidlog {
 
 const FitLimits lateralLimits{
-    {0.01, 1.0, 0.1, -3.0, -3.0, -0.3, -1.0, 0.0}, {2.0, 2.2, 3.5, 1.0, 3.0, 0.3, 1.0, 0.0}, 90.0, 0.25};
+    {0.01, 1.0, 0.1, -3.0, -3.0, -0.3, -1.0, 0.0}, {2.0, 2.2, 3.5, 1.0, 3.0, 0.3, 1.0, 0.0}, 0.25};
 // Braking loads the front wheels as it slips them, so the data cannot tell a
 // change of grip with load from the curve's shape: no load term.
 const FitLimits longitudinalLimits{
-    {1.0, 1.0, 0.1, -3.0, 0.0, 0.0, 0.0, 0.0}, {100.0, 2.2, 3.5, 1.0, 0.0, 0.0, 0.0, 0.0}, 5.0, 0.002};
+    {1.0, 1.0, 0.1, -3.0, 0.0, 0.0, 0.0, 0.0}, {100.0, 2.2, 3.5, 1.0, 0.0, 0.0, 0.0, 0.0}, 0.002};
 
 namespace {
 
@@ -141,7 +141,7 @@ CurveFit bandFit(const Columns& band, const MagicFormula& curve) {
     total += (y - mean) * (y - mean);
   }
   fit.r2 = total > 0.0 ? 1.0 - left / total : 0.0;
-  fit.peak = summarisePeak(curve, fit.slipP99, lateralLimits);
+  fit.peak = summarisePeak(curve, fit.slipLow, fit.slipHigh);
   fit.bounded = boundedCoefficients(curve, lateralLimits);
   return fit;
 }
@@ -225,7 +225,8 @@ std::optional<CurveReplicate> replicateCurve(const std::optional<FittedCurve>& f
   fitted->bins.resample(weights, sums);
   fitted->bins.joinParts(sums, joined);
   curve = refitBins(joined, fitted->fit.curve, limits);
-  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(joined, limits.binWidth, 0.99), limits);
+  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(joined, limits.binWidth, 0.005),
+                                         binnedSlipQuantile(joined, limits.binWidth, 0.995));
   CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), {}};
   r.y.reserve(analysis->x.size());
   for (const double x : analysis->x) r.y.push_back(curve(x));

@@ -103,7 +103,7 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   deriveWheelSeries(replay, [](const std::function<void(std::size_t)>& job) {
     parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
   });
-  appendTyrePoints(replay, group.append(summary.samples, static_cast<double>(summary.interval)), group.points);
+  group.add(replay);
   if (withTrace) summary.trace = takeTrace(replay);
   group.replays.push_back(std::move(summary));
   return ExitCode::success;

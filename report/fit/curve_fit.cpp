@@ -175,11 +175,10 @@ double quantile(std::span<const float> values, double q) {
   return static_cast<double>(copy[k]);
 }
 
-PeakSummary summarisePeak(const MagicFormula& f, double slipP99, const FitLimits& limits) {
-  const CurvePeak within = largestWithin(f, -slipP99, slipP99);
-  const double reach = std::max(limits.slipReach, slipP99);
-  const CurvePeak anywhere = largestWithin(f, -reach, reach);
-  return {within.grip, std::fabs(within.x), std::fabs(anywhere.x) <= slipP99};
+PeakSummary summarisePeak(const MagicFormula& f, double slipLow, double slipHigh) {
+  const CurvePeak within = largestWithin(f, slipLow, slipHigh);
+  // largestWithin picks an end of the range or a peak of the curve inside it.
+  return {within.grip, std::fabs(within.x), within.x, within.x > slipLow && within.x < slipHigh};
 }
 
 std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limits) {
@@ -210,7 +209,7 @@ std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limit
   fitted.bins.joinParts(fitted.bins.totals(), joined);
   fit.curve = fitWeighted(binMeans(joined), first, limits, startEvaluations);
   fit.r2 = determination(p, Tabulated(fit.curve, p.x, limits.binWidth));
-  fit.peak = summarisePeak(fit.curve, fit.slipP99, limits);
+  fit.peak = summarisePeak(fit.curve, fit.slipLow, fit.slipHigh);
   fit.bounded = boundedCoefficients(fit.curve, limits);
   return fitted;
 }
@@ -234,28 +233,25 @@ MagicFormula refitBins(const std::vector<BinSum>& bins, const MagicFormula& star
 
 double binnedSlipQuantile(const std::vector<BinSum>& bins, double width, double q) {
   struct Slice {
-    double magnitude;
+    double x;
     double count;
   };
   std::vector<Slice> slices;
   double total = 0.0;
   for (const BinSum& b : bins) {
     if (b.count <= 0.0) continue;
-    slices.push_back({std::fabs(b.x / b.count), b.count});
+    slices.push_back({b.x / b.count, b.count});
     total += b.count;
   }
   if (slices.empty()) return 0.0;
-  std::sort(slices.begin(), slices.end(), [](const Slice& a, const Slice& b) { return a.magnitude < b.magnitude; });
+  std::sort(slices.begin(), slices.end(), [](const Slice& a, const Slice& b) { return a.x < b.x; });
   const double wanted = q * total;
   double below = 0.0;
   for (const Slice& s : slices) {
-    if (below + s.count >= wanted) {
-      const double share = (wanted - below) / s.count;
-      return std::max(0.0, s.magnitude + width * (share - 0.5));
-    }
+    if (below + s.count >= wanted) return s.x + width * ((wanted - below) / s.count - 0.5);
     below += s.count;
   }
-  return slices.back().magnitude;
+  return slices.back().x;
 }
 
 }  // namespace skidlog

@@ -34,13 +34,15 @@ struct CurvePoints {
   std::span<const std::uint8_t> part;    // the part of its bins each goes to; empty: all in part 0
 };
 
-// What the peak of a curve is, seen over the slip its data covers.
+// What the peak of a curve is, seen over the slip its data covers: from its
+// 0.5th to its 99.5th percentile (on one side only, when the data is).
 struct PeakSummary {
-  double grip = 0.0;     // largest |y| of the curve for |x| <= slipP99
+  double grip = 0.0;     // largest |y| of the curve over the data's slips
   double slip = 0.0;     // the |x| where it lies
-  bool reached = false;  // the curve's largest |y| anywhere lies within slipP99
+  double x = 0.0;        // that x, signed
+  bool reached = false;  // that largest |y| is a peak of the curve, not the edge of the data
 };
-PeakSummary summarisePeak(const MagicFormula& f, double slipP99, const FitLimits& limits);
+PeakSummary summarisePeak(const MagicFormula& f, double slipLow, double slipHigh);
 
 struct CurveFit {
   MagicFormula curve;
@@ -68,7 +70,7 @@ std::optional<FittedCurve> fitCurve(const CurvePoints& points, const FitLimits& 
 // The curve fitted to resampled bin sums (the parts joined), starting from `start`.
 MagicFormula refitBins(const std::vector<BinSum>& bins, const MagicFormula& start, const FitLimits& limits);
 
-// The q-th quantile of |x| over resampled bin sums (the parts joined), each
+// The q-th quantile of x over resampled bin sums (the parts joined), each
 // bin's points taken as spread evenly across it.
 double binnedSlipQuantile(const std::vector<BinSum>& bins, double width, double q);
 

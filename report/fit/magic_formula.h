@@ -41,13 +41,11 @@ struct MagicFormula {
 inline constexpr std::array<const char*, coefficientCount> coefficientNames = {"B", "C", "D", "E", "Sh", "Sv", "L"};
 
 // The box every fitted coefficient stays in (C at least 1; a coefficient
-// whose bounds are equal is held there), how far the curve is looked at for
-// its peak (slip units either side of zero), and the width of the slip bins
-// it is fitted to.
+// whose bounds are equal is held there), and the width of the slip bins the
+// curve is fitted to.
 struct FitLimits {
   MagicFormula lower;
   MagicFormula upper;
-  double slipReach = 0.0;
   double binWidth = 0.0;
 };
 

@@ -75,7 +75,16 @@ Json replaysJson(const std::vector<ReplaySummary>& replays) {
   return out;
 }
 
-// A group's replays, wheels and axles, as members of `into`.
+Json balanceJson(const Balance& b) {
+  return Json{{"understeer_gradient", b.understeerGradient.known() ? number(b.understeerGradient.value) : Json(nullptr)},
+              {"understeer_gradient_ci", interval(b.understeerGradient)},
+              {"limit", b.limit ? Json(axleNames[*b.limit]) : Json(nullptr)},
+              {"points", b.acceleration.size()},
+              {"fitted_points", b.fitted},
+              {"statement", b.statement}};
+}
+
+// A group's replays, wheels, axles and balance, as members of `into`.
 void groupJson(const ReportGroup& group, Json& into) {
   into["replays"] = replaysJson(group.replays);
   Json wheels = Json::array(), axles = Json::array();
@@ -83,6 +92,7 @@ void groupJson(const ReportGroup& group, Json& into) {
   for (std::size_t a = 0; a < group.axles.size(); ++a) axles.push_back(tyreJson("axle", axleNames[a], group.axles[a]));
   into["wheels"] = wheels;
   into["axles"] = axles;
+  into["balance"] = balanceJson(group.balance);
 }
 
 Json differenceJson(const ReportData& report, const Difference& d) {
@@ -92,7 +102,7 @@ Json differenceJson(const ReportData& report, const Difference& d) {
   return Json{{"from", report.groups[d.from].label},
               {"to", report.groups[d.to].label},
               {"where", d.where},
-              {"curve", d.curve},
+              {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
               {"quantity", d.quantity},
               {"delta", number(d.delta.value)},
               {"ci", pair(d.delta)},

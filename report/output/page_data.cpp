@@ -87,7 +87,7 @@ void curve(JsonText& j, const std::optional<CurveAnalysis>& c, int xDecimals) {
   j.key("peak");
   if (fit.peak.reached) {
     // The peak on the side where the curve is largest; its intervals on that side.
-    const double x = largestWithin(fit.curve, -fit.slipP99, fit.slipP99).x;
+    const double x = fit.peak.x;
     const double y = fit.curve(x);
     const double slipSide = x < 0.0 ? -1.0 : 1.0, gripSide = y < 0.0 ? -1.0 : 1.0;
     j.beginObject().key("x").number(x, xDecimals + 2).key("y").number(y, 4);
@@ -184,6 +184,30 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   j.endArray().endObject();
 }
 
+// The handling diagram: its points (thinned), its binned medians, the fitted
+// line over the linear range, and the words on the limit.
+void balance(JsonText& j, const Balance& b, std::size_t most) {
+  const std::vector<std::size_t> picked = thinned(b.acceleration.size(), most);
+  j.beginObject().key("x").beginArray();
+  for (const std::size_t i : picked) j.number(widen(b.slipDifference[i]), 3);
+  j.endArray().key("y").beginArray();
+  for (const std::size_t i : picked) j.number(widen(b.acceleration[i]), 3);
+  j.endArray();
+  j.key("medianX").numbers(b.medianSlipDifference, 3).key("medianY").numbers(b.medianAcceleration, 3);
+  j.key("gradient");
+  estimate(j, b.understeerGradient);
+  j.key("offset").number(b.offset).key("linear").number(linearAcceleration);
+  j.key("points").integer(static_cast<std::int64_t>(b.acceleration.size()));
+  j.key("fitted").integer(static_cast<std::int64_t>(b.fitted));
+  j.key("limit");
+  if (b.limit) {
+    j.string(axleNames[*b.limit]);
+  } else {
+    j.null();
+  }
+  j.key("statement").string(b.statement).endObject();
+}
+
 // The replay a group drove fastest: the shortest.
 std::size_t fastest(const ReportGroup& g) {
   std::size_t best = 0;
@@ -200,12 +224,14 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
   for (std::size_t w = 0; w < g.wheels.size(); ++w) {
     tyre(j, wheelNames[w], {&g.points[w], &g.wheelSubsets[w]}, g.wheels[w], edges, most);
   }
-  // A single group's page draws its axles' curves without their points.
+  // A single group's page draws both axles in one chart.
   j.endArray().key("axles").beginArray();
   for (std::size_t a = 0; a < g.axles.size(); ++a) {
-    tyre(j, axleNames[a], {&g.axlePoints[a], &g.axleSubsets[a]}, g.axles[a], edges, single ? 0 : most);
+    tyre(j, axleNames[a], {&g.axlePoints[a], &g.axleSubsets[a]}, g.axles[a], edges, single ? most / 2 : most);
   }
-  j.endArray().key("traces").beginArray();
+  j.endArray().key("balance");
+  balance(j, g.balance, most);
+  j.key("traces").beginArray();
   // One group draws every replay's traces; a comparison each group's fastest.
   if (single) {
     const std::size_t perReplay = maxChartPoints / std::max<std::size_t>(g.replays.size(), 1);

@@ -21,15 +21,16 @@ data[96:128] = track.ljust(32, b'\0')
 open(path, 'wb').write(data)
 PY
 "$build/report/skidlog-report" -o "$out/hostile.html" "$out/hostile.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/hostile.html" 20 "$out/hostile.png" "$player" "$track"
+node "$here/report_page.mjs" "$out/hostile.html" 22 "$out/hostile.png" "$player" "$track"
 "$build/report/skidlog-report" -o "$out/example.html" "$here/../../examples/lap.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/example.html" 20 "$out/example.png"
+node "$here/report_page.mjs" "$out/example.html" 22 "$out/example.png"
 # Two groups of two laps each, the second with rear tyres that grip 5 % more;
-# one track, so the fastest laps are drawn too: 4 axle, 8 wheel and 4 lap charts.
+# one track, so the fastest laps are drawn too: 2 axle characteristics and the
+# handling diagram, 4 axle, 8 wheel and 4 lap charts.
 for seed in 1 2; do
   "$build/tools/make_replay" "$out/base$seed.raf" 60 "$seed"
   "$build/tools/make_replay" --rear-grip=1.05 "$out/soft$seed.raf" 60 "$((seed + 10))"
 done
 "$build/report/skidlog-report" -o "$out/compare.html" --label base "$out/base1.raf" "$out/base2.raf" \
   --vs --label "$track" "$out/soft1.raf" "$out/soft2.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/compare.html" 16 "$out/compare.png" "$track"
+node "$here/report_page.mjs" "$out/compare.html" 19 "$out/compare.png" "$track"

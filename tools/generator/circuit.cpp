@@ -36,7 +36,9 @@ Circuit::Circuit(Turns turns) {
   // carries a symmetric S-bend (left, right, left) that leaves the car on its
   // old line, so the loop still closes. The driver pushes to the limit in
   // the second and fourth corner and in the right-hand bends of the first
-  // two S-bends.
+  // two S-bends. The long sides also carry fast sweepers, taken flat out
+  // well below the limit: with both turns a wide S-bend, with one a bend of
+  // that hand that the next corner gives back.
   const Arc cornerArcs[4] = {{30.0, 90.0 * degree}, {80.0, 90.0 * degree}, {45.0, 90.0 * degree},
                              {120.0, 90.0 * degree}};
   const bool bends = turns == Turns::both;
@@ -52,10 +54,19 @@ Circuit::Circuit(Turns turns) {
   };
   const Arc longBendOuter{90.0, 28.0 * degree}, longBendInner{55.0, 0.0};
   const Arc shortBendOuter{150.0, 20.0 * degree}, shortBendInner{70.0, 0.0};
+  const Arc sweeperOuter{550.0, 8.0 * degree}, sweeperInner{500.0, 0.0};
+  const Arc sweeper{500.0, 20.0 * degree};
   std::size_t beforeCorner[4] = {};
   for (int side = 0; side < 4; ++side) {
     const bool longSide = side % 2 == 0;
+    Arc corner = cornerArcs[side];
     straight(longSide ? 120.0 : 70.0);
+    if (longSide && bends) sBend(sweeperOuter, sweeperInner, false);
+    if (longSide && !bends) {
+      arc(sweeper, 1.0, false);
+      corner.angle -= sweeper.angle;
+    }
+    if (longSide) straight(60.0);
     if (bends) {
       if (longSide) {
         sBend(longBendOuter, longBendInner, side < 2);
@@ -65,7 +76,7 @@ Circuit::Circuit(Turns turns) {
     }
     straight(longSide ? 120.0 : 70.0);
     beforeCorner[side] = pieces.size() - 1;
-    arc(cornerArcs[side], 1.0, side % 2 == 1);
+    arc(corner, 1.0, side % 2 == 1);
   }
   close(pieces, beforeCorner[2], beforeCorner[3]);
   if (turns == Turns::right) {

@@ -16,17 +16,25 @@ constexpr double brakingLimit = 9.0;   // m/s^2 in a straight line, at speed
 constexpr double pedalTime = 0.25;     // s over which the driver moves a pedal
 constexpr double tractionLimit = 5.0;  // m/s^2 in a straight line
 constexpr double steadyBrakeForce = 600.0;  // N of deceleration the engine gives before the brakes
-constexpr double yawInertia = 0.15;    // s over which the body's slip angle follows the rear's
-constexpr double startDistance = 60.0;  // m into the first straight
+constexpr double startDistance = 60.0;  // m into the lap
+constexpr double sweeperRadius = 450.0;  // m: a bend this wide is a fast sweeper
 
-// The driver's share of the cornering limit in each corner of each lap.
+// The driver's share of the cornering limit in each corner of each lap: all
+// of it where he pushes, a little less elsewhere; through a fast sweeper he
+// lifts to a steady speed a quarter of the way to the limit.
 std::vector<double> cornerShares(const Circuit& circuit, std::size_t laps, Noise& noise) {
   const std::vector<Corner>& corners = circuit.corners();
   std::vector<double> shares;
   for (std::size_t lap = 0; lap < laps; ++lap) {
     for (std::size_t c = 0; c < corners.size(); ++c) {
-      const double margin = 0.86 + 0.04 * static_cast<double>(c % 3) + 0.01 * noise.gauss(1.0);
-      shares.push_back(corners[c].pushed ? 1.0 : std::min(margin, 0.97));
+      const double jitter = 0.01 * noise.gauss(1.0);
+      if (corners[c].pushed) {
+        shares.push_back(1.0);
+      } else if (corners[c].radius >= sweeperRadius) {
+        shares.push_back(0.25 + jitter);
+      } else {
+        shares.push_back(std::min(0.86 + 0.04 * static_cast<double>(c % 3) + jitter, 0.97));
+      }
     }
   }
   return shares;
@@ -156,16 +164,11 @@ std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>&
 double tanOfSlip(double slipDeg) { return std::tan(slipDeg / degreesPerRadian); }
 double wholeSpeed(double v) { return std::max(1.0, std::floor(std::fabs(v))); }
 
-// Body slip angle beta (rad, the velocity to the left of the heading) that
-// gives the rear axle this slip angle at speed v and yaw rate r, as the
-// reader measures it: atan(-lateral speed / whole part of the longitudinal speed).
-void bodySlip(const CarSetup& car, double v, double r, double rearSlip, double& beta) {
-  beta = 0.0;
-  for (int k = 0; k < 3; ++k) {
-    const double rearLateral = -tanOfSlip(rearSlip) * wholeSpeed(v * std::cos(beta));
-    const double rightSpeed = rearLateral - r * car.cgToRearAxle;  // the centre of gravity's, along the car's right
-    beta = std::asin(std::clamp(-rightSpeed / v, -0.9, 0.9));
-  }
+// The rear axle's lateral speed (m/s, to the right) at which the reader
+// measures this slip angle: atan(-lateral speed / whole part of the
+// longitudinal speed), at speed v and body slip angle beta.
+double rearLateralSpeed(double v, double beta, double rearSlip) {
+  return -tanOfSlip(rearSlip) * wholeSpeed(v * std::cos(beta));
 }
 
 // The front axle's steer (rad) that gives it this slip angle, likewise.
@@ -314,17 +317,26 @@ std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const D
     double& overdriven = limit.frontFirst ? frontSlip[i] : rearSlip[i];
     if (std::fabs(overdriven) < extra[i]) overdriven = (overdriven < 0.0 ? -1.0 : 1.0) * extra[i];
   }
-  // The body's slip angle from the rear axle's slip, smoothed over yawInertia
-  // as the car's inertia smooths it; the yaw rate then is the line's less
-  // the change of that slip angle, and the front steer gives the front slip.
+  // The body's slip angle beta, and with it the yaw rate: the line's less
+  // the change of beta. The rear axle's lateral speed is b r - v sin(beta)
+  // and must be the one its slip angle asks for; with r = v k - beta' that
+  // is b beta' = b v k - u - v sin(beta), integrated forward (implicitly: it
+  // is stiff at speed). The front steer then gives the front slip.
   std::vector<double> rate(samples);
   for (std::size_t i = 0; i < samples; ++i) {
-    rate[i] = motion[i].speed * motion[i].curvature;
-    bodySlip(car, std::max(motion[i].speed, 1.0), rate[i], rearSlip[i], beta[i]);
+    const double v = std::max(motion[i].speed, 1.0), k = motion[i].curvature, b = car.cgToRearAxle;
+    const double previous = i == 0 ? 0.0 : beta[i - 1];
+    const double lateral = rearLateralSpeed(v, previous, rearSlip[i]);
+    if (i == 0) {
+      beta[i] = std::asin(std::clamp((b * v * k - lateral) / v, -0.9, 0.9));
+    } else {
+      const double c = std::cos(previous), sn = std::sin(previous);
+      beta[i] = (previous + dt * (b * v * k - lateral - v * sn + v * c * previous) / b) / (1.0 + dt * v * c / b);
+    }
   }
-  beta = smoothed(beta, static_cast<std::size_t>(std::lround(yawInertia / dt)));
   for (std::size_t i = 0; i < samples; ++i) {
     const std::size_t before = i == 0 ? 0 : i - 1, after = std::min(i + 1, samples - 1);
+    rate[i] = motion[i].speed * motion[i].curvature;
     if (after > before) rate[i] -= (beta[after] - beta[before]) / (dt * static_cast<double>(after - before));
     axleSteer[i] = frontSteer(car, std::max(motion[i].speed, 1.0), rate[i], beta[i], frontSlip[i]);
   }
