@@ -40,7 +40,9 @@ struct Box {
   }
 };
 
-// Weighted residuals sqrt(w) (f(x) - y) and their Jacobian in the free variables.
+// Weighted residuals sqrt(w) (f(x) - y) and their Jacobian in the free
+// variables. The solver asks for both at the same coefficients, so each
+// point's arctangents, sine and cosine are kept from one call to the next.
 struct Residuals {
   using Scalar = double;
   using InputType = Vector;
@@ -48,45 +50,69 @@ struct Residuals {
   using JacobianType = Eigen::MatrixXd;
   enum { InputsAtCompileTime = Eigen::Dynamic, ValuesAtCompileTime = Eigen::Dynamic };
 
+  // One point's curve, broken into its steps.
+  struct Terms {
+    double shifted, u, a, phi, arc, sine, cosine, peak, extraLoad;
+  };
+
   std::span<const WeightedPoint> points;
   std::vector<double> rootWeight;
   const Box& box;
   const MagicFormula& reference;  // gives the reference load
+  mutable Vector evaluatedAt;
+  mutable std::vector<Terms> terms;
 
   int inputs() const { return parameterCount; }
   int values() const { return static_cast<int>(points.size()); }
 
-  int operator()(const Vector& q, Vector& r) const {
-    const MagicFormula f = box.curve(q, reference);
+  const MagicFormula& evaluate(const Vector& q, MagicFormula& f) const {
+    f = box.curve(q, reference);
+    if (evaluatedAt.size() == q.size() && evaluatedAt == q) return f;
+    terms.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-      r[static_cast<Eigen::Index>(i)] = rootWeight[i] * (f.at(points[i].x, points[i].load) - points[i].y);
+      Terms& t = terms[i];
+      t.shifted = points[i].x + f.Sh;
+      t.u = f.B * t.shifted;
+      t.a = std::atan(t.u);
+      t.phi = t.u - f.E * (t.u - t.a);
+      t.arc = std::atan(t.phi);
+      t.sine = std::sin(f.C * t.arc);
+      t.cosine = std::cos(f.C * t.arc);
+      t.extraLoad = (points[i].load - f.referenceLoad) / 1000.0;  // kN
+      t.peak = f.D + f.L * t.extraLoad;
+    }
+    evaluatedAt = q;
+    return f;
+  }
+
+  int operator()(const Vector& q, Vector& r) const {
+    MagicFormula f;
+    evaluate(q, f);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const Terms& t = terms[i];
+      r[static_cast<Eigen::Index>(i)] = rootWeight[i] * (t.peak * t.sine + f.Sv - points[i].y);
     }
     return 0;
   }
 
   int df(const Vector& q, Eigen::MatrixXd& jacobian) const {
-    const MagicFormula f = box.curve(q, reference);
+    MagicFormula f;
+    evaluate(q, f);
     std::array<double, parameterCount> chain{};
     for (int j = 0; j < parameterCount; ++j) chain[static_cast<std::size_t>(j)] = box.slope(j, q[j]);
     for (std::size_t i = 0; i < points.size(); ++i) {
-      const double shifted = points[i].x + f.Sh;
-      const double u = f.B * shifted;
-      const double a = std::atan(u);
-      const double phi = u - f.E * (u - a);
-      const double arc = std::atan(phi);
-      const double theta = f.C * arc;
-      const double extraLoad = (points[i].load - f.referenceLoad) / 1000.0;  // kN
-      const double outer = (f.D + f.L * extraLoad) * std::cos(theta);
-      const double dTheta = outer * f.C / (1.0 + phi * phi);
-      const double dPhi = 1.0 - f.E * (u * u) / (1.0 + u * u);
+      const Terms& t = terms[i];
+      const double outer = t.peak * t.cosine;
+      const double dTheta = outer * f.C / (1.0 + t.phi * t.phi);
+      const double dPhi = 1.0 - f.E * (t.u * t.u) / (1.0 + t.u * t.u);
       const std::array<double, parameterCount> d = {
-          dTheta * dPhi * shifted,           // B
-          outer * arc,                       // C
-          std::sin(theta),                   // D
-          -dTheta * (u - a),                 // E
-          dTheta * dPhi * f.B,               // Sh
-          1.0,                               // Sv
-          std::sin(theta) * extraLoad,       // L
+          dTheta * dPhi * t.shifted,  // B
+          outer * t.arc,              // C
+          t.sine,                     // D
+          -dTheta * (t.u - t.a),      // E
+          dTheta * dPhi * f.B,        // Sh
+          1.0,                        // Sv
+          t.sine * t.extraLoad,       // L
       };
       const auto row = static_cast<Eigen::Index>(i);
       for (int j = 0; j < parameterCount; ++j) {
@@ -146,7 +172,7 @@ CurvePeak largestWithin(const MagicFormula& f, double low, double high) {
 MagicFormula fitWeighted(std::span<const WeightedPoint> points, const MagicFormula& start, const FitLimits& limits,
                          int evaluations, double tolerance) {
   const Box box{limits.lower.coefficients(), limits.upper.coefficients()};
-  Residuals functor{points, {}, box, start};
+  Residuals functor{points, {}, box, start, {}, {}};
   functor.rootWeight.reserve(points.size());
   for (const WeightedPoint& p : points) functor.rootWeight.push_back(std::sqrt(p.weight));
   Vector q(parameterCount);
