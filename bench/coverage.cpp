@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "report/analysis/report_data.h"
-#include "report/fit/random.h"
-#include "skidlog/skidlog.h"
-#include "tools/generator/drive.h"
+#include "tests/analysed_lap.h"
 #include "tools/generator/synth.h"
 
 namespace {
@@ -27,20 +25,10 @@ struct Tally {
 };
 
 ReportGroup analysedLap(const generator::CarSetup& car, std::uint64_t seed, double seconds) {
-  generator::DriveOptions drive;
-  drive.seconds = seconds;
-  drive.seed = seed;
-  generator::SensorNoise noise;
-  noise.seed = seed;
-  const std::vector<std::byte> bytes = generator::synthesiseReplay(
-      car, generator::drive(car, generator::Circuit(generator::Turns::both), drive), drive.sampleInterval, {}, noise);
-  Replay replay;
-  loadReplay(bytes, std::uint64_t{1} << 34, replay);
-  deriveWheelSeries(replay);
-  ReportGroup report;
-  report.add(replay);
-  analyseGroup(report, reportSeed);
-  return report;
+  generator::LapOptions lap;
+  lap.seconds = seconds;
+  lap.seed = seed;
+  return test::analysedLap(car, lap);
 }
 
 }  // namespace

@@ -17,12 +17,11 @@ namespace {
 using namespace generator;
 
 Replay generated(const CarSetup& car, Turns turns, double seconds, double noise) {
-  DriveOptions options;
-  options.seconds = seconds;
-  SensorNoise sensor;
-  sensor.scale = noise;
-  const std::vector<std::byte> bytes =
-      synthesiseReplay(car, drive(car, Circuit(turns), options), options.sampleInterval, {}, sensor);
+  LapOptions lap;
+  lap.turns = turns;
+  lap.seconds = seconds;
+  lap.noiseScale = noise;
+  const std::vector<std::byte> bytes = generateLap(car, lap);
   Replay replay;
   EXPECT_EQ(loadReplay(bytes, std::uint64_t{1} << 32, replay).status, LoadStatus::loaded);
   deriveWheelSeries(replay);

@@ -6,9 +6,7 @@
 #include <cmath>
 
 #include "report/analysis/report_data.h"
-#include "report/fit/random.h"
-#include "skidlog/skidlog.h"
-#include "tools/generator/drive.h"
+#include "tests/analysed_lap.h"
 #include "tools/generator/synth.h"
 
 namespace skidlog {
@@ -17,19 +15,10 @@ namespace {
 using generator::CarSetup;
 
 ReportGroup analysedLap(const CarSetup& car, generator::Turns turns, std::uint64_t seed = 1) {
-  generator::DriveOptions drive;
-  drive.seed = seed;
-  generator::SensorNoise noise;
-  noise.seed = seed;
-  const std::vector<std::byte> bytes = generator::synthesiseReplay(
-      car, generator::drive(car, generator::Circuit(turns), drive), drive.sampleInterval, {}, noise);
-  Replay replay;
-  EXPECT_EQ(loadReplay(bytes, std::uint64_t{1} << 32, replay).status, LoadStatus::loaded);
-  deriveWheelSeries(replay);
-  ReportGroup group;
-  group.add(replay);
-  analyseGroup(group, reportSeed);
-  return group;
+  generator::LapOptions lap;
+  lap.turns = turns;
+  lap.seed = seed;
+  return test::analysedLap(car, lap);
 }
 
 // The slope of the car model's own front-minus-rear slip angle against

@@ -40,13 +40,10 @@ class CompareTest : public ::testing::Test {
 
   static void write(const std::string& name, const generator::CarSetup& car, std::uint64_t seed,
                     const generator::ReplayTexts& texts = {}) {
-    generator::DriveOptions drive;
-    drive.seed = seed;
-    generator::SensorNoise noise;
-    noise.seed = seed;
-    const std::vector<std::byte> bytes = generator::synthesiseReplay(
-        car, generator::drive(car, generator::Circuit(generator::Turns::both), drive), drive.sampleInterval, texts,
-        noise);
+    generator::LapOptions lap;
+    lap.seed = seed;
+    lap.texts = texts;
+    const std::vector<std::byte> bytes = generator::generateLap(car, lap);
     test::writeFile(*dir_ / name, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
   static std::string path(const std::string& name) { return *dir_ / name; }

@@ -62,10 +62,9 @@ TEST_F(ReportRunTest, PoolsTheLapsOfOneCar) {
 
 TEST_F(ReportRunTest, JsonGivesEachNumberItsIntervalAndFloatsTheirShortestDecimal) {
   const generator::CarSetup car = generator::exampleCar();
-  generator::DriveOptions drive;
-  drive.seconds = 30.0;
-  const std::vector<std::byte> bytes = generator::synthesiseReplay(
-      car, generator::drive(car, generator::Circuit(generator::Turns::both), drive), drive.sampleInterval, {}, {});
+  generator::LapOptions lap;
+  lap.seconds = 30.0;
+  const std::vector<std::byte> bytes = generator::generateLap(car, lap);
   test::writeFile(dir / "lap.raf", std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ASSERT_EQ(run({"--json", json, dir / "lap.raf"}), 0) << messages.str();
   const std::string text = test::readFile(json);

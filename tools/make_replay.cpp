@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "tools/generator/car.h"
-#include "tools/generator/circuit.h"
-#include "tools/generator/drive.h"
 #include "tools/generator/synth.h"
 
 namespace {
@@ -35,15 +33,11 @@ constexpr const char* usage =
 
 struct Options {
   std::string output;
-  double seconds = 60.0;
-  std::uint64_t seed = 1;
-  Turns turns = Turns::both;
+  LapOptions lap;
   double frontGrip = 1.0;
   double rearGrip = 1.0;
   bool swapTyres = false;
-  double noise = 1.0;
   double intervalMs = 10.0;
-  ReplayTexts texts;
   bool describe = false;
   bool help = false;
 };
@@ -72,7 +66,7 @@ std::string parse(int argc, char** argv, Options& o) {
       double* into;
       double most;
     } numbers[] = {{"--front-grip", &o.frontGrip, 10.0}, {"--rear-grip", &o.rearGrip, 10.0},
-                   {"--noise", &o.noise, 10.0}, {"--interval", &o.intervalMs, 1000.0}};
+                   {"--noise", &o.lap.noiseScale, 10.0}, {"--interval", &o.intervalMs, 1000.0}};
     bool taken = false;
     for (const auto& n : numbers) {
       if (!value(n.name, v)) continue;
@@ -87,16 +81,16 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (a == "--describe") {
       o.describe = true;
     } else if (value("--turns", v)) {
-      if (v == "both") o.turns = Turns::both;
-      else if (v == "left") o.turns = Turns::left;
-      else if (v == "right") o.turns = Turns::right;
+      if (v == "both") o.lap.turns = Turns::both;
+      else if (v == "left") o.lap.turns = Turns::left;
+      else if (v == "right") o.lap.turns = Turns::right;
       else return "--turns takes both, left or right";
     } else if (value("--player", v)) {
-      o.texts.player = v;
+      o.lap.texts.player = v;
     } else if (value("--car", v)) {
-      o.texts.car = v;
+      o.lap.texts.car = v;
     } else if (value("--track", v)) {
-      o.texts.track = v;
+      o.lap.texts.track = v;
     } else if (a.size() > 1 && a[0] == '-') {
       return "unknown option " + std::string(a);
     } else {
@@ -104,15 +98,16 @@ std::string parse(int argc, char** argv, Options& o) {
     }
   }
   if (o.intervalMs != 10.0 && o.intervalMs != 100.0) return "--interval takes 10 or 100";
+  o.lap.sampleInterval = o.intervalMs / 1000.0;
   if (o.describe || o.help) return {};
   if (positional.empty() || positional.size() > 3) return "give an output file, and optionally seconds and a seed";
   o.output = positional[0];
-  if (positional.size() > 1 && (!number(positional[1], o.seconds) || !(o.seconds > 0.0) || o.seconds > 48.0 * 3600.0)) {
+  if (positional.size() > 1 && (!number(positional[1], o.lap.seconds) || !(o.lap.seconds > 0.0) || o.lap.seconds > 48.0 * 3600.0)) {
     return "seconds must be between 0 and 172800";
   }
   double seed = 1.0;
   if (positional.size() > 2 && (!number(positional[2], seed) || seed < 0.0 || seed > 1e15)) return "bad seed";
-  o.seed = static_cast<std::uint64_t>(seed);
+  o.lap.seed = static_cast<std::uint64_t>(seed);
   return {};
 }
 
@@ -165,16 +160,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    const Circuit circuit(o.turns);
-    DriveOptions drive;
-    drive.seconds = o.seconds;
-    drive.sampleInterval = o.intervalMs / 1000.0;
-    drive.seed = o.seed;
-    SensorNoise noise;
-    noise.scale = o.noise;
-    noise.seed = o.seed;
-    const std::vector<CarState> states = skidlog::generator::drive(car, circuit, drive);
-    if (!save(o.output, synthesiseReplay(car, states, drive.sampleInterval, o.texts, noise))) {
+    if (!save(o.output, generateLap(car, o.lap))) {
       std::fprintf(stderr, "make_replay: cannot write %s\n", o.output.c_str());
       return 1;
     }

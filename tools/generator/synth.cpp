@@ -214,4 +214,16 @@ std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<C
   return std::move(out.bytes());
 }
 
+std::vector<std::byte> generateLap(const CarSetup& car, const LapOptions& options) {
+  DriveOptions drive;
+  drive.seconds = options.seconds;
+  drive.sampleInterval = options.sampleInterval;
+  drive.seed = options.seed;
+  SensorNoise noise;
+  noise.scale = options.noiseScale;
+  noise.seed = options.seed;
+  return synthesiseReplay(car, generator::drive(car, Circuit(options.turns), drive), drive.sampleInterval,
+                          options.texts, noise);
+}
+
 }  // namespace skidlog::generator

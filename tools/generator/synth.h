@@ -38,6 +38,21 @@ struct SensorNoise {
 std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<CarState>& states,
                                         double sampleInterval, const ReplayTexts& texts, const SensorNoise& noise);
 
+// What make_replay, the tests and the benchmarks vary about a generated lap.
+// One seed drives both the driver's variation and the sensor noise, so that
+// laps with different seeds are independent and a seed repeats its lap.
+struct LapOptions {
+  Turns turns = Turns::both;
+  double seconds = 60.0;
+  double sampleInterval = 0.01;  // s
+  double noiseScale = 1.0;
+  std::uint64_t seed = 1;
+  ReplayTexts texts;
+};
+
+// The replay file of `car` driving the circuit for options.seconds.
+std::vector<std::byte> generateLap(const CarSetup& car, const LapOptions& options);
+
 }  // namespace skidlog::generator
 
 #endif  // SKIDLOG_TOOLS_GENERATOR_SYNTH_H_
