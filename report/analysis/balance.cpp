@@ -18,16 +18,17 @@ constexpr double differenceSpan = 0.05;       // s either side of a sample
 constexpr double medianBin = 0.05;            // g
 constexpr std::size_t minBinPoints = 5;
 
-// Weighted sums for a straight line y = a + b x.
+// Sums for a least-squares straight line y = a + b x; a block's sums are
+// added as many times as a resample draws the block.
 struct LineSums {
   double w = 0.0, x = 0.0, y = 0.0, xx = 0.0, xy = 0.0;
 
-  void add(double weight, double px, double py, double times = 1.0) {
-    w += times * weight;
-    x += times * weight * px;
-    y += times * weight * py;
-    xx += times * weight * px * px;
-    xy += times * weight * px * py;
+  void add(double px, double py) {
+    w += 1.0;
+    x += px;
+    y += py;
+    xx += px * px;
+    xy += px * py;
   }
   void add(const LineSums& s, double times) {
     w += times * s.w;
@@ -43,10 +44,29 @@ struct LineSums {
   double intercept() const { return w > 0.0 ? (y - slope() * x) / w : 0.0; }
 };
 
-double median(std::vector<double> v) {
+// The median of v, reordering it.
+double median(std::vector<double>& v) {
   const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
   std::nth_element(v.begin(), mid, v.end());
   return *mid;
+}
+
+// Calls visit(indices) with the indices of the values in each bin of
+// medianBin, bins in ascending order; valueAt(i) is the i-th of n values.
+template <typename ValueAt, typename Visit>
+void forEachBin(std::size_t n, ValueAt valueAt, Visit visit) {
+  std::vector<std::pair<std::int64_t, std::size_t>> keyed;
+  keyed.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) keyed.emplace_back(static_cast<std::int64_t>(std::floor(valueAt(i) / medianBin)), i);
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::size_t> indices;
+  for (std::size_t start = 0; start < keyed.size();) {
+    indices.clear();
+    std::size_t end = start;
+    for (; end < keyed.size() && keyed[end].first == keyed[start].first; ++end) indices.push_back(keyed[end].second);
+    visit(indices);
+    start = end;
+  }
 }
 
 // Points whose y lies further than three robust standard deviations from
@@ -54,21 +74,16 @@ double median(std::vector<double> v) {
 // fitted without them, and the bins themselves carry no weight of their own,
 // so the many points of the straights do not decide what counts as far.
 std::vector<bool> outliersByBin(const std::vector<double>& x, const std::vector<double>& y) {
-  std::vector<std::pair<std::int64_t, std::size_t>> keyed;
-  for (std::size_t i = 0; i < x.size(); ++i) keyed.emplace_back(static_cast<std::int64_t>(std::floor(x[i] / medianBin)), i);
-  std::sort(keyed.begin(), keyed.end());
   std::vector<bool> outlier(x.size(), false);
-  for (std::size_t start = 0; start < keyed.size();) {
-    std::size_t end = start;
-    while (end < keyed.size() && keyed[end].first == keyed[start].first) ++end;
-    std::vector<double> values;
-    for (std::size_t k = start; k < end; ++k) values.push_back(y[keyed[k].second]);
+  std::vector<double> values;
+  forEachBin(x.size(), [&](std::size_t i) { return x[i]; }, [&](const std::vector<std::size_t>& bin) {
+    values.clear();
+    for (const std::size_t i : bin) values.push_back(y[i]);
     const double centre = median(values);
     for (double& v : values) v = std::fabs(v - centre);
     const double cut = 3.0 * std::max(1.4826 * median(values), 1e-3);
-    for (std::size_t k = start; k < end; ++k) outlier[keyed[k].second] = std::fabs(y[keyed[k].second] - centre) > cut;
-    start = end;
-  }
+    for (const std::size_t i : bin) outlier[i] = std::fabs(y[i] - centre) > cut;
+  });
   return outlier;
 }
 
@@ -129,8 +144,8 @@ void fitGradient(const ReportGroup& group, std::uint64_t seed, Balance& b) {
   for (std::size_t i = 0; i < x.size(); ++i) {
     if (outlier[i]) continue;
     ++b.fitted;
-    all.add(1.0, x[i], y[i]);
-    perBlock[blocks[i]].add(1.0, x[i], y[i]);
+    all.add(x[i], y[i]);
+    perBlock[blocks[i]].add(x[i], y[i]);
   }
   if (b.fitted < minFitPoints) return;
   b.understeerGradient.value = all.slope();
@@ -149,26 +164,22 @@ void fitGradient(const ReportGroup& group, std::uint64_t seed, Balance& b) {
   b.understeerGradient.replicates = std::move(replicates);
 }
 
+// The handling diagram's line: per bin of lateral acceleration, its mean
+// and the median difference of slip angles.
 void binnedMedians(Balance& b) {
-  std::vector<std::pair<std::int64_t, std::size_t>> keyed;
-  for (std::size_t i = 0; i < b.acceleration.size(); ++i) {
-    keyed.emplace_back(static_cast<std::int64_t>(std::floor(widen(b.acceleration[i]) / medianBin)), i);
-  }
-  std::sort(keyed.begin(), keyed.end());
-  for (std::size_t start = 0; start < keyed.size();) {
-    std::size_t end = start;
-    std::vector<double> slips;
-    double accelerations = 0.0;
-    for (; end < keyed.size() && keyed[end].first == keyed[start].first; ++end) {
-      slips.push_back(widen(b.slipDifference[keyed[end].second]));
-      accelerations += widen(b.acceleration[keyed[end].second]);
-    }
-    if (slips.size() >= minBinPoints) {
-      b.medianAcceleration.push_back(accelerations / static_cast<double>(slips.size()));
-      b.medianSlipDifference.push_back(median(std::move(slips)));
-    }
-    start = end;
-  }
+  std::vector<double> slips;
+  forEachBin(b.acceleration.size(), [&](std::size_t i) { return widen(b.acceleration[i]); },
+             [&](const std::vector<std::size_t>& bin) {
+               if (bin.size() < minBinPoints) return;
+               slips.clear();
+               double accelerations = 0.0;
+               for (const std::size_t i : bin) {
+                 slips.push_back(widen(b.slipDifference[i]));
+                 accelerations += widen(b.acceleration[i]);
+               }
+               b.medianAcceleration.push_back(accelerations / static_cast<double>(bin.size()));
+               b.medianSlipDifference.push_back(median(slips));
+             });
 }
 
 std::string grip(double value) {

@@ -27,17 +27,16 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
   d.fromValue = from.value;
   d.toValue = to.value;
   d.delta.value = to.value - from.value;
+  // The two groups were resampled independently: replicate r of each is a
+  // draw of its own, so their pairs are draws of the difference.
   const std::size_t n = std::min(from.replicates.size(), to.replicates.size());
-  std::vector<double> deltas(n), ratios(n);
-  for (std::size_t r = 0; r < n; ++r) {
-    deltas[r] = to.replicates[r] - from.replicates[r];
-    ratios[r] = to.replicates[r] / from.replicates[r] - 1.0;
-  }
-  d.delta.ci = interval95(deltas, d.delta.value);
-  d.delta.replicates = std::move(deltas);
+  std::vector<double> replicates(n);
+  for (std::size_t r = 0; r < n; ++r) replicates[r] = to.replicates[r] - from.replicates[r];
+  d.delta.ci = interval95(replicates, d.delta.value);
   if (relative && from.value != 0.0) {
+    for (std::size_t r = 0; r < n; ++r) replicates[r] = to.replicates[r] / from.replicates[r] - 1.0;
     d.relative.value = to.value / from.value - 1.0;
-    d.relative.ci = interval95(ratios, d.relative.value);
+    d.relative.ci = interval95(replicates, d.relative.value);
   }
   d.verdict = verdictOf(d.delta.ci);
   return d;
