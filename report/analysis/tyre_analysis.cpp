@@ -36,6 +36,16 @@ void finishCurve(CurveAnalysis& c, const std::vector<const CurveReplicate*>& rep
 
 }  // namespace
 
+void drawAcrossData(const CurveFit& fit, std::vector<double>& x, std::vector<double>& y) {
+  x.clear();
+  y.clear();
+  for (std::size_t k = 0; k < curveDrawPoints; ++k) {
+    const double share = static_cast<double>(k) / static_cast<double>(curveDrawPoints - 1);
+    x.push_back(fit.slipLow + share * (fit.slipHigh - fit.slipLow));
+    y.push_back(fit.curve(x.back()));
+  }
+}
+
 std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, std::uint32_t blocks, std::uint64_t seed) {
   std::vector<TyreModel> models(tyres.size());
   parallelFor(static_cast<int>(tyres.size()), [&](int t) {

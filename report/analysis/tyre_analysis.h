@@ -104,6 +104,10 @@ struct TyreSource {
   const FitSubsets* subsets = nullptr;
 };
 
+// The fit's curve at curveDrawPoints slips spread evenly across its data
+// (slipLow to slipHigh), into x and y.
+void drawAcrossData(const CurveFit& fit, std::vector<double>& x, std::vector<double>& y);
+
 // Fits every tyre, then resamples the `blocks` blocks of their points
 // bootstrapReplicates times (the draws seeded by `seed`) for the intervals.
 std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, std::uint32_t blocks,

@@ -67,9 +67,6 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Ty
   return circle;
 }
 
-// The curve's shape with a peak factor of 1, no vertical shift and no change with load.
-MagicFormula shapeOf(const MagicFormula& f) { return {f.B, f.C, 1.0, f.E, f.Sh, 0.0, 0.0, f.referenceLoad}; }
-
 // A band's peak factor: least squares of its grips less the curve's vertical
 // shift on the shape, which is linear in D; the load it speaks for (its
 // points' loads weighted as the least squares weights them, by the shape
@@ -127,17 +124,14 @@ CurveFit bandFit(const Columns& band, const MagicFormula& curve) {
   CurveFit fit;
   fit.curve = curve;
   fit.points = band.x.size();
-  std::vector<float> magnitude(band.x.size());
-  std::transform(band.x.begin(), band.x.end(), magnitude.begin(), [](float v) { return std::fabs(v); });
-  fit.slipP99 = quantile(magnitude, 0.99);
-  fit.slipLow = quantile(band.x, 0.005);
-  fit.slipHigh = quantile(band.x, 0.995);
+  setSlipRange(band.x, fit);
   double mean = 0.0, total = 0.0, left = 0.0;
   for (const float y : band.y) mean += widen(y);
   mean /= static_cast<double>(band.y.size());
   for (std::size_t i = 0; i < band.x.size(); ++i) {
     const double y = widen(band.y[i]);
-    left += (y - curve(band.x[i])) * (y - curve(band.x[i]));
+    const double e = y - curve(band.x[i]);
+    left += e * e;
     total += (y - mean) * (y - mean);
   }
   fit.r2 = total > 0.0 ? 1.0 - left / total : 0.0;
@@ -176,7 +170,7 @@ LoadCuts loadCuts(const std::vector<float>& pointLoads) {
 // band; its curve's numbers from the band's points (outliers left out).
 void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurve& fitted, TyreModel& model) {
   const MagicFormula& wheel = fitted.fit.curve;
-  const MagicFormula shape = shapeOf(wheel);
+  const MagicFormula shape = wheel.shape();
   std::vector<BandPeak> peaks;
   for (std::uint8_t b = 0; b < loadBandCount; ++b) {
     Columns band;
@@ -206,11 +200,7 @@ CurveAnalysis describeCurve(const CurveFit& fit) {
   c.peakGrip.value = fit.peak.grip;
   c.peakSlip.value = fit.peak.slip;
   c.corneringStiffness.value = fit.curve.corneringStiffness();
-  for (std::size_t k = 0; k < curveDrawPoints; ++k) {
-    const double share = static_cast<double>(k) / static_cast<double>(curveDrawPoints - 1);
-    c.x.push_back(fit.slipLow + share * (fit.slipHigh - fit.slipLow));
-    c.y.push_back(fit.curve(c.x.back()));
-  }
+  drawAcrossData(fit, c.x, c.y);
   return c;
 }
 
@@ -285,7 +275,7 @@ TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_
                                   longitudinalCurve);
   r.lateral = replicateCurve(model.lateral, model.analysis.lateral, lateralLimits, weights, sums, lateralCurve);
   if (r.lateral) {
-    const MagicFormula shape = shapeOf(lateralCurve);
+    const MagicFormula shape = lateralCurve.shape();
     std::vector<BandPeak> peaks;
     for (std::uint8_t b = 0; b < loadBandCount; ++b) {
       if (model.analysis.loadBands[b].fit) peaks.push_back(bandPeak(sums, model.lateral->bins, b, shape, lateralCurve.Sv));

@@ -118,7 +118,7 @@ class Tabulated {
     const auto [low, high] = std::minmax_element(x.begin(), x.end());
     first_ = std::floor(static_cast<double>(*low) / step_);
     const auto count = static_cast<std::size_t>(std::ceil(static_cast<double>(*high) / step_) - first_) + 2;
-    const MagicFormula shape{f.B, f.C, 1.0, f.E, f.Sh, 0.0, 0.0, f.referenceLoad};
+    const MagicFormula shape = f.shape();
     for (std::size_t k = 0; k < count; ++k) shape_.push_back(shape((first_ + static_cast<double>(k)) * step_));
   }
 
@@ -181,18 +181,22 @@ PeakSummary summarisePeak(const MagicFormula& f, double slipLow, double slipHigh
   return {within.grip, std::fabs(within.x), within.x, within.x > slipLow && within.x < slipHigh};
 }
 
+void setSlipRange(std::span<const float> x, CurveFit& fit) {
+  std::vector<float> magnitude(x.size());
+  std::transform(x.begin(), x.end(), magnitude.begin(), [](float v) { return std::fabs(v); });
+  fit.slipP99 = quantile(magnitude, 0.99);
+  fit.slipLow = quantile(x, 0.005);
+  fit.slipHigh = quantile(x, 0.995);
+}
+
 std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limits) {
   if (p.x.size() < minFitPoints) return std::nullopt;
   const std::vector<WeightedPoint> medians = binMedians(p, limits.binWidth);
   if (medians.size() < minBins) return std::nullopt;
-  std::vector<float> magnitude(p.x.size());
-  std::transform(p.x.begin(), p.x.end(), magnitude.begin(), [](float v) { return std::fabs(v); });
   FittedCurve fitted{{}, SlipBins(limits.binWidth), {}};
   CurveFit& fit = fitted.fit;
   fit.points = p.x.size();
-  fit.slipP99 = quantile(magnitude, 0.99);
-  fit.slipLow = quantile(p.x, 0.005);
-  fit.slipHigh = quantile(p.x, 0.995);
+  setSlipRange(p.x, fit);
 
   double loads = 0.0;
   for (const float load : p.load) loads += static_cast<double>(load);
@@ -222,9 +226,9 @@ MagicFormula refitBins(const std::vector<BinSum>& bins, const MagicFormula& star
   FitLimits held = limits;
   Coefficients lower = limits.lower.coefficients(), upper = limits.upper.coefficients();
   const Coefficients c = start.coefficients();
+  const std::array<bool, coefficientCount> on = onBounds(start, limits);
   for (std::size_t j = 0; j < c.size(); ++j) {
-    const double margin = 1e-3 * (upper[j] - lower[j]);
-    if (c[j] <= lower[j] + margin || c[j] >= upper[j] - margin) lower[j] = upper[j] = c[j];
+    if (on[j]) lower[j] = upper[j] = c[j];
   }
   held.lower = limits.lower.with(lower);
   held.upper = limits.upper.with(upper);

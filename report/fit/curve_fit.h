@@ -62,6 +62,9 @@ struct FittedCurve {
   std::vector<bool> outlier;    // per point
 };
 
+// Where the points' slips lie: fit.slipP99, fit.slipLow and fit.slipHigh.
+void setSlipRange(std::span<const float> x, CurveFit& fit);
+
 // The robust fit, its peak factor at the mean load of the points; empty
 // below minFitPoints points or with fewer than eight distinct slip bins.
 // REQUIRES: every value finite.

@@ -185,13 +185,22 @@ MagicFormula fitWeighted(std::span<const WeightedPoint> points, const MagicFormu
   return box.curve(q, start);
 }
 
-std::vector<std::string> boundedCoefficients(const MagicFormula& f, const FitLimits& limits) {
+std::array<bool, coefficientCount> onBounds(const MagicFormula& f, const FitLimits& limits) {
   const Coefficients p = f.coefficients(), lower = limits.lower.coefficients(), upper = limits.upper.coefficients();
-  std::vector<std::string> bounded;
+  std::array<bool, coefficientCount> on{};
   for (std::size_t j = 0; j < p.size(); ++j) {
-    if (upper[j] <= lower[j]) continue;  // held, not fitted
     const double margin = 1e-3 * (upper[j] - lower[j]);
-    if (p[j] <= lower[j] + margin || p[j] >= upper[j] - margin) bounded.emplace_back(coefficientNames[j]);
+    on[j] = p[j] <= lower[j] + margin || p[j] >= upper[j] - margin;
+  }
+  return on;
+}
+
+std::vector<std::string> boundedCoefficients(const MagicFormula& f, const FitLimits& limits) {
+  const Coefficients lower = limits.lower.coefficients(), upper = limits.upper.coefficients();
+  const std::array<bool, coefficientCount> on = onBounds(f, limits);
+  std::vector<std::string> bounded;
+  for (std::size_t j = 0; j < on.size(); ++j) {
+    if (on[j] && upper[j] > lower[j]) bounded.emplace_back(coefficientNames[j]);  // held ones are not fitted
   }
   return bounded;
 }

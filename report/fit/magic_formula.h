@@ -33,6 +33,8 @@ struct MagicFormula {
   double at(double x, double load) const;
   // B C D: the slope at small slip at the reference load, grip per unit of slip.
   double corneringStiffness() const { return B * C * D; }
+  // The curve's shape: a peak factor of 1, no vertical shift, no change with load.
+  MagicFormula shape() const { return {B, C, 1.0, E, Sh, 0.0, 0.0, referenceLoad}; }
   Coefficients coefficients() const { return {B, C, D, E, Sh, Sv, L}; }
   // The coefficients in `c` with this curve's reference load.
   MagicFormula with(const Coefficients& c) const { return {c[0], c[1], c[2], c[3], c[4], c[5], c[6], referenceLoad}; }
@@ -71,8 +73,12 @@ struct WeightedPoint {
 MagicFormula fitWeighted(std::span<const WeightedPoint> points, const MagicFormula& start, const FitLimits& limits,
                          int evaluations, double tolerance = 0.0);
 
-// The coefficients that sit at a bound of the box (within 0.1 % of its width):
-// the data does not determine them.
+// Whether each coefficient sits at a bound of the box (within 0.1 % of its
+// width); a held coefficient always does.
+std::array<bool, coefficientCount> onBounds(const MagicFormula& f, const FitLimits& limits);
+
+// The fitted coefficients that sit at a bound of the box: the data does not
+// determine them.
 std::vector<std::string> boundedCoefficients(const MagicFormula& f, const FitLimits& limits);
 
 }  // namespace skidlog

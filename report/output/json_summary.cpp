@@ -5,6 +5,8 @@
 namespace skidlog {
 namespace {
 
+// An estimate's value and its interval; null where the data did not give it.
+Json value(const Estimate& e) { return e.known() ? number(e.value) : Json(nullptr); }
 Json interval(const Estimate& e) { return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr); }
 
 // A fit's curve and what it says; with its analysis, the intervals too.
@@ -56,7 +58,7 @@ Json tyreJson(const char* key, const char* name, const TyreAnalysis& a) {
               {"lateral", curveJson(a.lateral)},
               {"longitudinal", curveJson(a.longitudinal)},
               {"load_bands", bands},
-              {"load_sensitivity", a.loadSensitivity.known() ? number(a.loadSensitivity.value) : Json(nullptr)},
+              {"load_sensitivity", value(a.loadSensitivity)},
               {"load_sensitivity_ci", interval(a.loadSensitivity)},
               {"friction_circle", circle}};
 }
@@ -76,7 +78,7 @@ Json replaysJson(const std::vector<ReplaySummary>& replays) {
 }
 
 Json balanceJson(const Balance& b) {
-  return Json{{"understeer_gradient", b.understeerGradient.known() ? number(b.understeerGradient.value) : Json(nullptr)},
+  return Json{{"understeer_gradient", value(b.understeerGradient)},
               {"understeer_gradient_ci", interval(b.understeerGradient)},
               {"limit", b.limit ? Json(axleNames[*b.limit]) : Json(nullptr)},
               {"points", b.acceleration.size()},
@@ -96,18 +98,15 @@ void groupJson(const ReportGroup& group, Json& into) {
 }
 
 Json differenceJson(const ReportData& report, const Difference& d) {
-  const auto pair = [](const Estimate& e) {
-    return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr);
-  };
   return Json{{"from", report.groups[d.from].label},
               {"to", report.groups[d.to].label},
               {"where", d.where},
               {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
               {"quantity", d.quantity},
               {"delta", number(d.delta.value)},
-              {"ci", pair(d.delta)},
-              {"relative", d.relative.known() ? number(d.relative.value) : Json(nullptr)},
-              {"relative_ci", pair(d.relative)},
+              {"ci", interval(d.delta)},
+              {"relative", value(d.relative)},
+              {"relative_ci", interval(d.relative)},
               {"verdict", d.verdict}};
 }
 

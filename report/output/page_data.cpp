@@ -31,10 +31,12 @@ std::vector<std::size_t> thinned(std::size_t n, std::size_t most) {
   return picked;
 }
 
-// The normal loads that split all wheels' points into five classes of equal count.
-std::vector<double> loadClassEdges(const TyrePoints& points) {
+// The normal loads that split all groups' wheels' points into five classes of equal count.
+std::vector<double> loadClassEdges(const std::vector<ReportGroup>& groups) {
   std::vector<float> loads;
-  for (const WheelPoints& p : points) loads.insert(loads.end(), p.normalLoad.begin(), p.normalLoad.end());
+  for (const ReportGroup& g : groups) {
+    for (const WheelPoints& p : g.points) loads.insert(loads.end(), p.normalLoad.begin(), p.normalLoad.end());
+  }
   std::vector<double> edges;
   for (const double q : {0.2, 0.4, 0.6, 0.8}) edges.push_back(quantile(loads, q));
   return edges;
@@ -116,14 +118,9 @@ void bandCurve(JsonText& j, const LoadBand& band) {
     j.null().endObject();
     return;
   }
-  const CurveFit& fit = *band.fit;
   std::vector<double> x, y;
-  for (std::size_t k = 0; k < curveDrawPoints; ++k) {
-    const double share = static_cast<double>(k) / static_cast<double>(curveDrawPoints - 1);
-    x.push_back(fit.slipLow + share * (fit.slipHigh - fit.slipLow));
-    y.push_back(fit.curve(x.back()));
-  }
-  j.beginObject().key("x").numbers(x, 4).key("y").numbers(y, 4).key("D").number(fit.curve.D).endObject();
+  drawAcrossData(*band.fit, x, y);
+  j.beginObject().key("x").numbers(x, 4).key("y").numbers(y, 4).key("D").number(band.fit->curve.D).endObject();
   j.endObject();
 }
 
@@ -266,13 +263,7 @@ void difference(JsonText& j, const ReportData& report, const Difference& d) {
 }  // namespace
 
 std::string pageData(const ReportData& report) {
-  TyrePoints all;
-  for (const ReportGroup& g : report.groups) {
-    for (std::size_t w = 0; w < all.size(); ++w) {
-      all[w].normalLoad.insert(all[w].normalLoad.end(), g.points[w].normalLoad.begin(), g.points[w].normalLoad.end());
-    }
-  }
-  const std::vector<double> edges = loadClassEdges(all);
+  const std::vector<double> edges = loadClassEdges(report.groups);
   JsonText j;
   j.beginObject().key("groups").beginArray();
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
