@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "report/cli/options.h"
 #include "report/cli/report_run.h"
 #include "tests/replay_builder.h"
 #include "tests/temp_dir.h"
@@ -130,6 +131,18 @@ TEST_F(CompareTest, GroupsFromTheCommandLine) {
   EXPECT_EQ(s["groups"][0]["label"], "base1");
   EXPECT_EQ(s["groups"][1]["label"], "wet");
   EXPECT_EQ(s["groups"][2]["label"], "base1 (2)");
+}
+
+// A group's default label and the default page's name drop the extension of
+// the file name only: not a dot in a folder's name, not a leading dot.
+TEST(ReplayNames, TheExtensionIsTheFileNamesLastDot) {
+  EXPECT_EQ(defaultLabel("runs.v2/lap.raf"), "lap");
+  EXPECT_EQ(defaultLabel("runs.v2/lap"), "lap");
+  EXPECT_EQ(defaultLabel("C:\\laps\\a.b.raf"), "a.b");
+  EXPECT_EQ(defaultLabel("laps/.raf"), ".raf");
+  EXPECT_EQ(extensionAt("runs.v2/lap"), std::string::npos);
+  EXPECT_EQ(extensionAt("laps/.raf"), std::string::npos);
+  EXPECT_EQ(extensionAt("laps/lap.raf"), 8u);
 }
 
 TEST_F(CompareTest, GroupsByName) {

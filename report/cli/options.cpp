@@ -86,12 +86,18 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
   return checkGroups(o);
 }
 
+std::size_t extensionAt(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = path.rfind('.');
+  return dot != std::string::npos && dot > nameStart ? dot : std::string::npos;
+}
+
 std::string defaultLabel(const std::string& replay) {
   const std::size_t slash = replay.find_last_of("/\\");
-  std::string name = slash == std::string::npos ? replay : replay.substr(slash + 1);
-  const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && dot > 0) name.resize(dot);
-  return name;
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = extensionAt(replay);
+  return replay.substr(nameStart, dot == std::string::npos ? std::string::npos : dot - nameStart);
 }
 
 const char* groupByName(GroupBy by) {

@@ -35,6 +35,10 @@ struct Options {
 // Reads the options; returns what is wrong with them, empty when they are sound.
 std::string parseOptions(std::span<const char* const> args, Options& o);
 
+// Where the file name's extension (its last '.') begins in `path`; npos
+// when the name has none (a name that begins with its only '.' has none).
+std::size_t extensionAt(const std::string& path);
+
 // A group's name when it has no label: its first replay's file name without
 // folder and extension.
 std::string defaultLabel(const std::string& replay);

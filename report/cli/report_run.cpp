@@ -47,12 +47,7 @@ int usageError(std::ostream& messages, const std::string& problem) {
 }
 
 // lap.raf gives lap.html; a name without an extension gets one.
-std::string pageNameFor(const std::string& replay) {
-  const std::size_t slash = replay.find_last_of("/\\");
-  const std::size_t dot = replay.rfind('.');
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-  return (hasExtension ? replay.substr(0, dot) : replay) + ".html";
-}
+std::string pageNameFor(const std::string& replay) { return replay.substr(0, extensionAt(replay)) + ".html"; }
 
 const std::string& fieldOf(const ReplaySummary& r, GroupBy by) {
   return by == GroupBy::car ? r.car : by == GroupBy::track ? r.track : r.player;
