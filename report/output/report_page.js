@@ -261,22 +261,32 @@
     return {text: e.value.toFixed(digits) + ' \u00b1 ' + half.toFixed(digits),
             title: '95 % interval ' + e.low.toFixed(digits) + ' to ' + e.high.toFixed(digits)};
   }
+  // A section holding one table: its heading, its note and the table with
+  // its header row, which the caller fills.
+  function tableSection(title, note, headings, attrs) {
+    main.appendChild(el('h2', {}, title));
+    main.appendChild(el('p', {class: 'note'}, note));
+    const wrap = el('div', {class: 'scroll'});
+    const table = el('table', attrs);
+    const head = el('tr');
+    headings.forEach((h) => head.appendChild(el('th', {}, h)));
+    table.appendChild(head);
+    wrap.appendChild(table);
+    main.appendChild(wrap);
+    return table;
+  }
+
   function fitTable() {
-    main.appendChild(el('h2', {}, 'Fitted curves'));
-    main.appendChild(el('p', {class: 'note'},
+    const table = tableSection('Fitted curves',
         'y = D(N) sin(C atan(B x\u2032 \u2212 E (B x\u2032 \u2212 atan(B x\u2032)))) + Sv, x\u2032 = x + Sh, ' +
         'D(N) = D + L (N \u2212 Nref) / 1000: D is the peak factor at the reference load Nref, L its change per kN. ' +
         'x is the slip angle in degrees (lateral) or the slip ratio (longitudinal). Each value is given \u00b1 the ' +
         'half-width of its 95 % interval (hover for the interval). A peak is "reached" only when the curve\u2019s ' +
         'maximum lies within the slip the data covers; otherwise the peak grip is the largest grip the curve ' +
-        'gives within it. \u2020 marks a coefficient at a bound of its range: the data does not determine it.'));
-    const wrap = el('div', {class: 'scroll'});
-    const table = el('table');
-    const head = el('tr');
-    (single ? [] : ['Group']).concat(['Tyre', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness', 'Peak reached',
-        'Load sensitivity [/kN]', 'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L', 'Nref [N]', 'Slip p99'])
-        .forEach((h) => head.appendChild(el('th', {}, h)));
-    table.appendChild(head);
+        'gives within it. \u2020 marks a coefficient at a bound of its range: the data does not determine it.',
+        (single ? [] : ['Group']).concat(['Tyre', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness',
+            'Peak reached', 'Load sensitivity [/kN]', 'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L',
+            'Nref [N]', 'Slip p99']));
     const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
     groups.forEach((g) => {
       (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
@@ -299,8 +309,6 @@
         });
       });
     });
-    wrap.appendChild(table);
-    main.appendChild(wrap);
   }
 
   // "RL lateral peak grip: soft 1.12, base 1.07, +4.7 % (+1.9 % to +7.5 %)".
@@ -326,17 +334,12 @@
            format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
   }
   function differencesTable() {
-    main.appendChild(el('h2', {}, 'Differences'));
-    main.appendChild(el('p', {class: 'note'},
+    const table = tableSection('Differences',
         'Each later group against the first, per axle and per wheel. A difference is shown (higher, lower) only where ' +
         'its 95 % interval, from resampling the two groups independently, leaves zero out; otherwise the data shows ' +
         'no difference, whatever the two values. Largest shown differences first. Peak grip and slip are compared ' +
-        'only where both groups reach the peak.'));
-    const wrap = el('div', {class: 'scroll'});
-    const table = el('table', {class: 'differences'});
-    const head = el('tr');
-    ['Difference (95 % interval)', 'Verdict'].forEach((h) => head.appendChild(el('th', {}, h)));
-    table.appendChild(head);
+        'only where both groups reach the peak.',
+        ['Difference (95 % interval)', 'Verdict'], {class: 'differences'});
     data.differences.forEach((d) => {
       const row = el('tr');
       const shown = d.verdict !== 'no difference shown';
@@ -344,8 +347,6 @@
       row.appendChild(el('td', shown ? {class: 'shown'} : {}, d.verdict));
       table.appendChild(row);
     });
-    wrap.appendChild(table);
-    main.appendChild(wrap);
   }
   function scatterControl() {
     const label = el('label', {class: 'control'});
