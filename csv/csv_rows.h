@@ -1,0 +1,69 @@
+// The CSV's rows as values, in the order the file holds them. The CSV writer
+// formats these rows, and a reader that wants the values themselves (the
+// Python module) takes the same rows, so the two cannot disagree.
+#ifndef SKIDLOG_CSV_CSV_ROWS_H_
+#define SKIDLOG_CSV_CSV_ROWS_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "raf/replay.h"
+
+namespace skidlog {
+
+// How a column's values are held: a stored (or float-rounded) 32-bit float, a
+// value the writer forms in double (wheel steer, camber, slip angle), or the
+// wheel number 0 to 3.
+enum class ColumnType : std::uint8_t { float32, float64, wheelNumber };
+
+struct Column {
+  std::string name;  // the header's text
+  ColumnType type;
+};
+
+inline constexpr std::size_t perWheelColumnCount = 23;
+inline constexpr std::size_t sideBySideColumnCount = 61;
+
+// The columns of a layout, in header order.
+std::span<const Column> csvColumns(bool sideBySide);
+
+// One row's values in column order. A float32 column holds its float widened
+// (exactly); a float64 column the value as formed; the wheel number as 0-3.
+// Only the layout's first columns are used.
+using RowValues = std::array<double, sideBySideColumnCount>;
+
+// The rows of one layout over samples 0 to n - 1: side by side, one row per
+// sample at which every wheel passes; per wheel, wheel 0's passing samples,
+// then wheel 1's, 2's and 3's. REQUIRES: every series (the derived wheel
+// series too) holds at least n entries, and they outlive the producer.
+class CsvRows {
+ public:
+  CsvRows(bool sideBySide, std::size_t n, const Series<float>& sampleTimes, const CarTrack& car,
+          const WheelTracks& wheels, const WheelGeometries& geometry);
+
+  std::span<const Column> columns() const { return csvColumns(sideBySide_); }
+  // How many rows the layout holds, counted by the row filters alone.
+  std::size_t count() const;
+  // Fills `values` with the next row; false once every row has been produced.
+  bool next(RowValues& values);
+
+ private:
+  bool passes(std::size_t i) const;
+  void fillRow(std::size_t i, RowValues& values) const;
+
+  bool sideBySide_;
+  std::size_t n_;
+  const Series<float>& sampleTimes_;
+  const CarTrack& car_;
+  const WheelTracks& wheels_;
+  const WheelGeometries& geometry_;
+  std::size_t wheel_ = 0;   // per wheel: the wheel whose rows come next
+  std::size_t sample_ = 0;  // the next sample to test
+};
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_CSV_CSV_ROWS_H_
