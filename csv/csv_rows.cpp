@@ -84,10 +84,17 @@ std::size_t CsvRows::count() const {
     for (std::size_t i = 0; i < n_; ++i) rows += passes(i) ? 1u : 0u;
     return rows;
   }
-  for (const WheelTrack& wheel : wheels_) {
-    for (std::size_t i = 0; i < n_; ++i) rows += passesPerWheel(wheel, i) ? 1u : 0u;
+  for (std::size_t w = firstWheel_; w < endWheel_; ++w) {
+    for (std::size_t i = 0; i < n_; ++i) rows += passesPerWheel(wheels_[w], i) ? 1u : 0u;
   }
   return rows;
+}
+
+void CsvRows::onlyWheel(std::size_t w) {
+  firstWheel_ = w;
+  endWheel_ = w + 1;
+  wheel_ = w;
+  sample_ = 0;
 }
 
 void CsvRows::fillRow(std::size_t i, RowValues& values) const {
@@ -106,7 +113,7 @@ void CsvRows::fillRow(std::size_t i, RowValues& values) const {
 }
 
 bool CsvRows::next(RowValues& values) {
-  while (wheel_ < wheelCount) {
+  while (wheel_ < endWheel_) {
     while (sample_ < n_) {
       const std::size_t i = sample_++;
       if (!passes(i)) continue;
@@ -118,7 +125,7 @@ bool CsvRows::next(RowValues& values) {
     ++wheel_;
     sample_ = 0;
   }
-  wheel_ = wheelCount;
+  wheel_ = endWheel_;
   return false;
 }
 

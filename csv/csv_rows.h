@@ -45,7 +45,11 @@ class CsvRows {
           const WheelTracks& wheels, const WheelGeometries& geometry);
 
   std::span<const Column> columns() const { return csvColumns(sideBySide_); }
-  // How many rows the layout holds, counted by the row filters alone.
+  // Per wheel: from now on only wheel w's rows, from its first, so that each
+  // wheel's rows can be taken on their own. REQUIRES: not side by side, w < 4.
+  void onlyWheel(std::size_t w);
+  // How many rows the producer gives from its start, counted by the row
+  // filters alone.
   std::size_t count() const;
   // Fills `values` with the next row; false once every row has been produced.
   bool next(RowValues& values);
@@ -60,6 +64,8 @@ class CsvRows {
   const CarTrack& car_;
   const WheelTracks& wheels_;
   const WheelGeometries& geometry_;
+  std::size_t firstWheel_ = 0;       // per wheel: the wheels whose rows are given
+  std::size_t endWheel_ = raf::wheelCount;
   std::size_t wheel_ = 0;   // per wheel: the wheel whose rows come next
   std::size_t sample_ = 0;  // the next sample to test
 };

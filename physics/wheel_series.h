@@ -9,10 +9,6 @@
 
 namespace skidlog {
 
-// Runs job(w) for every wheel w, in any order or at once: within a stage no
-// wheel's job reads what another's writes.
-using EachWheel = std::function<void(const std::function<void(std::size_t)>& job)>;
-
 // Fills wheel series 7 to 16 of all four wheels. Each stage runs for wheels
 // 0 to 3 before the next starts, since the axes of a wheel need the positions
 // of its neighbours. REQUIRES: the replay's samples are loaded.

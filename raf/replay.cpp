@@ -48,4 +48,28 @@ void loadSamples(ReplayInput& input, const ReplayHeader& header, std::size_t n, 
   }
 }
 
+void loadSamples(ReplayInput& input, const ReplayHeader& header, std::size_t n, Series<float>& sampleTimes,
+                 CarTrack& car, WheelTracks& wheels, const EachWheel& eachWheel) {
+  // A failed input delivers nothing, whatever the order: the one-pass reading keeps that.
+  if (input.failed()) {
+    loadSamples(input, header, n, sampleTimes, car, wheels);
+    return;
+  }
+  std::uint64_t block = header.firstBlockOffset;
+  for (std::size_t i = 0; i < n; ++i) {
+    sampleTimes.push_back(sampleTime(i, header.sampleInterval));
+    car.decodeCarBlock(input, block);
+    block += header.blockSize;
+  }
+  eachWheel([&](std::size_t w) {
+    ReplayInput own = input;  // each wheel its own reading position and failure flag
+    std::uint64_t subBlock = std::uint64_t{header.firstBlockOffset} + header.wheelBlockOffset +
+                             std::uint64_t{header.wheelSlot[w]} * header.wheelBlockSize;
+    for (std::size_t i = 0; i < n; ++i) {
+      wheels[w].decodeWheelBlock(own, subBlock);
+      subBlock += header.blockSize;
+    }
+  });
+}
+
 }  // namespace skidlog

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "raf/raf_format.h"
 #include "raf/read_at.h"
@@ -48,6 +49,17 @@ float sampleTime(std::size_t i, float sampleInterval);
 // wheel series 0 to 6. Wheel track w reads the sub-block header.wheelSlot[w].
 void loadSamples(ReplayInput& input, const ReplayHeader& header, std::size_t n, Series<float>& sampleTimes,
                  CarTrack& car, WheelTracks& wheels);
+
+// Runs job(w) for every wheel w, in any order or at once: within a stage no
+// wheel's job reads what another's writes.
+using EachWheel = std::function<void(const std::function<void(std::size_t)>& job)>;
+
+// The same, each wheel's sub-blocks decoded by `eachWheel` after the car
+// fields; the series are the same to the bit. REQUIRES: n is at most
+// heldSampleCount, so every read lies inside the input and none depends on
+// another's order.
+void loadSamples(ReplayInput& input, const ReplayHeader& header, std::size_t n, Series<float>& sampleTimes,
+                 CarTrack& car, WheelTracks& wheels, const EachWheel& eachWheel);
 
 }  // namespace skidlog
 

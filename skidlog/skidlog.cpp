@@ -7,7 +7,8 @@
 
 namespace skidlog {
 
-LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimit, Replay& replay) {
+LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimit, Replay& replay,
+                       const EachWheel& eachWheel) {
   LoadOutcome outcome;
   if (file.size() < raf::minimumFileSize) {
     outcome.status = LoadStatus::notAReplay;
@@ -26,7 +27,11 @@ LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimi
   try {
     const auto n = static_cast<std::size_t>(outcome.held);
     reserveSeries(replay, n);
-    loadSamples(input, replay.header, n, replay.sampleTimes, replay.car, replay.wheels);
+    if (eachWheel) {
+      loadSamples(input, replay.header, n, replay.sampleTimes, replay.car, replay.wheels, eachWheel);
+    } else {
+      loadSamples(input, replay.header, n, replay.sampleTimes, replay.car, replay.wheels);
+    }
   } catch (const std::bad_alloc&) {
     outcome.status = LoadStatus::notEnoughMemory;
   }
@@ -35,7 +40,7 @@ LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimi
 
 ExitCode readReplay(std::span<const std::byte> file, const ConvertOptions& options, Replay& replay,
                     std::ostream& messages) {
-  const LoadOutcome load = loadReplay(file, options.memoryLimit, replay);
+  const LoadOutcome load = loadReplay(file, options.memoryLimit, replay, options.eachWheel);
   switch (load.status) {
     case LoadStatus::notAReplay:
       messages << "Not a replay analyser file: " << options.inputName << "." << std::endl;

@@ -33,6 +33,8 @@ struct ConvertOptions {
   std::string outputName;  // for messages
   // The most memory the series may take, bytes; a replay that needs more is refused.
   std::uint64_t memoryLimit = 0;
+  // Runs the wheels' share of loading; empty: one wheel after another.
+  EachWheel eachWheel;
 };
 
 enum class LoadStatus { loaded, notAReplay, notEnoughMemory };
@@ -43,8 +45,10 @@ struct LoadOutcome {
   std::uint64_t held = 0;      // the samples the file holds completely
 };
 
-// Reads the header and every complete sample block into `replay`.
-LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimit, Replay& replay);
+// Reads the header and every complete sample block into `replay`, the
+// wheels' sub-blocks by `eachWheel` when one is given.
+LoadOutcome loadReplay(std::span<const std::byte> file, std::uint64_t memoryLimit, Replay& replay,
+                       const EachWheel& eachWheel = {});
 
 // Loads the replay from the file's bytes, reporting a rejected input or a
 // truncated one on `messages`; success means `replay` is ready for writeReplay.

@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "csv/csv_writer.h"
 #include "skidlog/skidlog.h"
 #include "raf/replay.h"
 #include "tests/replay_builder.h"
+#include "tools/generator/synth.h"
 
 namespace skidlog {
 namespace {
@@ -153,6 +161,41 @@ TEST(LoadSamples, TooManySamplesForMemoryIsRefusedBeforeReserving) {
   EXPECT_EQ(o.status, LoadStatus::notEnoughMemory);
   EXPECT_EQ(o.held, 2147483647u);
   EXPECT_EQ(r.sampleTimes.capacity(), 0u);
+}
+
+}  // namespace
+}  // namespace skidlog
+
+namespace skidlog {
+namespace {
+
+// The wheels decoded at once, each on its own thread, give the series the
+// one-pass reading gives, to the bit, for a whole lap and for one cut short.
+TEST(LoadSamples, WheelsDecodedAtOnceMatchOnePass) {
+  generator::LapOptions lap;
+  lap.seconds = 4.0;
+  std::vector<std::byte> bytes = generator::generateLap(generator::exampleCar(), lap);
+  const EachWheel threads = [](const std::function<void(std::size_t)>& job) {
+    std::vector<std::thread> running;
+    for (std::size_t w = 0; w < raf::wheelCount; ++w) running.emplace_back(job, w);
+    for (std::thread& t : running) t.join();
+  };
+  for (std::size_t cut : {std::size_t{0}, std::size_t{100}}) {
+    const std::span<const std::byte> file(bytes.data(), bytes.size() - cut);
+    std::string csv[2];
+    for (int parallel = 0; parallel < 2; ++parallel) {
+      Replay replay;
+      ASSERT_EQ(loadReplay(file, std::uint64_t{1} << 32, replay, parallel ? threads : EachWheel()).status,
+                LoadStatus::loaded);
+      deriveWheelSeries(replay);
+      StringSink sink;
+      ASSERT_TRUE(writeCsv(sink, true, replay.sampleCount(), replay.sampleTimes, replay.car, replay.wheels,
+                           replay.geometry));
+      csv[parallel] = sink.text;
+    }
+    EXPECT_GT(csv[0].size(), 10000u);
+    EXPECT_EQ(csv[0], csv[1]) << "cut " << cut;
+  }
 }
 
 }  // namespace

@@ -18,23 +18,6 @@ bool isOption(std::string_view a, std::string_view name) {
   return a == name || (a.size() > name.size() && a.substr(0, name.size()) == name && a[name.size()] == '=');
 }
 
-std::string checkGroups(const Options& o) {
-  std::size_t replays = 0;
-  for (const GroupRequest& g : o.groups) replays += g.replays.size();
-  if (replays == 0) return "no replay given";
-  for (const GroupRequest& g : o.groups) {
-    if (g.replays.empty()) return "'--vs' needs replays on both sides";
-  }
-  if (o.by != GroupBy::commandLine && (o.groups.size() > 1 || o.groups.front().label)) {
-    return "'--by' groups the replays itself; it does not go with '--vs' or '--label'";
-  }
-  if (o.groups.size() > maxGroups) {
-    return "at most " + std::to_string(maxGroups) + " groups can be compared; " + std::to_string(o.groups.size()) +
-           " are given";
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string parseOptions(std::span<const char* const> args, Options& o) {
@@ -85,6 +68,24 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
   if (o.help || o.version) return {};
   return checkGroups(o);
 }
+
+std::string checkGroups(const Options& o) {
+  std::size_t replays = 0;
+  for (const GroupRequest& g : o.groups) replays += g.replays.size();
+  if (replays == 0) return "no replay given";
+  for (const GroupRequest& g : o.groups) {
+    if (g.replays.empty()) return "'--vs' needs replays on both sides";
+  }
+  if (o.by != GroupBy::commandLine && (o.groups.size() > 1 || o.groups.front().label)) {
+    return "'--by' groups the replays itself; it does not go with '--vs' or '--label'";
+  }
+  if (o.groups.size() > maxGroups) {
+    return "at most " + std::to_string(maxGroups) + " groups can be compared; " + std::to_string(o.groups.size()) +
+           " are given";
+  }
+  return {};
+}
+
 
 std::size_t extensionAt(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");

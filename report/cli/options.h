@@ -35,6 +35,10 @@ struct Options {
 // Reads the options; returns what is wrong with them, empty when they are sound.
 std::string parseOptions(std::span<const char* const> args, Options& o);
 
+// What is wrong with the groups `o` asks for (none, an empty one, '--by'
+// with '--vs' or '--label', more than maxGroups); empty when they are sound.
+std::string checkGroups(const Options& o);
+
 // Where the file name's extension (its last '.') begins in `path`; npos
 // when the name has none (a name that begins with its only '.' has none).
 std::size_t extensionAt(const std::string& path);

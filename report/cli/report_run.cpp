@@ -73,6 +73,7 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   ConvertOptions options;
   options.inputName = file;
   options.memoryLimit = physicalMemory();
+  options.eachWheel = eachWheelOnCores;
   Replay replay;
   ReplayNames names;
   const ExitCode read = loadReplayFile(options, outputs, replay, libraryMessages, &names);
@@ -95,9 +96,7 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   summary.samples = replay.sampleCount();
   summary.interval = replay.header.sampleInterval;
   // The four wheels of each stage at once, on the machine's cores.
-  deriveWheelSeries(replay, [](const std::function<void(std::size_t)>& job) {
-    parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
-  });
+  deriveWheelSeries(replay, eachWheelOnCores);
   group.add(replay);
   if (withTrace) summary.trace = takeTrace(replay);
   group.replays.push_back(std::move(summary));
@@ -158,6 +157,44 @@ ExitCode writeText(const std::string& path, const std::string& text, std::ostrea
   return ExitCode::success;
 }
 
+// Reads every replay of `o` into its group, labels the groups, fits them and
+// compares them. Nothing is written; `outputs` are only checked against the
+// replays.
+ExitCode buildReport(const Options& o, const std::vector<std::string>& outputs, ReportData& report,
+                     std::ostream& messages, Progress& progress) {
+  PrefixedLines prefixed(messages, &progress);
+  std::ostream libraryMessages(&prefixed);
+  if (o.by == GroupBy::commandLine) report.groups.resize(o.groups.size());
+  std::size_t total = 0, done = 0;
+  for (const GroupRequest& g : o.groups) total += g.replays.size();
+  for (std::size_t g = 0; g < o.groups.size(); ++g) {
+    for (const std::string& file : o.groups[g].replays) {
+      progress.show("read " + std::to_string(done) + " of " + std::to_string(total) + " replays");
+      const ExitCode code =
+          addReplay(file, outputs, o.page.has_value(), o, g, report, messages, libraryMessages, progress);
+      if (code != ExitCode::success) return code;
+      ++done;
+    }
+  }
+  if (report.groups.size() > maxGroups) {
+    progress.clear();
+    messages << program << ": --by " << groupByName(o.by) << " puts the replays in " << report.groups.size()
+             << " groups (" << groupList(report) << "); at most " << maxGroups << " can be compared." << std::endl;
+    return ExitCode::usage;
+  }
+  labelGroups(report, o);
+  for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    progress.show("read " + std::to_string(total) + " replays; fitting group " + std::to_string(g + 1) + " of " +
+                  std::to_string(report.groups.size()));
+    // Each group its own draws: the groups are resampled independently.
+    analyseGroup(report.groups[g], reportSeed + g);
+  }
+  if (report.comparison()) report.differences = compareGroups(report.groups);
+  progress.clear();
+  tellMissingFits(report, messages);
+  return ExitCode::success;
+}
+
 }  // namespace
 
 int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages, bool terminal) {
@@ -179,37 +216,10 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
   if (o.page) outputs.push_back(*o.page);
   if (o.json) outputs.push_back(*o.json);
   Progress progress(messages, terminal);
-  PrefixedLines prefixed(messages, &progress);
-  std::ostream libraryMessages(&prefixed);
   ReportData report;
-  if (o.by == GroupBy::commandLine) report.groups.resize(o.groups.size());
-  std::size_t total = 0, done = 0;
-  for (const GroupRequest& g : o.groups) total += g.replays.size();
-  for (std::size_t g = 0; g < o.groups.size(); ++g) {
-    for (const std::string& file : o.groups[g].replays) {
-      progress.show("read " + std::to_string(done) + " of " + std::to_string(total) + " replays");
-      const ExitCode code =
-          addReplay(file, outputs, o.page.has_value(), o, g, report, messages, libraryMessages, progress);
-      if (code != ExitCode::success) return static_cast<int>(code);
-      ++done;
-    }
+  if (const ExitCode code = buildReport(o, outputs, report, messages, progress); code != ExitCode::success) {
+    return static_cast<int>(code);
   }
-  if (report.groups.size() > maxGroups) {
-    progress.clear();
-    messages << program << ": --by " << groupByName(o.by) << " puts the replays in " << report.groups.size()
-             << " groups (" << groupList(report) << "); at most " << maxGroups << " can be compared." << std::endl;
-    return static_cast<int>(ExitCode::usage);
-  }
-  labelGroups(report, o);
-  for (std::size_t g = 0; g < report.groups.size(); ++g) {
-    progress.show("read " + std::to_string(total) + " replays; fitting group " + std::to_string(g + 1) + " of " +
-                  std::to_string(report.groups.size()));
-    // Each group its own draws: the groups are resampled independently.
-    analyseGroup(report.groups[g], reportSeed + g);
-  }
-  if (report.comparison()) report.differences = compareGroups(report.groups);
-  progress.clear();
-  tellMissingFits(report, messages);
   if (o.json) {
     if (const ExitCode code = writeText(*o.json, jsonSummary(report), messages); code != ExitCode::success) {
       return static_cast<int>(code);
@@ -217,6 +227,21 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
   }
   if (o.page) return static_cast<int>(writeText(*o.page, htmlReport(report), messages));
   return 0;
+}
+
+ExitCode reportJson(const Options& o, std::string& json, std::ostream& messages) {
+  if (const std::string problem = checkGroups(o); !problem.empty()) {
+    messages << program << ": " << problem << std::endl;
+    return ExitCode::usage;
+  }
+  Options jsonOnly = o;
+  jsonOnly.page.reset();
+  jsonOnly.json.reset();
+  Progress progress(messages, false);
+  ReportData report;
+  const ExitCode code = buildReport(jsonOnly, {}, report, messages, progress);
+  if (code == ExitCode::success) json = jsonSummary(report);
+  return code;
 }
 
 }  // namespace skidlog

@@ -5,6 +5,10 @@
 
 #include <ostream>
 #include <span>
+#include <string>
+
+#include "report/cli/options.h"
+#include "skidlog/skidlog.h"
 
 namespace skidlog {
 
@@ -16,6 +20,11 @@ namespace skidlog {
 // names a replay, 4 a replay is not usable (or a group's replays are of
 // different cars), 5 a write failed.
 int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages, bool terminal = false);
+
+// What `skidlog-report --json` writes for the groups of `o`, made in memory:
+// nothing is written to a file, whatever outputs `o` names. Messages go to
+// `messages` as runReport gives them; a failure leaves `json` as it was.
+ExitCode reportJson(const Options& o, std::string& json, std::ostream& messages);
 
 }  // namespace skidlog
 

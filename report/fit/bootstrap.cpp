@@ -5,6 +5,7 @@
 #include <cmath>
 #include <thread>
 
+#include "raf/raf_format.h"
 #include "report/fit/random.h"
 
 namespace skidlog {
@@ -47,6 +48,10 @@ void parallelFor(int count, const std::function<void(int)>& job) {
   for (unsigned t = 1; t < cores && static_cast<int>(t) < count; ++t) helpers.emplace_back(work);
   work();
   for (std::thread& h : helpers) h.join();
+}
+
+void eachWheelOnCores(const std::function<void(std::size_t)>& job) {
+  parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
 }
 
 }  // namespace skidlog

@@ -37,6 +37,10 @@ Interval interval95(std::vector<double> replicates, double value);
 // most four). Jobs must not depend on each other's order.
 void parallelFor(int count, const std::function<void(int)>& job);
 
+// Runs job(w) for the four wheels on the machine's cores: an EachWheel for
+// loading and deriving a replay.
+void eachWheelOnCores(const std::function<void(std::size_t)>& job);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_FIT_BOOTSTRAP_H_

@@ -1,0 +1,109 @@
+"""Replays read straight into pandas, by the same library as the skidlog CSV.
+
+    import skidlog
+    lap = skidlog.read("lap.raf")                   # the per-wheel CSV's rows
+    side = skidlog.read("lap.raf", side_by_side=True)
+    skidlog.read_header("lap.raf")                  # player, car, track, lap time
+    summary = skidlog.report(["base.raf"], ["soft.raf"], labels=["base", "soft"])
+
+`read` gives exactly the rows the CSV holds, in its order and under its
+header names, with the values the CSV prints at six digits given whole: the
+stored 32-bit floats as float32, the values formed in double (wheel steer,
+camber, slip angle) as float64, the wheel number as int64.
+"""
+
+import errno as _errno
+import json as _json
+import os as _os
+import warnings as _warnings
+
+from . import _skidlog
+
+__all__ = ["read", "read_header", "report"]
+__version__ = _skidlog.__version__
+
+_PREFIX = "skidlog-report: "
+_WARNING = "Warning: "
+
+
+def _lines(messages):
+    for line in messages.splitlines():
+        yield line[len(_PREFIX):] if line.startswith(_PREFIX) else line
+
+
+def _check(code, messages, paths):
+    """Raises what the exit code means; warns with every other message."""
+    lines = list(_lines(messages))
+    if code == 0:
+        for line in lines:
+            _warnings.warn(line[len(_WARNING):] if line.startswith(_WARNING) else line, stacklevel=3)
+        return
+    text = " ".join(lines)
+    if code == 2:
+        for path in paths:
+            if not _os.path.exists(path):
+                raise FileNotFoundError(_errno.ENOENT, text, path)
+        raise OSError(text)
+    raise ValueError(text)
+
+
+def _path(path):
+    return _os.fsdecode(_os.fspath(path))
+
+
+def read(path, side_by_side=False):
+    """The replay's CSV rows as a pandas DataFrame.
+
+    Per wheel (the default), 23 columns: every passing sample of the front left
+    wheel in time order, then the front right, rear left and rear right.
+    Side by side, 61 columns, one row per sample at which all four wheels pass.
+    The columns are handed to pandas without a copy and can be written to.
+
+    Raises FileNotFoundError (or another OSError) when the file cannot be read,
+    ValueError when it is not a replay; a truncated replay warns and gives the
+    rows of its complete sample blocks.
+    """
+    path = _path(path)
+    code, messages, names, arrays = _skidlog.read(path, bool(side_by_side))
+    _check(code, messages, [path])
+    return _frame(names, arrays)
+
+
+def _frame(names, arrays):
+    """The columns as a DataFrame that holds the arrays themselves, not copies."""
+    import pandas as pd
+
+    return pd.DataFrame(dict(zip(names, arrays)), columns=names, copy=False)
+
+
+def read_header(path):
+    """The replay's header as a dict.
+
+    player, car, track, layout: as the simulator shows them; interval_s: time
+    between samples; samples: the complete sample blocks the file holds, and
+    declared_samples the count its header gives; lap_time_s and splits_s (the
+    split times before the line): None where the header records none.
+    """
+    path = _path(path)
+    code, messages, fields = _skidlog.read_header(path)
+    _check(code, messages, [path])
+    return fields
+
+
+def report(paths, *vs, labels=None, by=None):
+    """What `skidlog-report --json` writes for the replays, as a dict.
+
+    report(paths) fits one group; report(base, other, ...) compares each later
+    group with the first, as --vs does (two to four groups), each a path or a
+    list of paths. labels names the groups (None keeps a group's default name),
+    as --label does; by="car", "track" or "player" groups the replays by that
+    name instead, as --by does. Messages of fits left out arrive as warnings.
+    """
+    groups = [[_path(p)] if isinstance(p, (str, bytes, _os.PathLike)) else [_path(q) for q in p]
+              for p in (paths,) + vs]
+    labels = [] if labels is None else [None if label is None else str(label) for label in labels]
+    if len(labels) > len(groups):
+        raise ValueError(f"{len(labels)} labels for {len(groups)} groups")
+    code, messages, text = _skidlog.report(groups, labels, by)
+    _check(code, messages, [p for g in groups for p in g])
+    return _json.loads(text)

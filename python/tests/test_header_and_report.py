@@ -1,0 +1,70 @@
+"""skidlog.read_header, and skidlog.report against skidlog-report's JSON."""
+
+import json
+import struct
+import subprocess
+import warnings
+
+import pytest
+
+import skidlog
+from conftest import EXAMPLE, REPORT, make_replay
+
+
+def with_splits(source, target, count, splits):
+    data = bytearray(source.read_bytes())
+    data[171] = count
+    struct.pack_into("<4i", data, 172, *(list(splits) + [0] * (4 - len(splits))))
+    target.write_bytes(bytes(data))
+    return target
+
+
+def test_header_names_interval_samples_and_splits(tmp_path):
+    made = make_replay(tmp_path / "named.raf", 3, 1, "--player=Ma^vx", "--car=XR GT", "--track=Kyoto",
+                       "--interval=100")
+    header = skidlog.read_header(made)
+    assert header["player"] == "Ma|x", "the simulator's escapes decoded"
+    assert (header["car"], header["track"], header["interval_s"]) == ("XR GT", "Kyoto", 0.1)
+    assert header["samples"] == header["declared_samples"] == 30
+    assert header["lap_time_s"] is None and header["splits_s"] is None
+
+    lap = with_splits(made, tmp_path / "splits.raf", 2, [33010, 60420])
+    header = skidlog.read_header(lap)
+    assert (header["lap_time_s"], header["splits_s"]) == (60.42, [33.01])
+    for count, splits in [(5, [1, 2, 3, 4]), (2, [60420, 33010]), (1, [-5]), (0, [100])]:
+        header = skidlog.read_header(with_splits(made, tmp_path / "bad.raf", count, splits))
+        assert header["lap_time_s"] is None and header["splits_s"] is None, (count, splits)
+
+
+def report_json(tmp_path, *args):
+    out = tmp_path / "report.json"
+    subprocess.run([str(REPORT), f"--json={out}", *args], check=True, capture_output=True)
+    return json.loads(out.read_text())
+
+
+def test_report_is_the_json_of_the_command_line(tmp_path):
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        assert skidlog.report(EXAMPLE) == report_json(tmp_path, str(EXAMPLE))
+
+
+def test_report_of_groups_with_labels(tmp_path):
+    base = [make_replay(tmp_path / f"base{s}.raf", 20, s) for s in (1, 2)]
+    soft = make_replay(tmp_path / "soft.raf", 20, 11, "--rear-grip=1.05")
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        summary = skidlog.report(base, [soft], labels=["base", "soft"])
+    assert summary == report_json(tmp_path, "--label=base", *map(str, base), "--vs", "--label=soft", str(soft))
+    assert [g["label"] for g in summary["groups"]] == ["base", "soft"]
+    assert summary["differences"]
+
+
+def test_report_errors(tmp_path):
+    with pytest.raises(FileNotFoundError):
+        skidlog.report([tmp_path / "none.raf"])
+    with pytest.raises(ValueError, match="at most 4 groups"):
+        skidlog.report(EXAMPLE, EXAMPLE, EXAMPLE, EXAMPLE, EXAMPLE)
+    with pytest.raises(ValueError):
+        skidlog.report(EXAMPLE, by="colour")
+    with pytest.raises(ValueError, match="needs replays"):
+        skidlog.report([EXAMPLE], [])
