@@ -129,7 +129,7 @@ void diagramPoints(const ReportGroup& group, Balance& b) {
 // of the linear range (braking or driving shifts load between the axles and
 // so their slip angles), outliers left out; its interval from the group's
 // resamples of blocks (the same draws as its tyres').
-void fitGradient(const ReportGroup& group, std::uint64_t seed, Balance& b) {
+void fitGradient(const ReportGroup& group, const Resamples& resamples, Balance& b) {
   std::vector<double> x, y;
   std::vector<std::uint32_t> blocks;
   for (std::size_t i = 0; i < b.acceleration.size(); ++i) {
@@ -151,9 +151,8 @@ void fitGradient(const ReportGroup& group, std::uint64_t seed, Balance& b) {
   b.understeerGradient.value = all.slope();
   b.offset = all.intercept();
   std::vector<double> replicates(bootstrapReplicates);
-  std::vector<std::uint32_t> draws(group.blocks);
   for (int r = 0; r < bootstrapReplicates; ++r) {
-    drawBlocks(seed, r, draws);
+    const std::span<const std::uint32_t> draws = resamples.weights(r);
     LineSums s;
     for (std::size_t k = 0; k < perBlock.size(); ++k) {
       if (draws[k] != 0) s.add(perBlock[k], draws[k]);
@@ -267,10 +266,10 @@ void appendAccelerations(const Replay& replay, std::vector<float>& lateral, std:
   }
 }
 
-Balance analyseBalance(const ReportGroup& group, std::uint64_t seed) {
+Balance analyseBalance(const ReportGroup& group, const Resamples& resamples) {
   Balance b;
   diagramPoints(group, b);
-  fitGradient(group, seed, b);
+  fitGradient(group, resamples, b);
   binnedMedians(b);
   findLimit(group, b);
   return b;

@@ -50,9 +50,9 @@ struct Balance {
   std::string statement;             // what the axles' fits say of the limit, in words
 };
 
-// The group's balance; its resampling draws from `seed`, as its tyres' do.
+// The group's balance, refitted to the same resamples as its tyres.
 // REQUIRES: the group's wheels and axles are analysed.
-Balance analyseBalance(const ReportGroup& group, std::uint64_t seed);
+Balance analyseBalance(const ReportGroup& group, const Resamples& resamples);
 
 }  // namespace skidlog
 

@@ -26,10 +26,12 @@ void analyseGroup(ReportGroup& group, std::uint64_t seed) {
   std::vector<TyreSource> sources;
   for (std::size_t w = 0; w < p.size(); ++w) sources.push_back({&p[w], &group.wheelSubsets[w]});
   for (std::size_t a = 0; a < axleCount; ++a) sources.push_back({&group.axlePoints[a], &group.axleSubsets[a]});
-  std::vector<TyreAnalysis> tyres = analyseTyres(sources, group.blocks, seed);
+  // One draw of the resamples for every estimate of the group.
+  const Resamples resamples(group.blocks, seed);
+  std::vector<TyreAnalysis> tyres = analyseTyres(sources, resamples);
   for (std::size_t w = 0; w < group.wheels.size(); ++w) group.wheels[w] = std::move(tyres[w]);
   for (std::size_t a = 0; a < group.axles.size(); ++a) group.axles[a] = std::move(tyres[group.wheels.size() + a]);
-  group.balance = analyseBalance(group, seed);
+  group.balance = analyseBalance(group, resamples);
 }
 
 }  // namespace skidlog

@@ -46,18 +46,16 @@ void drawAcrossData(const CurveFit& fit, std::vector<double>& x, std::vector<dou
   }
 }
 
-std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, std::uint32_t blocks, std::uint64_t seed) {
+std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, const Resamples& resamples) {
   std::vector<TyreModel> models(tyres.size());
   parallelFor(static_cast<int>(tyres.size()), [&](int t) {
     models[static_cast<std::size_t>(t)] = buildTyreModel(tyres[static_cast<std::size_t>(t)]);
   });
   std::vector<std::vector<TyreReplicate>> replicates(tyres.size(), std::vector<TyreReplicate>(bootstrapReplicates));
-  if (blocks > 0) {
+  if (resamples.blocks() > 0) {
     parallelFor(bootstrapReplicates, [&](int r) {
-      std::vector<std::uint32_t> weights(blocks);
-      drawBlocks(seed, r, weights);
       for (std::size_t t = 0; t < models.size(); ++t) {
-        replicates[t][static_cast<std::size_t>(r)] = replicateTyre(models[t], weights);
+        replicates[t][static_cast<std::size_t>(r)] = replicateTyre(models[t], resamples.weights(r));
       }
     });
   }

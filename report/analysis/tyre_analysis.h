@@ -108,10 +108,9 @@ struct TyreSource {
 // (slipLow to slipHigh), into x and y.
 void drawAcrossData(const CurveFit& fit, std::vector<double>& x, std::vector<double>& y);
 
-// Fits every tyre, then resamples the `blocks` blocks of their points
-// bootstrapReplicates times (the draws seeded by `seed`) for the intervals.
-std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, std::uint32_t blocks,
-                                       std::uint64_t seed);
+// Fits every tyre, then refits it to every replicate of `resamples` for the
+// intervals.
+std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, const Resamples& resamples);
 
 }  // namespace skidlog
 

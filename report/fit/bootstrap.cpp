@@ -28,6 +28,13 @@ void drawBlocks(std::uint64_t seed, int replicate, std::span<std::uint32_t> weig
   for (std::uint32_t k = 0; k < blocks; ++k) ++weights[random.below(blocks)];
 }
 
+Resamples::Resamples(std::uint32_t blocks, std::uint64_t seed)
+    : blocks_(blocks), weights_(static_cast<std::size_t>(bootstrapReplicates) * blocks) {
+  for (int r = 0; r < bootstrapReplicates; ++r) {
+    drawBlocks(seed, r, std::span<std::uint32_t>(weights_).subspan(static_cast<std::size_t>(r) * blocks, blocks));
+  }
+}
+
 Interval interval95(std::vector<double> replicates, double value) {
   std::erase_if(replicates, [](double v) { return std::isnan(v); });
   if (replicates.empty()) return {value, value};

@@ -24,6 +24,25 @@ inline constexpr std::size_t maxBlocksPerReplay = 1000;
 // and r, so replicates may run in any order, on any thread.
 void drawBlocks(std::uint64_t seed, int replicate, std::span<std::uint32_t> weights);
 
+// Every replicate's weights for a group's blocks, drawn once and handed to
+// every estimate (the wheels, the axles, the balance), so that all of them
+// are refitted to the same resamples.
+class Resamples {
+ public:
+  // bootstrapReplicates replicates of `blocks` blocks, drawn from `seed`.
+  Resamples(std::uint32_t blocks, std::uint64_t seed);
+
+  std::uint32_t blocks() const { return blocks_; }
+  // Replicate r's weights: entry b counts the draws of block b.
+  std::span<const std::uint32_t> weights(int replicate) const {
+    return std::span<const std::uint32_t>(weights_).subspan(static_cast<std::size_t>(replicate) * blocks_, blocks_);
+  }
+
+ private:
+  std::uint32_t blocks_;
+  std::vector<std::uint32_t> weights_;  // replicate by replicate
+};
+
 struct Interval {
   double low = 0.0;
   double high = 0.0;
