@@ -140,6 +140,40 @@ TEST(Bootstrap, DrawsAreReproducibleAndComplete) {
   EXPECT_EQ(first, (std::vector<std::uint32_t>{1, 0, 1, 0, 1, 1, 0, 2, 2, 2}));
 }
 
+// One lap resamples its blocks; two or more laps resample whole laps, then
+// blocks within each drawn lap, so a lap is either left out or drawn whole
+// (as many of its blocks as it has, per draw).
+TEST(Bootstrap, GroupsOfLapsResampleLapsThenBlocks) {
+  const std::uint32_t oneLap[] = {97};
+  const Resamples blocks(oneLap, reportSeed);
+  EXPECT_FALSE(blocks.lapsResampled());
+  std::vector<std::uint32_t> a(97);
+  drawBlocks(reportSeed, 7, a);
+  EXPECT_TRUE(std::equal(a.begin(), a.end(), blocks.weights(7).begin(), blocks.weights(7).end()));
+
+  const std::uint32_t laps[] = {3, 5, 4};
+  const Resamples two(laps, reportSeed);
+  ASSERT_TRUE(two.lapsResampled());
+  ASSERT_EQ(two.blocks(), 12u);
+  int lapsLeftOut = 0;
+  for (int r = 0; r < bootstrapReplicates; ++r) {
+    const std::span<const std::uint32_t> w = two.weights(r);
+    std::uint32_t first = 0, drawn = 0;
+    for (const std::uint32_t n : laps) {
+      std::uint32_t lap = 0;
+      for (std::uint32_t b = first; b < first + n; ++b) lap += w[b];
+      EXPECT_EQ(lap % n, 0u) << "replicate " << r;
+      drawn += lap / n;
+      lapsLeftOut += lap == 0 ? 1 : 0;
+      first += n;
+    }
+    EXPECT_EQ(drawn, 3u) << "replicate " << r;
+  }
+  // With three laps, each is left out of about 30 % of the replicates.
+  EXPECT_GT(lapsLeftOut, 100);
+  EXPECT_LT(lapsLeftOut, 260);
+}
+
 TEST(Bootstrap, IntervalIsCentralNinetyFivePercentAndHoldsItsValue) {
   std::vector<double> values;
   for (int k = 0; k <= 400; ++k) values.push_back(k / 400.0);

@@ -10,7 +10,8 @@ void ReportGroup::add(const Replay& replay) {
   appendTyrePoints(replay, {samples, blocks}, points);
   appendAccelerations(replay, lateralAcceleration, longitudinalAcceleration);
   samples += static_cast<std::uint32_t>(n);
-  blocks += blockCount(n, interval);
+  replayBlocks.push_back(blockCount(n, interval));
+  blocks += replayBlocks.back();
 }
 
 void analyseGroup(ReportGroup& group, std::uint64_t seed) {
@@ -27,7 +28,8 @@ void analyseGroup(ReportGroup& group, std::uint64_t seed) {
   for (std::size_t w = 0; w < p.size(); ++w) sources.push_back({&p[w], &group.wheelSubsets[w]});
   for (std::size_t a = 0; a < axleCount; ++a) sources.push_back({&group.axlePoints[a], &group.axleSubsets[a]});
   // One draw of the resamples for every estimate of the group.
-  const Resamples resamples(group.blocks, seed);
+  const Resamples resamples(group.replayBlocks, seed);
+  group.lapsResampled = resamples.lapsResampled();
   std::vector<TyreAnalysis> tyres = analyseTyres(sources, resamples);
   for (std::size_t w = 0; w < group.wheels.size(); ++w) group.wheels[w] = std::move(tyres[w]);
   for (std::size_t a = 0; a < group.axles.size(); ++a) group.axles[a] = std::move(tyres[group.wheels.size() + a]);

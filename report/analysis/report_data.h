@@ -38,6 +38,8 @@ struct ReportGroup {
   std::vector<ReplaySummary> replays;
   TyrePoints points;          // pooled over the replays
   std::uint32_t blocks = 0;   // blocks of consecutive samples over the replays
+  std::vector<std::uint32_t> replayBlocks;  // the blocks of each replay, in order
+  bool lapsResampled = false;  // the intervals resample whole laps as well as blocks
   std::uint32_t samples = 0;  // samples over the replays
   std::array<WheelPoints, axleCount> axlePoints;  // front: FL and FR sample by sample; rear: RL and RR
   std::array<FitSubsets, raf::wheelCount> wheelSubsets;

@@ -11,6 +11,11 @@
 namespace skidlog {
 namespace {
 
+// Each replicate its own stream: the draws depend only on the seed and r.
+Random replicateRandom(std::uint64_t seed, int replicate) {
+  return Random(seed ^ (std::uint64_t{0x9E3779B97F4A7C15} * static_cast<std::uint64_t>(replicate + 1)));
+}
+
 // The p-th quantile of sorted values, linear between order statistics.
 double sortedQuantile(const std::vector<double>& sorted, double p) {
   const double at = p * static_cast<double>(sorted.size() - 1);
@@ -23,15 +28,44 @@ double sortedQuantile(const std::vector<double>& sorted, double p) {
 
 void drawBlocks(std::uint64_t seed, int replicate, std::span<std::uint32_t> weights) {
   std::fill(weights.begin(), weights.end(), 0u);
-  Random random(seed ^ (std::uint64_t{0x9E3779B97F4A7C15} * static_cast<std::uint64_t>(replicate + 1)));
+  Random random = replicateRandom(seed, replicate);
   const auto blocks = static_cast<std::uint32_t>(weights.size());
   for (std::uint32_t k = 0; k < blocks; ++k) ++weights[random.below(blocks)];
 }
 
-Resamples::Resamples(std::uint32_t blocks, std::uint64_t seed)
-    : blocks_(blocks), weights_(static_cast<std::size_t>(bootstrapReplicates) * blocks) {
+namespace {
+
+// Replicate r of the two-stage resample: laps drawn with replacement, then
+// blocks within each drawn lap.
+void drawLapsAndBlocks(std::uint64_t seed, int replicate, std::span<const std::uint32_t> lapBlocks,
+                       std::span<const std::uint32_t> firstBlock, std::span<std::uint32_t> weights) {
+  std::fill(weights.begin(), weights.end(), 0u);
+  Random random = replicateRandom(seed, replicate);
+  const auto laps = static_cast<std::uint32_t>(lapBlocks.size());
+  for (std::uint32_t k = 0; k < laps; ++k) {
+    const std::uint32_t lap = random.below(laps);
+    const std::uint32_t n = lapBlocks[lap];
+    for (std::uint32_t j = 0; j < n; ++j) ++weights[firstBlock[lap] + random.below(n)];
+  }
+}
+
+}  // namespace
+
+Resamples::Resamples(std::span<const std::uint32_t> lapBlocks, std::uint64_t seed) {
+  std::vector<std::uint32_t> firstBlock;
+  for (const std::uint32_t n : lapBlocks) {
+    firstBlock.push_back(blocks_);
+    blocks_ += n;
+  }
+  lapsResampled_ = lapBlocks.size() > 1;
+  weights_.resize(static_cast<std::size_t>(bootstrapReplicates) * blocks_);
   for (int r = 0; r < bootstrapReplicates; ++r) {
-    drawBlocks(seed, r, std::span<std::uint32_t>(weights_).subspan(static_cast<std::size_t>(r) * blocks, blocks));
+    const auto weights = std::span<std::uint32_t>(weights_).subspan(static_cast<std::size_t>(r) * blocks_, blocks_);
+    if (lapsResampled_) {
+      drawLapsAndBlocks(seed, r, lapBlocks, firstBlock, weights);
+    } else {
+      drawBlocks(seed, r, weights);
+    }
   }
 }
 

@@ -27,19 +27,29 @@ void drawBlocks(std::uint64_t seed, int replicate, std::span<std::uint32_t> weig
 // Every replicate's weights for a group's blocks, drawn once and handed to
 // every estimate (the wheels, the axles, the balance), so that all of them
 // are refitted to the same resamples.
+//
+// A group of one lap resamples its blocks (drawBlocks). A group of two or
+// more laps resamples in two stages, so that its intervals hold what another
+// lap of the same tyre would give: as many laps as it holds are drawn with
+// replacement, then each drawn lap's blocks are drawn within it, as many as
+// it has.
 class Resamples {
  public:
-  // bootstrapReplicates replicates of `blocks` blocks, drawn from `seed`.
-  Resamples(std::uint32_t blocks, std::uint64_t seed);
+  // bootstrapReplicates replicates of the blocks of laps holding lapBlocks[l]
+  // blocks each, numbered lap after lap, drawn from `seed`.
+  Resamples(std::span<const std::uint32_t> lapBlocks, std::uint64_t seed);
 
   std::uint32_t blocks() const { return blocks_; }
+  // Whether whole laps are resampled as well as blocks.
+  bool lapsResampled() const { return lapsResampled_; }
   // Replicate r's weights: entry b counts the draws of block b.
   std::span<const std::uint32_t> weights(int replicate) const {
     return std::span<const std::uint32_t>(weights_).subspan(static_cast<std::size_t>(replicate) * blocks_, blocks_);
   }
 
  private:
-  std::uint32_t blocks_;
+  std::uint32_t blocks_ = 0;
+  bool lapsResampled_ = false;
   std::vector<std::uint32_t> weights_;  // replicate by replicate
 };
 

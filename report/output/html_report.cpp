@@ -77,7 +77,17 @@ std::string headerHtml(const ReportData& report) {
       replayRow(h, r, report.comparison() ? &report.groups[g] : nullptr, g);
     }
   }
-  return h.append("</table></div></header>");
+  h.append("</table></div>");
+  for (const ReportGroup& g : report.groups) {
+    h.append("<p class=\"note\">");
+    if (report.comparison()) h.append(escapeHtml(g.label)).append(": ");
+    h.append(g.lapsResampled
+                 ? "the 95 % intervals resample whole laps and the blocks within them, so they hold what another "
+                   "lap of the same tyre would give.</p>"
+                 : "one lap: the 95 % intervals resample blocks of it, so they hold the noise within this lap only, "
+                   "not what another lap of the same tyre would give.</p>");
+  }
+  return h.append("</header>");
 }
 
 constexpr std::string_view styles = R"css(

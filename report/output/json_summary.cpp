@@ -95,6 +95,7 @@ void groupJson(const ReportGroup& group, Json& into) {
   into["wheels"] = wheels;
   into["axles"] = axles;
   into["balance"] = balanceJson(group.balance);
+  into["resampled"] = group.lapsResampled ? "laps and blocks" : "blocks";
 }
 
 Json differenceJson(const ReportData& report, const Difference& d) {
