@@ -5,6 +5,7 @@
 #include <limits>
 #include <numbers>
 
+#include "numeric/elementary.h"
 #include "numeric/precision.h"
 
 namespace skidlog {
@@ -54,11 +55,13 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Ty
   for (const std::size_t i : source.subsets->all) {
     const double lateral = widen(p.lateralGrip[i]);
     const double longitudinal = widen(p.longitudinalGrip[i]);
-    const double degrees = std::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
+    const double degrees = portable::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
     // Sector k is centred on k * 10 degrees.
     const auto k = static_cast<int>(std::floor((degrees + 5.0) / 10.0));
     const int sector = ((k % frictionCircleSectors) + frictionCircleSectors) % frictionCircleSectors;
-    sectors[static_cast<std::size_t>(sector)].push_back(static_cast<float>(std::hypot(lateral, longitudinal)));
+    // The square root is exact on every platform; hypot is not.
+    sectors[static_cast<std::size_t>(sector)].push_back(
+        static_cast<float>(std::sqrt(lateral * lateral + longitudinal * longitudinal)));
   }
   std::array<std::optional<double>, frictionCircleSectors> circle;
   for (std::size_t k = 0; k < sectors.size(); ++k) {

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "numeric/elementary.h"
+
 namespace skidlog {
 namespace {
 
@@ -21,17 +23,17 @@ struct Box {
 
   double toParameter(int j, double q) const {
     const auto k = static_cast<std::size_t>(j);
-    return lower[k] + (upper[k] - lower[k]) * (1.0 + std::sin(q)) / 2.0;
+    return lower[k] + (upper[k] - lower[k]) * (1.0 + portable::sin(q)) / 2.0;
   }
   double slope(int j, double q) const {
     const auto k = static_cast<std::size_t>(j);
-    return (upper[k] - lower[k]) * std::cos(q) / 2.0;
+    return (upper[k] - lower[k]) * portable::cos(q) / 2.0;
   }
   double toFree(int j, double p) const {
     const auto k = static_cast<std::size_t>(j);
     if (upper[k] <= lower[k]) return 0.0;  // held
     const double t = 2.0 * (p - lower[k]) / (upper[k] - lower[k]) - 1.0;
-    return std::asin(std::clamp(t, -1.0, 1.0));
+    return portable::asin(std::clamp(t, -1.0, 1.0));
   }
   MagicFormula curve(const Vector& q, const MagicFormula& shape) const {
     Coefficients p{};
@@ -73,11 +75,11 @@ struct Residuals {
       Terms& t = terms[i];
       t.shifted = points[i].x + f.Sh;
       t.u = f.B * t.shifted;
-      t.a = std::atan(t.u);
+      t.a = portable::atan(t.u);
       t.phi = t.u - f.E * (t.u - t.a);
-      t.arc = std::atan(t.phi);
-      t.sine = std::sin(f.C * t.arc);
-      t.cosine = std::cos(f.C * t.arc);
+      t.arc = portable::atan(t.phi);
+      t.sine = portable::sin(f.C * t.arc);
+      t.cosine = portable::cos(f.C * t.arc);
       t.extraLoad = (points[i].load - f.referenceLoad) / 1000.0;  // kN
       t.peak = f.D + f.L * t.extraLoad;
     }
@@ -127,7 +129,7 @@ struct Residuals {
 // The u > 0 where u - E (u - atan u) = target, or a negative value when the
 // curve never gets there (E = 1 flattens it below pi / 2).
 double solvePhi(double E, double target) {
-  const auto phi = [E](double u) { return u - E * (u - std::atan(u)); };
+  const auto phi = [E](double u) { return u - E * (u - portable::atan(u)); };
   double high = 1.0;
   for (int k = 0; k < 60 && phi(high) < target; ++k) high *= 2.0;
   if (phi(high) < target) return -1.0;
@@ -146,7 +148,7 @@ double MagicFormula::operator()(double x) const { return at(x, referenceLoad); }
 double MagicFormula::at(double x, double load) const {
   const double u = B * (x + Sh);
   const double peak = D + L * (load - referenceLoad) / 1000.0;
-  return peak * std::sin(C * std::atan(u - E * (u - std::atan(u)))) + Sv;
+  return peak * portable::sin(C * portable::atan(u - E * (u - portable::atan(u)))) + Sv;
 }
 
 CurvePeak largestWithin(const MagicFormula& f, double low, double high) {
@@ -154,7 +156,7 @@ CurvePeak largestWithin(const MagicFormula& f, double low, double high) {
   // C atan(phi) = +-pi/2, which exists for C > 1.
   std::vector<double> candidates = {low, high};
   if (f.C > 1.0 && f.B > 0.0) {
-    const double u = solvePhi(f.E, std::tan(std::numbers::pi / (2.0 * f.C)));
+    const double u = solvePhi(f.E, portable::tan(std::numbers::pi / (2.0 * f.C)));
     if (u >= 0.0) {
       for (const double x : {u / f.B - f.Sh, -u / f.B - f.Sh}) {
         if (x > low && x < high) candidates.push_back(x);

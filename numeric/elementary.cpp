@@ -1,0 +1,134 @@
+#include "numeric/elementary.h"
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+#include "numeric/trig.h"
+
+namespace skidlog::portable {
+namespace {
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+// pi / 2 in three parts of 33, 33 and 53 bits: k times either of the first
+// two is exact for every k below 2^20, so x - k pi/2 loses nothing.
+constexpr double halfPiHigh = 1.5707963267341256;     // 0x1.921fb544p+0
+constexpr double halfPiMiddle = 6.077100506303966e-11;  // 0x1.0b4611a6p-34
+constexpr double halfPiLow = 2.0222662487959506e-21;    // 0x1.3198a2e037073p-69
+constexpr double quarterPi = 0.7853981633974483;        // 0x1.921fb54442d18p-1
+
+// 1 / n! for n = 0 .. 20, each formed from the one before by one division.
+struct InverseFactorials {
+  double value[21] = {};
+  constexpr InverseFactorials() {
+    value[0] = 1.0;
+    for (int n = 1; n <= 20; ++n) value[n] = value[n - 1] / n;
+  }
+};
+constexpr InverseFactorials inverse;
+
+// sin(r) for |r| <= pi/4: its Taylor series to r^19, whose remainder is below
+// 2^-60 there, by Horner's rule in r^2.
+double sinReduced(double r) {
+  if (r == 0.0) return r;  // keeps the sign of a zero
+  const double r2 = r * r;
+  double sum = -inverse.value[19];
+  for (int n = 17; n >= 3; n -= 2) sum = (n % 4 == 1 ? inverse.value[n] : -inverse.value[n]) + r2 * sum;
+  return r + r * (r2 * sum);
+}
+
+// cos(r) for |r| <= pi/4: its Taylor series to r^20.
+double cosReduced(double r) {
+  const double r2 = r * r;
+  double sum = inverse.value[20];
+  for (int n = 18; n >= 4; n -= 2) sum = (n % 4 == 0 ? inverse.value[n] : -inverse.value[n]) + r2 * sum;
+  const double half = 0.5 * r2;
+  return (1.0 - half) + ((1.0 - (1.0 - half)) - half + r2 * (r2 * sum));
+}
+
+// x reduced to r in [-pi/4, pi/4] with x = r + k pi/2; k modulo 4.
+struct Reduced {
+  double r;
+  int quadrant;
+};
+
+Reduced reduce(double x) {
+  if (std::fabs(x) <= quarterPi) return {x, 0};
+  const double k = std::nearbyint(x / halfPi);
+  const double r = ((x - k * halfPiHigh) - k * halfPiMiddle) - k * halfPiLow;
+  const auto quadrant = static_cast<int>(std::fmod(k, 4.0));
+  return {r, (quadrant + 4) % 4};
+}
+
+// atan(t) for 0 <= t <= tan(pi/16) (about 0.199): its series to t^29.
+double atanSmall(double t) {
+  const double t2 = t * t;
+  double sum = 0.0;
+  for (int n = 29; n >= 3; n -= 2) sum = (n % 4 == 1 ? 1.0 : -1.0) / n + t2 * sum;
+  return t + t * (t2 * sum);
+}
+
+// atan(a) for 0 <= a <= 1: halving the angle twice, atan a = 2 atan(a / (1 +
+// sqrt(1 + a^2))), brings a below tan(pi/16).
+double atanUnit(double a) {
+  const double once = a / (1.0 + std::sqrt(1.0 + a * a));
+  const double twice = once / (1.0 + std::sqrt(1.0 + once * once));
+  return 4.0 * atanSmall(twice);
+}
+
+}  // namespace
+
+double sin(double x) {
+  if (!std::isfinite(x)) return nan;
+  if (std::fabs(x) >= largeAngle) return sine(x);
+  const Reduced z = reduce(x);
+  switch (z.quadrant) {
+    case 0: return sinReduced(z.r);
+    case 1: return cosReduced(z.r);
+    case 2: return -sinReduced(z.r);
+    default: return -cosReduced(z.r);
+  }
+}
+
+double cos(double x) {
+  if (!std::isfinite(x)) return nan;
+  if (std::fabs(x) >= largeAngle) return cosine(x);
+  const Reduced z = reduce(x);
+  switch (z.quadrant) {
+    case 0: return cosReduced(z.r);
+    case 1: return -sinReduced(z.r);
+    case 2: return -cosReduced(z.r);
+    default: return sinReduced(z.r);
+  }
+}
+
+double tan(double x) { return sin(x) / cos(x); }
+
+double atan(double x) {
+  if (std::isnan(x)) return x;
+  const double a = std::fabs(x);
+  // Beyond 1, atan a = pi/2 - atan(1/a); 1/infinity is 0.
+  const double angle = a <= 1.0 ? atanUnit(a) : (halfPiHigh - atanUnit(1.0 / a)) + (halfPiMiddle + halfPiLow);
+  return std::copysign(angle, x);
+}
+
+double asin(double t) {
+  if (!(std::fabs(t) <= 1.0)) return nan;
+  if (std::fabs(t) == 1.0) return t * halfPi;
+  return atan(t / std::sqrt((1.0 - t) * (1.0 + t)));
+}
+
+double atan2(double y, double x) {
+  if (std::isnan(x) || std::isnan(y)) return nan;
+  if (x == 0.0 && y == 0.0) return std::signbit(x) ? std::copysign(2.0 * halfPi, y) : std::copysign(0.0, y);
+  if (std::fabs(y) <= std::fabs(x)) {
+    const double angle = atan(y / x);
+    if (x > 0.0) return angle;
+    return y < 0.0 || (y == 0.0 && std::signbit(y)) ? angle - 2.0 * halfPi : angle + 2.0 * halfPi;
+  }
+  const double angle = -atan(x / y);
+  return y > 0.0 ? angle + halfPi : angle - halfPi;
+}
+
+}  // namespace skidlog::portable
