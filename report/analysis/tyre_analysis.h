@@ -19,6 +19,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "report/analysis/tyre_points.h"
@@ -79,7 +80,10 @@ struct TyreAnalysis {
   std::optional<CurveAnalysis> lateral;       // lateral grip against slip angle, degrees
   std::optional<CurveAnalysis> longitudinal;  // longitudinal grip against slip ratio
   std::array<LoadBand, loadBandCount> loadBands;  // lightest load first
-  Estimate loadSensitivity;  // change of lateral peak grip per kN of normal load, from the bands
+  // Change of lateral peak grip per kN of normal load, from bands of load
+  // within each direction of cornering.
+  Estimate loadSensitivity;
+  std::vector<std::string> notes;  // why a number is left out
   // Per 10-degree direction of (lateral grip, longitudinal grip), 0 degrees
   // pure lateral grip to the right, counterclockwise: the 99th percentile of
   // the combined grip; empty where fewer than 10 points lie in the sector.

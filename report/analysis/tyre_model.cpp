@@ -11,11 +11,11 @@
 namespace skidlog {
 
 const FitLimits lateralLimits{
-    {0.01, 1.0, 0.1, -3.0, -3.0, -0.3, -1.0, 0.0}, {2.0, 2.2, 3.5, 1.0, 3.0, 0.3, 1.0, 0.0}, 0.25};
+    {0.01, 1.0, 0.1, -3.0, 0.0, -0.3, -1.0, 0.0}, {2.0, 2.2, 3.5, 1.0, 0.0, 0.3, 1.0, 0.0}, 0.25};
 // Braking loads the front wheels as it slips them, so the data cannot tell a
 // change of grip with load from the curve's shape: no load term.
 const FitLimits longitudinalLimits{
-    {1.0, 1.0, 0.1, -3.0, 0.0, 0.0, 0.0, 0.0}, {100.0, 2.2, 3.5, 1.0, 0.0, 0.0, 0.0, 0.0}, 0.002};
+    {1.0, 1.0, 0.1, 0.0, 0.0, 0.0, 0.0, 0.0}, {100.0, 2.2, 3.5, 0.0, 0.0, 0.0, 0.0, 0.0}, 0.002};
 
 namespace {
 
@@ -98,28 +98,65 @@ BandPeak bandPeak(const std::vector<BinSum>& sums, const SlipBins& bins, std::ui
   return {gy / gg, ggLoad / gg, load / count, gg};
 }
 
-// The weighted least-squares slope of the bands' peaks against their loads
-// in kN; NaN with fewer than two bands.
-double loadSensitivity(std::span<const BandPeak> bands) {
-  double w = 0.0, wx = 0.0, wy = 0.0;
-  int used = 0;
-  for (const BandPeak& b : bands) {
-    if (b.weight <= 0.0) continue;
-    w += b.weight;
-    wx += b.weight * b.load / 1000.0;
-    wy += b.weight * b.peak;
-    ++used;
-  }
-  if (used < 2) return std::numeric_limits<double>::quiet_NaN();
-  const double mx = wx / w, my = wy / w;
+// The load sensitivity from like with like: the bands' peaks against their
+// loads in kN within each side of the curve (one direction of cornering, where
+// the wheel is always the inside or always the outside one), the sides'
+// slopes pooled by weighted least squares with a level of their own. A side
+// with fewer than two bands adds nothing; NaN when no side has two.
+double loadSensitivity(const std::array<BandPeak, sideBandCount>& bands, const std::array<bool, sideBandCount>& used) {
   double sxy = 0.0, sxx = 0.0;
-  for (const BandPeak& b : bands) {
-    if (b.weight <= 0.0) continue;
-    const double dx = b.load / 1000.0 - mx;
-    sxy += b.weight * dx * (b.peak - my);
-    sxx += b.weight * dx * dx;
+  int sides = 0;
+  for (std::size_t side = 0; side < 2; ++side) {
+    double w = 0.0, wx = 0.0, wy = 0.0;
+    int count = 0;
+    for (std::size_t k = side * loadBandCount; k < (side + 1) * loadBandCount; ++k) {
+      if (!used[k] || bands[k].weight <= 0.0) continue;
+      w += bands[k].weight;
+      wx += bands[k].weight * bands[k].load / 1000.0;
+      wy += bands[k].weight * bands[k].peak;
+      ++count;
+    }
+    if (count < 2) continue;
+    ++sides;
+    const double mx = wx / w, my = wy / w;
+    for (std::size_t k = side * loadBandCount; k < (side + 1) * loadBandCount; ++k) {
+      if (!used[k] || bands[k].weight <= 0.0) continue;
+      const double dx = bands[k].load / 1000.0 - mx;
+      sxy += bands[k].weight * dx * (bands[k].peak - my);
+      sxx += bands[k].weight * dx * dx;
+    }
   }
-  return sxx > 0.0 ? sxy / sxx : std::numeric_limits<double>::quiet_NaN();
+  return sides > 0 && sxx > 0.0 ? sxy / sxx : std::numeric_limits<double>::quiet_NaN();
+}
+
+// Each lateral point's part of the bins: its side of the curve (0 left-hand
+// slip, x < 0; 1 the other) times three, plus its load band within that side
+// (terciles of that side's loads).
+std::vector<std::uint8_t> sideBands(const std::vector<float>& x, const std::vector<float>& load) {
+  std::vector<std::uint8_t> part(x.size(), 0);
+  for (std::uint8_t side = 0; side < 2; ++side) {
+    std::vector<float> loads;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      if ((x[i] >= 0.0f) == (side == 1)) loads.push_back(load[i]);
+    }
+    if (loads.empty()) continue;
+    const double low = quantile(loads, 1.0 / 3.0), high = quantile(loads, 2.0 / 3.0);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      if ((x[i] >= 0.0f) != (side == 1)) continue;
+      const double l = widen(load[i]);
+      part[i] = static_cast<std::uint8_t>(side * loadBandCount + (l < low ? 0u : l < high ? 1u : 2u));
+    }
+  }
+  return part;
+}
+
+// The peaks of the six side bands from bin sums (the bins' parts).
+std::array<BandPeak, sideBandCount> sidePeaks(const std::vector<BinSum>& sums, const SlipBins& bins,
+                                              const MagicFormula& curve) {
+  const MagicFormula shape = curve.shape();
+  std::array<BandPeak, sideBandCount> peaks;
+  for (std::uint8_t k = 0; k < sideBandCount; ++k) peaks[k] = bandPeak(sums, bins, k, shape, curve.Sv);
+  return peaks;
 }
 
 // The band's curve as a fit of its own points, for the table and the chart.
@@ -169,31 +206,55 @@ LoadCuts loadCuts(const std::vector<float>& pointLoads) {
   return c;
 }
 
-// Each band's peak factor on the lateral shape, from the fit's bins of that
-// band; its curve's numbers from the band's points (outliers left out).
+// A band's peak factor on the lateral shape from its points: least squares
+// of their grips less the vertical shift, linear in D.
+BandPeak pointsPeak(const Columns& band, const MagicFormula& shape, double verticalShift) {
+  double gy = 0.0, gg = 0.0, load = 0.0;
+  for (std::size_t i = 0; i < band.x.size(); ++i) {
+    const double g = shape(widen(band.x[i]));
+    gy += g * (widen(band.y[i]) - verticalShift);
+    gg += g * g;
+    load += widen(band.load[i]);
+  }
+  const double meanLoad = band.x.empty() ? 0.0 : load / static_cast<double>(band.x.size());
+  return {gg > 0.0 ? gy / gg : 0.0, meanLoad, meanLoad, gg};
+}
+
+// The three bands of the wheel's loads, for the table and the charts: each
+// band's peak factor on the lateral shape and its curve's numbers from its
+// points (outliers left out). The load sensitivity from the side bands of the
+// fit's bins, each used where it holds enough points.
 void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurve& fitted, TyreModel& model) {
   const MagicFormula& wheel = fitted.fit.curve;
   const MagicFormula shape = wheel.shape();
-  std::vector<BandPeak> peaks;
   for (std::uint8_t b = 0; b < loadBandCount; ++b) {
     Columns band;
     for (std::size_t i = 0; i < lateral.x.size(); ++i) {
       if (fitted.outlier[i] || cuts.band[i] != b) continue;
       band.x.push_back(lateral.x[i]);
       band.y.push_back(lateral.y[i]);
+      band.load.push_back(lateral.load[i]);
     }
     LoadBand& out = model.analysis.loadBands[b];
     out.loadMin = cuts.cuts[b];
     out.loadMax = cuts.cuts[b + 1u];
-    const BandPeak peak = bandPeak(fitted.bins.totals(), fitted.bins, b, shape, wheel.Sv);
+    const BandPeak peak = pointsPeak(band, shape, wheel.Sv);
     out.meanLoad = peak.meanLoad;
     if (band.x.size() >= minFitPoints) {
       const MagicFormula curve{wheel.B, wheel.C, peak.peak, wheel.E, wheel.Sh, wheel.Sv, 0.0, peak.meanLoad};
       out.fit = bandFit(band, curve);
-      peaks.push_back(peak);
     }
   }
-  model.analysis.loadSensitivity.value = loadSensitivity(peaks);
+  std::array<double, sideBandCount> points{};
+  const std::vector<BinSum>& totals = fitted.bins.totals();
+  for (std::size_t k = 0; k < totals.size(); ++k) points[fitted.bins.part(k)] += totals[k].count;
+  for (std::size_t k = 0; k < sideBandCount; ++k) model.sideBandUsed[k] = points[k] >= minFitPoints;
+  model.analysis.loadSensitivity.value = loadSensitivity(sidePeaks(totals, fitted.bins, wheel), model.sideBandUsed);
+  if (!model.analysis.loadSensitivity.known()) {
+    model.analysis.notes.push_back(
+        "load_sensitivity: no direction of cornering holds two bands of load with enough points, so load "
+        "cannot be told apart from the side of the curve");
+  }
 }
 
 // The curve's numbers and its drawing across the data.
@@ -254,11 +315,12 @@ TyreModel buildTyreModel(const TyreSource& source) {
   const Columns lateral = gather(source, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip);
   const Columns longitudinal =
       gather(source, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip);
-  // The lateral points' bins keep their load bands apart: one resample then
-  // serves the curve and the bands.
+  // The lateral points' bins keep the load bands of each side of the curve
+  // apart: one resample then serves the curve and the load sensitivity.
   const LoadCuts cuts = loadCuts(lateral.load);
+  const std::vector<std::uint8_t> parts = sideBands(lateral.x, lateral.load);
   CurvePoints lateralPoints = lateral.points();
-  lateralPoints.part = cuts.band;
+  lateralPoints.part = parts;
   model.lateral = fitCurve(lateralPoints, lateralLimits);
   model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
   if (model.lateral) {
@@ -277,14 +339,7 @@ TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_
   r.longitudinal = replicateCurve(model.longitudinal, model.analysis.longitudinal, longitudinalLimits, weights, sums,
                                   longitudinalCurve);
   r.lateral = replicateCurve(model.lateral, model.analysis.lateral, lateralLimits, weights, sums, lateralCurve);
-  if (r.lateral) {
-    const MagicFormula shape = lateralCurve.shape();
-    std::vector<BandPeak> peaks;
-    for (std::uint8_t b = 0; b < loadBandCount; ++b) {
-      if (model.analysis.loadBands[b].fit) peaks.push_back(bandPeak(sums, model.lateral->bins, b, shape, lateralCurve.Sv));
-    }
-    r.loadSensitivity = loadSensitivity(peaks);
-  }
+  if (r.lateral) r.loadSensitivity = loadSensitivity(sidePeaks(sums, model.lateral->bins, lateralCurve), model.sideBandUsed);
   return r;
 }
 

@@ -14,9 +14,13 @@
 
 namespace skidlog {
 
+// The lateral bins' parts: three bands of load on each side of the curve.
+inline constexpr std::size_t sideBandCount = 2 * loadBandCount;
+
 struct TyreModel {
   TyreAnalysis analysis;  // the point estimates; no intervals yet
-  std::optional<FittedCurve> lateral;  // its bins' parts are the load bands
+  std::optional<FittedCurve> lateral;  // its bins' parts are the side bands
+  std::array<bool, sideBandCount> sideBandUsed{};  // the side bands with enough points for the load sensitivity
   std::optional<FittedCurve> longitudinal;
 };
 

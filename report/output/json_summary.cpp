@@ -60,7 +60,8 @@ Json tyreJson(const char* key, const char* name, const TyreAnalysis& a) {
               {"load_bands", bands},
               {"load_sensitivity", value(a.loadSensitivity)},
               {"load_sensitivity_ci", interval(a.loadSensitivity)},
-              {"friction_circle", circle}};
+              {"friction_circle", circle},
+              {"notes", a.notes}};
 }
 
 Json replaysJson(const std::vector<ReplaySummary>& replays) {
