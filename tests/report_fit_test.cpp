@@ -86,6 +86,24 @@ TEST(CurveFit, RecoversKnownCoefficientsDespiteOutliers) {
   EXPECT_NEAR(fit.peak.slip, 13.33, 0.5);
 }
 
+// A peak inside the data is reached only where the data shows the fall after
+// it: within the slip 99 % of the points cover, with at least 25 points and
+// half a per cent of them beyond it, on its own side.
+TEST(CurveFit, AReachedPeakHasTheFallAfterItInTheData) {
+  const PeakSummary peak{1.2, 8.0, -8.0, true};
+  const auto bins = [](double beyond, double elsewhere) {
+    return std::vector<BinSum>{{elsewhere, 0.0, 0.0, 0.0}, {beyond, -9.0 * beyond, 0.0, 0.0}, {40.0, 9.0 * 40.0, 0.0, 0.0}};
+  };
+  EXPECT_TRUE(peakShown(peak, bins(30.0, 1000.0), 9.5));
+  EXPECT_FALSE(peakShown(peak, bins(20.0, 1000.0), 9.5)) << "too few points beyond";
+  EXPECT_FALSE(peakShown(peak, bins(30.0, 9000.0), 9.5)) << "too small a share beyond";
+  EXPECT_FALSE(peakShown(peak, bins(30.0, 1000.0), 7.5)) << "beyond the slip 99 % of the points cover";
+  EXPECT_FALSE(peakShown({1.2, 8.0, -8.0, false}, bins(30.0, 1000.0), 9.5)) << "at the edge of the data";
+  const PeakSummary right{1.2, 8.0, 8.0, true};
+  EXPECT_TRUE(peakShown(right, bins(20.0, 1000.0), 9.5)) << "its own side holds 40 points beyond it";
+  EXPECT_FALSE(peakShown(right, {{1000.0, 0.0, 0.0, 0.0}, {40.0, -9.0 * 40.0, 0.0, 0.0}}, 9.5)) << "only the other side's";
+}
+
 TEST(CurveFit, NoPeakIsClaimedFromDataThatStopsShortOfIt) {
   Cloud c = sample(4.0, 0.0);
   const auto fitted = fitCurve(c.points(), lateralLimits);

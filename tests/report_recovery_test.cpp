@@ -3,6 +3,9 @@
 // truth for a wheel is its tyre at the reference load the fit states.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 #include "report/analysis/report_data.h"
 #include "tests/analysed_lap.h"
 #include "tools/generator/synth.h"
@@ -37,6 +40,7 @@ const Tyre& tyreOf(const CarSetup& car, int w) { return generator::isFront(w) ? 
 TEST(Recovery, TheFitRecoversTheGeneratorsTyres) {
   const CarSetup car = generator::exampleCar();
   const ReportGroup report = analysedLap(car, 1, 60.0);
+  int rearsReached = 0;
   for (int w = 0; w < 4; ++w) {
     SCOPED_TRACE(wheelNames[w]);
     const TyreAnalysis& a = report.wheels[static_cast<std::size_t>(w)];
@@ -46,24 +50,40 @@ TEST(Recovery, TheFitRecoversTheGeneratorsTyres) {
     EXPECT_NEAR(fit.curve.corneringStiffness() / t.stiffness, 1.0, 0.05);
     EXPECT_LT(a.loadSensitivity.value, 0.0);
     EXPECT_LT(a.loadSensitivity.ci.high, 0.0);
-    // The driver takes the rears past their peak and never the fronts; no
-    // wheel is braked or driven to its longitudinal peak.
-    EXPECT_EQ(fit.peak.reached, !generator::isFront(w));
+    // The driver takes the rears past their peak in a few corners and never
+    // the fronts; no wheel is braked or driven to its longitudinal peak. A
+    // peak counts as reached only where nearly every resample shows the fall
+    // after it, so a rear's few corners may not be enough.
+    if (generator::isFront(w)) {
+      EXPECT_FALSE(fit.peak.reached);
+    }
+    rearsReached += !generator::isFront(w) && fit.peak.reached ? 1 : 0;
     EXPECT_FALSE(a.longitudinal->fit.peak.reached);
     if (fit.peak.reached) {
       EXPECT_NEAR(fit.peak.grip / t.peakGrip, 1.0, 0.03);
       EXPECT_NEAR(fit.peak.slip / t.peakSlip, 1.0, 0.10);
     } else {
-      EXPECT_LT(fit.peak.slip, t.peakSlip);
+      EXPECT_LT(fit.peak.grip, 1.03 * t.peakGrip);
     }
-    // Every interval holds its own value.
+    // Every interval holds its own value; the numbers the data defines lie
+    // inside the central 95 % of their own refits, as an estimate refitted
+    // the way its resamples are must.
     for (const Estimate* e : {&a.lateral->peakGrip, &a.lateral->peakSlip, &a.lateral->corneringStiffness,
                               &a.longitudinal->peakGrip, &a.longitudinal->corneringStiffness, &a.loadSensitivity}) {
       EXPECT_LE(e->ci.low, e->value);
       EXPECT_GE(e->ci.high, e->value);
       EXPECT_LT(e->ci.low, e->ci.high);
     }
+    std::vector<const Estimate*> defined = {&a.lateral->corneringStiffness, &a.longitudinal->corneringStiffness,
+                                            &a.loadSensitivity};
+    if (fit.peak.reached) defined.push_back(&a.lateral->peakGrip);
+    for (const Estimate* e : defined) {
+      const Interval central = interval95(e->replicates, std::numeric_limits<double>::quiet_NaN());
+      EXPECT_LT(central.low, e->value);
+      EXPECT_GT(central.high, e->value);
+    }
   }
+  EXPECT_GE(rearsReached, 1);
 }
 
 TEST(Recovery, IntervalsCoverTheTruthAsOftenAsTheySay) {

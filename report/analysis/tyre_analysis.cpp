@@ -8,6 +8,8 @@ namespace skidlog {
 namespace {
 
 constexpr double notGiven = std::numeric_limits<double>::quiet_NaN();
+// The share of a curve's refits that must reach its peak for it to count as reached.
+constexpr double minRefitsReaching = 0.95;
 
 void finish(Estimate& e, std::vector<double> replicates) {
   e.ci = interval95(replicates, e.value);
@@ -22,6 +24,13 @@ void finishCurve(CurveAnalysis& c, const std::vector<const CurveReplicate*>& rep
     slip.push_back(r != nullptr ? r->peakSlip : notGiven);
     stiffness.push_back(r != nullptr ? r->corneringStiffness : notGiven);
   }
+  // A peak is reached only where nearly all refits reach it too.
+  std::size_t refits = 0, reached = 0;
+  for (const CurveReplicate* r : replicates) {
+    refits += r != nullptr ? 1 : 0;
+    reached += r != nullptr && r->peakReached ? 1 : 0;
+  }
+  if (static_cast<double>(reached) < minRefitsReaching * static_cast<double>(refits)) c.fit.peak.reached = false;
   finish(c.peakGrip, std::move(grip));
   finish(c.peakSlip, std::move(slip));
   finish(c.corneringStiffness, std::move(stiffness));

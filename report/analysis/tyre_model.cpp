@@ -281,7 +281,13 @@ std::optional<CurveReplicate> replicateCurve(const std::optional<FittedCurve>& f
   curve = refitBins(joined, fitted->fit.curve, limits);
   const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(joined, limits.binWidth, 0.005),
                                          binnedSlipQuantile(joined, limits.binWidth, 0.995));
-  CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), {}};
+  // Whether the refit reaches the estimate's peak: its own peak on the same
+  // side of the curve, inside the data and shown by the resampled points.
+  const CurveFit& estimate = fitted->fit;
+  const bool right = estimate.peak.x > 0.0;
+  const PeakSummary side = summarisePeak(curve, right ? std::max(estimate.slipLow, 0.0) : estimate.slipLow,
+                                         right ? estimate.slipHigh : std::min(estimate.slipHigh, 0.0));
+  CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), peakShown(side, joined, estimate.slipP99), {}};
   r.y.reserve(analysis->x.size());
   for (const double x : analysis->x) r.y.push_back(curve(x));
   return r;

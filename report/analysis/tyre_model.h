@@ -31,6 +31,7 @@ struct CurveReplicate {
   double peakGrip = 0.0;
   double peakSlip = 0.0;
   double corneringStiffness = 0.0;
+  bool peakReached = false;  // the refit reaches the estimate's peak, shown by the resample
   std::vector<double> y;  // the curve at the analysis' draw points
 };
 

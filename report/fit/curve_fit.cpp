@@ -181,6 +181,18 @@ PeakSummary summarisePeak(const MagicFormula& f, double slipLow, double slipHigh
   return {within.grip, std::fabs(within.x), within.x, within.x > slipLow && within.x < slipHigh};
 }
 
+bool peakShown(const PeakSummary& peak, const std::vector<BinSum>& bins, double slipP99) {
+  if (!peak.reached || peak.slip > slipP99) return false;
+  double total = 0.0, beyond = 0.0;
+  for (const BinSum& b : bins) {
+    if (b.count <= 0.0) continue;
+    total += b.count;
+    const double x = b.x / b.count;
+    if (peak.x > 0.0 ? x > peak.x : x < peak.x) beyond += b.count;
+  }
+  return beyond >= std::max(minPointsBeyondPeak, minShareBeyondPeak * total);
+}
+
 void setSlipRange(std::span<const float> x, CurveFit& fit) {
   std::vector<float> magnitude(x.size());
   std::transform(x.begin(), x.end(), magnitude.begin(), [](float v) { return std::fabs(v); });
@@ -214,6 +226,7 @@ std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limit
   fit.curve = fitWeighted(binMeans(joined), first, limits, startEvaluations);
   fit.r2 = determination(p, Tabulated(fit.curve, p.x, limits.binWidth));
   fit.peak = summarisePeak(fit.curve, fit.slipLow, fit.slipHigh);
+  fit.peak.reached = peakShown(fit.peak, joined, fit.slipP99);
   fit.bounded = boundedCoefficients(fit.curve, limits);
   return fitted;
 }

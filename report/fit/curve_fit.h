@@ -44,6 +44,16 @@ struct PeakSummary {
 };
 PeakSummary summarisePeak(const MagicFormula& f, double slipLow, double slipHigh);
 
+// Points beyond a peak (on its side, further out) that show the fall after
+// it: at least this many, and at least this share of the curve's points.
+inline constexpr double minPointsBeyondPeak = 25.0;
+inline constexpr double minShareBeyondPeak = 0.005;
+
+// Whether the data shows the fall after a peak that lies inside its slips:
+// the peak lies within the slip that 99 % of the points cover (|x| at most
+// slipP99) and enough of the binned points lie beyond it on its side.
+bool peakShown(const PeakSummary& peak, const std::vector<BinSum>& bins, double slipP99);
+
 struct CurveFit {
   MagicFormula curve;
   std::size_t points = 0;
