@@ -39,7 +39,7 @@ const Tyre& tyreOf(const CarSetup& car, int w) { return generator::isFront(w) ? 
 
 TEST(Recovery, TheFitRecoversTheGeneratorsTyres) {
   const CarSetup car = generator::exampleCar();
-  const ReportGroup report = analysedLap(car, 1, 60.0);
+  const ReportGroup report = analysedLap(car, 1, 120.0);
   int rearsReached = 0;
   for (int w = 0; w < 4; ++w) {
     SCOPED_TRACE(wheelNames[w]);
@@ -91,7 +91,7 @@ TEST(Recovery, IntervalsCoverTheTruthAsOftenAsTheySay) {
   const CarSetup car = generator::exampleCar();
   int peaks = 0, peaksCovered = 0, stiffnesses = 0, stiffnessesCovered = 0;
   for (std::uint64_t seed = 1; seed <= 20; ++seed) {
-    const ReportGroup report = analysedLap(car, seed, 45.0);
+    const ReportGroup report = analysedLap(car, seed, 90.0);
     for (int w = 0; w < 4; ++w) {
       const CurveAnalysis& a = *report.wheels[static_cast<std::size_t>(w)].lateral;
       const Truth t = lateralTruth(tyreOf(car, w), a.fit.curve.referenceLoad);

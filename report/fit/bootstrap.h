@@ -1,7 +1,9 @@
 // The block bootstrap behind every interval of the report. Neighbouring
 // samples are not independent (a corner lasts seconds), so the report
-// resamples blocks of one second of consecutive samples, with replacement,
-// and refits; the spread of the refits is the spread of the estimate.
+// resamples blocks of three seconds of consecutive samples, with replacement,
+// and refits; the spread of the refits is the spread of the estimate. Shorter
+// blocks cut a corner into pieces that are not independent, and give
+// intervals too narrow to hold the next lap's value.
 #ifndef SKIDLOG_REPORT_FIT_BOOTSTRAP_H_
 #define SKIDLOG_REPORT_FIT_BOOTSTRAP_H_
 
@@ -14,8 +16,8 @@
 namespace skidlog {
 
 inline constexpr int bootstrapReplicates = 200;
-inline constexpr double blockSeconds = 1.0;
-// A longer recording (over 1000 s) is cut into this many longer blocks: as
+inline constexpr double blockSeconds = 3.0;
+// A longer recording (over 3000 s) is cut into this many longer blocks: as
 // good a resample, at a fraction of the cost.
 inline constexpr std::size_t maxBlocksPerReplay = 1000;
 

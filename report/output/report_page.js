@@ -281,9 +281,10 @@
         'y = D(N) sin(C atan(B x\u2032 \u2212 E (B x\u2032 \u2212 atan(B x\u2032)))) + Sv, x\u2032 = x + Sh, ' +
         'D(N) = D + L (N \u2212 Nref) / 1000: D is the peak factor at the reference load Nref, L its change per kN. ' +
         'x is the slip angle in degrees (lateral) or the slip ratio (longitudinal). Each value is given \u00b1 the ' +
-        'half-width of its 95 % interval (hover for the interval). A peak is "reached" only when the curve\u2019s ' +
-        'maximum lies within the slip the data covers; otherwise the peak grip is the largest grip the curve ' +
-        'gives within it. \u2020 marks a coefficient at a bound of its range: the data does not determine it.',
+        'half-width of its 95 % interval (hover for the interval). A peak is "reached" only where the data shows ' +
+        'the fall after it (inside the slip 99 % of the points cover, enough points beyond it, and 95 % of the ' +
+        'refits reaching it too); otherwise the peak grip is the largest grip the curve gives within the data. ' +
+        'Sh is held at 0 (lateral), E at 0 (longitudinal). \u2020 marks a coefficient at a bound of its range: the data does not determine it.',
         (single ? [] : ['Group']).concat(['Tyre', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness',
             'Peak reached', 'Load sensitivity [/kN]', 'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L',
             'Nref [N]', 'Slip p99']));
