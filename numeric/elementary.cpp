@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 
 #include "numeric/trig.h"
@@ -57,24 +58,31 @@ Reduced reduce(double x) {
   if (std::fabs(x) <= quarterPi) return {x, 0};
   const double k = std::nearbyint(x / halfPi);
   const double r = ((x - k * halfPiHigh) - k * halfPiMiddle) - k * halfPiLow;
-  const auto quadrant = static_cast<int>(std::fmod(k, 4.0));
-  return {r, (quadrant + 4) % 4};
+  // |k| is below 2^19: a whole number an integer holds; its two lowest bits
+  // are k modulo 4, negative k included.
+  return {r, static_cast<int>(static_cast<std::int64_t>(k) & 3)};
 }
 
-// atan(t) for 0 <= t <= tan(pi/16) (about 0.199): its series to t^29.
+// atan(k / 8) for k = 0 .. 8, each the double nearest the true value.
+constexpr double atanEighths[9] = {
+    0.0,                 0.12435499454676144, 0.24497866312686414, 0.35877067027057225, 0.4636476090008061,
+    0.5585993153435624,  0.6435011087932844,  0.7188299996216245,  0.7853981633974483};
+
+// atan(t) for |t| <= 1/16: its series to t^15, whose remainder is below 2^-70
+// of t there.
 double atanSmall(double t) {
   const double t2 = t * t;
   double sum = 0.0;
-  for (int n = 29; n >= 3; n -= 2) sum = (n % 4 == 1 ? 1.0 : -1.0) / n + t2 * sum;
+  for (int n = 15; n >= 3; n -= 2) sum = (n % 4 == 1 ? 1.0 : -1.0) / n + t2 * sum;
   return t + t * (t2 * sum);
 }
 
-// atan(a) for 0 <= a <= 1: halving the angle twice, atan a = 2 atan(a / (1 +
-// sqrt(1 + a^2))), brings a below tan(pi/16).
+// atan(a) for 0 <= a <= 1: atan a = atan c + atan((a - c) / (1 + a c)) with c
+// the nearest eighth, which leaves at most 1/16 for the series.
 double atanUnit(double a) {
-  const double once = a / (1.0 + std::sqrt(1.0 + a * a));
-  const double twice = once / (1.0 + std::sqrt(1.0 + once * once));
-  return 4.0 * atanSmall(twice);
+  const double k = std::nearbyint(8.0 * a);
+  const double c = k / 8.0;
+  return atanEighths[static_cast<std::size_t>(k)] + atanSmall((a - c) / (1.0 + a * c));
 }
 
 }  // namespace
@@ -103,7 +111,23 @@ double cos(double x) {
   }
 }
 
-double tan(double x) { return sin(x) / cos(x); }
+SineCosine sinCos(double x) {
+  if (!std::isfinite(x)) return {nan, nan};
+  if (std::fabs(x) >= largeAngle) return {sine(x), cosine(x)};
+  const Reduced z = reduce(x);
+  const double s = sinReduced(z.r), c = cosReduced(z.r);
+  switch (z.quadrant) {
+    case 0: return {s, c};
+    case 1: return {c, -s};
+    case 2: return {-s, -c};
+    default: return {-c, s};
+  }
+}
+
+double tan(double x) {
+  const SineCosine sc = sinCos(x);
+  return sc.sine / sc.cosine;
+}
 
 double atan(double x) {
   if (std::isnan(x)) return x;

@@ -17,6 +17,13 @@ inline constexpr double halfPi = 1.5707963267948966;  // 0x1.921fb54442d18p+0
 double sin(double x);
 double cos(double x);
 double tan(double x);
+
+// Both at once, from one reduction: the same bits as sin(x) and cos(x).
+struct SineCosine {
+  double sine;
+  double cosine;
+};
+SineCosine sinCos(double x);
 // atan(x) in (-pi/2, pi/2); +-pi/2 at infinity; NaN gives NaN.
 double atan(double x);
 // asin(t) for |t| <= 1; NaN outside.

@@ -24,20 +24,23 @@ TEST(Elementary, TheSameBitsOnEveryPlatform) {
     std::uint64_t sin, cos, atan;
   };
   const Case cases[] = {
-      {0x1p-1, 0x3fdeaee8744b05f0u, 0x3fec1528065b7d50u, 0x3fddac670561bb4eu},
+      {0x1p-1, 0x3fdeaee8744b05f0u, 0x3fec1528065b7d50u, 0x3fddac670561bb4fu},
       {-0x1.4p+0, 0xbfee5e14fe11418cu, 0x3fd42e3dd88bd952u, 0xbfecac7c57846f9fu},
       {0x1.8p+1, 0x3fc210386db6d55bu, 0xbfefae04be85e5d2u, 0x3ff3fc176b7a8560u},
       {0x1.fp+2, 0x3fefd3c0d19d91a6u, 0x3fba924459c41abdu, 0x3ff7145eac2088a3u},
       {0x1.9p+6, 0xbfe03425b78c4db8u, 0x3feb981dbf665fdfu, 0x3ff8f905eb2def21u},
-      {0x1.0624dd2f1a9fcp-10, 0x3f50624da5218a62u, 0x3feffffef390876cu, 0x3f50624d77516e15u},
+      {0x1.0624dd2f1a9fcp-10, 0x3f50624da5218a62u, 0x3feffffef390876cu, 0x3f50624d77516e16u},
       {0x1.d4cp+17, 0x3fed796998534509u, 0x3fd8ebd909a36046u, 0x3ff921f6f5c905e9u},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(bits(portable::sin(c.x)), c.sin) << c.x;
     EXPECT_EQ(bits(portable::cos(c.x)), c.cos) << c.x;
     EXPECT_EQ(bits(portable::atan(c.x)), c.atan) << c.x;
+    const portable::SineCosine both = portable::sinCos(c.x);
+    EXPECT_EQ(bits(both.sine), c.sin) << c.x;
+    EXPECT_EQ(bits(both.cosine), c.cos) << c.x;
   }
-  EXPECT_EQ(bits(portable::asin(0x1.3333333333333p-2)), 0x3fd380159e14f6feu);
+  EXPECT_EQ(bits(portable::asin(0x1.3333333333333p-2)), 0x3fd380159e14f6ffu);
   EXPECT_EQ(bits(portable::asin(-0x1.ff7ced916872bp-1)), 0xbff86ac9ad18f803u);
   EXPECT_EQ(bits(portable::asin(0x1p-4)), 0x3fb002abde95361au);
   EXPECT_EQ(bits(portable::atan2(-0.75, -2.5)), 0xc006cd1407805737u);
@@ -56,7 +59,7 @@ TEST(Elementary, CloseToTheLibraryAndRightAtTheEdges) {
     const double t = static_cast<double>(random.below(1u << 30)) / (1u << 29) - 1.0;
     EXPECT_LE(ulps(portable::sin(x), std::sin(x)), 4.0) << x;
     EXPECT_LE(ulps(portable::cos(x), std::cos(x)), 4.0) << x;
-    EXPECT_LE(ulps(portable::atan(x), std::atan(x)), 6.0) << x;
+    EXPECT_LE(ulps(portable::atan(x), std::atan(x)), 4.0) << x;
     EXPECT_LE(ulps(portable::asin(t), std::asin(t)), 8.0) << t;
     EXPECT_LE(ulps(portable::atan2(t, x), std::atan2(t, x)), 8.0) << t << " " << x;
   }

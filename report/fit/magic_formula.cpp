@@ -78,8 +78,9 @@ struct Residuals {
       t.a = portable::atan(t.u);
       t.phi = t.u - f.E * (t.u - t.a);
       t.arc = portable::atan(t.phi);
-      t.sine = portable::sin(f.C * t.arc);
-      t.cosine = portable::cos(f.C * t.arc);
+      const portable::SineCosine sc = portable::sinCos(f.C * t.arc);
+      t.sine = sc.sine;
+      t.cosine = sc.cosine;
       t.extraLoad = (points[i].load - f.referenceLoad) / 1000.0;  // kN
       t.peak = f.D + f.L * t.extraLoad;
     }
