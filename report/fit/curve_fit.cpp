@@ -225,7 +225,10 @@ std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limit
   fitted.bins.joinParts(fitted.bins.totals(), joined);
   fit.curve = fitWeighted(binMeans(joined), first, limits, startEvaluations);
   fit.r2 = determination(p, Tabulated(fit.curve, p.x, limits.binWidth));
-  fit.peak = summarisePeak(fit.curve, fit.slipLow, fit.slipHigh);
+  // The slips the data covers read from the bins, as every refit reads them
+  // from its resampled bins: the estimate is then one of its own refits.
+  fit.peak = summarisePeak(fit.curve, binnedSlipQuantile(joined, limits.binWidth, 0.005),
+                           binnedSlipQuantile(joined, limits.binWidth, 0.995));
   fit.peak.reached = peakShown(fit.peak, joined, fit.slipP99);
   fit.bounded = boundedCoefficients(fit.curve, limits);
   return fitted;
