@@ -109,9 +109,11 @@ TEST(CurveFit, NoPeakIsClaimedFromDataThatStopsShortOfIt) {
   const auto fitted = fitCurve(c.points(), lateralLimits);
   ASSERT_TRUE(fitted);
   EXPECT_FALSE(fitted->fit.peak.reached);
-  // The largest grip within the data lies at its edge: the curve still rises there.
+  // The largest grip within the data lies at its edge (read from the bins, so
+  // within a bin of the points' own percentile): the curve still rises there.
   const double edge = fitted->fit.peak.x;
-  EXPECT_TRUE(edge == fitted->fit.slipLow || edge == fitted->fit.slipHigh) << edge;
+  const double bin = lateralLimits.binWidth;
+  EXPECT_TRUE(std::fabs(edge - fitted->fit.slipLow) < bin || std::fabs(edge - fitted->fit.slipHigh) < bin) << edge;
   EXPECT_GT(fitted->fit.r2, 0.9);
   // Too few points, or too few distinct slips, give no fit.
   for (auto* v : {&c.x, &c.y, &c.load}) v->resize(minFitPoints - 1);
