@@ -46,15 +46,23 @@ TEST(Elementary, TheSameBitsOnEveryPlatform) {
   EXPECT_EQ(bits(portable::atan2(-0.75, -2.5)), 0xc006cd1407805737u);
 }
 
-// Within a few units in the last place of the library's value over the range
-// the fits use, and the edges: signs, zeros, infinities, NaN.
+// glibc's sine, cosine and arctangent are within an ulp of the truth; other C
+// libraries (msvcrt's) are further off, so they are no yardstick.
+#ifdef __GLIBC__
+constexpr bool accurateLibrary = true;
+#else
+constexpr bool accurateLibrary = false;
+#endif
+
+// Within a few units in the last place of an accurate library's value over
+// the range the fits use, and the edges: signs, zeros, infinities, NaN.
 TEST(Elementary, CloseToTheLibraryAndRightAtTheEdges) {
   const auto ulps = [](double mine, double library) {
     if (mine == library) return 0.0;
     return std::fabs(mine - library) / std::fabs(std::nextafter(library, INFINITY) - library);
   };
   Random random(reportSeed);
-  for (int k = 0; k < 200000; ++k) {
+  for (int k = 0; accurateLibrary && k < 200000; ++k) {
     const double x = (static_cast<double>(random.below(1u << 30)) / (1u << 30) - 0.5) * 40.0;
     const double t = static_cast<double>(random.below(1u << 30)) / (1u << 29) - 1.0;
     EXPECT_LE(ulps(portable::sin(x), std::sin(x)), 4.0) << x;
