@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "numeric/series_memory.h"
 #include "numeric/vector3.h"
 #include "raf/read_at.h"
 
@@ -15,7 +16,7 @@ namespace skidlog {
 // A series owns its entries and is only appended to; room for every sample is
 // reserved once, before loading, so no stage reallocates it.
 template <class T>
-using Series = std::vector<T>;
+using Series = std::vector<T, SeriesAllocator<T>>;
 
 // The car's series, decoded from the car fields of each sample block.
 struct CarTrack {

@@ -51,14 +51,15 @@ WheelPoints axlePoints(const WheelPoints& left, const std::vector<std::size_t>& 
                        const std::vector<std::size_t>& rightFitted);
 
 // Every sample of one replay over time: the driver's inputs and the loads.
+// Series taken over from the replay, not copied.
 struct ReplayTrace {
-  std::vector<float> time;      // s
-  std::vector<float> distance;  // m, along the car's path
-  std::vector<float> speed;     // m/s
-  std::vector<float> throttle;  // 0 to 1
-  std::vector<float> brake;     // 0 to 1
-  std::vector<float> steer;     // degrees
-  std::array<std::vector<float>, raf::wheelCount> normalLoad;  // N
+  Series<float> time;      // s
+  Series<float> distance;  // m, along the car's path
+  Series<float> speed;     // m/s
+  Series<float> throttle;  // 0 to 1
+  Series<float> brake;     // 0 to 1
+  Series<float> steer;     // degrees
+  std::array<Series<float>, raf::wheelCount> normalLoad;  // N
 };
 
 // The replay's traces, taking the series they need out of the replay, which

@@ -160,7 +160,7 @@ void tyre(JsonText& j, const char* name, const TyreSource& source, const TyreAna
 void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   const ReplayTrace& t = r.trace;
   const std::vector<std::size_t> picked = thinned(t.time.size(), most);
-  const auto series = [&](const char* name, const std::vector<float>& v, int decimals) {
+  const auto series = [&](const char* name, const Series<float>& v, int decimals) {
     j.key(name).beginArray();
     for (const std::size_t i : picked) j.number(widen(v[i]), decimals);
     j.endArray();
@@ -173,7 +173,7 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   series("brake", t.brake, 3);
   series("steer", t.steer, 2);
   j.key("loads").beginArray();
-  for (const std::vector<float>& l : t.normalLoad) {
+  for (const Series<float>& l : t.normalLoad) {
     j.beginArray();
     for (const std::size_t i : picked) j.number(widen(l[i]), 0);
     j.endArray();

@@ -1,0 +1,42 @@
+#include "numeric/series_memory.h"
+
+#include <cstdlib>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace skidlog {
+namespace {
+
+constexpr std::size_t hugePage = std::size_t{2} << 20;
+constexpr std::size_t page = 4096;
+
+}  // namespace
+
+void* allocateSeries(std::size_t bytes) {
+#if defined(__linux__)
+  if (bytes >= hugeSeriesBytes) {
+    // Starting on a huge page, every whole 2 MiB of the series can be one; the
+    // rest is ordinary pages, so no memory is taken beyond the series'.
+    void* p = std::aligned_alloc(hugePage, (bytes + page - 1) / page * page);
+    if (p == nullptr) throw std::bad_alloc();
+    // Only advice: a kernel that declines backs the pages as usual.
+    ::madvise(p, (bytes + page - 1) / page * page, MADV_HUGEPAGE);
+    return p;
+  }
+#endif
+  return ::operator new(bytes);
+}
+
+void freeSeries(void* p, std::size_t bytes) noexcept {
+#if defined(__linux__)
+  if (bytes >= hugeSeriesBytes) {
+    std::free(p);
+    return;
+  }
+#endif
+  ::operator delete(p, bytes);
+}
+
+}  // namespace skidlog
