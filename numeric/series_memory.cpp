@@ -19,8 +19,10 @@ void* allocateSeries(std::size_t bytes) {
   if (bytes >= hugeSeriesBytes) {
     // Starting on a huge page, every whole 2 MiB of the series can be one; the
     // rest is ordinary pages, so no memory is taken beyond the series'.
-    void* p = std::aligned_alloc(hugePage, (bytes + page - 1) / page * page);
-    if (p == nullptr) throw std::bad_alloc();
+    // posix_memalign, unlike aligned_alloc, takes a size that is no multiple
+    // of the alignment.
+    void* p = nullptr;
+    if (::posix_memalign(&p, hugePage, (bytes + page - 1) / page * page) != 0) throw std::bad_alloc();
     // Only advice: a kernel that declines backs the pages as usual.
     ::madvise(p, (bytes + page - 1) / page * page, MADV_HUGEPAGE);
     return p;
