@@ -1,8 +1,9 @@
 // Memory for the long series of a replay. An hour holds series of several
 // megabytes each, and a fresh page costs the kernel a fault: a series this
-// large is laid on whole 2 MiB pages, where the kernel backs them so (Linux,
+// large is laid on 2 MiB pages, where the kernel backs them so (Linux,
 // transparent huge pages on request), and takes a few faults instead of
-// hundreds. Smaller series, and other platforms, use the ordinary heap.
+// hundreds; its last partial huge page is made whole where that adds at most
+// half a huge page. Smaller series, and other platforms, use the ordinary heap.
 #ifndef SKIDLOG_NUMERIC_SERIES_MEMORY_H_
 #define SKIDLOG_NUMERIC_SERIES_MEMORY_H_
 
