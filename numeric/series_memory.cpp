@@ -7,6 +7,8 @@
 #endif
 
 namespace skidlog {
+
+#if defined(__linux__)
 namespace {
 
 constexpr std::size_t hugePage = std::size_t{2} << 20;
@@ -21,6 +23,7 @@ std::size_t laidOut(std::size_t bytes) {
 }
 
 }  // namespace
+#endif
 
 void* allocateSeries(std::size_t bytes) {
 #if defined(__linux__)
