@@ -41,14 +41,14 @@ void* allocateSeries(std::size_t bytes) {
   return ::operator new(bytes);
 }
 
-void freeSeries(void* p, std::size_t bytes) noexcept {
+void freeSeries(void* p, [[maybe_unused]] std::size_t bytes) noexcept {
 #if defined(__linux__)
   if (bytes >= hugeSeriesBytes) {
     std::free(p);
     return;
   }
 #endif
-  ::operator delete(p, bytes);
+  ::operator delete(p);
 }
 
 }  // namespace skidlog
