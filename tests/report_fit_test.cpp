@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyre_model.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/curve_fit.h"
 #include "report/fit/random.h"
@@ -23,7 +24,7 @@ const MagicFormula truth{0.15, 1.5, 1.2, 0.3, 0.0, 0.03, -0.06, 3000.0};
 struct Cloud {
   std::vector<float> x, y, load;
   std::vector<std::uint32_t> block;
-  CurvePoints points() const { return {x, y, load, block, {}}; }
+  CurvePoints points() const { return {x, y, load, block}; }
 };
 
 // Points of `truth` over [-reach, reach] degrees at loads from 1500 to 4500 N
@@ -42,6 +43,29 @@ Cloud sample(double reach, double outliers, int n = 6000) {
     c.block.push_back(static_cast<std::uint32_t>(i / 100));
   }
   return c;
+}
+
+// The outside wheel is the heavy one: a wheel's light points come from one
+// direction of cornering and its heavy points from the other, where camber
+// gives it other grip. Load sensitivity must come from loads compared at one
+// slip on one side, not from the two sides' difference.
+TEST(LoadSensitivity, LoadIsComparedAtOneSlipOnOneSide) {
+  const MagicFormula curve{0.15, 1.5, 1.2, 0.3, 0.0, 0.0, 0.0, 3000.0};
+  for (const double perKn : {0.0, -0.04}) {
+    SlipBins bins(lateralLimits.binWidth);
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> slip(0.2, 10.0), spread(-400.0, 400.0);
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+      const bool right = i % 2 == 0;
+      // Light on the left-hand side, heavy and grippier on the right-hand one.
+      const double x = right ? slip(random) : -slip(random);
+      const double load = (right ? 4000.0 : 2000.0) + spread(random);
+      const double sideGrip = right ? 1.15 : 1.0;
+      const double y = curve(x) * sideGrip * (1.0 + perKn * (load - 3000.0) / 1000.0);
+      bins.add(i / 300, x, y, load);
+    }
+    EXPECT_NEAR(relativeLoadSensitivity(bins.totals(), curve), perKn, 0.004) << perKn;
+  }
 }
 
 TEST(MagicFormula, PeakIsFoundWhereTheCurveIsLargest) {
@@ -121,7 +145,7 @@ TEST(CurveFit, NoPeakIsClaimedFromDataThatStopsShortOfIt) {
   EXPECT_FALSE(fitCurve(c.points(), lateralLimits));
   const std::vector<float> twoSlips(200, 1.0f), grip(200, 0.5f), load(200, 3000.0f);
   const std::vector<std::uint32_t> block(200, 0);
-  EXPECT_FALSE(fitCurve({twoSlips, grip, load, block, {}}, lateralLimits));
+  EXPECT_FALSE(fitCurve({twoSlips, grip, load, block}, lateralLimits));
 }
 
 TEST(SlipBins, ResampleWeighsEachBlocksSums) {

@@ -29,7 +29,7 @@ struct Columns {
   std::vector<float> load;
   std::vector<std::uint32_t> block;
 
-  CurvePoints points() const { return {x, y, load, block, {}}; }
+  CurvePoints points() const { return {x, y, load, block}; }
 };
 
 Columns gather(const TyreSource& source, Subset subset, Column x, Column y) {
@@ -70,94 +70,6 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Ty
   return circle;
 }
 
-// A band's peak factor: least squares of its grips less the curve's vertical
-// shift on the shape, which is linear in D; the load it speaks for (its
-// points' loads weighted as the least squares weights them, by the shape
-// squared); its mean load; and its weight, the sum of the shape squared.
-struct BandPeak {
-  double peak = 0.0;
-  double load = 0.0;
-  double meanLoad = 0.0;
-  double weight = 0.0;
-};
-
-BandPeak bandPeak(const std::vector<BinSum>& sums, const SlipBins& bins, std::uint8_t band, const MagicFormula& shape,
-                  double verticalShift) {
-  double gy = 0.0, gg = 0.0, ggLoad = 0.0, count = 0.0, load = 0.0;
-  for (std::size_t k = 0; k < sums.size(); ++k) {
-    const BinSum& b = sums[k];
-    if (b.count <= 0.0 || bins.part(k) != band) continue;
-    const double g = shape(b.x / b.count);
-    gy += g * (b.y - verticalShift * b.count);
-    gg += g * g * b.count;
-    ggLoad += g * g * b.load;
-    count += b.count;
-    load += b.load;
-  }
-  if (gg <= 0.0) return {0.0, 0.0, count > 0.0 ? load / count : 0.0, 0.0};
-  return {gy / gg, ggLoad / gg, load / count, gg};
-}
-
-// The load sensitivity from like with like: the bands' peaks against their
-// loads in kN within each side of the curve (one direction of cornering, where
-// the wheel is always the inside or always the outside one), the sides'
-// slopes pooled by weighted least squares with a level of their own. A side
-// with fewer than two bands adds nothing; NaN when no side has two.
-double loadSensitivity(const std::array<BandPeak, sideBandCount>& bands, const std::array<bool, sideBandCount>& used) {
-  double sxy = 0.0, sxx = 0.0;
-  int sides = 0;
-  for (std::size_t side = 0; side < 2; ++side) {
-    double w = 0.0, wx = 0.0, wy = 0.0;
-    int count = 0;
-    for (std::size_t k = side * loadBandCount; k < (side + 1) * loadBandCount; ++k) {
-      if (!used[k] || bands[k].weight <= 0.0) continue;
-      w += bands[k].weight;
-      wx += bands[k].weight * bands[k].load / 1000.0;
-      wy += bands[k].weight * bands[k].peak;
-      ++count;
-    }
-    if (count < 2) continue;
-    ++sides;
-    const double mx = wx / w, my = wy / w;
-    for (std::size_t k = side * loadBandCount; k < (side + 1) * loadBandCount; ++k) {
-      if (!used[k] || bands[k].weight <= 0.0) continue;
-      const double dx = bands[k].load / 1000.0 - mx;
-      sxy += bands[k].weight * dx * (bands[k].peak - my);
-      sxx += bands[k].weight * dx * dx;
-    }
-  }
-  return sides > 0 && sxx > 0.0 ? sxy / sxx : std::numeric_limits<double>::quiet_NaN();
-}
-
-// Each lateral point's part of the bins: its side of the curve (0 left-hand
-// slip, x < 0; 1 the other) times three, plus its load band within that side
-// (terciles of that side's loads).
-std::vector<std::uint8_t> sideBands(const std::vector<float>& x, const std::vector<float>& load) {
-  std::vector<std::uint8_t> part(x.size(), 0);
-  for (std::uint8_t side = 0; side < 2; ++side) {
-    std::vector<float> loads;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-      if ((x[i] >= 0.0f) == (side == 1)) loads.push_back(load[i]);
-    }
-    if (loads.empty()) continue;
-    const double low = quantile(loads, 1.0 / 3.0), high = quantile(loads, 2.0 / 3.0);
-    for (std::size_t i = 0; i < x.size(); ++i) {
-      if ((x[i] >= 0.0f) != (side == 1)) continue;
-      const double l = widen(load[i]);
-      part[i] = static_cast<std::uint8_t>(side * loadBandCount + (l < low ? 0u : l < high ? 1u : 2u));
-    }
-  }
-  return part;
-}
-
-// The peaks of the six side bands from bin sums (the bins' parts).
-std::array<BandPeak, sideBandCount> sidePeaks(const std::vector<BinSum>& sums, const SlipBins& bins,
-                                              const MagicFormula& curve) {
-  const MagicFormula shape = curve.shape();
-  std::array<BandPeak, sideBandCount> peaks;
-  for (std::uint8_t k = 0; k < sideBandCount; ++k) peaks[k] = bandPeak(sums, bins, k, shape, curve.Sv);
-  return peaks;
-}
 
 // The band's curve as a fit of its own points, for the table and the chart.
 CurveFit bandFit(const Columns& band, const MagicFormula& curve) {
@@ -206,6 +118,12 @@ LoadCuts loadCuts(const std::vector<float>& pointLoads) {
   return c;
 }
 
+// A load band's peak factor and the mean load of its points.
+struct BandPeak {
+  double peak = 0.0;
+  double meanLoad = 0.0;
+};
+
 // A band's peak factor on the lateral shape from its points: least squares
 // of their grips less the vertical shift, linear in D.
 BandPeak pointsPeak(const Columns& band, const MagicFormula& shape, double verticalShift) {
@@ -217,13 +135,12 @@ BandPeak pointsPeak(const Columns& band, const MagicFormula& shape, double verti
     load += widen(band.load[i]);
   }
   const double meanLoad = band.x.empty() ? 0.0 : load / static_cast<double>(band.x.size());
-  return {gg > 0.0 ? gy / gg : 0.0, meanLoad, meanLoad, gg};
+  return {gg > 0.0 ? gy / gg : 0.0, meanLoad};
 }
 
 // The three bands of the wheel's loads, for the table and the charts: each
 // band's peak factor on the lateral shape and its curve's numbers from its
-// points (outliers left out). The load sensitivity from the side bands of the
-// fit's bins, each used where it holds enough points.
+// points (outliers left out). The load sensitivity from the fit's bins.
 void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurve& fitted, TyreModel& model) {
   const MagicFormula& wheel = fitted.fit.curve;
   const MagicFormula shape = wheel.shape();
@@ -245,20 +162,17 @@ void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurv
       out.fit = bandFit(band, curve);
     }
   }
-  std::array<double, sideBandCount> points{};
-  const std::vector<BinSum>& totals = fitted.bins.totals();
-  for (std::size_t k = 0; k < totals.size(); ++k) points[fitted.bins.part(k)] += totals[k].count;
-  for (std::size_t k = 0; k < sideBandCount; ++k) model.sideBandUsed[k] = points[k] >= minFitPoints;
-  model.analysis.loadSensitivity.value = loadSensitivity(sidePeaks(totals, fitted.bins, wheel), model.sideBandUsed);
+  model.analysis.loadSensitivity.value = relativeLoadSensitivity(fitted.bins.totals(), wheel);
   if (!model.analysis.loadSensitivity.known()) {
     model.analysis.notes.push_back(
-        "load_sensitivity: no direction of cornering holds two bands of load with enough points, so load "
-        "cannot be told apart from the side of the curve");
+        "load_sensitivity: no slip holds points at different loads, so load cannot be told apart from slip and "
+        "side");
   }
 }
 
 // The curve's numbers and its drawing across the data.
-CurveAnalysis describeCurve(const CurveFit& fit) {
+CurveAnalysis describeCurve(const FittedCurve& fitted) {
+  const CurveFit& fit = fitted.fit;
   CurveAnalysis c;
   c.fit = fit;
   c.peakGrip.value = fit.peak.grip;
@@ -269,31 +183,43 @@ CurveAnalysis describeCurve(const CurveFit& fit) {
 }
 
 // The curve refitted to one resample, its numbers, and its values at the
-// analysis' draw points; `sums` receives the resampled bins, parts apart.
+// analysis' draw points; `sums` receives the resampled bins.
 std::optional<CurveReplicate> replicateCurve(const std::optional<FittedCurve>& fitted,
                                              const std::optional<CurveAnalysis>& analysis, const FitLimits& limits,
                                              std::span<const std::uint32_t> weights, std::vector<BinSum>& sums,
                                              MagicFormula& curve) {
   if (!fitted || !analysis) return std::nullopt;
-  std::vector<BinSum> joined;
   fitted->bins.resample(weights, sums);
-  fitted->bins.joinParts(sums, joined);
-  curve = refitBins(joined, fitted->fit.curve, limits);
-  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(joined, limits.binWidth, 0.005),
-                                         binnedSlipQuantile(joined, limits.binWidth, 0.995));
+  curve = refitBins(sums, fitted->fit.curve, limits);
+  const PeakSummary peak = summarisePeak(curve, binnedSlipQuantile(sums, limits.binWidth, 0.005),
+                                         binnedSlipQuantile(sums, limits.binWidth, 0.995));
   // Whether the refit reaches the estimate's peak: its own peak on the same
   // side of the curve, inside the data and shown by the resampled points.
   const CurveFit& estimate = fitted->fit;
   const bool right = estimate.peak.x > 0.0;
   const PeakSummary side = summarisePeak(curve, right ? std::max(estimate.slipLow, 0.0) : estimate.slipLow,
                                          right ? estimate.slipHigh : std::min(estimate.slipHigh, 0.0));
-  CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), peakShown(side, joined, estimate.slipP99), {}};
+  CurveReplicate r{peak.grip, peak.slip, curve.corneringStiffness(), peakShown(side, sums, estimate.slipP99), {}};
   r.y.reserve(analysis->x.size());
   for (const double x : analysis->x) r.y.push_back(curve(x));
   return r;
 }
 
 }  // namespace
+
+double relativeLoadSensitivity(const std::vector<BinSum>& bins, const MagicFormula& curve) {
+  double sgy = 0.0, sgg = 0.0;
+  for (const BinSum& b : bins) {
+    if (b.count < 2.0) continue;
+    const double meanLoad = b.load / 1000.0 / b.count;
+    const double sxx = b.loadSquared - meanLoad * meanLoad * b.count;
+    const double sxy = b.loadGrip - meanLoad * b.y;
+    const double g = curve(b.x / b.count) - curve.Sv;
+    sgy += g * sxy;
+    sgg += g * g * sxx;
+  }
+  return sgg > 0.0 ? sgy / sgg : std::numeric_limits<double>::quiet_NaN();
+}
 
 FitSubsets fitSubsets(const WheelPoints& p) {
   FitSubsets s;
@@ -321,19 +247,16 @@ TyreModel buildTyreModel(const TyreSource& source) {
   const Columns lateral = gather(source, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip);
   const Columns longitudinal =
       gather(source, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip);
-  // The lateral points' bins keep the load bands of each side of the curve
-  // apart: one resample then serves the curve and the load sensitivity.
+  // The lateral bins sum loads too: one resample serves the curve and the
+  // load sensitivity.
   const LoadCuts cuts = loadCuts(lateral.load);
-  const std::vector<std::uint8_t> parts = sideBands(lateral.x, lateral.load);
-  CurvePoints lateralPoints = lateral.points();
-  lateralPoints.part = parts;
-  model.lateral = fitCurve(lateralPoints, lateralLimits);
+  model.lateral = fitCurve(lateral.points(), lateralLimits);
   model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
   if (model.lateral) {
-    model.analysis.lateral = describeCurve(model.lateral->fit);
+    model.analysis.lateral = describeCurve(*model.lateral);
     fitLoadBands(lateral, cuts, *model.lateral, model);
   }
-  if (model.longitudinal) model.analysis.longitudinal = describeCurve(model.longitudinal->fit);
+  if (model.longitudinal) model.analysis.longitudinal = describeCurve(*model.longitudinal);
   model.analysis.frictionCircle = frictionCircle(source);
   return model;
 }
@@ -345,7 +268,7 @@ TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_
   r.longitudinal = replicateCurve(model.longitudinal, model.analysis.longitudinal, longitudinalLimits, weights, sums,
                                   longitudinalCurve);
   r.lateral = replicateCurve(model.lateral, model.analysis.lateral, lateralLimits, weights, sums, lateralCurve);
-  if (r.lateral) r.loadSensitivity = loadSensitivity(sidePeaks(sums, model.lateral->bins, lateralCurve), model.sideBandUsed);
+  if (r.lateral) r.loadSensitivity = relativeLoadSensitivity(sums, lateralCurve);
   return r;
 }
 

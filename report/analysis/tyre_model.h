@@ -11,18 +11,25 @@
 #include <vector>
 
 #include "report/analysis/tyre_analysis.h"
+#include "report/fit/slip_bins.h"
 
 namespace skidlog {
 
-// The lateral bins' parts: three bands of load on each side of the curve.
-inline constexpr std::size_t sideBandCount = 2 * loadBandCount;
-
 struct TyreModel {
   TyreAnalysis analysis;  // the point estimates; no intervals yet
-  std::optional<FittedCurve> lateral;  // its bins' parts are the side bands
-  std::array<bool, sideBandCount> sideBandUsed{};  // the side bands with enough points for the load sensitivity
+  std::optional<FittedCurve> lateral;
   std::optional<FittedCurve> longitudinal;
 };
+
+// The load sensitivity from like with like: within each bin of slip (one
+// side of the curve, one slip angle), how grip changes with load, pooled over
+// the bins by least squares. A relative change k per kN of the grip the slip
+// gives, g, changes grip by k g per kN, so each bin's slope is weighed by the
+// curve's grip there (less its shift at zero slip). Load is then never
+// compared across slips or between the two directions of cornering, and k
+// does not depend on the curve's shape. Relative change of lateral grip per
+// kN; NaN when no bin holds a spread of loads.
+double relativeLoadSensitivity(const std::vector<BinSum>& bins, const MagicFormula& curve);
 
 // Fits the tyre's curves and bands to its points.
 TyreModel buildTyreModel(const TyreSource& source);

@@ -218,11 +218,10 @@ std::optional<FittedCurve> fitCurve(const CurvePoints& p, const FitLimits& limit
     if (fitted.outlier[i]) {
       ++fit.outliers;
     } else {
-      fitted.bins.add(p.block[i], p.x[i], p.y[i], p.load[i], p.part.empty() ? 0 : p.part[i]);
+      fitted.bins.add(p.block[i], p.x[i], p.y[i], p.load[i]);
     }
   }
-  std::vector<BinSum> joined;
-  fitted.bins.joinParts(fitted.bins.totals(), joined);
+  const std::vector<BinSum>& joined = fitted.bins.totals();
   fit.curve = fitWeighted(binMeans(joined), first, limits, startEvaluations);
   fit.r2 = determination(p, Tabulated(fit.curve, p.x, limits.binWidth));
   // The slips the data covers read from the bins, as every refit reads them

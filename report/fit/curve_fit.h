@@ -31,7 +31,6 @@ struct CurvePoints {
   std::span<const float> y;              // grip
   std::span<const float> load;           // normal load, N
   std::span<const std::uint32_t> block;  // the block of consecutive samples each lies in
-  std::span<const std::uint8_t> part;    // the part of its bins each goes to; empty: all in part 0
 };
 
 // What the peak of a curve is, seen over the slip its data covers: from its
@@ -68,7 +67,7 @@ struct CurveFit {
 
 struct FittedCurve {
   CurveFit fit;
-  SlipBins bins;                // of the points that are not outliers, by part
+  SlipBins bins;                // of the points that are not outliers
   std::vector<bool> outlier;    // per point
 };
 
@@ -80,10 +79,10 @@ void setSlipRange(std::span<const float> x, CurveFit& fit);
 // REQUIRES: every value finite.
 std::optional<FittedCurve> fitCurve(const CurvePoints& points, const FitLimits& limits);
 
-// The curve fitted to resampled bin sums (the parts joined), starting from `start`.
+// The curve fitted to resampled bin sums, starting from `start`.
 MagicFormula refitBins(const std::vector<BinSum>& bins, const MagicFormula& start, const FitLimits& limits);
 
-// The q-th quantile of x over resampled bin sums (the parts joined), each
+// The q-th quantile of x over resampled bin sums, each
 // bin's points taken as spread evenly across it.
 double binnedSlipQuantile(const std::vector<BinSum>& bins, double width, double q);
 

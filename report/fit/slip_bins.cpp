@@ -2,35 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace skidlog {
 
-std::uint32_t SlipBins::binOf(double x, std::uint8_t part) {
+std::uint32_t SlipBins::binOf(double x) {
   const auto key = static_cast<std::int64_t>(std::floor(x / width_));
   // Slips move smoothly: most points fall in the bin of the point before.
-  if (!keys_.empty() && keys_[last_] == key && parts_[last_] == part) return last_;
-  std::optional<std::uint32_t> slip;
+  if (!keys_.empty() && keys_[last_] == key) return last_;
   for (std::size_t b = 0; b < keys_.size(); ++b) {
-    if (keys_[b] != key) continue;
-    if (parts_[b] == part) return last_ = static_cast<std::uint32_t>(b);
-    slip = slips_[b];
+    if (keys_[b] == key) return last_ = static_cast<std::uint32_t>(b);
   }
   keys_.push_back(key);
-  parts_.push_back(part);
-  slips_.push_back(slip ? *slip : slipCount_++);
   totals_.emplace_back();
   return last_ = static_cast<std::uint32_t>(keys_.size() - 1);
 }
 
-void SlipBins::joinParts(const std::vector<BinSum>& sums, std::vector<BinSum>& out) const {
-  out.assign(slipCount_, BinSum{});
-  for (std::size_t b = 0; b < sums.size(); ++b) out[slips_[b]].add(sums[b], 1.0);
-}
-
-void SlipBins::add(std::uint32_t block, double x, double y, double load, std::uint8_t part) {
-  const std::uint32_t bin = binOf(x, part);
-  const BinSum one{1.0, x, y, load};
+void SlipBins::add(std::uint32_t block, double x, double y, double load) {
+  const std::uint32_t bin = binOf(x);
+  const double kN = load / 1000.0;
+  const BinSum one{1.0, x, y, load, kN * kN, kN * y};
   totals_[bin].add(one, 1.0);
   ++points_;
   // One entry per bin a block's points touch: the slip wanders back and forth
