@@ -1,9 +1,13 @@
-// coverage [LAPS = 40] [SECONDS = 60]: how often the report's 95 % intervals
-// hold the true value, over laps of the generator's example car that differ
-// only in their seed (the driver's lap-to-lap variation and the noise). The
-// truth of a wheel is its tyre at the reference load the fit states.
+// coverage [LAPS = 40] [SECONDS = 60] [magic|brush [VARIATION]]: how often the
+// report's 95 % intervals hold the true value, over laps of the generator's
+// example car that differ only in their seed (the driver's lap-to-lap
+// variation and the noise), its tyres Magic Formula curves or brush curves
+// (which the report does not fit exactly), the lap's grip varying with
+// standard deviation VARIATION (default 0). The truth of a wheel is the lap's
+// tyre at the reference load the fit states.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,11 +28,12 @@ struct Tally {
   }
 };
 
-ReportGroup analysedLap(const generator::CarSetup& car, std::uint64_t seed, double seconds) {
+generator::LapOptions lapOptions(std::uint64_t seed, double seconds, double variation) {
   generator::LapOptions lap;
   lap.seconds = seconds;
   lap.seed = seed;
-  return test::analysedLap(car, lap);
+  lap.gripVariation = variation;
+  return lap;
 }
 
 }  // namespace
@@ -36,23 +41,32 @@ ReportGroup analysedLap(const generator::CarSetup& car, std::uint64_t seed, doub
 int main(int argc, char** argv) {
   const int laps = argc > 1 ? std::atoi(argv[1]) : 40;
   const double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
-  const generator::CarSetup car = generator::exampleCar();
+  const bool brush = argc > 3 && std::strcmp(argv[3], "brush") == 0;
+  const double variation = argc > 4 ? std::atof(argv[4]) : 0.0;
+  generator::CarSetup car = generator::exampleCar();
+  if (brush) {
+    car.front = generator::brushTyre(car.front);
+    car.rear = generator::brushTyre(car.rear);
+  }
   Tally peakGrip, peakSlip, stiffness, sensitivity;
   for (int seed = 1; seed <= laps; ++seed) {
-    const ReportGroup report = analysedLap(car, static_cast<std::uint64_t>(seed), seconds);
+    const generator::LapOptions options = lapOptions(static_cast<std::uint64_t>(seed), seconds, variation);
+    const ReportGroup report = test::analysedLap(car, options);
+    const generator::CarSetup truth = generator::lapCar(car, options);
     for (int w = 0; w < 4; ++w) {
       const TyreAnalysis& a = report.wheels[static_cast<std::size_t>(w)];
-      const generator::Tyre& t = generator::isFront(w) ? car.front : car.rear;
+      const generator::Tyre& t = generator::isFront(w) ? truth.front : truth.rear;
       const double load = a.lateral->fit.curve.referenceLoad;
       if (a.lateral->fit.peak.reached) {
-        peakGrip.add(a.lateral->peakGrip, t.lateral.D * t.peakScale(load) + t.camberThrust);
+        peakGrip.add(a.lateral->peakGrip, t.lateralPeakGrip(load));
         peakSlip.add(a.lateral->peakSlip, t.lateral.peakSlip());
       }
       stiffness.add(a.lateral->corneringStiffness, t.corneringStiffness(load));
-      sensitivity.add(a.loadSensitivity, t.loadSensitivityPerKn());
+      sensitivity.add(a.loadSensitivity, t.relativeLoadSensitivityPerKn(load));
     }
   }
-  std::printf("%d laps of %.0f s, the lateral curves' 95 %% intervals:\n", laps, seconds);
+  std::printf("%d laps of %.0f s, %s tyres, grip varying %.3f, the lateral curves' 95 %% intervals:\n", laps, seconds,
+              brush ? "brush" : "Magic Formula", variation);
   const auto line = [](const char* name, const Tally& t) {
     std::printf("  %-20s %3d of %3d hold the truth (%.1f %%)\n", name, t.covered, t.total,
                 t.total ? 100.0 * t.covered / t.total : 0.0);

@@ -1,6 +1,7 @@
 // make_replay: writes a replay analyser file of a generated car lapping a
-// generated circuit, whose tyres follow known Magic Formula curves. For the
-// example lap, tests, benchmarks and fuzzing seeds.
+// generated circuit, whose tyres follow known curves (Magic Formula, or brush
+// curves the report does not fit exactly). For the example lap, tests,
+// benchmarks and fuzzing seeds.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,8 @@ constexpr const char* usage =
     "  --front-grip=F           scale the front tyres' peak grip by F\n"
     "  --rear-grip=F            scale the rear tyres' peak grip by F\n"
     "  --swap-tyres             fit the rear tyres at the front and the fronts at the rear\n"
+    "  --brush                  brush-model tyres of the same peak grip and stiffness\n"
+    "  --grip-variation=F       the lap's grip varies with the seed, standard deviation F\n"
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
@@ -37,6 +40,7 @@ struct Options {
   double frontGrip = 1.0;
   double rearGrip = 1.0;
   bool swapTyres = false;
+  bool brush = false;
   double intervalMs = 10.0;
   bool describe = false;
   bool help = false;
@@ -66,7 +70,8 @@ std::string parse(int argc, char** argv, Options& o) {
       double* into;
       double most;
     } numbers[] = {{"--front-grip", &o.frontGrip, 10.0}, {"--rear-grip", &o.rearGrip, 10.0},
-                   {"--noise", &o.lap.noiseScale, 10.0}, {"--interval", &o.intervalMs, 1000.0}};
+                   {"--noise", &o.lap.noiseScale, 10.0}, {"--interval", &o.intervalMs, 1000.0},
+                   {"--grip-variation", &o.lap.gripVariation, 0.2}};
     bool taken = false;
     for (const auto& n : numbers) {
       if (!value(n.name, v)) continue;
@@ -78,6 +83,8 @@ std::string parse(int argc, char** argv, Options& o) {
       o.help = true;
     } else if (a == "--swap-tyres") {
       o.swapTyres = true;
+    } else if (a == "--brush") {
+      o.brush = true;
     } else if (a == "--describe") {
       o.describe = true;
     } else if (value("--turns", v)) {
@@ -114,6 +121,10 @@ std::string parse(int argc, char** argv, Options& o) {
 CarSetup carFor(const Options& o) {
   CarSetup car = exampleCar();
   if (o.swapTyres) std::swap(car.front, car.rear);
+  if (o.brush) {
+    car.front = brushTyre(car.front);
+    car.rear = brushTyre(car.rear);
+  }
   car.front = withGrip(car.front, o.frontGrip);
   car.rear = withGrip(car.rear, o.rearGrip);
   return car;
@@ -123,11 +134,14 @@ void describe(const CarSetup& car) {
   for (const auto& [name, tyre] : {std::pair{"front", car.front}, std::pair{"rear", car.rear}}) {
     std::printf("%s tyres, at %.0f N (peak grip %+.3f per kN of load; camber thrust %.3f, to the right on the left wheel):\n",
                 name, tyre.nominalLoad, tyre.loadSensitivityPerKn(), tyre.camberThrust);
-    std::printf("  lateral      B %.4f /deg  C %.3f  D %.3f  E %.3f  peak at %.2f deg, stiffness %.4f /deg\n",
-                tyre.lateral.B, tyre.lateral.C, tyre.lateral.D, tyre.lateral.E, tyre.lateral.peakSlip(),
-                tyre.lateral.B * tyre.lateral.C * tyre.lateral.D);
-    std::printf("  longitudinal B %.3f  C %.3f  D %.3f  E %.3f  peak at slip ratio %.4f\n", tyre.longitudinal.B,
-                tyre.longitudinal.C, tyre.longitudinal.D, tyre.longitudinal.E, tyre.longitudinal.peakSlip());
+    for (const auto& [curveName, curve] : {std::pair{"lateral     ", tyre.lateral}, std::pair{"longitudinal", tyre.longitudinal}}) {
+      if (curve.brush()) {
+        std::printf("  %s brush  D %.3f  falls %.2f over %.3f", curveName, curve.D, curve.slideFall, curve.slideWidth);
+      } else {
+        std::printf("  %s B %.4f  C %.3f  D %.3f  E %.3f", curveName, curve.B, curve.C, curve.D, curve.E);
+      }
+      std::printf("  peak at %.4f, stiffness %.4f per unit of slip\n", curve.peakSlip(), curve.stiffness());
+    }
   }
   const CorneringLimit limit = corneringLimit(car);
   std::printf("static wheel loads: front %.0f N, rear %.0f N\n", car.staticLoad(frontLeft), car.staticLoad(rearLeft));

@@ -214,7 +214,18 @@ std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<C
   return std::move(out.bytes());
 }
 
-std::vector<std::byte> generateLap(const CarSetup& car, const LapOptions& options) {
+CarSetup lapCar(const CarSetup& car, const LapOptions& options) {
+  if (options.gripVariation == 0.0) return car;
+  Noise warmth(options.seed * 7 + 5);
+  const double factor = 1.0 + warmth.gauss(options.gripVariation);
+  CarSetup lap = car;
+  lap.front = withGrip(car.front, factor);
+  lap.rear = withGrip(car.rear, factor);
+  return lap;
+}
+
+std::vector<std::byte> generateLap(const CarSetup& setup, const LapOptions& options) {
+  const CarSetup car = lapCar(setup, options);
   DriveOptions drive;
   drive.seconds = options.seconds;
   drive.sampleInterval = options.sampleInterval;

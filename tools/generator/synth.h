@@ -46,11 +46,17 @@ struct LapOptions {
   double seconds = 60.0;
   double sampleInterval = 0.01;  // s
   double noiseScale = 1.0;
+  // Laps of one session differ in the tyres' warmth: the lap's grip is the
+  // car's scaled by a factor drawn from the seed with this standard deviation.
+  double gripVariation = 0.0;
   std::uint64_t seed = 1;
   ReplayTexts texts;
 };
 
-// The replay file of `car` driving the circuit for options.seconds.
+// The car as it drives the lap: its tyres' grip scaled by the lap's factor.
+CarSetup lapCar(const CarSetup& car, const LapOptions& options);
+
+// The replay file of lapCar(car, options) driving the circuit for options.seconds.
 std::vector<std::byte> generateLap(const CarSetup& car, const LapOptions& options);
 
 }  // namespace skidlog::generator

@@ -7,11 +7,24 @@
 namespace skidlog::generator {
 
 double GripCurve::at(double slip, double peakScale) const {
+  if (brush()) {
+    const double magnitude = std::fabs(slip);
+    double grip = 1.0;
+    if (magnitude < slideSlip) {
+      const double z = magnitude / slideSlip;
+      grip = 3.0 * z - 3.0 * z * z + z * z * z;
+    } else {
+      const double beyond = (magnitude - slideSlip) / slideWidth;
+      grip = 1.0 - slideFall * (1.0 - std::exp(-beyond * beyond));
+    }
+    return std::copysign(D * peakScale * grip, slip);
+  }
   const double u = B * slip;
   return D * peakScale * std::sin(C * std::atan(u - E * (u - std::atan(u))));
 }
 
 double GripCurve::peakSlip() const {
+  if (brush()) return slideSlip;
   // The sine peaks where C atan(phi) = pi / 2; phi(u) = u - E (u - atan u)
   // rises monotonically for E < 1, so Newton's method from u = phi converges.
   const double target = std::tan(std::numbers::pi / (2.0 * C));
@@ -28,6 +41,23 @@ double GripCurve::peakSlip() const {
 
 double Tyre::peakScale(double load) const {
   return std::max(0.3, 1.0 + loadSensitivity * (load - nominalLoad) / nominalLoad);
+}
+
+GripCurve brushLike(const GripCurve& curve, double fall, double width) {
+  GripCurve brush;
+  brush.D = curve.D;
+  brush.slideSlip = 3.0 * curve.D / curve.stiffness();
+  brush.slideFall = fall;
+  brush.slideWidth = width;
+  return brush;
+}
+
+Tyre brushTyre(Tyre tyre) {
+  // Lateral grip falls by a tenth over 8 degrees beyond the peak, longitudinal
+  // by a fifth over a slip ratio of 0.15.
+  tyre.lateral = brushLike(tyre.lateral, 0.1, 8.0);
+  tyre.longitudinal = brushLike(tyre.longitudinal, 0.2, 0.15);
+  return tyre;
 }
 
 Tyre withGrip(Tyre tyre, double scale) {

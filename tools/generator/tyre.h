@@ -1,9 +1,13 @@
-// The generator's tyres: Magic Formula curves of grip against slip, as the
-// replay's reader measures slip (slip angle in its degrees with the integer
-// speed divisor, slip ratio likewise), with a peak grip that falls as the
-// normal load rises, and camber thrust: lateral grip at zero slip, to the
-// right on a left wheel and to the left on a right one.
+// The generator's tyres: curves of grip against slip, as the replay's reader
+// measures slip (slip angle in its degrees with the integer speed divisor,
+// slip ratio likewise), with a peak grip that falls as the normal load rises,
+// and camber thrust: lateral grip at zero slip, to the right on a left wheel
+// and to the left on a right one. A curve is a Magic Formula
 //   grip = D(load) sin(C atan(B x - E (B x - atan(B x)))) [+- camber thrust]
+// or a brush model, a shape the report does not fit: the contact patch
+// sticks, then slides from its rear, grip D (3z - 3z^2 + z^3) with z = |x| / s
+// up to the slip s where all of it slides, then falls smoothly by a share of
+// D as sliding friction takes over.
 #ifndef SKIDLOG_TOOLS_GENERATOR_TYRE_H_
 #define SKIDLOG_TOOLS_GENERATOR_TYRE_H_
 
@@ -15,12 +19,25 @@ struct GripCurve {
   double C = 0.0;  // shape, above 1 so the curve has a peak
   double D = 0.0;  // peak grip at the nominal load
   double E = 0.0;  // curvature, below 1
+  // A brush curve where slideSlip > 0: the slip at which the whole contact
+  // patch slides (its peak), the share of D lost well beyond it, and the slip
+  // over which that loss sets in. B, C and E are then unused.
+  double slideSlip = 0.0;
+  double slideFall = 0.0;
+  double slideWidth = 1.0;
 
+  bool brush() const { return slideSlip > 0.0; }
   // Grip at `slip` with the peak scaled by `peakScale`.
   double at(double slip, double peakScale = 1.0) const;
   // The slip (positive) where the curve is largest.
   double peakSlip() const;
+  // Grip per unit of slip at zero slip, with the peak unscaled.
+  double stiffness() const { return brush() ? 3.0 * D / slideSlip : B * C * D; }
 };
+
+// The brush curve with the Magic Formula curve's peak grip and stiffness at
+// zero slip, losing `fall` of its peak over `width` slip units beyond it.
+GripCurve brushLike(const GripCurve& curve, double fall, double width);
 
 struct Tyre {
   GripCurve lateral;       // against slip angle, degrees
@@ -40,14 +57,25 @@ struct Tyre {
   double longitudinalGrip(double slipRatio, double load) const {
     return longitudinal.at(slipRatio, peakScale(load));
   }
-  // B C D(load): lateral grip per degree at small slip.
-  double corneringStiffness(double load) const { return lateral.B * lateral.C * lateral.D * peakScale(load); }
+  // Lateral grip per degree at small slip, at `load` N.
+  double corneringStiffness(double load) const { return lateral.stiffness() * peakScale(load); }
+  // The largest lateral grip at `load` N, on a left wheel.
+  double lateralPeakGrip(double load) const { return lateral.D * peakScale(load) + camberThrust; }
   // Change of lateral peak grip per kN of load (while the scale is not clamped).
   double loadSensitivityPerKn() const { return lateral.D * loadSensitivity / nominalLoad * 1000.0; }
+  // Relative change of lateral grip at any slip per kN of load, at `load` N:
+  // load scales the whole curve (camber thrust apart).
+  double relativeLoadSensitivityPerKn(double load) const {
+    return loadSensitivity / nominalLoad * 1000.0 / peakScale(load);
+  }
 };
 
 // The tyre whose curve `scale` scales in peak grip (D, both curves).
 Tyre withGrip(Tyre tyre, double scale);
+
+// The tyre with both curves brush curves (brushLike) of the same peak grip
+// and stiffness.
+Tyre brushTyre(Tyre tyre);
 
 }  // namespace skidlog::generator
 
