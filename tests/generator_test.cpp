@@ -34,26 +34,53 @@ struct Reach {
   double right = 0.0;  // positive ones
 };
 
+CarSetup brushCar() {
+  CarSetup car = exampleCar();
+  car.front = brushTyre(car.front);
+  car.rear = brushTyre(car.rear);
+  return car;
+}
+
 TEST(Generator, EveryRowFollowsItsTyreCurves) {
-  const CarSetup car = exampleCar();
-  const Replay replay = generated(car, Turns::both, 20.0, 0.0);
-  std::size_t rows = 0;
-  for (int w = 0; w < 4; ++w) {
-    const WheelTrack& wheel = replay.wheels[static_cast<std::size_t>(w)];
-    const Tyre& tyre = isFront(w) ? car.front : car.rear;
-    for (std::size_t i = 0; i < replay.sampleCount(); ++i) {
-      if (!passesPerWheel(wheel, i)) continue;
-      const WheelRow row = wheelRow(wheel, replay.geometry[static_cast<std::size_t>(w)], i);
-      const double load = widen(wheel.normalLoad[i]);
-      // Float rounding of the forces and the load leaves a few parts in a million.
-      ASSERT_NEAR(row.lateralGrip, tyre.lateralGrip(row.slipAngle, load, isLeft(w)), 2e-5)
-          << "wheel " << w << " sample " << i;
-      ASSERT_NEAR(row.longitudinalGrip, tyre.longitudinalGrip(row.slipRatio, load), 2e-5)
-          << "wheel " << w << " sample " << i;
-      ++rows;
+  for (const CarSetup& car : {exampleCar(), brushCar()}) {
+    const Replay replay = generated(car, Turns::both, 20.0, 0.0);
+    std::size_t rows = 0;
+    for (int w = 0; w < 4; ++w) {
+      const WheelTrack& wheel = replay.wheels[static_cast<std::size_t>(w)];
+      const Tyre& tyre = isFront(w) ? car.front : car.rear;
+      for (std::size_t i = 0; i < replay.sampleCount(); ++i) {
+        if (!passesPerWheel(wheel, i)) continue;
+        const WheelRow row = wheelRow(wheel, replay.geometry[static_cast<std::size_t>(w)], i);
+        const double load = widen(wheel.normalLoad[i]);
+        // Float rounding of the forces and the load leaves a few parts in a million.
+        ASSERT_NEAR(row.lateralGrip, tyre.lateralGrip(row.slipAngle, load, isLeft(w)), 2e-5)
+            << "wheel " << w << " sample " << i;
+        ASSERT_NEAR(row.longitudinalGrip, tyre.longitudinalGrip(row.slipRatio, load), 2e-5)
+            << "wheel " << w << " sample " << i;
+        ++rows;
+      }
     }
+    EXPECT_EQ(rows, 4 * replay.sampleCount());
   }
-  EXPECT_EQ(rows, 4 * replay.sampleCount());
+}
+
+// A brush curve has the Magic Formula curve's peak grip and slope at zero
+// slip, its peak where the whole patch slides, no step there, and loses its
+// share of grip far beyond; odd in the slip.
+TEST(Generator, BrushCurvesKeepThePeakAndTheSlope) {
+  const Tyre magic = exampleCar().front;
+  const Tyre brush = brushTyre(magic);
+  for (const auto& [m, b] : {std::pair{magic.lateral, brush.lateral}, std::pair{magic.longitudinal, brush.longitudinal}}) {
+    const double s = b.peakSlip();
+    EXPECT_NEAR(b.stiffness(), m.stiffness(), 1e-12);
+    EXPECT_NEAR(b.at(1e-6 * s) / (1e-6 * s), b.stiffness(), 1e-5 * b.stiffness());
+    EXPECT_DOUBLE_EQ(b.at(s), m.D);
+    EXPECT_NEAR(b.at(s * (1.0 - 1e-9)), b.at(s * (1.0 + 1e-9)), 1e-8);
+    EXPECT_LT(b.at(0.9 * s), m.D);
+    EXPECT_LT(b.at(1.1 * s), m.D);
+    EXPECT_NEAR(b.at(100.0 * s), m.D * (1.0 - b.slideFall), 1e-9);
+    EXPECT_DOUBLE_EQ(b.at(-0.5 * s, 0.8), -b.at(0.5 * s, 0.8));
+  }
 }
 
 TEST(Generator, DriverTakesTheRearsPastTheirPeakAndNotTheFronts) {
