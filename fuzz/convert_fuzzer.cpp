@@ -4,9 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <span>
 #include <sstream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/analysis/report_data.h"
 #include "report/fit/random.h"
@@ -58,7 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   skidlog::deriveWheelSeries(replay);
   skidlog::ReportGroup report;
   report.add(replay);
+  // The laps by place: split times, path and alignment, corners.
+  skidlog::ReplaySummary summary;
+  summary.file = "fuzz.raf";
+  summary.samples = replay.sampleCount();
+  summary.interval = replay.header.sampleInterval;
+  if (!names.splitsMs.empty()) summary.lap = skidlog::lapSamples(replay, names.splitsMs);
+  report.replays.push_back(std::move(summary));
   skidlog::takeTrace(replay);
   skidlog::analyseGroup(report, skidlog::reportSeed);
+  std::vector<std::string> lapMessages;
+  skidlog::analyseTracks(std::span<const skidlog::ReportGroup>(&report, 1), std::nullopt, lapMessages);
   return 0;
 }

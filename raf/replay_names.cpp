@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "raf/lap_splits.h"
+
 namespace skidlog {
 namespace {
 
@@ -22,6 +24,7 @@ ReplayNames readReplayNames(std::span<const std::byte> file) {
   names.car = field(file, 64, 32);
   names.track = field(file, 96, 32);
   names.layout = field(file, 128, 16);
+  names.splitsMs = readLapSplits(file);
   return names;
 }
 

@@ -8,8 +8,10 @@
 #define SKIDLOG_RAF_REPLAY_NAMES_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace skidlog {
 
@@ -18,10 +20,12 @@ struct ReplayNames {
   std::string car;
   std::string track;
   std::string layout;
+  std::vector<std::int32_t> splitsMs;  // the lap's split times (readLapSplits); empty where none
 };
 
-// The raw text of each field up to its first zero byte. A field the file does
-// not hold (or holds in part) is empty (or cut where the file ends).
+// The raw text of each field up to its first zero byte, and the split times.
+// A field the file does not hold (or holds in part) is empty (or cut where the
+// file ends).
 ReplayNames readReplayNames(std::span<const std::byte> file);
 
 }  // namespace skidlog

@@ -3,6 +3,7 @@
 // curves the report does not fit exactly). For the example lap, tests,
 // benchmarks and fuzzing seeds.
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -28,6 +29,8 @@ constexpr const char* usage =
     "  --swap-tyres             fit the rear tyres at the front and the fronts at the rear\n"
     "  --brush                  brush-model tyres of the same peak grip and stiffness\n"
     "  --grip-variation=F       the lap's grip varies with the seed, standard deviation F\n"
+    "  --lap                    one whole lap from the line with its split times (SECONDS unused)\n"
+    "  --slow-corner=K          take corner K (from 0) at nine tenths of the speed\n"
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
@@ -83,6 +86,14 @@ std::string parse(int argc, char** argv, Options& o) {
       o.help = true;
     } else if (a == "--swap-tyres") {
       o.swapTyres = true;
+    } else if (a == "--lap") {
+      o.lap.wholeLap = true;
+    } else if (value("--slow-corner", v)) {
+      double corner = 0.0;
+      if (!number(v, corner) || corner < 0.0 || corner > 100.0 || corner != std::floor(corner)) {
+        return "--slow-corner takes a corner number";
+      }
+      o.lap.slowCorner = static_cast<int>(corner);
     } else if (a == "--brush") {
       o.brush = true;
     } else if (a == "--describe") {

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "numeric/precision.h"
-#include "report/analysis/report_data.h"
+#include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
 
 namespace skidlog {

@@ -3,19 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "report/analysis/report_data.h"
+#include "report/analysis/report_group.h"
 
 namespace skidlog {
 namespace {
 
-// Which groups and which wheel or axle a comparison is of.
-struct Place {
-  std::size_t from;
-  std::size_t to;
-  const char* where;
-};
+}  // namespace
 
-// One number compared; `relative` where a ratio reads better than a difference.
 Difference compare(const Estimate& from, const Estimate& to, bool relative, const Place& place, const char* curve,
                    const char* quantity) {
   Difference d;
@@ -41,6 +35,8 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
   d.verdict = verdictOf(d.delta.ci);
   return d;
 }
+
+namespace {
 
 void compareCurves(const std::optional<CurveAnalysis>& from, const std::optional<CurveAnalysis>& to,
                    const char* curve, const Place& place, std::vector<Difference>& out) {
@@ -86,12 +82,16 @@ std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
     const Estimate& to = groups[g].balance.understeerGradient;
     if (from.known() && to.known()) out.push_back(compare(from, to, false, {0, g, "balance"}, "", "understeer_gradient"));
   }
-  std::stable_sort(out.begin(), out.end(), [](const Difference& a, const Difference& b) {
+  sortDifferences(out);
+  return out;
+}
+
+void sortDifferences(std::vector<Difference>& differences) {
+  std::stable_sort(differences.begin(), differences.end(), [](const Difference& a, const Difference& b) {
     const bool aShown = a.verdict != noDifferenceShown, bShown = b.verdict != noDifferenceShown;
     if (aShown != bShown) return aShown;
     return a.size() > b.size();
   });
-  return out;
 }
 
 }  // namespace skidlog

@@ -39,6 +39,23 @@ inline constexpr const char* noDifferenceShown = "no difference shown";
 // differences shown first, each kind largest first.
 std::vector<Difference> compareGroups(std::span<const ReportGroup> groups);
 
+// Which groups and which place (a wheel, an axle, the balance, a corner) a
+// comparison is of.
+struct Place {
+  std::size_t from;
+  std::size_t to;
+  std::string where;
+};
+
+// One number of two groups compared, `to` less `from`, its interval from the
+// pairs of their replicates; `relative` where a ratio reads better than a
+// difference. `curve` empty where the number belongs to no curve.
+Difference compare(const Estimate& from, const Estimate& to, bool relative, const Place& place, const char* curve,
+                   const char* quantity);
+
+// Differences shown first, each kind largest first; otherwise in order.
+void sortDifferences(std::vector<Difference>& differences);
+
 // The verdict an interval of a difference gives.
 const char* verdictOf(const Interval& ci);
 

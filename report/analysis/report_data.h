@@ -1,73 +1,25 @@
 // Everything a report shows: its groups of replays (one, or two to four to
-// compare), what the analysis found for each group's wheels and axles, and
-// the differences between the groups.
+// compare), what the analysis found for each group's wheels and axles, the
+// laps read by place on each track, and the differences between the groups.
 #ifndef SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
 #define SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
 
-#include <array>
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "report/analysis/balance.h"
 #include "report/analysis/differences.h"
-#include "report/analysis/tyre_analysis.h"
-#include "report/analysis/tyre_points.h"
+#include "report/analysis/report_group.h"
+#include "report/laps/lap_analysis.h"
 
 namespace skidlog {
-
-struct ReplaySummary {
-  std::string file;    // as given on the command line
-  std::string player;  // UTF-8, as the simulator shows it
-  std::string car;
-  std::string track;
-  std::string layout;
-  std::size_t samples = 0;
-  float interval = 0.0f;  // s between samples, as the replay gives it
-  ReplayTrace trace;  // empty when no page is written
-
-  double seconds() const { return static_cast<double>(samples) * static_cast<double>(interval); }
-};
-
-inline constexpr std::size_t axleCount = 2;
-
-// Replays of one car, pooled: their points and what they say.
-struct ReportGroup {
-  std::string label;
-  std::vector<ReplaySummary> replays;
-  TyrePoints points;          // pooled over the replays
-  std::uint32_t blocks = 0;   // blocks of consecutive samples over the replays
-  std::vector<std::uint32_t> replayBlocks;  // the blocks of each replay, in order
-  bool lapsResampled = false;  // the intervals resample whole laps as well as blocks
-  std::uint32_t samples = 0;  // samples over the replays
-  std::array<WheelPoints, axleCount> axlePoints;  // front: FL and FR sample by sample; rear: RL and RR
-  std::array<FitSubsets, raf::wheelCount> wheelSubsets;
-  std::array<FitSubsets, axleCount> axleSubsets;
-  std::vector<float> lateralAcceleration;       // the car's, g, per sample of the group
-  std::vector<float> longitudinalAcceleration;  // likewise
-  std::array<TyreAnalysis, raf::wheelCount> wheels;
-  std::array<TyreAnalysis, axleCount> axles;
-  Balance balance;
-
-  // Adds a replay's points and the car's lateral acceleration, numbered on
-  // from the replays before. REQUIRES: the replay's wheel series are derived.
-  void add(const Replay& replay);
-};
 
 struct ReportData {
   std::vector<ReportGroup> groups;        // the first is the one the others are compared with
   std::vector<Difference> differences;    // empty with one group
+  std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
 
   bool comparison() const { return groups.size() > 1; }
 };
-
-inline constexpr const char* wheelNames[raf::wheelCount] = {"FL", "FR", "RL", "RR"};
-inline constexpr const char* axleNames[axleCount] = {"front", "rear"};
-
-// Picks the fitted points of every wheel, makes the axle points, then
-// analyses the wheels, the axles and the balance; the resampling draws from `seed`.
-void analyseGroup(ReportGroup& group, std::uint64_t seed);
 
 }  // namespace skidlog
 

@@ -1,5 +1,6 @@
 #include "report/cli/options.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace skidlog {
@@ -51,6 +52,8 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
     } else if (isOption(a, "--label")) {
       if (o.groups.back().label) return "a group has one '--label'";
       problem = take("--label", o.groups.back().label);
+    } else if (isOption(a, "--reference")) {
+      problem = take("--reference", o.reference);
     } else if (isOption(a, "--by")) {
       std::optional<std::string> key;
       problem = take("--by", key);
@@ -78,6 +81,11 @@ std::string checkGroups(const Options& o) {
   }
   if (o.by != GroupBy::commandLine && (o.groups.size() > 1 || o.groups.front().label)) {
     return "'--by' groups the replays itself; it does not go with '--vs' or '--label'";
+  }
+  if (o.reference) {
+    bool given = false;
+    for (const GroupRequest& g : o.groups) given |= std::find(g.replays.begin(), g.replays.end(), *o.reference) != g.replays.end();
+    if (!given) return "'--reference' names " + *o.reference + ", which is not among the replays";
   }
   if (o.groups.size() > maxGroups) {
     return "at most " + std::to_string(maxGroups) + " groups can be compared; " + std::to_string(o.groups.size()) +

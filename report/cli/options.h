@@ -28,6 +28,7 @@ struct Options {
   std::optional<std::string> json;
   std::vector<GroupRequest> groups;  // in command-line order; one unless --vs
   GroupBy by = GroupBy::commandLine;
+  std::optional<std::string> reference;  // the replay the laps of its track are laid against
   bool help = false;
   bool version = false;
 };

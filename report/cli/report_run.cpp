@@ -11,6 +11,7 @@
 #include "report/cli/simulator_text.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/random.h"
+#include "report/laps/lap_analysis.h"
 #include "report/output/html_report.h"
 #include "report/output/json_summary.h"
 #include "skidlog/skidlog.h"
@@ -30,6 +31,9 @@ constexpr std::string_view helpText =
     "      --label=NAME   name the group this option stands in (default: its\n"
     "                     first replay's file name without folder and extension)\n"
     "      --by=FIELD     group the replays by car, track or player instead\n"
+    "      --reference=FILE\n"
+    "                     lay the laps of its track against this replay\n"
+    "                     (default: the track's fastest complete lap)\n"
     "  -h, --help         show this help and exit\n"
     "      --version      show the version and exit\n"
     "\n"
@@ -95,6 +99,7 @@ ExitCode addReplay(const std::string& file, const std::vector<std::string>& outp
   }
   summary.samples = replay.sampleCount();
   summary.interval = replay.header.sampleInterval;
+  if (!names.splitsMs.empty()) summary.lap = lapSamples(replay, std::move(names.splitsMs));
   // The four wheels of each stage at once, on the machine's cores.
   deriveWheelSeries(replay, eachWheelOnCores);
   group.add(replay);
@@ -190,7 +195,15 @@ ExitCode buildReport(const Options& o, const std::vector<std::string>& outputs, 
     analyseGroup(report.groups[g], reportSeed + g);
   }
   if (report.comparison()) report.differences = compareGroups(report.groups);
+  std::vector<std::string> lapMessages;
+  report.tracks = analyseTracks(report.groups, o.reference, lapMessages);
+  if (report.comparison()) {
+    const std::vector<Difference> corners = compareCorners(report.tracks);
+    report.differences.insert(report.differences.end(), corners.begin(), corners.end());
+    sortDifferences(report.differences);
+  }
   progress.clear();
+  for (const std::string& m : lapMessages) messages << program << ": " << m << std::endl;
   tellMissingFits(report, messages);
   return ExitCode::success;
 }

@@ -1,5 +1,6 @@
 #include "report/output/json_summary.h"
 
+#include "report/output/json_laps.h"
 #include "report/output/json_number.h"
 
 namespace skidlog {
@@ -130,6 +131,7 @@ std::string jsonSummary(const ReportData& report) {
     summary["groups"] = std::move(groups);
     summary["differences"] = std::move(differences);
   }
+  summary["tracks"] = tracksJson(report);
   // Invalid UTF-8 in a file name is replaced rather than thrown.
   return summary.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -16,13 +16,13 @@ constexpr double brakingLimit = 9.0;   // m/s^2 in a straight line, at speed
 constexpr double pedalTime = 0.25;     // s over which the driver moves a pedal
 constexpr double tractionLimit = 5.0;  // m/s^2 in a straight line
 constexpr double steadyBrakeForce = 600.0;  // N of deceleration the engine gives before the brakes
-constexpr double startDistance = 60.0;  // m into the lap
+constexpr double startDistance = lineDistance;
 constexpr double sweeperRadius = 450.0;  // m: a bend this wide is a fast sweeper
 
 // The driver's share of the cornering limit in each corner of each lap: all
 // of it where he pushes, a little less elsewhere; through a fast sweeper he
 // lifts to a steady speed a quarter of the way to the limit.
-std::vector<double> cornerShares(const Circuit& circuit, std::size_t laps, Noise& noise) {
+std::vector<double> cornerShares(const Circuit& circuit, std::size_t laps, Noise& noise, const DriveOptions& options) {
   const std::vector<Corner>& corners = circuit.corners();
   std::vector<double> shares;
   for (std::size_t lap = 0; lap < laps; ++lap) {
@@ -35,6 +35,8 @@ std::vector<double> cornerShares(const Circuit& circuit, std::size_t laps, Noise
       } else {
         shares.push_back(std::min(0.86 + 0.04 * static_cast<double>(c % 3) + jitter, 0.97));
       }
+      // The share of the limit goes with the square of the speed.
+      if (lap == 0 && static_cast<int>(c) == options.slowCorner) shares.back() *= options.slowSpeed * options.slowSpeed;
     }
   }
   return shares;
@@ -287,15 +289,28 @@ std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::s
 
 }  // namespace
 
-std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options) {
+std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options,
+                            std::vector<double>* lineDistances) {
   const double dt = options.sampleInterval;
-  const auto samples = static_cast<std::size_t>(std::lround(options.seconds / dt));
+  // A whole lap takes less than its length at 5 m/s.
+  const double seconds = options.wholeLap ? circuit.length() / 5.0 : options.seconds;
+  auto samples = static_cast<std::size_t>(std::lround(seconds / dt));
   if (samples == 0) return {};
   Noise driver(options.seed);
-  const std::size_t laps = static_cast<std::size_t>(options.seconds * topSpeed / circuit.length()) + 2;
+  const std::size_t laps = static_cast<std::size_t>(seconds * topSpeed / circuit.length()) + 2;
   const CorneringLimit limit = corneringLimit(car);
-  const SpeedPlan plan = planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver), limit.lateralAcceleration);
-  const std::vector<Motion> motion = follow(circuit, plan, samples, dt);
+  const SpeedPlan plan =
+      planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver, options), limit.lateralAcceleration);
+  std::vector<Motion> motion = follow(circuit, plan, samples, dt);
+  if (options.wholeLap) {
+    samples = 0;
+    while (samples < motion.size() && motion[samples].distance < startDistance + circuit.length()) ++samples;
+    motion.resize(samples);
+  }
+  if (lineDistances != nullptr) {
+    lineDistances->clear();
+    for (const Motion& m : motion) lineDistances->push_back(m.distance - startDistance);
+  }
   std::vector<double> distance(samples);
   for (std::size_t i = 0; i < samples; ++i) distance[i] = motion[i].distance;
   const Tyre& limiting = limit.frontFirst ? car.front : car.rear;

@@ -21,7 +21,17 @@ struct DriveOptions {
   double seconds = 60.0;
   double sampleInterval = 0.01;  // s
   std::uint64_t seed = 1;        // the driver's lap-to-lap variation and the road's bumps
+  // One whole lap from the line instead of `seconds`: the last sample is the
+  // last before the car crosses the line again.
+  bool wholeLap = false;
+  // The corner (index into the circuit's corners, -1 none) the driver takes
+  // slower on the first lap, at this share of the speed he would.
+  int slowCorner = -1;
+  double slowSpeed = 0.9;
 };
+
+// The line is this far into the circuit's lap distance, m.
+inline constexpr double lineDistance = 60.0;
 
 struct WheelState {
   double load = 0.0;        // N, road bumps included
@@ -42,8 +52,10 @@ struct CarState {
   std::array<WheelState, 4> wheels;
 };
 
-// One state per sample for options.seconds.
-std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options);
+// One state per sample for options.seconds (or the whole lap); `distance`,
+// when given, receives each sample's distance from the line, m.
+std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options,
+                            std::vector<double>* distance = nullptr);
 
 }  // namespace skidlog::generator
 

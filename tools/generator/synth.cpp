@@ -8,6 +8,7 @@
 
 #include "csv/wheel_row.h"
 #include "physics/tyre_forces.h"
+#include "raf/lap_splits.h"
 #include "raf/raf_format.h"
 #include "skidlog/skidlog.h"
 #include "tools/generator/noise.h"
@@ -203,9 +204,12 @@ void writeWheelForces(Bytes& out, const CarSetup& car, const std::vector<CarStat
 }  // namespace
 
 std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<CarState>& states,
-                                        double sampleInterval, const ReplayTexts& texts, const SensorNoise& noise) {
+                                        double sampleInterval, const ReplayTexts& texts, const SensorNoise& noise,
+                                        std::span<const std::int32_t> splits) {
   Bytes out(headerSize + blockSize * states.size());
   writeHeader(out, car, states.size(), sampleInterval, texts);
+  out.put<std::uint8_t>(raf::splitCountOffset, static_cast<std::uint8_t>(splits.size()));
+  for (std::size_t k = 0; k < splits.size(); ++k) out.put<std::int32_t>(raf::splitsOffset + 4 * k, splits[k]);
   for (std::size_t i = 0; i < states.size(); ++i) {
     writeCar(out, i, states[i]);
     writeWheelMotion(out, i, states[i]);
@@ -230,11 +234,31 @@ std::vector<std::byte> generateLap(const CarSetup& setup, const LapOptions& opti
   drive.seconds = options.seconds;
   drive.sampleInterval = options.sampleInterval;
   drive.seed = options.seed;
+  drive.wholeLap = options.wholeLap;
+  drive.slowCorner = options.slowCorner;
   SensorNoise noise;
   noise.scale = options.noiseScale;
   noise.seed = options.seed;
-  return synthesiseReplay(car, generator::drive(car, Circuit(options.turns), drive), drive.sampleInterval,
-                          options.texts, noise);
+  const Circuit circuit(options.turns);
+  std::vector<double> distance;
+  const std::vector<CarState> states = generator::drive(car, circuit, drive, &distance);
+  const std::vector<std::int32_t> splits =
+      options.wholeLap ? lapSplits(distance, drive.sampleInterval, circuit.length()) : std::vector<std::int32_t>{};
+  return synthesiseReplay(car, states, drive.sampleInterval, options.texts, noise, splits);
+}
+
+std::vector<std::int32_t> lapSplits(const std::vector<double>& distance, double interval, double length) {
+  std::vector<std::int32_t> splits;
+  for (const double share : {1.0 / 3.0, 2.0 / 3.0}) {
+    const double at = share * length;
+    std::size_t i = 1;
+    while (i < distance.size() && distance[i] < at) ++i;
+    if (i >= distance.size()) return {};
+    const double t = (static_cast<double>(i - 1) + (at - distance[i - 1]) / (distance[i] - distance[i - 1])) * interval;
+    splits.push_back(static_cast<std::int32_t>(std::lround(t * 1000.0)));
+  }
+  splits.push_back(static_cast<std::int32_t>(std::lround(static_cast<double>(distance.size()) * interval * 1000.0)));
+  return splits;
 }
 
 }  // namespace skidlog::generator

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,10 @@ struct SensorNoise {
   std::uint64_t seed = 1;
 };
 
+// `splits`: the header's split times in ms, the lap time last (none: empty).
 std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<CarState>& states,
-                                        double sampleInterval, const ReplayTexts& texts, const SensorNoise& noise);
+                                        double sampleInterval, const ReplayTexts& texts, const SensorNoise& noise,
+                                        std::span<const std::int32_t> splits = {});
 
 // What make_replay, the tests and the benchmarks vary about a generated lap.
 // One seed drives both the driver's variation and the sensor noise, so that
@@ -49,6 +52,10 @@ struct LapOptions {
   // Laps of one session differ in the tyres' warmth: the lap's grip is the
   // car's scaled by a factor drawn from the seed with this standard deviation.
   double gripVariation = 0.0;
+  // One whole lap from the line, `seconds` unused, with the split times a
+  // simulator records: at a third and two thirds of the lap, and the lap time.
+  bool wholeLap = false;
+  int slowCorner = -1;  // see DriveOptions
   std::uint64_t seed = 1;
   ReplayTexts texts;
 };
@@ -58,6 +65,11 @@ CarSetup lapCar(const CarSetup& car, const LapOptions& options);
 
 // The replay file of lapCar(car, options) driving the circuit for options.seconds.
 std::vector<std::byte> generateLap(const CarSetup& car, const LapOptions& options);
+
+// The split times, ms, of a whole lap whose samples lie at `distance` m from
+// the line, `interval` s apart, on a circuit `length` m long: where it passes
+// a third and two thirds of the lap, and the lap time, samples x interval.
+std::vector<std::int32_t> lapSplits(const std::vector<double>& distance, double interval, double length);
 
 }  // namespace skidlog::generator
 

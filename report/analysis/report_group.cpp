@@ -1,4 +1,4 @@
-#include "report/analysis/report_data.h"
+#include "report/analysis/report_group.h"
 
 #include "report/fit/bootstrap.h"
 
@@ -28,7 +28,8 @@ void analyseGroup(ReportGroup& group, std::uint64_t seed) {
   for (std::size_t w = 0; w < p.size(); ++w) sources.push_back({&p[w], &group.wheelSubsets[w]});
   for (std::size_t a = 0; a < axleCount; ++a) sources.push_back({&group.axlePoints[a], &group.axleSubsets[a]});
   // One draw of the resamples for every estimate of the group.
-  const Resamples resamples(group.replayBlocks, seed);
+  group.resamples = Resamples(group.replayBlocks, seed);
+  const Resamples& resamples = group.resamples;
   group.lapsResampled = resamples.lapsResampled();
   std::vector<TyreAnalysis> tyres = analyseTyres(sources, resamples);
   for (std::size_t w = 0; w < group.wheels.size(); ++w) group.wheels[w] = std::move(tyres[w]);

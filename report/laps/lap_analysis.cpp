@@ -1,0 +1,406 @@
+#include "report/laps/lap_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "numeric/precision.h"
+
+namespace skidlog {
+namespace {
+
+constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
+
+// Per sample of a group (its numbering): the understeer angle (the front
+// axle's mean slip angle less the rear's, toward the corner: positive
+// understeers) and each axle's lateral grip over its fitted peak at that load,
+// and over the largest grip within its data.
+struct GroupChannels {
+  std::vector<double> understeer;  // degrees
+  std::array<std::vector<double>, axleCount> use;
+  std::array<std::vector<double>, axleCount> useOfLargest;
+};
+
+// The axle's largest lateral grip at `load` N: the fit's peak (or its largest
+// grip within the data) scaled as its peak factor scales with load.
+double gripAtLoad(const CurveFit& fit, double grip, double load) {
+  const MagicFormula& f = fit.curve;
+  const double scale = f.D != 0.0 ? (f.D + f.L * (load - f.referenceLoad) / 1000.0) / f.D : 1.0;
+  return grip * scale;
+}
+
+GroupChannels channelsOf(const ReportGroup& group) {
+  GroupChannels c;
+  const std::size_t n = group.samples;
+  c.understeer.assign(n, unknown);
+  for (std::size_t a = 0; a < axleCount; ++a) {
+    c.use[a].assign(n, unknown);
+    c.useOfLargest[a].assign(n, unknown);
+    const WheelPoints& p = group.axlePoints[a];
+    const std::optional<CurveAnalysis>& lateral = group.axles[a].lateral;
+    if (!lateral) continue;
+    const CurveFit& fit = lateral->fit;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      const double grip = std::fabs(widen(p.lateralGrip[i])), load = widen(p.normalLoad[i]);
+      const double largest = gripAtLoad(fit, fit.peak.grip, load);
+      if (!(largest > 0.0)) continue;
+      c.useOfLargest[a][p.sample[i]] = grip / largest;
+      if (fit.peak.reached) c.use[a][p.sample[i]] = grip / largest;
+    }
+  }
+  const WheelPoints& front = group.axlePoints[0];
+  const WheelPoints& rear = group.axlePoints[1];
+  for (std::size_t i = 0, j = 0; i < front.size() && j < rear.size();) {
+    if (front.sample[i] < rear.sample[j]) {
+      ++i;
+    } else if (rear.sample[j] < front.sample[i]) {
+      ++j;
+    } else {
+      const std::uint32_t s = front.sample[i];
+      const double ay = s < group.lateralAcceleration.size() ? widen(group.lateralAcceleration[s]) : unknown;
+      if (std::isfinite(ay) && ay != 0.0) {
+        const double difference = widen(front.slipAngle[i]) - widen(rear.slipAngle[j]);
+        c.understeer[s] = ay > 0.0 ? difference : -difference;
+      }
+      ++i;
+      ++j;
+    }
+  }
+  return c;
+}
+
+// One lap as the analysis needs it: where it came from, its recorded times,
+// and its samples placed along the reference path.
+struct LapInput {
+  std::size_t group = 0;
+  std::size_t replay = 0;
+  std::size_t firstSample = 0;  // in its group's numbering
+  const ReplaySummary* summary = nullptr;
+  bool complete = false;
+  double lapTime = unknown;
+  double interval = 0.0;
+};
+
+bool completeLap(const ReplaySummary& r) {
+  const double interval = widen(r.interval);
+  const double recorded = r.lap.splitsMs.back() / 1000.0;
+  return interval > 0.0 && std::fabs(static_cast<double>(r.samples) * interval - recorded) <= interval * (1.0 + 1e-9);
+}
+
+double median(std::vector<double>& v) {
+  if (v.empty()) return unknown;
+  const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+  std::nth_element(v.begin(), mid, v.end());
+  if (v.size() % 2 == 1) return *mid;
+  return (*mid + *std::max_element(v.begin(), mid)) / 2.0;
+}
+
+double mean(const std::vector<double>& v) {
+  if (v.empty()) return unknown;
+  double sum = 0.0;
+  for (const double x : v) sum += x;
+  return sum / static_cast<double>(v.size());
+}
+
+// A lap placed along the path: each sample's distance and its clock.
+struct PlacedLap {
+  std::vector<double> distance;
+  LapClock clock;
+};
+
+// The sample nearest the time the lap reached `at`; npos where it did not.
+std::size_t sampleAt(const PlacedLap& lap, double at, double interval, std::size_t samples) {
+  const double t = lap.clock.timeAt(at);
+  if (!std::isfinite(t)) return static_cast<std::size_t>(-1);
+  return std::min(static_cast<std::size_t>(std::lround(t / interval)), samples - 1);
+}
+
+CornerLap cornerLap(const TrackCorner& corner, std::size_t lapIndex, const LapInput& in, const PlacedLap& placed,
+                    const PlacedLap& reference, const GroupChannels& channels, const ReportGroup& group) {
+  CornerLap c;
+  c.lap = lapIndex;
+  c.value.fill(unknown);
+  c.entrySpeed = c.exitSpeed = c.delta = c.frontUseOfLargest = c.rearUseOfLargest = unknown;
+  const std::size_t n = in.summary->samples;
+  const std::size_t first = sampleAt(placed, corner.start, in.interval, n);
+  const std::size_t last = sampleAt(placed, corner.end, in.interval, n);
+  if (first >= n || last >= n || placed.clock.reach() < corner.end) return c;
+  const std::vector<float>& speed = in.summary->lap.speed;
+  c.entrySpeed = widen(speed[first]);
+  c.exitSpeed = widen(speed[last]);
+  double slowest = std::numeric_limits<double>::infinity();
+  for (std::size_t i = first; i <= last; ++i) slowest = std::min(slowest, widen(speed[i]));
+  c.value[cornerMinSpeed] = slowest;
+  c.value[cornerTime] = placed.clock.timeAt(corner.end) - placed.clock.timeAt(corner.start);
+  c.delta = c.value[cornerTime] - (reference.clock.timeAt(corner.end) - reference.clock.timeAt(corner.start));
+  // The phases: around the apex, and before and after it while braking and
+  // while driving.
+  const double apexHalf = std::max(10.0, 0.15 * (corner.end - corner.start));
+  std::vector<double> entry, apex, exit;
+  std::array<std::vector<double>, axleCount> use, useOfLargest;
+  for (std::size_t i = first; i <= last; ++i) {
+    const std::size_t s = in.firstSample + i;
+    const double d = placed.distance[i], ax = widen(group.longitudinalAcceleration[s]);
+    const double u = channels.understeer[s];
+    if (std::fabs(d - corner.apex) <= apexHalf) {
+      if (std::isfinite(u)) apex.push_back(u);
+      for (std::size_t a = 0; a < axleCount; ++a) {
+        if (std::isfinite(channels.use[a][s])) use[a].push_back(channels.use[a][s]);
+        if (std::isfinite(channels.useOfLargest[a][s])) useOfLargest[a].push_back(channels.useOfLargest[a][s]);
+      }
+    } else if (std::isfinite(u) && d < corner.apex && ax < -phaseAcceleration) {
+      entry.push_back(u);
+    } else if (std::isfinite(u) && d > corner.apex && ax > phaseAcceleration) {
+      exit.push_back(u);
+    }
+  }
+  c.value[understeerEntry] = median(entry);
+  c.value[understeerApex] = median(apex);
+  c.value[understeerExit] = median(exit);
+  c.value[frontUse] = mean(use[0]);
+  c.value[rearUse] = mean(use[1]);
+  c.frontUseOfLargest = mean(useOfLargest[0]);
+  c.rearUseOfLargest = mean(useOfLargest[1]);
+  return c;
+}
+
+// Each corner number of a group: the mean over its laps, and where it holds
+// two or more, its interval from the group's resamples, each lap counted as
+// often as a replicate draws it.
+CornerGroup cornerGroup(std::size_t g, const ReportGroup& group, const std::vector<CornerLap>& laps,
+                        const std::vector<LapInput>& inputs) {
+  CornerGroup out;
+  out.group = g;
+  for (std::size_t key = 0; key < cornerKeyCount; ++key) {
+    std::vector<const CornerLap*> with;
+    for (const CornerLap& c : laps) {
+      if (inputs[c.lap].group == g && std::isfinite(c.value[key])) with.push_back(&c);
+    }
+    Estimate& e = out.value[key];
+    out.laps = std::max(out.laps, with.size());
+    if (with.empty()) continue;
+    double sum = 0.0;
+    for (const CornerLap* c : with) sum += c->value[key];
+    e.value = sum / static_cast<double>(with.size());
+    e.ci = {e.value, e.value};
+    if (with.size() < 2) continue;
+    e.replicates.resize(bootstrapReplicates);
+    for (int r = 0; r < bootstrapReplicates; ++r) {
+      double weight = 0.0, weighted = 0.0;
+      for (const CornerLap* c : with) {
+        const double k = group.resamples.lapDraws(r, inputs[c->lap].replay);
+        weight += k;
+        weighted += k * c->value[key];
+      }
+      e.replicates[static_cast<std::size_t>(r)] = weight > 0.0 ? weighted / weight : unknown;
+    }
+    e.ci = interval95(e.replicates, e.value);
+  }
+  return out;
+}
+
+// The trace points of a path: every traceSpacing m (wider on a long track).
+std::vector<double> tracePoints(double length) {
+  const double spacing = std::max(traceSpacing, length / static_cast<double>(maxTracePoints - 1));
+  std::vector<double> at;
+  for (double s = 0.0; s < length; s = static_cast<double>(at.size()) * spacing) at.push_back(s);
+  at.push_back(length);
+  return at;
+}
+
+void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, const PlacedLap& reference,
+                   const LapInput& referenceInput, const TrackAnalysis& track, const GroupChannels& channels) {
+  const ReplaySummary& r = *in.summary;
+  out.group = in.group;
+  out.replay = in.replay;
+  out.file = r.file;
+  // A lap whose positions leave the path before the line is partial too.
+  out.complete = in.complete && placed.clock.reach() >= track.path.length();
+  out.lapTime = out.complete ? in.lapTime : unknown;
+  for (std::size_t k = 0; k + 1 < r.lap.splitsMs.size(); ++k) out.splits.push_back(r.lap.splitsMs[k] / 1000.0);
+  const std::vector<std::int32_t>& referenceSplits = referenceInput.summary->lap.splitsMs;
+  for (std::size_t k = 0; k < track.referenceSplitAt.size(); ++k) {
+    out.deltaAtSplits.push_back(placed.clock.timeAt(track.referenceSplitAt[k]) - referenceSplits[k] / 1000.0);
+  }
+  out.deltaAtLine = out.complete ? in.lapTime - referenceInput.lapTime : unknown;
+  out.reach = placed.clock.reach();
+  for (const double at : track.traceAt) {
+    out.delta.push_back(placed.clock.timeAt(at) - reference.clock.timeAt(at));
+    const std::size_t i = sampleAt(placed, at, in.interval, r.samples);
+    const bool reached = i < r.samples;
+    out.speed.push_back(reached ? widen(r.lap.speed[i]) : unknown);
+    out.frontUse.push_back(reached ? channels.use[0][in.firstSample + i] : unknown);
+    out.rearUse.push_back(reached ? channels.use[1][in.firstSample + i] : unknown);
+  }
+}
+
+// The laps of every group, in group order; those without split times named
+// in `messages`.
+std::vector<LapInput> lapInputs(std::span<const ReportGroup> groups, std::vector<std::string>& messages) {
+  std::vector<LapInput> laps;
+  std::vector<std::string> noLap;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    std::size_t first = 0;
+    for (std::size_t k = 0; k < groups[g].replays.size(); ++k) {
+      const ReplaySummary& r = groups[g].replays[k];
+      const std::size_t firstSample = first;
+      first += r.samples;
+      if (!r.lap.recorded()) {
+        noLap.push_back(r.file);
+        continue;
+      }
+      if (r.samples < 2 || !(r.interval > 0.0f)) continue;
+      LapInput in{g, k, firstSample, &r, completeLap(r), unknown, widen(r.interval)};
+      if (in.complete) in.lapTime = r.lap.splitsMs.back() / 1000.0;
+      laps.push_back(in);
+    }
+  }
+  if (!noLap.empty()) {
+    std::string names;
+    for (std::size_t k = 0; k < noLap.size(); ++k) names += (k == 0 ? "" : k + 1 == noLap.size() ? " and " : ", ") + noLap[k];
+    messages.push_back(names + (noLap.size() == 1 ? " records" : " record") +
+                       " no split times, so no lap: left out of the laps and corners.");
+  }
+  return laps;
+}
+
+PlacedLap place(const LapPath& path, const LapInput& in) {
+  const LapSamples& s = in.summary->lap;
+  std::vector<double> distance = alignToPath(path, s.x, s.y, in.interval);
+  LapClock clock(distance, in.interval, path.length(), in.lapTime, in.complete);
+  return {std::move(distance), std::move(clock)};
+}
+
+// The track's reference among `laps`: the named file when it is one of them
+// and complete, else the fastest complete lap; npos where none is complete.
+std::size_t referenceOf(const std::vector<LapInput>& laps, const std::optional<std::string>& named) {
+  std::size_t best = static_cast<std::size_t>(-1);
+  for (std::size_t l = 0; l < laps.size(); ++l) {
+    if (!laps[l].complete) continue;
+    if (named && laps[l].summary->file == *named) return l;
+    if (best == static_cast<std::size_t>(-1) || laps[l].lapTime < laps[best].lapTime) best = l;
+  }
+  return best;
+}
+
+TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vector<LapInput>& laps, std::size_t reference,
+                           const std::vector<GroupChannels>& channels) {
+  TrackAnalysis track;
+  const LapInput& ref = laps[reference];
+  track.track = ref.summary->track;
+  track.layout = ref.summary->layout;
+  track.reference = reference;
+  // The line lies the last sample's travel beyond it: the lap time is the
+  // samples' count times the interval.
+  const LapSamples& refSamples = ref.summary->lap;
+  const double toLine = widen(refSamples.speed.back()) * (ref.lapTime - static_cast<double>(ref.summary->samples - 1) * ref.interval);
+  track.path = lapPath(refSamples.x, refSamples.y, toLine);
+  track.traceAt = tracePoints(track.path.length());
+  for (const double at : track.traceAt) {
+    double x, y;
+    track.path.positionAt(at, x, y);
+    track.traceX.push_back(x);
+    track.traceY.push_back(y);
+  }
+  std::vector<PlacedLap> placed;
+  for (const LapInput& in : laps) placed.push_back(place(track.path, in));
+  const std::vector<std::int32_t>& splits = ref.summary->lap.splitsMs;
+  for (std::size_t k = 0; k + 1 < splits.size(); ++k) {
+    track.referenceSplitAt.push_back(placed[reference].clock.distanceAt(splits[k] / 1000.0));
+  }
+  track.laps.resize(laps.size());
+  for (std::size_t l = 0; l < laps.size(); ++l) {
+    fillLapResult(track.laps[l], laps[l], placed[l], placed[reference], ref, track, channels[laps[l].group]);
+  }
+  for (const TrackCorner& corner : findCorners(track.path)) {
+    CornerResult result;
+    result.corner = corner;
+    for (std::size_t l = 0; l < laps.size(); ++l) {
+      const LapInput& in = laps[l];
+      result.laps.push_back(cornerLap(corner, l, in, placed[l], placed[reference], channels[in.group],
+                                      groups[in.group]));
+    }
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+      result.groups.push_back(cornerGroup(g, groups[g], result.laps, laps));
+    }
+    track.corners.push_back(std::move(result));
+  }
+  for (std::size_t a = 0; a < axleCount; ++a) {
+    for (const ReportGroup& g : groups) {
+      const std::optional<CurveAnalysis>& lateral = g.axles[a].lateral;
+      if (lateral && lateral->fit.peak.reached) continue;
+      const std::string of = groups.size() > 1 ? " of " + g.label : "";
+      track.notes.push_back(std::string(a == 0 ? "front_use" : "rear_use") + of + ": the " + axleNames[a] +
+                            " axle's lateral peak is not reached, so its use of its grip is not known; "
+                            "front_use_of_largest and rear_use_of_largest give its grip over the largest within "
+                            "its data");
+    }
+  }
+  return track;
+}
+
+}  // namespace
+
+std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
+                                         const std::optional<std::string>& reference,
+                                         std::vector<std::string>& messages) {
+  const std::vector<LapInput> all = lapInputs(groups, messages);
+  std::vector<GroupChannels> channels;
+  if (!all.empty()) {
+    for (const ReportGroup& g : groups) channels.push_back(channelsOf(g));
+  }
+  // The tracks in order of their first lap.
+  std::vector<std::pair<std::string, std::string>> keys;
+  for (const LapInput& in : all) {
+    const std::pair key{in.summary->track, in.summary->layout};
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+  }
+  std::vector<TrackAnalysis> tracks;
+  for (const auto& key : keys) {
+    std::vector<LapInput> laps;
+    for (const LapInput& in : all) {
+      if (in.summary->track == key.first && in.summary->layout == key.second) laps.push_back(in);
+    }
+    const std::size_t ref = referenceOf(laps, reference);
+    if (ref >= laps.size()) {
+      messages.push_back("no lap of " + key.first + (key.second.empty() ? "" : " " + key.second) +
+                         " is complete, so its laps cannot be laid against a reference.");
+      continue;
+    }
+    if (reference && laps[ref].summary->file != *reference) {
+      for (const LapInput& in : laps) {
+        if (in.summary->file == *reference) {
+          messages.push_back(*reference + " is not a complete lap; the fastest complete lap is the reference.");
+        }
+      }
+    }
+    TrackAnalysis track = analyseTrack(groups, laps, ref, channels);
+    if (track.path.points() >= 2) tracks.push_back(std::move(track));
+  }
+  return tracks;
+}
+
+std::vector<Difference> compareCorners(const std::vector<TrackAnalysis>& tracks) {
+  static constexpr std::array<std::pair<CornerKey, const char*>, 5> compared = {
+      std::pair{cornerTime, "corner_time_s"}, std::pair{cornerMinSpeed, "min_speed"},
+      std::pair{understeerEntry, "understeer_entry_deg"}, std::pair{understeerApex, "understeer_apex_deg"},
+      std::pair{understeerExit, "understeer_exit_deg"}};
+  std::vector<Difference> out;
+  for (const TrackAnalysis& track : tracks) {
+    const std::string prefix = tracks.size() > 1 ? track.track + " " : "";
+    for (const CornerResult& c : track.corners) {
+      const CornerGroup& from = c.groups[0];
+      for (std::size_t g = 1; g < c.groups.size(); ++g) {
+        for (const auto& [key, quantity] : compared) {
+          const Estimate& a = from.value[key];
+          const Estimate& b = c.groups[g].value[key];
+          if (a.replicates.empty() || b.replicates.empty()) continue;
+          out.push_back(compare(a, b, false, {0, g, prefix + c.corner.name}, "", quantity));
+        }
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace skidlog

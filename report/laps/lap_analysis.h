@@ -1,0 +1,116 @@
+// Laps read by place, per track and layout: the reference lap (the fastest
+// complete lap of all groups, or the one the user names), every lap placed
+// along its path, the time delta against it, the track's corners, and per
+// corner and lap the speeds, the time, the balance by phase and each axle's
+// use of its grip; per group, each corner number over its laps with a 95 %
+// interval from the group's resamples.
+#ifndef SKIDLOG_REPORT_LAPS_LAP_ANALYSIS_H_
+#define SKIDLOG_REPORT_LAPS_LAP_ANALYSIS_H_
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <span>
+
+#include "report/analysis/differences.h"
+#include "report/analysis/report_group.h"
+#include "report/laps/corners.h"
+#include "report/laps/lap_path.h"
+
+namespace skidlog {
+
+// The time delta, speed and grip use are given every this many metres of the
+// reference path (more on a long track: at most maxTracePoints points).
+inline constexpr double traceSpacing = 5.0;
+inline constexpr std::size_t maxTracePoints = 2000;
+// A sample counts as braking or driving beyond this longitudinal acceleration, g.
+inline constexpr double phaseAcceleration = 0.05;
+
+struct LapResult {
+  std::size_t group = 0;
+  std::size_t replay = 0;  // within its group
+  std::string file;
+  bool complete = false;     // its samples meet its recorded lap time within one sample, and reach the line
+  double lapTime = 0.0;      // s, NaN when partial
+  std::vector<double> splits;         // s, the recorded splits before the line
+  std::vector<double> deltaAtSplits;  // s, at the reference's split places; NaN where not reached
+  double deltaAtLine = 0.0;           // s, NaN unless both laps are complete
+  double reach = 0.0;                 // m along the reference path it was followed
+  // On the track's trace points: time delta (s), speed (m/s), each axle's
+  // use of its grip at the nearest sample; NaN where not reached or not known.
+  std::vector<double> delta;
+  std::vector<double> speed;
+  std::vector<double> frontUse;
+  std::vector<double> rearUse;
+};
+
+// The per-corner numbers, in the order the JSON writes them.
+enum CornerKey : std::size_t {
+  cornerTime,
+  cornerMinSpeed,
+  understeerEntry,
+  understeerApex,
+  understeerExit,
+  frontUse,
+  rearUse,
+  cornerKeyCount
+};
+inline constexpr const char* cornerKeyNames[cornerKeyCount] = {
+    "time_s", "min_speed", "understeer_entry_deg", "understeer_apex_deg", "understeer_exit_deg",
+    "front_use", "rear_use"};
+
+struct CornerLap {
+  std::size_t lap = 0;  // into the track's laps
+  double entrySpeed = 0.0;  // m/s; NaN where not known
+  double exitSpeed = 0.0;
+  double delta = 0.0;       // s, this lap's time through the corner less the reference's
+  std::array<double, cornerKeyCount> value{};
+  double frontUseOfLargest = 0.0;  // the axle's lateral grip over the largest within its data
+  double rearUseOfLargest = 0.0;
+};
+
+struct CornerGroup {
+  std::size_t group = 0;
+  std::size_t laps = 0;  // of the group through the corner
+  std::array<Estimate, cornerKeyCount> value;  // means over its laps; an interval where it has two or more
+};
+
+struct CornerResult {
+  TrackCorner corner;
+  std::vector<CornerLap> laps;
+  std::vector<CornerGroup> groups;
+};
+
+struct TrackAnalysis {
+  std::string track;
+  std::string layout;
+  std::size_t reference = 0;  // into laps
+  LapPath path;
+  std::vector<double> traceAt;  // m along the path: the trace points
+  std::vector<double> traceX;   // their world positions
+  std::vector<double> traceY;
+  std::vector<double> referenceSplitAt;  // m: where the reference passes its splits before the line
+  std::vector<LapResult> laps;
+  std::vector<CornerResult> corners;
+  std::vector<std::string> notes;  // what the axles' grip use cannot give
+};
+
+// Every track among the groups' replays that holds a complete lap. Replays
+// without split times are left out, with a message in `messages` (one line
+// each, without the program's name). `reference` names a replay to lay the
+// others against. REQUIRES: every group is analysed.
+std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
+                                         const std::optional<std::string>& reference,
+                                         std::vector<std::string>& messages);
+
+// The corner differences between every later group and the first, where both
+// hold two or more laps through the corner: time, minimum speed and the
+// understeer angle by phase.
+std::vector<Difference> compareCorners(const std::vector<TrackAnalysis>& tracks);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_LAPS_LAP_ANALYSIS_H_

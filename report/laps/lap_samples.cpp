@@ -1,0 +1,19 @@
+#include "report/laps/lap_samples.h"
+
+namespace skidlog {
+
+LapSamples lapSamples(const Replay& replay, std::vector<std::int32_t> splitsMs) {
+  LapSamples lap;
+  lap.splitsMs = std::move(splitsMs);
+  const std::size_t n = replay.sampleCount();
+  lap.x.reserve(n);
+  lap.y.reserve(n);
+  lap.speed.assign(replay.car.speed.begin(), replay.car.speed.end());
+  for (const Vector3& p : replay.car.position) {
+    lap.x.push_back(p.x);
+    lap.y.push_back(p.y);
+  }
+  return lap;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,88 @@
+#include "report/output/json_laps.h"
+
+namespace skidlog {
+namespace {
+
+Json numbers(const std::vector<double>& values) {
+  Json out = Json::array();
+  for (const double v : values) out.push_back(number(v));
+  return out;
+}
+
+Json lapJson(const ReportData& report, const LapResult& lap) {
+  return Json{{"file", lap.file},
+              {"group", report.groups[lap.group].label},
+              {"complete", lap.complete},
+              {"lap_time_s", number(lap.lapTime)},
+              {"splits_s", numbers(lap.splits)},
+              {"delta_at_splits_s", numbers(lap.deltaAtSplits)},
+              {"delta_at_line_s", number(lap.deltaAtLine)},
+              {"reach_m", number(lap.reach)}};
+}
+
+Json cornerLapJson(const TrackAnalysis& track, const CornerLap& c) {
+  Json j{{"file", track.laps[c.lap].file},
+         {"entry_speed", number(c.entrySpeed)},
+         {"min_speed", number(c.value[cornerMinSpeed])},
+         {"exit_speed", number(c.exitSpeed)},
+         {"time_s", number(c.value[cornerTime])},
+         {"delta_s", number(c.delta)}};
+  for (const CornerKey key : {understeerEntry, understeerApex, understeerExit, frontUse, rearUse}) {
+    j[cornerKeyNames[key]] = number(c.value[key]);
+  }
+  j["front_use_of_largest"] = number(c.frontUseOfLargest);
+  j["rear_use_of_largest"] = number(c.rearUseOfLargest);
+  return j;
+}
+
+Json cornerGroupJson(const ReportData& report, const CornerGroup& g) {
+  Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}};
+  for (std::size_t key = 0; key < cornerKeyCount; ++key) {
+    const Estimate& e = g.value[key];
+    j[cornerKeyNames[key]] = e.known() ? number(e.value) : Json(nullptr);
+    // An interval over laps needs two of them.
+    j[std::string(cornerKeyNames[key]) + "_ci"] =
+        e.known() && !e.replicates.empty() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr);
+  }
+  return j;
+}
+
+Json cornerJson(const ReportData& report, const TrackAnalysis& track, const CornerResult& c) {
+  const TrackCorner& k = c.corner;
+  Json laps = Json::array(), groups = Json::array();
+  for (const CornerLap& lap : c.laps) laps.push_back(cornerLapJson(track, lap));
+  for (const CornerGroup& g : c.groups) {
+    if (g.laps > 0) groups.push_back(cornerGroupJson(report, g));
+  }
+  return Json{{"name", k.name},
+              {"direction", k.left ? "left" : "right"},
+              {"start_m", number(k.start)},
+              {"apex_m", number(k.apex)},
+              {"end_m", number(k.end)},
+              {"apex_xy", Json::array({number(k.apexX), number(k.apexY)})},
+              {"angle_deg", number(k.angleDeg)},
+              {"radius_m", number(k.radius)},
+              {"laps", laps},
+              {"groups", groups}};
+}
+
+}  // namespace
+
+Json tracksJson(const ReportData& report) {
+  Json tracks = Json::array();
+  for (const TrackAnalysis& t : report.tracks) {
+    Json laps = Json::array(), corners = Json::array();
+    for (const LapResult& lap : t.laps) laps.push_back(lapJson(report, lap));
+    for (const CornerResult& c : t.corners) corners.push_back(cornerJson(report, t, c));
+    tracks.push_back(Json{{"track", t.track},
+                          {"layout", t.layout},
+                          {"reference", t.laps[t.reference].file},
+                          {"length_m", number(t.path.length())},
+                          {"laps", laps},
+                          {"corners", corners},
+                          {"notes", t.notes}});
+  }
+  return tracks;
+}
+
+}  // namespace skidlog

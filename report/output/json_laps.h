@@ -1,0 +1,17 @@
+// The laps read by place, as the report's JSON writes them: per track the
+// reference, every lap's recorded and aligned times, and the corners with
+// their numbers per lap and per group.
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_LAPS_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_LAPS_H_
+
+#include "report/analysis/report_data.h"
+#include "report/output/json_number.h"
+
+namespace skidlog {
+
+// The "tracks" array: one entry per track holding a complete lap.
+Json tracksJson(const ReportData& report);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_LAPS_H_
