@@ -333,7 +333,7 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
       track.notes.push_back(std::string(a == 0 ? "front_use" : "rear_use") + of + ": the " + axleNames[a] +
                             " axle's lateral peak is not reached, so its use of its grip is not known; "
                             "front_use_of_largest and rear_use_of_largest give its grip over the largest within "
-                            "its data");
+                            "its data.");
     }
   }
   return track;

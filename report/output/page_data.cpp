@@ -5,6 +5,7 @@
 
 #include "numeric/precision.h"
 #include "report/output/json_text.h"
+#include "report/output/page_laps.h"
 
 namespace skidlog {
 namespace {
@@ -269,7 +270,9 @@ std::string pageData(const ReportData& report) {
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
   j.endArray().key("differences").beginArray();
   for (const Difference& d : report.differences) difference(j, report, d);
-  j.endArray().key("sameTrack").boolean(shareTrack(report)).key("loadEdges").numbers(edges, 0).endObject();
+  j.endArray().key("sameTrack").boolean(shareTrack(report)).key("loadEdges").numbers(edges, 0);
+  pageTracks(j, report);
+  j.endObject();
   return j.text();
 }
 

@@ -50,8 +50,8 @@
     main.appendChild(grid);
     return grid;
   }
-  function chart(grid, config, wide) {
-    const box = el('div', {class: wide ? 'chart wide' : 'chart'});
+  function chart(grid, config, wide, kind) {
+    const box = el('div', {class: (wide ? 'chart wide' : 'chart') + (kind ? ' ' + kind : '')});
     const canvas = el('canvas', {role: 'img', 'aria-label': config.options.plugins.title.text});
     box.appendChild(canvas);
     grid.appendChild(box);
@@ -401,6 +401,179 @@
     });
   }
 
+  // Keeps a metre as long across as up, the view just holding the data: a
+  // track map looks like the track. `opts.bounds` are the data's extremes.
+  const sameScale = {
+    id: 'sameScale',
+    afterLayout(chart, args, opts) {
+      const a = chart.chartArea, b = opts.bounds;
+      if (!a || !b) return;
+      const w = a.right - a.left, h = a.bottom - a.top;
+      if (w <= 0 || h <= 0) return;
+      const perPixel = Math.max((b.xMax - b.xMin) / w, (b.yMax - b.yMin) / h) * 1.04;
+      const cx = (b.xMin + b.xMax) / 2, cy = (b.yMin + b.yMax) / 2;
+      const want = {xMin: cx - perPixel * w / 2, xMax: cx + perPixel * w / 2,
+                    yMin: cy - perPixel * h / 2, yMax: cy + perPixel * h / 2};
+      const x = chart.options.scales.x, y = chart.options.scales.y;
+      const off = (now, v) => !(Math.abs(now - v) <= 1e-6 * (Math.abs(v) + perPixel * w));
+      if ((off(x.min, want.xMin) || off(x.max, want.xMax) || off(y.min, want.yMin) || off(y.max, want.yMax)) &&
+          (chart.$sameTries = (chart.$sameTries || 0) + 1) < 6) {
+        x.min = want.xMin; x.max = want.xMax; y.min = want.yMin; y.max = want.yMax;
+        requestAnimationFrame(() => chart.update('none'));
+      }
+    },
+    resize(chart) { chart.$sameTries = 0; }
+  };
+  // The corner names beside their apexes on a track map.
+  const cornerNames = {
+    id: 'cornerNames',
+    afterDatasetsDraw(chart, args, opts) {
+      if (!opts.corners) return;
+      const ctx = chart.ctx, x = chart.scales.x, y = chart.scales.y;
+      ctx.save();
+      ctx.font = 'bold 11px system-ui, sans-serif';
+      ctx.fillStyle = '#222';
+      opts.corners.forEach((c) => ctx.fillText(c.name, x.getPixelForValue(c.apexX) + 6, y.getPixelForValue(c.apexY) - 6));
+      ctx.restore();
+    }
+  };
+  // A shaded band over the chosen corner's distance on a chart over distance.
+  const cornerBand = {
+    id: 'cornerBand',
+    beforeDatasetsDraw(chart, args, opts) {
+      if (!opts.range) return;
+      const a = chart.chartArea, x = chart.scales.x;
+      const from = Math.max(a.left, x.getPixelForValue(opts.range[0]));
+      const to = Math.min(a.right, x.getPixelForValue(opts.range[1]));
+      if (to <= from) return;
+      chart.ctx.save();
+      chart.ctx.fillStyle = 'rgba(213, 94, 0, 0.15)';
+      chart.ctx.fillRect(from, a.top, to - from, a.bottom - a.top);
+      chart.ctx.restore();
+    }
+  };
+
+  // Viridis from 0 to 1, for the track map's channel.
+  function viridis(t) {
+    const stops = ['#440154', '#3b528b', '#21918c', '#5ec962', '#fde725'];
+    const k = Math.max(0, Math.min(stops.length - 1, Math.round(t * (stops.length - 1))));
+    return stops[k];
+  }
+  const fixed = (v, d) => (v === null || v === undefined ? '\u2013' : v.toFixed(d));
+  // A value with its 95 % interval over laps, as [value, low, high] or [value].
+  function overLaps(v, d) {
+    if (!v || v[0] === null) return {text: '\u2013', title: ''};
+    if (v.length < 3) return {text: v[0].toFixed(d), title: 'one lap: no interval'};
+    return {text: v[0].toFixed(d) + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d),
+            title: '95 % interval over laps ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+  }
+
+  function lapsSection(t) {
+    const lapName = (l) => l.file.replace(/^.*[\\/]/, '') + (single ? '' : ' (' + l.label + ')');
+    const ref = t.laps[t.reference];
+    const grid = section('Laps and corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
+        t.track + (t.layout ? ' ' + t.layout : '') + ', ' + t.length.toFixed(0) + ' m along the reference lap ' +
+        lapName(ref) + (ref.lapTime !== null ? ' (' + ref.lapTime.toFixed(3) + ' s)' : '') + '. Every lap is placed ' +
+        'along its path by position; the time delta is a lap\u2019s time at a place less the reference\u2019s, and ' +
+        'meets the recorded split and lap times. Corners are found on the reference path from its curvature. ' +
+        'Choose a corner in the table to mark it on the map and the traces.');
+    // What the map is coloured by.
+    const controls = el('p', {class: 'control'});
+    const channel = el('select', {'aria-label': 'track map colour'});
+    [['delta', 'time delta [s]'], ['speed', 'speed [m/s]'], ['frontUse', 'front axle grip use'],
+     ['rearUse', 'rear axle grip use']].forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
+    const which = el('select', {'aria-label': 'lap'});
+    t.laps.forEach((l, k) => which.appendChild(el('option', {value: String(k)}, lapName(l))));
+    which.value = String(t.laps.length > 1 ? (t.reference === 0 ? 1 : 0) : 0);
+    controls.appendChild(document.createTextNode('Track map coloured by '));
+    controls.appendChild(channel);
+    controls.appendChild(document.createTextNode(' of lap '));
+    controls.appendChild(which);
+    grid.parentNode.insertBefore(controls, grid);
+
+    const path = t.at.map((s, i) => ({x: t.x[i], y: t.y[i], s: s}));
+    const bounds = {xMin: Math.min(...t.x), xMax: Math.max(...t.x), yMin: Math.min(...t.y), yMax: Math.max(...t.y)};
+    const apexes = t.corners.map((c) => ({x: c.apexX, y: c.apexY}));
+    const mapOptions = options('track map', 'x [m]', 'y [m]');
+    mapOptions.plugins.sameScale = {bounds: bounds};
+    mapOptions.plugins.cornerNames = {corners: t.corners};
+    mapOptions.plugins.legend.display = false;
+    const map = chart(grid, {plugins: [sameScale, cornerNames], data: {datasets: [
+      {type: 'scatter', label: 'reference path', data: path, pointRadius: 2.5, borderWidth: 0,
+       pointBackgroundColor: path.map(() => '#999999')},
+      {type: 'scatter', label: 'apexes', data: apexes, pointRadius: 4, pointStyle: 'crossRot', borderColor: '#222',
+       borderWidth: 2},
+      {type: 'line', label: 'chosen corner', data: [], borderColor: '#D55E00', borderWidth: 6, pointRadius: 0,
+       showLine: true}]}, options: mapOptions}, true, 'map');
+    const colour = () => {
+      const lap = t.laps[Number(which.value)], v = lap[channel.value];
+      let lo = Infinity, hi = -Infinity;
+      v.forEach((x) => { if (x !== null) { lo = Math.min(lo, x); hi = Math.max(hi, x); } });
+      const span = hi > lo ? hi - lo : 1;
+      map.data.datasets[0].pointBackgroundColor = v.map((x) => (x === null ? '#cccccc' : viridis((x - lo) / span)));
+      map.options.plugins.title.text = 'track map: ' + channel.options[channel.selectedIndex].text + ' of ' +
+          lapName(lap) + (hi >= lo ? ' (' + lo.toFixed(2) + ' dark to ' + hi.toFixed(2) + ' light)' : '');
+      map.update('none');
+    };
+    channel.addEventListener('change', colour);
+    which.addEventListener('change', colour);
+    colour();
+
+    // Every lap over the reference's distance: its time delta and its speed.
+    const over = (key) => t.laps.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
+        borderColor: single ? palette[k % palette.length] : palette[l.group],
+        data: t.at.map((s, i) => ({x: s, y: l[key][i]})).filter((p) => p.y !== null)}));
+    const traces = [
+      chart(grid, {plugins: [cornerBand], data: {datasets: over('delta')},
+                   options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}, true),
+      chart(grid, {plugins: [cornerBand], data: {datasets: over('speed')},
+                   options: options('speed over distance', 'distance [m]', 'speed [m/s]')}, true)];
+
+    // The corners, most time lost first.
+    const keys = [['time_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2], ['understeer_apex_deg', 2],
+                  ['understeer_exit_deg', 2], ['front_use', 2], ['rear_use', 2]];
+    const table = tableSection('Corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
+        'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps (from the ' +
+        'same resampling as the tyres; hover for it; none with one lap). Time lost: the mean of each lap\u2019s time ' +
+        'through the corner less the reference\u2019s. Understeer: the front axle\u2019s slip angle less the ' +
+        'rear\u2019s toward the corner, degrees, positive understeering, on entry (braking), at the apex and on exit ' +
+        '(driving). Grip use: an axle\u2019s lateral grip at the apex over its fitted peak grip at that load, where ' +
+        'the peak is reached; else \u2013 (the JSON gives it over the largest grip in the data).' +
+        (t.notes.length ? ' ' + t.notes.join(' ') : ''),
+        ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]',
+            'Time [s]', 'Min speed [m/s]', 'Understeer entry [\u00b0]', 'apex [\u00b0]', 'exit [\u00b0]',
+            'Front grip use', 'Rear grip use']), {class: 'corners'});
+    const lost = (c, g) => {
+      const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
+      return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
+    };
+    const rows = [];
+    t.corners.forEach((c) => c.groups.forEach((g) => rows.push({c: c, g: g, lost: lost(c, g)})));
+    rows.sort((a, b) => (b.lost === null ? -Infinity : b.lost) - (a.lost === null ? -Infinity : a.lost));
+    let chosen = null;
+    const choose = (c, row) => {
+      if (chosen) chosen.classList.remove('chosen');
+      chosen = row;
+      row.classList.add('chosen');
+      map.data.datasets[2].data = path.filter((p) => p.s >= c.start && p.s <= c.end);
+      map.data.datasets[2].label = 'chosen corner ' + c.name;
+      map.update('none');
+      traces.forEach((ch) => { ch.options.plugins.cornerBand = {range: [c.start, c.end]}; ch.update('none'); });
+    };
+    rows.forEach(({c, g, lost: l}) => {
+      const row = el('tr', {tabindex: '0', 'data-corner': c.name});
+      const cell = (v) => row.appendChild(typeof v === 'object' ? el('td', {title: v.title}, v.text) : el('td', {}, String(v)));
+      cell(c.name);
+      if (!single) cell(groups[g.group].label);
+      [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(cell);
+      keys.forEach(([k, d]) => cell(overLaps(g[k], d)));
+      row.addEventListener('click', () => choose(c, row));
+      row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c, row); });
+      table.appendChild(row);
+    });
+  }
+
+  (data.tracks || []).forEach(lapsSection);
   if (single) {
     balanceSection();
     groups[0].wheels.forEach(wheelCharts);

@@ -3,8 +3,10 @@
 // it says every chart is drawn, and fails on a console error, a script error,
 // any request that leaves the file, a chart count other than CHARTS, a TEXT
 // (a name from the replay) that the header does not show as text, a point
-// that a chart holds outside its axes, or a friction circle whose axes are
-// not equal in scale and symmetric about zero.
+// that a chart holds outside its axes, a friction circle whose axes are not
+// equal in scale and symmetric about zero, a track map whose axes are not
+// equal in scale, or a corner that choosing it in the corner table does not
+// mark on the map and the traces.
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
 
@@ -30,7 +32,7 @@ function measureCharts() {
         }
       });
     });
-    if (/friction circle/.test(m.title)) {
+    if (/friction circle|^track map/.test(m.title)) {
       const x = c.scales.x, y = c.scales.y;
       m.scale = {x: x.getPixelForValue(1) - x.getPixelForValue(0), y: y.getPixelForValue(0) - y.getPixelForValue(1),
                  xMin: x.min, xMax: x.max, yMin: y.min, yMax: y.max};
@@ -70,7 +72,21 @@ try {
       if (m.scale) {
         const s = m.scale;
         if (Math.abs(s.x / s.y - 1) > 0.02) problems.push(`${width} px, ${m.title}: x and y scales differ (${s.x} vs ${s.y} px per unit)`);
-        if (Math.abs(s.xMin + s.xMax) > 1e-9 || Math.abs(s.yMin + s.yMax) > 1e-9) problems.push(`${m.title}: axes not symmetric about zero`);
+        const circle = /friction circle/.test(m.title);
+        if (circle && (Math.abs(s.xMin + s.xMax) > 1e-9 || Math.abs(s.yMin + s.yMax) > 1e-9)) problems.push(`${m.title}: axes not symmetric about zero`);
+      }
+    }
+    const corner = await tab.$('table.corners tr[data-corner]');
+    if (corner) {
+      await corner.click();
+      await tab.waitForTimeout(200);
+      const marked = await tab.evaluate(() => Object.values(Chart.instances).map((c) => ({
+        title: c.options.plugins.title.text,
+        band: !!(c.options.plugins.cornerBand && c.options.plugins.cornerBand.range),
+        chosen: c.data.datasets.some((d) => /^chosen corner T/.test(d.label) && d.data.length > 0)})));
+      if (!marked.some((m) => /^track map/.test(m.title) && m.chosen)) problems.push('the chosen corner is not marked on the map');
+      for (const m of marked.filter((c) => /^time delta|^speed over distance$/.test(c.title))) {
+        if (!m.band) problems.push(`the chosen corner is not marked on ${m.title}`);
       }
     }
     await tab.screenshot({ path: name });

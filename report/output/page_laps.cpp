@@ -1,0 +1,64 @@
+#include "report/output/page_laps.h"
+
+namespace skidlog {
+namespace {
+
+void lap(JsonText& j, const ReportData& report, const LapResult& l) {
+  j.beginObject().key("file").string(l.file).key("group").integer(static_cast<std::int64_t>(l.group));
+  j.key("label").string(report.groups[l.group].label).key("complete").boolean(l.complete);
+  j.key("lapTime").number(l.lapTime, 3).key("delta").numbers(l.delta, 3).key("speed").numbers(l.speed, 2);
+  j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3).endObject();
+}
+
+void cornerLap(JsonText& j, const CornerLap& c) {
+  j.beginObject().key("lap").integer(static_cast<std::int64_t>(c.lap));
+  j.key("delta").number(c.delta, 3).key("entrySpeed").number(c.entrySpeed, 2).key("exitSpeed").number(c.exitSpeed, 2);
+  for (std::size_t k = 0; k < cornerKeyCount; ++k) j.key(cornerKeyNames[k]).number(c.value[k], 3);
+  j.key("frontLargest").number(c.frontUseOfLargest, 3).key("rearLargest").number(c.rearUseOfLargest, 3).endObject();
+}
+
+void cornerGroup(JsonText& j, const CornerGroup& g) {
+  j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
+  j.key("laps").integer(static_cast<std::int64_t>(g.laps));
+  for (std::size_t k = 0; k < cornerKeyCount; ++k) {
+    const Estimate& e = g.value[k];
+    j.key(cornerKeyNames[k]).beginArray().number(e.value, 3);
+    if (!e.replicates.empty()) j.number(e.ci.low, 3).number(e.ci.high, 3);
+    j.endArray();
+  }
+  j.endObject();
+}
+
+void corner(JsonText& j, const CornerResult& c) {
+  const TrackCorner& k = c.corner;
+  j.beginObject().key("name").string(k.name).key("left").boolean(k.left);
+  j.key("start").number(k.start, 1).key("apex").number(k.apex, 1).key("end").number(k.end, 1);
+  j.key("apexX").number(k.apexX, 1).key("apexY").number(k.apexY, 1);
+  j.key("angle").number(k.angleDeg, 0).key("radius").number(k.radius, 0);
+  j.key("laps").beginArray();
+  for (const CornerLap& l : c.laps) cornerLap(j, l);
+  j.endArray().key("groups").beginArray();
+  for (const CornerGroup& g : c.groups) {
+    if (g.laps > 0) cornerGroup(j, g);
+  }
+  j.endArray().endObject();
+}
+
+}  // namespace
+
+void pageTracks(JsonText& j, const ReportData& report) {
+  j.key("tracks").beginArray();
+  for (const TrackAnalysis& t : report.tracks) {
+    j.beginObject().key("track").string(t.track).key("layout").string(t.layout);
+    j.key("reference").integer(static_cast<std::int64_t>(t.reference)).key("length").number(t.path.length(), 1);
+    j.key("at").numbers(t.traceAt, 1).key("x").numbers(t.traceX, 1).key("y").numbers(t.traceY, 1);
+    j.key("laps").beginArray();
+    for (const LapResult& l : t.laps) lap(j, report, l);
+    j.endArray().key("corners").beginArray();
+    for (const CornerResult& c : t.corners) corner(j, c);
+    j.endArray().key("notes").strings(t.notes).endObject();
+  }
+  j.endArray();
+}
+
+}  // namespace skidlog

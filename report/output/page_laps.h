@@ -1,0 +1,17 @@
+// The laps by place as the page's script reads them: per track the reference
+// path at its trace points, every lap's delta, speed and grip use there, and
+// the corners with their numbers per lap and per group.
+#ifndef SKIDLOG_REPORT_OUTPUT_PAGE_LAPS_H_
+#define SKIDLOG_REPORT_OUTPUT_PAGE_LAPS_H_
+
+#include "report/analysis/report_data.h"
+#include "report/output/json_text.h"
+
+namespace skidlog {
+
+// The "tracks" member of the page's data.
+void pageTracks(JsonText& j, const ReportData& report);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_OUTPUT_PAGE_LAPS_H_
