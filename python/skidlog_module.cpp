@@ -194,8 +194,10 @@ py::tuple readHeaderFields(const std::string& path) {
 }
 
 py::tuple report(const std::vector<std::vector<std::string>>& groups,
-                 const std::vector<std::optional<std::string>>& labels, const std::optional<std::string>& by) {
+                 const std::vector<std::optional<std::string>>& labels, const std::optional<std::string>& by,
+                 const std::optional<std::string>& reference) {
   Options o;
+  o.reference = reference;
   for (std::size_t g = 0; g < groups.size(); ++g) {
     GroupRequest& request = o.groups.emplace_back();
     request.replays = groups[g];
@@ -227,6 +229,6 @@ PYBIND11_MODULE(_skidlog, m) {
         "(exit code, messages, column names, column arrays) of the replay's CSV rows.");
   m.def("read_header", &skidlog::readHeaderFields, py::arg("path"),
         "(exit code, messages, header fields) of the replay.");
-  m.def("report", &skidlog::report, py::arg("groups"), py::arg("labels"), py::arg("by"),
+  m.def("report", &skidlog::report, py::arg("groups"), py::arg("labels"), py::arg("by"), py::arg("reference"),
         "(exit code, messages, JSON text) of skidlog-report --json for the groups.");
 }

@@ -90,20 +90,22 @@ def read_header(path):
     return fields
 
 
-def report(paths, *vs, labels=None, by=None):
+def report(paths, *vs, labels=None, by=None, reference=None):
     """What `skidlog-report --json` writes for the replays, as a dict.
 
     report(paths) fits one group; report(base, other, ...) compares each later
     group with the first, as --vs does (two to four groups), each a path or a
     list of paths. labels names the groups (None keeps a group's default name),
     as --label does; by="car", "track" or "player" groups the replays by that
-    name instead, as --by does. Messages of fits left out arrive as warnings.
+    name instead, as --by does; reference names the lap the others of its
+    track are laid against, as --reference does. Messages of fits left out,
+    and of replays that are no laps, arrive as warnings.
     """
     groups = [[_path(p)] if isinstance(p, (str, bytes, _os.PathLike)) else [_path(q) for q in p]
               for p in (paths,) + vs]
     labels = [] if labels is None else [None if label is None else str(label) for label in labels]
     if len(labels) > len(groups):
         raise ValueError(f"{len(labels)} labels for {len(groups)} groups")
-    code, messages, text = _skidlog.report(groups, labels, by)
+    code, messages, text = _skidlog.report(groups, labels, by, None if reference is None else _path(reference))
     _check(code, messages, [p for g in groups for p in g])
     return _json.loads(text)

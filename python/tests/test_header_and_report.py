@@ -59,6 +59,16 @@ def test_report_of_groups_with_labels(tmp_path):
     assert summary["differences"]
 
 
+def test_report_of_laps_with_a_reference(tmp_path):
+    laps = [make_replay(tmp_path / f"lap{s}.raf", 60, s, "--lap") for s in (1, 2)]
+    summary = skidlog.report(laps, reference=laps[1])
+    assert summary == report_json(tmp_path, "--reference=" + str(laps[1]), *map(str, laps))
+    track = summary["tracks"][0]
+    assert track["reference"] == str(laps[1])
+    assert [lap["complete"] for lap in track["laps"]] == [True, True]
+    assert track["corners"][0]["name"] == "T1"
+
+
 def test_report_errors(tmp_path):
     with pytest.raises(FileNotFoundError):
         skidlog.report([tmp_path / "none.raf"])
