@@ -5,6 +5,8 @@
 #   docs/balance.png                        its Balance section
 #   docs/compare.png, docs/compare-phone.png  two groups of generated laps compared,
 #                                           the second with rear tyres that grip 5 % more
+#   docs/laps.png                           the Laps and corners section of four whole
+#                                           generated laps, one slower through a corner
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -17,6 +19,8 @@ for seed in 1 2; do
   "$build/tools/make_replay" "$work/base$seed.raf" 60 "$seed"
   "$build/tools/make_replay" --rear-grip=1.05 "$work/soft$seed.raf" 60 "$((seed + 10))"
 done
+for seed in 1 2 3; do "$build/tools/make_replay" --lap "$work/lap$seed.raf" 60 "$seed"; done
+"$build/tools/make_replay" --lap --slow-corner=5 "$work/slow.raf" 60 4
 cd "$work"
 "$build/report/skidlog-report" -o lap.html lap.raf
 "$build/report/skidlog-report" -o compare.html --label base base1.raf base2.raf --vs --label soft soft1.raf soft2.raf
@@ -26,3 +30,6 @@ node "$shot" lap.html "$root/docs/report-phone.png" 390
 node "$shot" lap.html "$root/docs/balance.png" 1280 Balance
 node "$shot" compare.html "$root/docs/compare.png" 1280
 node "$shot" compare.html "$root/docs/compare-phone.png" 390
+"$build/report/skidlog-report" -o laps.html lap1.raf lap2.raf lap3.raf slow.raf 2>/dev/null
+node "$shot" laps.html "$root/docs/laps.png" 1280 "Laps and corners"
+
