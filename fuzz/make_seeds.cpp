@@ -50,5 +50,14 @@ int main(int argc, char** argv) {
   rearFirst.geometry(0, -0.7f, -1.3f, 0.1f, 0.3f).geometry(1, 0.7f, -1.3f, 0.1f, 0.3f);
   rearFirst.geometry(2, -0.7f, 1.0f, 0.1f, 0.3f).geometry(3, 0.7f, 1.0f, 0.1f, 0.3f);
   save(dir, "rear-axle-first", rearFirst);
+  // A whole lap of two seconds with its split times, turning a corner: the
+  // laps by place (alignment, delta, corners).
+  ReplayBuilder lap = skidlog::test::drivingReplay(200);
+  for (int i = 0; i < 200; ++i) {
+    const double angle = 20.0 * 0.01 * i / 30.0;  // at 20 m/s around a radius of 30 m
+    lap.position(i, 30.0 * std::sin(angle), 30.0 - 30.0 * std::cos(angle), 2.0);
+  }
+  lap.put<std::uint8_t>(171, 3).put<std::int32_t>(172, 500).put<std::int32_t>(176, 1000).put<std::int32_t>(180, 2000);
+  save(dir, "whole-lap", lap);
   return 0;
 }

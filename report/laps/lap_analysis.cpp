@@ -283,8 +283,8 @@ std::size_t referenceOf(const std::vector<LapInput>& laps, const std::optional<s
   return best;
 }
 
-TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vector<LapInput>& laps, std::size_t reference,
-                           const std::vector<GroupChannels>& channels) {
+TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vector<LapInput>& laps,
+                           std::size_t reference, const std::vector<GroupChannels>& channels) {
   TrackAnalysis track;
   const LapInput& ref = laps[reference];
   track.track = ref.summary->track;
@@ -293,8 +293,10 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
   // The line lies the last sample's travel beyond it: the lap time is the
   // samples' count times the interval.
   const LapSamples& refSamples = ref.summary->lap;
-  const double toLine = widen(refSamples.speed.back()) * (ref.lapTime - static_cast<double>(ref.summary->samples - 1) * ref.interval);
+  const double toLine =
+      widen(refSamples.speed.back()) * (ref.lapTime - static_cast<double>(ref.summary->samples - 1) * ref.interval);
   track.path = lapPath(refSamples.x, refSamples.y, toLine);
+  if (track.path.points() < 2) return track;
   track.traceAt = tracePoints(track.path.length());
   for (const double at : track.traceAt) {
     double x, y;
@@ -375,7 +377,12 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
       }
     }
     TrackAnalysis track = analyseTrack(groups, laps, ref, channels);
-    if (track.path.points() >= 2) tracks.push_back(std::move(track));
+    if (track.path.points() >= 2) {
+      tracks.push_back(std::move(track));
+    } else {
+      messages.push_back(laps[ref].summary->file + ", the fastest complete lap of " + key.first +
+                         ", holds no usable path, so its track's laps cannot be laid against it.");
+    }
   }
   return tracks;
 }

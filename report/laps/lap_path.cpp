@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "numeric/precision.h"
+
 namespace skidlog {
 namespace {
 
@@ -51,7 +53,7 @@ void LapPath::positionAt(double at, double& px, double& py) const {
 LapPath lapPath(std::span<const float> x, std::span<const float> y, double toLine) {
   LapPath path;
   for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
-    const double px = x[i], py = y[i];
+    const double px = widen(x[i]), py = widen(y[i]);
     if (!std::isfinite(px) || !std::isfinite(py)) continue;
     if (!path.x.empty() && px == path.x.back() && py == path.y.back()) continue;
     path.s.push_back(path.x.empty() ? 0.0 : path.s.back() + distanceBetween(px, py, path.x.back(), path.y.back()));
@@ -66,6 +68,7 @@ LapPath lapPath(std::span<const float> x, std::span<const float> y, double toLin
     path.y.push_back(path.y[n - 1] + (path.y[n - 1] - path.y[n - 2]) / step * toLine);
     path.s.push_back(path.s[n - 1] + toLine);
   }
+  if (!(path.length() <= maxPathLength)) return {};
   return path;
 }
 
@@ -80,7 +83,7 @@ std::vector<double> alignToPath(const LapPath& path, std::span<const float> x, s
   double last = 0.0, lastX = 0.0, lastY = 0.0;
   bool started = false;
   for (std::size_t i = 0; i < n; ++i) {
-    const double px = x[i], py = y[i];
+    const double px = widen(x[i]), py = widen(y[i]);
     const bool finite = std::isfinite(px) && std::isfinite(py);
     if (finite && started && distanceBetween(px, py, lastX, lastY) > maxJump) {
       end = i;

@@ -20,6 +20,9 @@ inline constexpr double maxJump = 60.0;
 // enough for 100 ms at any speed, too short to reach a part of the track that
 // passes close by (a hairpin's other side, the start line beside the finish).
 inline constexpr double lookAhead = 40.0;
+// The longest path taken for a lap, m: a damaged file's positions can run to
+// 10^38 m.
+inline constexpr double maxPathLength = 100000.0;
 
 // The reference lap's path: its samples' world positions (x, y) and the
 // distance along the path to each, from its first sample at the line; its
@@ -37,7 +40,8 @@ struct LapPath {
 // The path of a lap's positions, and `toLine` m on from its last sample to
 // the line (the way the car went last: its first sample is the line, but
 // never quite where the last one ends). A sample that is not finite, or lies
-// where the one before does, is passed over.
+// where the one before does, is passed over. Empty where the path is longer
+// than maxPathLength.
 LapPath lapPath(std::span<const float> x, std::span<const float> y, double toLine);
 
 // The distance along `path` of every sample of a lap, never less than the
