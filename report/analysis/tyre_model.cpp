@@ -208,17 +208,25 @@ std::optional<CurveReplicate> replicateCurve(const std::optional<FittedCurve>& f
 }  // namespace
 
 double relativeLoadSensitivity(const std::vector<BinSum>& bins, const MagicFormula& curve) {
-  double sgy = 0.0, sgg = 0.0;
+  std::array<double, 2> sgy{}, sgg{};
   for (const BinSum& b : bins) {
     if (b.count < 2.0) continue;
     const double meanLoad = b.load / 1000.0 / b.count;
     const double sxx = b.loadSquared - meanLoad * meanLoad * b.count;
     const double sxy = b.loadGrip - meanLoad * b.y;
     const double g = curve(b.x / b.count) - curve.Sv;
-    sgy += g * sxy;
-    sgg += g * g * sxx;
+    const std::size_t side = b.x < 0.0 ? 0 : 1;
+    sgy[side] += g * sxy;
+    sgg[side] += g * g * sxx;
   }
-  return sgg > 0.0 ? sgy / sgg : std::numeric_limits<double>::quiet_NaN();
+  double sum = 0.0;
+  int sides = 0;
+  for (std::size_t side = 0; side < 2; ++side) {
+    if (!(sgg[side] > 0.0)) continue;
+    sum += sgy[side] / sgg[side];
+    ++sides;
+  }
+  return sides > 0 ? sum / sides : std::numeric_limits<double>::quiet_NaN();
 }
 
 FitSubsets fitSubsets(const WheelPoints& p) {

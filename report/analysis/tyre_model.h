@@ -23,12 +23,13 @@ struct TyreModel {
 
 // The load sensitivity from like with like: within each bin of slip (one
 // side of the curve, one slip angle), how grip changes with load, pooled over
-// the bins by least squares. A relative change k per kN of the grip the slip
-// gives, g, changes grip by k g per kN, so each bin's slope is weighed by the
-// curve's grip there (less its shift at zero slip). Load is then never
-// compared across slips or between the two directions of cornering, and k
-// does not depend on the curve's shape. Relative change of lateral grip per
-// kN; NaN when no bin holds a spread of loads.
+// the bins of each side by least squares, the two sides then averaged. A
+// relative change k per kN of the grip the slip gives, g, changes grip by k g
+// per kN, so each bin's slope is weighed by the curve's grip there (less its
+// shift at zero slip). Load is then never compared across slips or between
+// the two directions of cornering, k does not depend on the curve's shape, and
+// a lap's mix of left- and right-hand corners does not move it. Relative
+// change of lateral grip per kN; NaN when no bin holds a spread of loads.
 double relativeLoadSensitivity(const std::vector<BinSum>& bins, const MagicFormula& curve);
 
 // Fits the tyre's curves and bands to its points.
