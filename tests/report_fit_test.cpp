@@ -11,7 +11,7 @@
 #include "report/fit/bootstrap.h"
 #include "report/fit/curve_fit.h"
 #include "report/fit/random.h"
-#include "report/output/json_number.h"
+#include "report/output/json/json_number.h"
 
 namespace skidlog {
 namespace {

@@ -12,8 +12,8 @@
 #include "report/fit/bootstrap.h"
 #include "report/fit/random.h"
 #include "report/laps/lap_analysis.h"
-#include "report/output/html_report.h"
-#include "report/output/json_summary.h"
+#include "report/output/page/html_report.h"
+#include "report/output/json/json_summary.h"
 #include "skidlog/skidlog.h"
 
 namespace skidlog {

@@ -1,4 +1,4 @@
-#include "report/output/page_laps.h"
+#include "report/output/page/page_laps.h"
 
 namespace skidlog {
 namespace {

@@ -2,8 +2,8 @@
 // points, the fitted curves with their 95 % bands and peaks, the load bands
 // and the friction circle's envelope, the tables' numbers; and the traces of
 // every replay.
-#ifndef SKIDLOG_REPORT_OUTPUT_PAGE_DATA_H_
-#define SKIDLOG_REPORT_OUTPUT_PAGE_DATA_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_DATA_H_
+#define SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_DATA_H_
 
 #include <cstddef>
 #include <string>
@@ -19,4 +19,4 @@ std::string pageData(const ReportData& report);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_PAGE_DATA_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_DATA_H_

@@ -1,6 +1,6 @@
 // Numbers in the report's JSON as a user reads them.
-#ifndef SKIDLOG_REPORT_OUTPUT_JSON_NUMBER_H_
-#define SKIDLOG_REPORT_OUTPUT_JSON_NUMBER_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_
 
 #include <nlohmann/json.hpp>
 
@@ -17,4 +17,4 @@ Json number(double value);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_JSON_NUMBER_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_

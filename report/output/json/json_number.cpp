@@ -1,4 +1,4 @@
-#include "report/output/json_number.h"
+#include "report/output/json/json_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,11 +1,11 @@
 // The laps read by place, as the report's JSON writes them: per track the
 // reference, every lap's recorded and aligned times, and the corners with
 // their numbers per lap and per group.
-#ifndef SKIDLOG_REPORT_OUTPUT_JSON_LAPS_H_
-#define SKIDLOG_REPORT_OUTPUT_JSON_LAPS_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_JSON_LAPS_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_JSON_LAPS_H_
 
 #include "report/analysis/report_data.h"
-#include "report/output/json_number.h"
+#include "report/output/json/json_number.h"
 
 namespace skidlog {
 
@@ -14,4 +14,4 @@ Json tracksJson(const ReportData& report);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_JSON_LAPS_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_JSON_LAPS_H_

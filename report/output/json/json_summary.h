@@ -2,8 +2,8 @@
 // fitted curves with the intervals of what the data determines, the load
 // bands and the friction circle; for a comparison, that per group, and the
 // differences between the groups.
-#ifndef SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
-#define SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_JSON_SUMMARY_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_JSON_SUMMARY_H_
 
 #include <string>
 
@@ -17,4 +17,4 @@ std::string jsonSummary(const ReportData& report);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_JSON_SUMMARY_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_JSON_SUMMARY_H_

@@ -1,11 +1,11 @@
 // The laps by place as the page's script reads them: per track the reference
 // path at its trace points, every lap's delta, speed and grip use there, and
 // the corners with their numbers per lap and per group.
-#ifndef SKIDLOG_REPORT_OUTPUT_PAGE_LAPS_H_
-#define SKIDLOG_REPORT_OUTPUT_PAGE_LAPS_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_
+#define SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_
 
 #include "report/analysis/report_data.h"
-#include "report/output/json_text.h"
+#include "report/output/page/json_text.h"
 
 namespace skidlog {
 
@@ -14,4 +14,4 @@ void pageTracks(JsonText& j, const ReportData& report);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_PAGE_LAPS_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_

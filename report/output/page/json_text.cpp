@@ -1,9 +1,9 @@
-#include "report/output/json_text.h"
+#include "report/output/page/json_text.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "report/output/json_number.h"
+#include "report/output/json/json_number.h"
 
 namespace skidlog {
 

@@ -1,4 +1,4 @@
-#include "report/output/json_laps.h"
+#include "report/output/json/json_laps.h"
 
 namespace skidlog {
 namespace {

@@ -1,11 +1,11 @@
-#include "report/output/page_data.h"
+#include "report/output/page/page_data.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "numeric/precision.h"
-#include "report/output/json_text.h"
-#include "report/output/page_laps.h"
+#include "report/output/page/json_text.h"
+#include "report/output/page/page_laps.h"
 
 namespace skidlog {
 namespace {

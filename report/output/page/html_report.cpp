@@ -1,10 +1,10 @@
-#include "report/output/html_report.h"
+#include "report/output/page/html_report.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "numeric/precision.h"
-#include "report/output/page_data.h"
+#include "report/output/page/page_data.h"
 
 namespace skidlog {
 

@@ -1,7 +1,7 @@
-#include "report/output/json_summary.h"
+#include "report/output/json/json_summary.h"
 
-#include "report/output/json_laps.h"
-#include "report/output/json_number.h"
+#include "report/output/json/json_laps.h"
+#include "report/output/json/json_number.h"
 
 namespace skidlog {
 namespace {
