@@ -230,6 +230,10 @@ TEST(Bootstrap, IntervalIsCentralNinetyFivePercentAndHoldsItsValue) {
   EXPECT_DOUBLE_EQ(interval95(values, 0.99).high, 0.99);
   EXPECT_DOUBLE_EQ(interval95(values, -1.0).low, -1.0);
   EXPECT_DOUBLE_EQ(interval95({}, 3.0).low, 3.0);
+  // Replicates that lean above the estimate put the reflected interval below it.
+  const Interval basic = basicInterval95(values, 0.3);
+  EXPECT_DOUBLE_EQ(basic.low, 0.6 - 0.975);
+  EXPECT_DOUBLE_EQ(basic.high, 0.6 - 0.025);
 }
 
 TEST(JsonNumber, FloatsAreWrittenAsTheirShortestDecimal) {

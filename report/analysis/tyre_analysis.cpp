@@ -80,7 +80,10 @@ std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, const 
     }
     if (a.lateral) finishCurve(*a.lateral, lateral);
     if (a.longitudinal) finishCurve(*a.longitudinal, longitudinal);
-    if (a.loadSensitivity.known()) finish(a.loadSensitivity, std::move(sensitivity));
+    if (a.loadSensitivity.known()) {
+      a.loadSensitivity.replicates = std::move(sensitivity);
+      a.loadSensitivity.ci = basicInterval95(a.loadSensitivity.replicates, a.loadSensitivity.value);
+    }
     out.push_back(std::move(a));
   }
   return out;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <thread>
 
 #include "raf/raf_format.h"
@@ -86,6 +87,11 @@ Interval interval95(std::vector<double> replicates, double value) {
   i.low = std::min(i.low, value);
   i.high = std::max(i.high, value);
   return i;
+}
+
+Interval basicInterval95(const std::vector<double>& replicates, double value) {
+  const Interval central = interval95(replicates, std::numeric_limits<double>::quiet_NaN());
+  return {2.0 * value - central.high, 2.0 * value - central.low};
 }
 
 void parallelFor(int count, const std::function<void(int)>& job) {
