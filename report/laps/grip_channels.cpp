@@ -1,6 +1,7 @@
 #include "report/laps/grip_channels.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "numeric/precision.h"
