@@ -2,6 +2,7 @@
 // binned fit with its load term, the block resampling, and the JSON numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -66,6 +67,33 @@ TEST(LoadSensitivity, LoadIsComparedAtOneSlipOnOneSide) {
     }
     EXPECT_NEAR(relativeLoadSensitivity(bins.totals(), curve), perKn, 0.004) << perKn;
   }
+}
+
+// Longitudinal points on a straight line: no bend, so the peak factor runs
+// to its bound and the slope at zero slip is not the data's to give.
+TEST(TyreModel, AStiffnessBuiltOnAPeakFactorAtItsBoundIsLeftOut) {
+  WheelPoints p;
+  std::mt19937 random(5);
+  std::normal_distribution<double> noise(0.0, 0.002);
+  for (std::uint32_t i = 0; i < 4000; ++i) {
+    const double ratio = -0.05 + 0.1 * (i % 400) / 400.0;
+    p.slipAngle.push_back(0.0f);
+    p.lateralGrip.push_back(0.0f);
+    p.slipRatio.push_back(static_cast<float>(ratio));
+    p.longitudinalGrip.push_back(static_cast<float>(15.0 * ratio + noise(random)));
+    p.normalLoad.push_back(3000.0f);
+    p.speed.push_back(30.0f);
+    p.sample.push_back(i);
+    p.block.push_back(i / 300);
+  }
+  const FitSubsets subsets = fitSubsets(p);
+  const TyreModel model = buildTyreModel({&p, &subsets});
+  ASSERT_TRUE(model.analysis.longitudinal);
+  const CurveFit& fit = model.analysis.longitudinal->fit;
+  ASSERT_NE(std::find(fit.bounded.begin(), fit.bounded.end(), "D"), fit.bounded.end());
+  EXPECT_FALSE(model.analysis.longitudinal->corneringStiffness.known());
+  ASSERT_EQ(model.analysis.notes.size(), 1u);
+  EXPECT_EQ(model.analysis.notes[0].rfind("longitudinal cornering_stiffness: the peak factor D", 0), 0u);
 }
 
 TEST(MagicFormula, PeakIsFoundWhereTheCurveIsLargest) {

@@ -45,7 +45,9 @@ void compareCurves(const std::optional<CurveAnalysis>& from, const std::optional
     out.push_back(compare(from->peakGrip, to->peakGrip, true, place, curve, "peak_grip"));
     out.push_back(compare(from->peakSlip, to->peakSlip, false, place, curve, "peak_slip"));
   }
-  out.push_back(compare(from->corneringStiffness, to->corneringStiffness, true, place, curve, "cornering_stiffness"));
+  if (from->corneringStiffness.known() && to->corneringStiffness.known()) {
+    out.push_back(compare(from->corneringStiffness, to->corneringStiffness, true, place, curve, "cornering_stiffness"));
+  }
 }
 
 void compareTyres(const TyreAnalysis& from, const TyreAnalysis& to, const Place& place, std::vector<Difference>& out) {

@@ -170,14 +170,22 @@ void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurv
   }
 }
 
-// The curve's numbers and its drawing across the data.
-CurveAnalysis describeCurve(const FittedCurve& fitted) {
+// The curve's numbers and its drawing across the data. A peak factor D on a
+// bound of its box is a fit that ran as far as the box let it: the data does
+// not determine the curve's shape, and so not its slope at zero slip either,
+// which is left out with a note.
+CurveAnalysis describeCurve(const FittedCurve& fitted, const char* name, std::vector<std::string>& notes) {
   const CurveFit& fit = fitted.fit;
   CurveAnalysis c;
   c.fit = fit;
   c.peakGrip.value = fit.peak.grip;
   c.peakSlip.value = fit.peak.slip;
   c.corneringStiffness.value = fit.curve.corneringStiffness();
+  if (std::find(fit.bounded.begin(), fit.bounded.end(), "D") != fit.bounded.end()) {
+    c.corneringStiffness.value = std::numeric_limits<double>::quiet_NaN();
+    notes.push_back(std::string(name) + " cornering_stiffness: the peak factor D ran to a bound of its range, so "
+                    "the data does not determine the curve's shape or its slope at zero slip");
+  }
   drawAcrossData(fit, c.x, c.y);
   return c;
 }
@@ -261,10 +269,12 @@ TyreModel buildTyreModel(const TyreSource& source) {
   model.lateral = fitCurve(lateral.points(), lateralLimits);
   model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
   if (model.lateral) {
-    model.analysis.lateral = describeCurve(*model.lateral);
+    model.analysis.lateral = describeCurve(*model.lateral, "lateral", model.analysis.notes);
     fitLoadBands(lateral, cuts, *model.lateral, model);
   }
-  if (model.longitudinal) model.analysis.longitudinal = describeCurve(*model.longitudinal);
+  if (model.longitudinal) {
+    model.analysis.longitudinal = describeCurve(*model.longitudinal, "longitudinal", model.analysis.notes);
+  }
   model.analysis.frictionCircle = frictionCircle(source);
   return model;
 }
