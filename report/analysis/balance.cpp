@@ -120,6 +120,7 @@ void diagramPoints(const ReportGroup& group, Balance& b) {
       b.steady.push_back(std::fabs(widen(forward)) <= steadyAcceleration);
       b.slipDifference.push_back(toFloat((slip[0] + slip[1]) / 2.0 - (slip[2] + slip[3]) / 2.0));
       b.block.push_back(group.points[0].block[subsets[0].all[at[0]]]);
+      b.sample.push_back(latest);
     }
     for (std::size_t& k : at) ++k;
   }

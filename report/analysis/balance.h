@@ -36,6 +36,7 @@ struct Balance {
   std::vector<float> acceleration;    // g, positive to the right
   std::vector<float> slipDifference;  // degrees: the front axle's mean slip angle less the rear's
   std::vector<std::uint32_t> block;
+  std::vector<std::uint32_t> sample;  // in the group's numbering
   // The straight line through the steady samples of the linear range,
   // outliers left out: slip difference = offset + gradient x acceleration.
   // Positive understeers.

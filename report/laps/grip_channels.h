@@ -10,9 +10,9 @@
 
 namespace skidlog {
 
-// Per sample of a group (its numbering): the understeer angle (the front
-// axle's mean slip angle less the rear's, toward the corner: positive
-// understeers) and each axle's lateral grip over its fitted peak at that load,
+// Per sample of a group (its numbering): the understeer angle (the handling
+// diagram's front axle's mean slip angle less the rear's, toward the corner:
+// positive understeers) and each axle's lateral grip over its fitted peak at that load,
 // and over the largest grip within its data.
 struct GroupChannels {
   std::vector<double> understeer;  // degrees
@@ -20,9 +20,9 @@ struct GroupChannels {
   std::array<std::vector<double>, axleCount> useOfLargest;
 };
 
-// The channels of every sample of `group`; NaN where a sample has no axle
-// point (or, for the use, where the axle's peak is not reached).
-// REQUIRES: the group is analysed.
+// The channels of every sample of `group`; NaN where a sample has no point in
+// the handling diagram or no axle point (or, for the use, where the axle's
+// peak is not reached). REQUIRES: the group is analysed, its balance too.
 GroupChannels channelsOf(const ReportGroup& group);
 
 }  // namespace skidlog
