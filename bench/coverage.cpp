@@ -43,11 +43,7 @@ int main(int argc, char** argv) {
   const double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
   const bool brush = argc > 3 && std::strcmp(argv[3], "brush") == 0;
   const double variation = argc > 4 ? std::atof(argv[4]) : 0.0;
-  generator::CarSetup car = generator::exampleCar();
-  if (brush) {
-    car.front = generator::brushTyre(car.front);
-    car.rear = generator::brushTyre(car.rear);
-  }
+  const generator::CarSetup car = brush ? generator::withBrushTyres(generator::exampleCar()) : generator::exampleCar();
   Tally peakGrip, peakSlip, stiffness, sensitivity;
   for (int seed = 1; seed <= laps; ++seed) {
     const generator::LapOptions options = lapOptions(static_cast<std::uint64_t>(seed), seconds, variation);

@@ -17,7 +17,6 @@
 
 #include "csv/csv_rows.h"
 #include "numeric/precision.h"
-#include "raf/lap_splits.h"
 #include "raf/raf_format.h"
 #include "raf/replay_names.h"
 #include "report/cli/options.h"
@@ -157,7 +156,6 @@ py::tuple readHeaderFields(const std::string& path) {
   ExitCode code = ExitCode::success;
   ReplayHeader header;
   ReplayNames names;
-  std::vector<std::int32_t> splits;
   std::uint64_t held = 0;
   {
     py::gil_scoped_release released;
@@ -172,7 +170,6 @@ py::tuple readHeaderFields(const std::string& path) {
       ReplayInput bytes(input.view());
       header = readHeader(bytes).header;
       names = readReplayNames(input.view());
-      splits = readLapSplits(input.view());
       held = heldSampleCount(header, input.view().size());
     }
   }
@@ -185,6 +182,7 @@ py::tuple readHeaderFields(const std::string& path) {
     fields["interval_s"] = shortestDecimal(header.sampleInterval);
     fields["samples"] = held;
     fields["declared_samples"] = header.blockCount > 0 ? static_cast<std::uint64_t>(header.blockCount) : 0;
+    const std::vector<std::int32_t>& splits = names.splitsMs;
     py::list before;
     for (std::size_t k = 0; k + 1 < splits.size(); ++k) before.append(splits[k] / 1000.0);
     fields["lap_time_s"] = optionalNumber(splits.empty() ? std::nullopt : std::optional(splits.back() / 1000.0));

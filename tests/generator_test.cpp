@@ -34,15 +34,8 @@ struct Reach {
   double right = 0.0;  // positive ones
 };
 
-CarSetup brushCar() {
-  CarSetup car = exampleCar();
-  car.front = brushTyre(car.front);
-  car.rear = brushTyre(car.rear);
-  return car;
-}
-
 TEST(Generator, EveryRowFollowsItsTyreCurves) {
-  for (const CarSetup& car : {exampleCar(), brushCar()}) {
+  for (const CarSetup& car : {exampleCar(), withBrushTyres(exampleCar())}) {
     const Replay replay = generated(car, Turns::both, 20.0, 0.0);
     std::size_t rows = 0;
     for (int w = 0; w < 4; ++w) {

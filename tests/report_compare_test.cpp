@@ -23,12 +23,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-generator::CarSetup brushCar() {
-  generator::CarSetup car = generator::exampleCar();
-  car.front = generator::brushTyre(car.front);
-  car.rear = generator::brushTyre(car.rear);
-  return car;
-}
+generator::CarSetup brushCar() { return generator::withBrushTyres(generator::exampleCar()); }
 
 generator::CarSetup withGrippierRears(generator::CarSetup car) {
   car.rear = generator::withGrip(car.rear, 1.05);

@@ -132,10 +132,7 @@ std::string parse(int argc, char** argv, Options& o) {
 CarSetup carFor(const Options& o) {
   CarSetup car = exampleCar();
   if (o.swapTyres) std::swap(car.front, car.rear);
-  if (o.brush) {
-    car.front = brushTyre(car.front);
-    car.rear = brushTyre(car.rear);
-  }
+  if (o.brush) car = withBrushTyres(car);
   car.front = withGrip(car.front, o.frontGrip);
   car.rear = withGrip(car.rear, o.rearGrip);
   return car;

@@ -70,7 +70,6 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Ty
   return circle;
 }
 
-
 // The band's curve as a fit of its own points, for the table and the chart.
 CurveFit bandFit(const Columns& band, const MagicFormula& curve) {
   CurveFit fit;
@@ -174,8 +173,7 @@ void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurv
 // bound of its box is a fit that ran as far as the box let it: the data does
 // not determine the curve's shape, and so not its slope at zero slip either,
 // which is left out with a note.
-CurveAnalysis describeCurve(const FittedCurve& fitted, const char* name, std::vector<std::string>& notes) {
-  const CurveFit& fit = fitted.fit;
+CurveAnalysis describeCurve(const CurveFit& fit, const char* name, std::vector<std::string>& notes) {
   CurveAnalysis c;
   c.fit = fit;
   c.peakGrip.value = fit.peak.grip;
@@ -269,11 +267,11 @@ TyreModel buildTyreModel(const TyreSource& source) {
   model.lateral = fitCurve(lateral.points(), lateralLimits);
   model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
   if (model.lateral) {
-    model.analysis.lateral = describeCurve(*model.lateral, "lateral", model.analysis.notes);
+    model.analysis.lateral = describeCurve(model.lateral->fit, "lateral", model.analysis.notes);
     fitLoadBands(lateral, cuts, *model.lateral, model);
   }
   if (model.longitudinal) {
-    model.analysis.longitudinal = describeCurve(*model.longitudinal, "longitudinal", model.analysis.notes);
+    model.analysis.longitudinal = describeCurve(model.longitudinal->fit, "longitudinal", model.analysis.notes);
   }
   model.analysis.frictionCircle = frictionCircle(source);
   return model;

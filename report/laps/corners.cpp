@@ -18,6 +18,11 @@ struct Arc {
   bool left = true;
 };
 
+// Whether the path bends toward `left` at grid point j, tighter than `radius`.
+bool bendsTighter(const std::vector<double>& k, std::size_t j, bool left, double radius) {
+  return (k[j] > 0.0) == left && std::fabs(k[j]) >= 1.0 / radius;
+}
+
 std::vector<Arc> arcsOf(const std::vector<double>& k) {
   std::vector<Arc> arcs;
   const std::size_t n = k.size();
@@ -28,7 +33,7 @@ std::vector<Arc> arcsOf(const std::vector<double>& k) {
       continue;
     }
     const bool left = k[i] > 0.0;
-    const auto bends = [&](std::size_t j) { return (k[j] > 0.0) == left && std::fabs(k[j]) >= 1.0 / cornerExitRadius; };
+    const auto bends = [&](std::size_t j) { return bendsTighter(k, j, left, cornerExitRadius); };
     std::size_t first = i, last = i;
     while (first > 0 && bends(first - 1) && (arcs.empty() || first - 1 > arcs.back().last)) --first;
     while (last + 1 < n && bends(last + 1)) ++last;
@@ -41,7 +46,7 @@ std::vector<Arc> arcsOf(const std::vector<double>& k) {
 // The angle an arc turns, rad, over it and the fading bends either side of
 // it (down to cornerFadeRadius), as far as the arcs beside it.
 double turned(const std::vector<double>& k, const Arc& a, std::size_t from, std::size_t to) {
-  const auto fading = [&](std::size_t j) { return (k[j] > 0.0) == a.left && std::fabs(k[j]) >= 1.0 / cornerFadeRadius; };
+  const auto fading = [&](std::size_t j) { return bendsTighter(k, j, a.left, cornerFadeRadius); };
   std::size_t first = a.first, last = a.last;
   while (first > from && fading(first - 1)) --first;
   while (last + 1 < to && fading(last + 1)) ++last;

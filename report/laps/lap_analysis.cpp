@@ -58,8 +58,10 @@ std::size_t sampleAt(const PlacedLap& lap, double at, double interval, std::size
   return std::min(static_cast<std::size_t>(std::lround(t / interval)), samples - 1);
 }
 
-CornerLap cornerLap(const TrackCorner& corner, std::size_t lapIndex, const LapInput& in, const PlacedLap& placed,
-                    const PlacedLap& reference, const GroupChannels& channels, const ReportGroup& group) {
+// The lap through `corner`, whose time through it on the reference lap is
+// `referenceTime` s.
+CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t lapIndex, const LapInput& in,
+                    const PlacedLap& placed, const GroupChannels& channels, const ReportGroup& group) {
   CornerLap c;
   c.lap = lapIndex;
   c.value.fill(unknown);
@@ -75,7 +77,7 @@ CornerLap cornerLap(const TrackCorner& corner, std::size_t lapIndex, const LapIn
   for (std::size_t i = first; i <= last; ++i) slowest = std::min(slowest, widen(speed[i]));
   c.value[cornerMinSpeed] = slowest;
   c.value[cornerTime] = placed.clock.timeAt(corner.end) - placed.clock.timeAt(corner.start);
-  c.delta = c.value[cornerTime] - (reference.clock.timeAt(corner.end) - reference.clock.timeAt(corner.start));
+  c.delta = c.value[cornerTime] - referenceTime;
   // The phases: around the apex, and before and after it while braking and
   // while driving.
   const double apexHalf = std::max(10.0, 0.15 * (corner.end - corner.start));
@@ -260,10 +262,11 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
   for (const TrackCorner& corner : findCorners(track.path)) {
     CornerResult result;
     result.corner = corner;
+    const LapClock& referenceClock = placed[reference].clock;
+    const double referenceTime = referenceClock.timeAt(corner.end) - referenceClock.timeAt(corner.start);
     for (std::size_t l = 0; l < laps.size(); ++l) {
       const LapInput& in = laps[l];
-      result.laps.push_back(cornerLap(corner, l, in, placed[l], placed[reference], channels[in.group],
-                                      groups[in.group]));
+      result.laps.push_back(cornerLap(corner, referenceTime, l, in, placed[l], channels[in.group], groups[in.group]));
     }
     for (std::size_t g = 0; g < groups.size(); ++g) {
       result.groups.push_back(cornerGroup(g, groups[g], result.laps, laps));

@@ -130,7 +130,7 @@ LapClock::LapClock(const std::vector<double>& distance, double interval, double 
     s_.push_back(distance[i]);
     t_.push_back(static_cast<double>(i) * interval);
   }
-  const bool toTheEnd = !s_.empty() && distance.size() > 0 && std::isfinite(distance.back());
+  const bool toTheEnd = !s_.empty() && std::isfinite(distance.back());
   if (complete && toTheEnd && lapTime > t_.back() && length > s_.back()) {
     s_.push_back(length);
     t_.push_back(lapTime);

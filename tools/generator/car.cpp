@@ -35,6 +35,12 @@ CarSetup exampleCar() {
   return car;
 }
 
+CarSetup withBrushTyres(CarSetup car) {
+  car.front = brushTyre(car.front);
+  car.rear = brushTyre(car.rear);
+  return car;
+}
+
 PerWheel wheelLoads(const CarSetup& car, double ax, double ay) {
   const double pitchTransfer = car.totalMass * ax * car.cgHeight / car.wheelbase() / 2.0;
   const double roll = car.totalMass * ay * car.cgHeight;

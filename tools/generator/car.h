@@ -52,6 +52,9 @@ struct CarSetup {
 // fronts are the softer (a gentle understeer below it).
 CarSetup exampleCar();
 
+// The car with brush tyres (brushTyre) front and rear.
+CarSetup withBrushTyres(CarSetup car);
+
 // Each wheel's normal load in steady motion at (ax, ay), N.
 PerWheel wheelLoads(const CarSetup& car, double ax, double ay);
 

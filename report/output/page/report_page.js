@@ -17,20 +17,26 @@
   Chart.defaults.maintainAspectRatio = false;
   Chart.defaults.font.size = 11;
 
-  // Keeps one unit as long on the x axis as on the y axis, both symmetric
-  // about zero and reaching at least `radius`: a circle looks like a circle.
+  // Keeps one unit as long on the x axis as on the y axis, the view holding
+  // `opts.bounds` ({xMin, xMax, yMin, yMax}) about their centre: a circle looks
+  // like a circle, a track map like the track; bounds symmetric about zero
+  // give axes symmetric about zero.
   const equalScale = {
     id: 'equalScale',
     afterLayout(chart, args, opts) {
-      const a = chart.chartArea;
-      if (!a || !opts.radius) return;
+      const a = chart.chartArea, b = opts.bounds;
+      if (!a || !b) return;
       const w = a.right - a.left, h = a.bottom - a.top;
       if (w <= 0 || h <= 0) return;
-      const rx = opts.radius * Math.max(1, w / h), ry = opts.radius * Math.max(1, h / w);
+      const perPixel = Math.max((b.xMax - b.xMin) / w, (b.yMax - b.yMin) / h);
+      const cx = (b.xMin + b.xMax) / 2, cy = (b.yMin + b.yMax) / 2;
+      const want = {xMin: cx - perPixel * w / 2, xMax: cx + perPixel * w / 2,
+                    yMin: cy - perPixel * h / 2, yMax: cy + perPixel * h / 2};
       const x = chart.options.scales.x, y = chart.options.scales.y;
-      const off = (now, want) => Math.abs(now - want) > 0.002 * want;
-      if ((off(x.max, rx) || off(y.max, ry)) && (chart.$equalTries = (chart.$equalTries || 0) + 1) < 6) {
-        x.min = -rx; x.max = rx; y.min = -ry; y.max = ry;
+      const off = (now, v) => !(Math.abs(now - v) <= 0.002 * perPixel * Math.min(w, h));
+      if ((off(x.min, want.xMin) || off(x.max, want.xMax) || off(y.min, want.yMin) || off(y.max, want.yMax)) &&
+          (chart.$equalTries = (chart.$equalTries || 0) + 1) < 6) {
+        x.min = want.xMin; x.max = want.xMax; y.min = want.yMin; y.max = want.yMax;
         requestAnimationFrame(() => chart.update('none'));
       }
     },
@@ -139,7 +145,7 @@
     const o = options(w.name + ' friction circle', 'lateral grip', 'longitudinal grip');
     o.scales.x.min = o.scales.y.min = -radius;
     o.scales.x.max = o.scales.y.max = radius;
-    o.plugins.equalScale = {radius: radius};
+    o.plugins.equalScale = {bounds: {xMin: -radius, xMax: radius, yMin: -radius, yMax: radius}};
     chart(grid, {data: {datasets: [{type: 'line', label: '99th percentile envelope', data: envelope,
                                     borderColor: '#000000', borderWidth: 2, pointRadius: 2, order: 0}]
                                       .concat(scatterSets(w.circle))},
@@ -401,29 +407,6 @@
     });
   }
 
-  // Keeps a metre as long across as up, the view just holding the data: a
-  // track map looks like the track. `opts.bounds` are the data's extremes.
-  const sameScale = {
-    id: 'sameScale',
-    afterLayout(chart, args, opts) {
-      const a = chart.chartArea, b = opts.bounds;
-      if (!a || !b) return;
-      const w = a.right - a.left, h = a.bottom - a.top;
-      if (w <= 0 || h <= 0) return;
-      const perPixel = Math.max((b.xMax - b.xMin) / w, (b.yMax - b.yMin) / h) * 1.04;
-      const cx = (b.xMin + b.xMax) / 2, cy = (b.yMin + b.yMax) / 2;
-      const want = {xMin: cx - perPixel * w / 2, xMax: cx + perPixel * w / 2,
-                    yMin: cy - perPixel * h / 2, yMax: cy + perPixel * h / 2};
-      const x = chart.options.scales.x, y = chart.options.scales.y;
-      const off = (now, v) => !(Math.abs(now - v) <= 1e-6 * (Math.abs(v) + perPixel * w));
-      if ((off(x.min, want.xMin) || off(x.max, want.xMax) || off(y.min, want.yMin) || off(y.max, want.yMax)) &&
-          (chart.$sameTries = (chart.$sameTries || 0) + 1) < 6) {
-        x.min = want.xMin; x.max = want.xMax; y.min = want.yMin; y.max = want.yMax;
-        requestAnimationFrame(() => chart.update('none'));
-      }
-    },
-    resize(chart) { chart.$sameTries = 0; }
-  };
   // The corner names beside their apexes on a track map.
   const cornerNames = {
     id: 'cornerNames',
@@ -492,13 +475,16 @@
     grid.parentNode.insertBefore(controls, grid);
 
     const path = t.at.map((s, i) => ({x: t.x[i], y: t.y[i], s: s}));
-    const bounds = {xMin: Math.min(...t.x), xMax: Math.max(...t.x), yMin: Math.min(...t.y), yMax: Math.max(...t.y)};
+    // The track with 2 % to spare on every side.
+    const pad = 0.02 * Math.max(Math.max(...t.x) - Math.min(...t.x), Math.max(...t.y) - Math.min(...t.y));
+    const bounds = {xMin: Math.min(...t.x) - pad, xMax: Math.max(...t.x) + pad,
+                    yMin: Math.min(...t.y) - pad, yMax: Math.max(...t.y) + pad};
     const apexes = t.corners.map((c) => ({x: c.apexX, y: c.apexY}));
     const mapOptions = options('track map', 'x [m]', 'y [m]');
-    mapOptions.plugins.sameScale = {bounds: bounds};
+    mapOptions.plugins.equalScale = {bounds: bounds};
     mapOptions.plugins.cornerNames = {corners: t.corners};
     mapOptions.plugins.legend.display = false;
-    const map = chart(grid, {plugins: [sameScale, cornerNames], data: {datasets: [
+    const map = chart(grid, {plugins: [equalScale, cornerNames], data: {datasets: [
       {type: 'scatter', label: 'reference path', data: path, pointRadius: 2.5, borderWidth: 0,
        pointBackgroundColor: path.map(() => '#999999')},
       {type: 'scatter', label: 'apexes', data: apexes, pointRadius: 4, pointStyle: 'crossRot', borderColor: '#222',
