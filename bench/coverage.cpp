@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 #include "tests/analysed_lap.h"
 #include "tools/generator/synth.h"
 

@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "report/analysis/report_data.h"
 #include "report/fit/random.h"
-#include "report/cli/simulator_text.h"
+#include "report/laps/lap_analysis.h"
+#include "report/report_build.h"
+#include "skidlog/simulator_text.h"
 #include "skidlog/skidlog.h"
 
 namespace {
@@ -60,15 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (skidlog::loadReplay(file, 4u << 20, replay).status != skidlog::LoadStatus::loaded) return 0;
   skidlog::deriveWheelSeries(replay);
   skidlog::ReportGroup report;
-  report.add(replay);
-  // The laps by place: split times, path and alignment, corners.
-  skidlog::ReplaySummary summary;
-  summary.file = "fuzz.raf";
-  summary.samples = replay.sampleCount();
-  summary.interval = replay.header.sampleInterval;
-  if (!names.splitsMs.empty()) summary.lap = skidlog::lapSamples(replay, names.splitsMs);
-  report.replays.push_back(std::move(summary));
-  skidlog::takeTrace(replay);
+  // With its lap (split times, path) and traces, as the report adds a replay.
+  skidlog::addLoadedReplay(report, "fuzz.raf", names, replay, true);
   skidlog::analyseGroup(report, skidlog::reportSeed);
   std::vector<std::string> lapMessages;
   skidlog::analyseTracks(std::span<const skidlog::ReportGroup>(&report, 1), std::nullopt, lapMessages);

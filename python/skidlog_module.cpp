@@ -1,6 +1,7 @@
 // skidlog._skidlog: the library's own functions for Python. It converts types
 // and errors and nothing else: the rows are the CSV writer's rows, the report
-// is skidlog-report's JSON, the header texts the report's reading of them.
+// is skidlog-report's JSON, the header
+// fields the library's reading of them.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -17,12 +18,9 @@
 
 #include "csv/csv_rows.h"
 #include "numeric/precision.h"
-#include "raf/raf_format.h"
-#include "raf/replay_names.h"
-#include "report/cli/options.h"
-#include "report/cli/report_run.h"
-#include "report/cli/simulator_text.h"
-#include "report/fit/bootstrap.h"
+#include "report/report_build.h"
+#include "report/report_request.h"
+#include "skidlog/replay_info.h"
 #include "skidlog/skidlog.h"
 
 namespace py = pybind11;
@@ -151,38 +149,23 @@ py::object optionalNumber(std::optional<double> value) {
 }
 
 py::tuple readHeaderFields(const std::string& path) {
-  InputFile input;
+  ReplayInfo info;
   std::ostringstream messages;
-  ExitCode code = ExitCode::success;
-  ReplayHeader header;
-  ReplayNames names;
-  std::uint64_t held = 0;
+  ExitCode code;
   {
     py::gil_scoped_release released;
-    const ReadStatus status = readInputFile(path, input);
-    if (status == ReadStatus::notOpened) {
-      messages << "Could not open file: " << path << "." << std::endl;
-      code = ExitCode::inputNotOpened;
-    } else if (status == ReadStatus::notEnoughMemory || input.view().size() < raf::minimumFileSize) {
-      messages << "Not a replay analyser file: " << path << "." << std::endl;
-      code = ExitCode::notAReplay;
-    } else {
-      ReplayInput bytes(input.view());
-      header = readHeader(bytes).header;
-      names = readReplayNames(input.view());
-      held = heldSampleCount(header, input.view().size());
-    }
+    code = readReplayInfo(path, info, messages);
   }
   py::dict fields;
   if (code == ExitCode::success) {
-    fields["player"] = decodeSimulatorText(names.player);
-    fields["car"] = decodeSimulatorText(names.car);
-    fields["track"] = decodeSimulatorText(names.track);
-    fields["layout"] = decodeSimulatorText(names.layout);
-    fields["interval_s"] = shortestDecimal(header.sampleInterval);
-    fields["samples"] = held;
-    fields["declared_samples"] = header.blockCount > 0 ? static_cast<std::uint64_t>(header.blockCount) : 0;
-    const std::vector<std::int32_t>& splits = names.splitsMs;
+    fields["player"] = info.player;
+    fields["car"] = info.car;
+    fields["track"] = info.track;
+    fields["layout"] = info.layout;
+    fields["interval_s"] = shortestDecimal(info.sampleInterval);
+    fields["samples"] = info.samples;
+    fields["declared_samples"] = info.declaredSamples;
+    const std::vector<std::int32_t>& splits = info.splitsMs;
     py::list before;
     for (std::size_t k = 0; k + 1 < splits.size(); ++k) before.append(splits[k] / 1000.0);
     fields["lap_time_s"] = optionalNumber(splits.empty() ? std::nullopt : std::optional(splits.back() / 1000.0));
@@ -194,7 +177,7 @@ py::tuple readHeaderFields(const std::string& path) {
 py::tuple report(const std::vector<std::vector<std::string>>& groups,
                  const std::vector<std::optional<std::string>>& labels, const std::optional<std::string>& by,
                  const std::optional<std::string>& reference) {
-  Options o;
+  ReportRequest o;
   o.reference = reference;
   for (std::size_t g = 0; g < groups.size(); ++g) {
     GroupRequest& request = o.groups.emplace_back();
@@ -202,10 +185,9 @@ py::tuple report(const std::vector<std::vector<std::string>>& groups,
     if (g < labels.size()) request.label = labels[g];
   }
   if (by) {
-    if (*by == "car") o.by = GroupBy::car;
-    else if (*by == "track") o.by = GroupBy::track;
-    else if (*by == "player") o.by = GroupBy::player;
-    else throw py::value_error("by takes 'car', 'track' or 'player', not '" + *by + "'");
+    const std::optional<GroupBy> named = groupByNamed(*by);
+    if (!named) throw py::value_error("by takes 'car', 'track' or 'player', not '" + *by + "'");
+    o.by = *named;
   }
   std::string json;
   std::ostringstream messages;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "csv/csv_writer.h"
+#include "platform/parallel_for.h"
 #include "raf/raf_format.h"
 
 namespace skidlog {
@@ -95,6 +96,10 @@ ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& si
     return ExitCode::writeFailed;
   }
   return ExitCode::success;
+}
+
+void eachWheelOnCores(const std::function<void(std::size_t)>& job) {
+  parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
 }
 
 ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& options, LineSink& sink,

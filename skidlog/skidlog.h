@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -65,6 +66,10 @@ ExitCode loadReplayFile(const ConvertOptions& options, std::span<const std::stri
 
 // Derives the wheel series and writes the CSV; opens `sink` first.
 ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& sink, std::ostream& messages);
+
+// Runs job(w) for the four wheels on the machine's cores: an EachWheel for
+// loading and deriving a replay.
+void eachWheelOnCores(const std::function<void(std::size_t)>& job);
 
 // readReplay, then writeReplay. Every message goes to `messages`, one line each.
 ExitCode convertReplay(std::span<const std::byte> file, const ConvertOptions& options, LineSink& sink,

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 #include "report/fit/random.h"
 #include "skidlog/skidlog.h"
 #include "tools/generator/synth.h"

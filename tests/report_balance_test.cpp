@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 #include "tests/analysed_lap.h"
 #include "tools/generator/synth.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 #include "tests/analysed_lap.h"
 #include "tools/generator/synth.h"
 

@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "report/cli/report_run.h"
-#include "report/cli/simulator_text.h"
+#include "skidlog/simulator_text.h"
 #include "tests/replay_builder.h"
 #include "tests/temp_dir.h"
 #include "tools/generator/drive.h"

@@ -9,6 +9,7 @@
 #include "numeric/precision.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
+#include "report/fit/statistics.h"
 
 namespace skidlog {
 namespace {
@@ -43,13 +44,6 @@ struct LineSums {
   }
   double intercept() const { return w > 0.0 ? (y - slope() * x) / w : 0.0; }
 };
-
-// The median of v, reordering it.
-double median(std::vector<double>& v) {
-  const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
-}
 
 // Calls visit(indices) with the indices of the values in each bin of
 // medianBin, bins in ascending order; valueAt(i) is the i-th of n values.

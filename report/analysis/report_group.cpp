@@ -1,12 +1,17 @@
 #include "report/analysis/report_group.h"
 
+#include "platform/parallel_for.h"
 #include "report/fit/bootstrap.h"
 
 namespace skidlog {
 
-void ReportGroup::add(const Replay& replay) {
+void ReportGroup::add(const Replay& replay, ReplaySummary summary) {
   const std::size_t n = replay.sampleCount();
   const double interval = static_cast<double>(replay.header.sampleInterval);
+  summary.samples = n;
+  summary.interval = replay.header.sampleInterval;
+  summary.firstSample = samples;
+  replays.push_back(std::move(summary));
   appendTyrePoints(replay, {samples, blocks}, points);
   appendAccelerations(replay, lateralAcceleration, longitudinalAcceleration);
   samples += static_cast<std::uint32_t>(n);

@@ -10,25 +10,11 @@
 #include <vector>
 
 #include "report/analysis/balance.h"
+#include "report/analysis/replay_summary.h"
 #include "report/analysis/tyre_analysis.h"
 #include "report/analysis/tyre_points.h"
-#include "report/laps/lap_samples.h"
 
 namespace skidlog {
-
-struct ReplaySummary {
-  std::string file;    // as given on the command line
-  std::string player;  // UTF-8, as the simulator shows it
-  std::string car;
-  std::string track;
-  std::string layout;
-  std::size_t samples = 0;
-  float interval = 0.0f;  // s between samples, as the replay gives it
-  ReplayTrace trace;  // empty when no page is written
-  LapSamples lap;     // empty when the header records no split times
-
-  double seconds() const { return static_cast<double>(samples) * static_cast<double>(interval); }
-};
 
 inline constexpr std::size_t axleCount = 2;
 
@@ -51,11 +37,12 @@ struct ReportGroup {
   std::array<TyreAnalysis, axleCount> axles;
   Balance balance;
 
-  // Adds a replay's points and the car's lateral acceleration, numbered on
-  // from the replays before. REQUIRES: the replay's wheel series are derived.
-  void add(const Replay& replay);
+  // Takes a replay: its points and the car's accelerations, numbered on from
+  // the replays before, and `summary` with its sample count, interval and
+  // first sample in the group's numbering. REQUIRES: the replay's wheel
+  // series are derived.
+  void add(const Replay& replay, ReplaySummary summary = {});
 };
-
 
 inline constexpr const char* wheelNames[raf::wheelCount] = {"FL", "FR", "RL", "RR"};
 inline constexpr const char* axleNames[axleCount] = {"front", "rear"};

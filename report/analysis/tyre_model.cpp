@@ -1,4 +1,5 @@
 #include "report/analysis/tyre_model.h"
+#include "report/fit/statistics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-// skidlog-report's command line: options, messages, exit codes, and the order
-// of the work (every replay accepted before any output is opened).
+// skidlog-report's command line: options, help, messages and exit codes; the
+// report is built before any output is opened.
 #ifndef SKIDLOG_REPORT_CLI_REPORT_RUN_H_
 #define SKIDLOG_REPORT_CLI_REPORT_RUN_H_
 
@@ -20,11 +20,6 @@ namespace skidlog {
 // names a replay, 4 a replay is not usable (or a group's replays are of
 // different cars), 5 a write failed.
 int runReport(std::span<const char* const> args, std::ostream& out, std::ostream& messages, bool terminal = false);
-
-// What `skidlog-report --json` writes for the groups of `o`, made in memory:
-// nothing is written to a file, whatever outputs `o` names. Messages go to
-// `messages` as runReport gives them; a failure leaves `json` as it was.
-ExitCode reportJson(const Options& o, std::string& json, std::ostream& messages);
 
 }  // namespace skidlog
 

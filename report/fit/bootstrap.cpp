@@ -1,13 +1,11 @@
 #include "report/fit/bootstrap.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <limits>
-#include <thread>
 
-#include "raf/raf_format.h"
 #include "report/fit/random.h"
+#include "report/fit/statistics.h"
 
 namespace skidlog {
 namespace {
@@ -15,14 +13,6 @@ namespace {
 // Each replicate its own stream: the draws depend only on the seed and r.
 Random replicateRandom(std::uint64_t seed, int replicate) {
   return Random(seed ^ (std::uint64_t{0x9E3779B97F4A7C15} * static_cast<std::uint64_t>(replicate + 1)));
-}
-
-// The p-th quantile of sorted values, linear between order statistics.
-double sortedQuantile(const std::vector<double>& sorted, double p) {
-  const double at = p * static_cast<double>(sorted.size() - 1);
-  const auto below = static_cast<std::size_t>(std::floor(at));
-  const std::size_t above = std::min(below + 1, sorted.size() - 1);
-  return sorted[below] + (at - static_cast<double>(below)) * (sorted[above] - sorted[below]);
 }
 
 }  // namespace
@@ -92,22 +82,6 @@ Interval interval95(std::vector<double> replicates, double value) {
 Interval basicInterval95(const std::vector<double>& replicates, double value) {
   const Interval central = interval95(replicates, std::numeric_limits<double>::quiet_NaN());
   return {2.0 * value - central.high, 2.0 * value - central.low};
-}
-
-void parallelFor(int count, const std::function<void(int)>& job) {
-  const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-  std::atomic<int> next{0};
-  const auto work = [&] {
-    for (int r = next++; r < count; r = next++) job(r);
-  };
-  std::vector<std::thread> helpers;
-  for (unsigned t = 1; t < cores && static_cast<int>(t) < count; ++t) helpers.emplace_back(work);
-  work();
-  for (std::thread& h : helpers) h.join();
-}
-
-void eachWheelOnCores(const std::function<void(std::size_t)>& job) {
-  parallelFor(raf::wheelCount, [&](int w) { job(static_cast<std::size_t>(w)); });
 }
 
 }  // namespace skidlog

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -77,14 +76,6 @@ Interval interval95(std::vector<double> replicates, double value);
 // distinct corners in each bin), the lean is the estimate's own bias, and the
 // reflected interval corrects it where the percentile interval doubles it.
 Interval basicInterval95(const std::vector<double>& replicates, double value);
-
-// Runs job(k) for k = 0 .. count - 1, spread over the machine's cores (at
-// most four). Jobs must not depend on each other's order.
-void parallelFor(int count, const std::function<void(int)>& job);
-
-// Runs job(w) for the four wheels on the machine's cores: an EachWheel for
-// loading and deriving a replay.
-void eachWheelOnCores(const std::function<void(std::size_t)>& job);
 
 }  // namespace skidlog
 

@@ -5,6 +5,8 @@
 #include <limits>
 #include <numeric>
 
+#include "report/fit/statistics.h"
+
 namespace skidlog {
 namespace {
 
@@ -43,11 +45,9 @@ std::vector<WeightedPoint> binMedians(const CurvePoints& p, double width) {
   for (std::size_t b = 0; b < bins; ++b) {
     const std::size_t n = start[b + 1] - start[b];
     if (n == 0) continue;
-    const auto first = grips.begin() + static_cast<std::ptrdiff_t>(start[b]);
-    const auto mid = first + static_cast<std::ptrdiff_t>(n / 2);
-    std::nth_element(first, mid, first + static_cast<std::ptrdiff_t>(n));
     const auto count = static_cast<double>(n);
-    medians.push_back({sumX[b] / count, static_cast<double>(*mid), sumLoad[b] / count, count});
+    const double grip = median(std::span<float>(grips).subspan(start[b], n));
+    medians.push_back({sumX[b] / count, grip, sumLoad[b] / count, count});
   }
   return medians;
 }
@@ -166,14 +166,6 @@ double determination(const CurvePoints& p, const Tabulated& f) {
 }
 
 }  // namespace
-
-double quantile(std::span<const float> values, double q) {
-  if (values.empty()) return 0.0;
-  std::vector<float> copy(values.begin(), values.end());
-  const auto k = static_cast<std::size_t>(std::clamp(q, 0.0, 1.0) * static_cast<double>(copy.size() - 1));
-  std::nth_element(copy.begin(), copy.begin() + static_cast<std::ptrdiff_t>(k), copy.end());
-  return static_cast<double>(copy[k]);
-}
 
 PeakSummary summarisePeak(const MagicFormula& f, double slipLow, double slipHigh) {
   const CurvePeak within = largestWithin(f, slipLow, slipHigh);

@@ -86,8 +86,6 @@ MagicFormula refitBins(const std::vector<BinSum>& bins, const MagicFormula& star
 // bin's points taken as spread evenly across it.
 double binnedSlipQuantile(const std::vector<BinSum>& bins, double width, double q);
 
-// The q-th quantile (0 to 1) of `values`, by partial sort of a copy.
-double quantile(std::span<const float> values, double q);
 
 }  // namespace skidlog
 

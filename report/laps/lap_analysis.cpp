@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "numeric/precision.h"
+#include "report/fit/statistics.h"
 #include "report/laps/grip_channels.h"
 
 namespace skidlog {
@@ -17,7 +18,6 @@ constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
 struct LapInput {
   std::size_t group = 0;
   std::size_t replay = 0;
-  std::size_t firstSample = 0;  // in its group's numbering
   const ReplaySummary* summary = nullptr;
   bool complete = false;
   double lapTime = unknown;
@@ -28,21 +28,6 @@ bool completeLap(const ReplaySummary& r) {
   const double interval = widen(r.interval);
   const double recorded = r.lap.splitsMs.back() / 1000.0;
   return interval > 0.0 && std::fabs(static_cast<double>(r.samples) * interval - recorded) <= interval * (1.0 + 1e-9);
-}
-
-double median(std::vector<double>& v) {
-  if (v.empty()) return unknown;
-  const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  if (v.size() % 2 == 1) return *mid;
-  return (*mid + *std::max_element(v.begin(), mid)) / 2.0;
-}
-
-double mean(const std::vector<double>& v) {
-  if (v.empty()) return unknown;
-  double sum = 0.0;
-  for (const double x : v) sum += x;
-  return sum / static_cast<double>(v.size());
 }
 
 // A lap placed along the path: each sample's distance and its clock.
@@ -84,7 +69,7 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
   std::vector<double> entry, apex, exit;
   std::array<std::vector<double>, axleCount> use, useOfLargest;
   for (std::size_t i = first; i <= last; ++i) {
-    const std::size_t s = in.firstSample + i;
+    const std::size_t s = in.summary->firstSample + i;
     const double d = placed.distance[i], ax = widen(group.longitudinalAcceleration[s]);
     const double u = channels.understeer[s];
     if (std::fabs(d - corner.apex) <= apexHalf) {
@@ -174,8 +159,8 @@ void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, 
     const std::size_t i = sampleAt(placed, at, in.interval, r.samples);
     const bool reached = i < r.samples;
     out.speed.push_back(reached ? widen(r.lap.speed[i]) : unknown);
-    out.frontUse.push_back(reached ? channels.use[0][in.firstSample + i] : unknown);
-    out.rearUse.push_back(reached ? channels.use[1][in.firstSample + i] : unknown);
+    out.frontUse.push_back(reached ? channels.use[0][in.summary->firstSample + i] : unknown);
+    out.rearUse.push_back(reached ? channels.use[1][in.summary->firstSample + i] : unknown);
   }
 }
 
@@ -185,17 +170,14 @@ std::vector<LapInput> lapInputs(std::span<const ReportGroup> groups, std::vector
   std::vector<LapInput> laps;
   std::vector<std::string> noLap;
   for (std::size_t g = 0; g < groups.size(); ++g) {
-    std::size_t first = 0;
     for (std::size_t k = 0; k < groups[g].replays.size(); ++k) {
       const ReplaySummary& r = groups[g].replays[k];
-      const std::size_t firstSample = first;
-      first += r.samples;
       if (!r.lap.recorded()) {
         noLap.push_back(r.file);
         continue;
       }
       if (r.samples < 2 || !(r.interval > 0.0f)) continue;
-      LapInput in{g, k, firstSample, &r, completeLap(r), unknown, widen(r.interval)};
+      LapInput in{g, k, &r, completeLap(r), unknown, widen(r.interval)};
       if (in.complete) in.lapTime = r.lap.splitsMs.back() / 1000.0;
       laps.push_back(in);
     }

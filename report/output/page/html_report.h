@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 
 namespace skidlog {
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "numeric/precision.h"
+#include "report/fit/statistics.h"
 #include "report/output/page/json_text.h"
 #include "report/output/page/page_laps.h"
 

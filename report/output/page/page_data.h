@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 
 namespace skidlog {
 

@@ -4,7 +4,7 @@
 #ifndef SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_
 #define SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_
 
-#include "report/analysis/report_data.h"
+#include "report/report_data.h"
 #include "report/output/page/json_text.h"
 
 namespace skidlog {

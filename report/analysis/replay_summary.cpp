@@ -1,4 +1,4 @@
-#include "report/laps/lap_samples.h"
+#include "report/analysis/replay_summary.h"
 
 namespace skidlog {
 

@@ -1,8 +1,8 @@
 // Everything a report shows: its groups of replays (one, or two to four to
 // compare), what the analysis found for each group's wheels and axles, the
 // laps read by place on each track, and the differences between the groups.
-#ifndef SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
-#define SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
+#ifndef SKIDLOG_REPORT_REPORT_DATA_H_
+#define SKIDLOG_REPORT_REPORT_DATA_H_
 
 #include <string>
 #include <vector>
@@ -23,4 +23,4 @@ struct ReportData {
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_REPORT_DATA_H_
+#endif  // SKIDLOG_REPORT_REPORT_DATA_H_

@@ -1,4 +1,4 @@
-#include "report/cli/simulator_text.h"
+#include "skidlog/simulator_text.h"
 
 #include "platform/platform.h"
 

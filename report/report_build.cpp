@@ -1,0 +1,172 @@
+#include "report/report_build.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "report/fit/random.h"
+#include "report/laps/lap_analysis.h"
+#include "report/output/json/json_summary.h"
+#include "skidlog/simulator_text.h"
+
+namespace skidlog {
+namespace {
+
+// The group a replay joins: the one it was given in, or the one found (or
+// opened) by its name.
+ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, const std::string& car,
+                      const std::string& track, const std::string& player) {
+  if (by == GroupBy::commandLine) return report.groups[requested];
+  const std::string& field = by == GroupBy::car ? car : by == GroupBy::track ? track : player;
+  const std::string key = field.empty() ? "(no name)" : field;
+  for (ReportGroup& g : report.groups) {
+    if (g.label == key) return g;
+  }
+  report.groups.emplace_back().label = key;
+  return report.groups.back();
+}
+
+// Reads, loads and derives one replay into its group.
+ExitCode addReplay(const std::string& file, std::span<const std::string> outputs, bool withTrace,
+                   const ReportRequest& request, std::size_t requested, ReportData& report,
+                   std::ostream& messages) {
+  ConvertOptions options;
+  options.inputName = file;
+  options.memoryLimit = physicalMemory();
+  options.eachWheel = eachWheelOnCores;
+  Replay replay;
+  ReplayNames names;
+  const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);
+  if (read != ExitCode::success) return read;
+  const std::string car = decodeSimulatorText(names.car);
+  ReportGroup& group = groupFor(report, request.by, requested, car, decodeSimulatorText(names.track),
+                                decodeSimulatorText(names.player));
+  if (!group.replays.empty() && car != group.replays.front().car) {
+    const ReplaySummary& first = group.replays.front();
+    messages << file << " is a replay of " << car << ", " << first.file << " of " << first.car
+             << "; the replays of a group must be of one car (compare cars with --vs or --by car)." << std::endl;
+    return ExitCode::notAReplay;
+  }
+  // The four wheels of each stage at once, on the machine's cores.
+  deriveWheelSeries(replay, eachWheelOnCores);
+  addLoadedReplay(group, file, names, replay, withTrace);
+  return ExitCode::success;
+}
+
+// Labels from the request or the first replay's name; a second "lap" becomes "lap (2)".
+void labelGroups(ReportData& report, const ReportRequest& request) {
+  std::vector<std::string> taken;
+  for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    ReportGroup& group = report.groups[g];
+    if (request.by == GroupBy::commandLine) {
+      const GroupRequest& asked = request.groups[g];
+      group.label = asked.label ? *asked.label : defaultLabel(asked.replays.front());
+    }
+    const std::string wanted = group.label;
+    for (int copy = 2; std::find(taken.begin(), taken.end(), group.label) != taken.end(); ++copy) {
+      group.label = wanted + " (" + std::to_string(copy) + ")";
+    }
+    taken.push_back(group.label);
+  }
+}
+
+std::string groupList(const ReportData& report) {
+  std::string names;
+  for (const ReportGroup& g : report.groups) names += (names.empty() ? "" : ", ") + g.label;
+  return names;
+}
+
+// Tells which fits had too few points.
+void tellMissingFits(const ReportData& report, std::ostream& messages) {
+  for (const ReportGroup& group : report.groups) {
+    const std::string of = report.comparison() ? " of " + group.label : "";
+    for (std::size_t w = 0; w < group.wheels.size(); ++w) {
+      const TyreAnalysis& a = group.wheels[w];
+      const auto tell = [&](bool fitted, const char* what) {
+        if (fitted) return;
+        messages << "too few points for the " << wheelNames[w] << " " << what << " fit" << of << " (fewer than "
+                 << minFitPoints << ", or fewer than eight distinct slips); it is left out." << std::endl;
+      };
+      tell(a.lateral.has_value(), "lateral");
+      tell(a.longitudinal.has_value(), "longitudinal");
+    }
+  }
+}
+
+// Fits every group, compares them, and reads the laps by place.
+void analyseReport(ReportData& report, const ReportRequest& request, std::ostream& messages,
+                   const ProgressReport& progress) {
+  std::size_t replays = 0;
+  for (const ReportGroup& g : report.groups) replays += g.replays.size();
+  for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    if (progress) {
+      progress("read " + std::to_string(replays) + " replays; fitting group " + std::to_string(g + 1) + " of " +
+               std::to_string(report.groups.size()));
+    }
+    // Each group its own draws: the groups are resampled independently.
+    analyseGroup(report.groups[g], reportSeed + g);
+  }
+  if (report.comparison()) report.differences = compareGroups(report.groups);
+  std::vector<std::string> lapMessages;
+  report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
+  if (report.comparison()) {
+    const std::vector<Difference> corners = compareCorners(report.tracks);
+    report.differences.insert(report.differences.end(), corners.begin(), corners.end());
+    sortDifferences(report.differences);
+  }
+  if (progress) progress("");
+  for (const std::string& m : lapMessages) messages << m << std::endl;
+  tellMissingFits(report, messages);
+}
+
+}  // namespace
+
+void addLoadedReplay(ReportGroup& group, std::string file, const ReplayNames& names, Replay& replay, bool withTrace) {
+  ReplaySummary summary;
+  summary.file = std::move(file);
+  summary.car = decodeSimulatorText(names.car);
+  summary.player = decodeSimulatorText(names.player);
+  summary.track = decodeSimulatorText(names.track);
+  summary.layout = decodeSimulatorText(names.layout);
+  if (!names.splitsMs.empty()) summary.lap = lapSamples(replay, names.splitsMs);
+  group.add(replay, std::move(summary));
+  // The traces take the replay's series: last.
+  if (withTrace) group.replays.back().trace = takeTrace(replay);
+}
+
+ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool withTraces,
+                     ReportData& report, std::ostream& messages, const ProgressReport& progress) {
+  if (request.by == GroupBy::commandLine) report.groups.resize(request.groups.size());
+  std::size_t total = 0, done = 0;
+  for (const GroupRequest& g : request.groups) total += g.replays.size();
+  for (std::size_t g = 0; g < request.groups.size(); ++g) {
+    for (const std::string& file : request.groups[g].replays) {
+      if (progress) progress("read " + std::to_string(done) + " of " + std::to_string(total) + " replays");
+      const ExitCode code = addReplay(file, outputs, withTraces, request, g, report, messages);
+      if (code != ExitCode::success) return code;
+      ++done;
+    }
+  }
+  if (report.groups.size() > maxGroups) {
+    messages << "--by " << groupByName(request.by) << " puts the replays in " << report.groups.size() << " groups ("
+             << groupList(report) << "); at most " << maxGroups << " can be compared." << std::endl;
+    return ExitCode::usage;
+  }
+  labelGroups(report, request);
+  analyseReport(report, request, messages, progress);
+  return ExitCode::success;
+}
+
+ExitCode reportJson(const ReportRequest& request, std::string& json, std::ostream& messages) {
+  if (const std::string problem = checkGroups(request); !problem.empty()) {
+    messages << problem << std::endl;
+    return ExitCode::usage;
+  }
+  ReportData report;
+  const ExitCode code = buildReport(request, {}, false, report, messages);
+  if (code == ExitCode::success) json = jsonSummary(report);
+  return code;
+}
+
+}  // namespace skidlog

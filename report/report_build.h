@@ -1,0 +1,43 @@
+// The report's pipeline, from replays to what it shows: every replay read,
+// loaded and derived into its group, the groups labelled, fitted and compared,
+// and the laps read by place. The command line, the Python binding and the
+// fuzzer all build their reports here; none of it writes a file.
+#ifndef SKIDLOG_REPORT_REPORT_BUILD_H_
+#define SKIDLOG_REPORT_REPORT_BUILD_H_
+
+#include <functional>
+#include <ostream>
+#include <span>
+#include <string>
+
+#include "report/report_data.h"
+#include "report/report_request.h"
+#include "skidlog/skidlog.h"
+
+namespace skidlog {
+
+// How the pipeline tells how far it has come: a short text, replaced by the
+// next; called with an empty text when the work is done.
+using ProgressReport = std::function<void(const std::string&)>;
+
+// Builds the report `request` asks for into `report`. Each message goes to
+// `messages` as a line of its own, without the program's name. A replay that
+// is one of `outputs` (by any path or link) is refused before it is loaded.
+// REQUIRES: checkGroups(request) is empty.
+ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool withTraces,
+                     ReportData& report, std::ostream& messages, const ProgressReport& progress = {});
+
+// Adds one loaded replay with its wheel series derived to `group`, as the
+// pipeline adds it: its names (decoded), its lap when `names` records split
+// times, and its traces when `withTrace`.
+void addLoadedReplay(ReportGroup& group, std::string file, const ReplayNames& names, Replay& replay, bool withTrace);
+
+// The JSON summary of the report `request` asks for, made in memory (what
+// `skidlog-report --json` writes); messages go to `messages` as buildReport
+// gives them, a request whose groups are not sound among them (exit 1); a
+// failure leaves `json` as it was.
+ExitCode reportJson(const ReportRequest& request, std::string& json, std::ostream& messages);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_REPORT_BUILD_H_

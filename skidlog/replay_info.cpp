@@ -1,0 +1,40 @@
+#include "skidlog/replay_info.h"
+
+#include "raf/raf_format.h"
+#include "raf/replay_header.h"
+#include "raf/replay_names.h"
+#include "skidlog/simulator_text.h"
+
+namespace skidlog {
+
+ExitCode readReplayInfo(const std::string& path, ReplayInfo& info, std::ostream& messages) {
+  InputFile input;
+  switch (readInputFile(path, input)) {
+    case ReadStatus::notOpened:
+      messages << "Could not open file: " << path << "." << std::endl;
+      return ExitCode::inputNotOpened;
+    case ReadStatus::notEnoughMemory:
+      messages << "Not enough memory to read file: " << path << "." << std::endl;
+      return ExitCode::notAReplay;
+    case ReadStatus::read:
+      break;
+  }
+  if (input.view().size() < raf::minimumFileSize) {
+    messages << "Not a replay analyser file: " << path << "." << std::endl;
+    return ExitCode::notAReplay;
+  }
+  ReplayInput bytes(input.view());
+  const ReplayHeader header = readHeader(bytes).header;
+  ReplayNames names = readReplayNames(input.view());
+  info.player = decodeSimulatorText(names.player);
+  info.car = decodeSimulatorText(names.car);
+  info.track = decodeSimulatorText(names.track);
+  info.layout = decodeSimulatorText(names.layout);
+  info.sampleInterval = header.sampleInterval;
+  info.samples = heldSampleCount(header, input.view().size());
+  info.declaredSamples = header.blockCount > 0 ? static_cast<std::uint64_t>(header.blockCount) : 0;
+  info.splitsMs = std::move(names.splitsMs);
+  return ExitCode::success;
+}
+
+}  // namespace skidlog
