@@ -232,8 +232,8 @@ void appendAccelerations(const Replay& replay, std::vector<float>& lateral, std:
   const double interval = widen(replay.header.sampleInterval);
   const auto span = std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(differenceSpan / interval)));
   const CarTrack& car = replay.car;
-  lateral.reserve(lateral.size() + n);
-  longitudinal.reserve(longitudinal.size() + n);
+  roomFor(lateral, n);
+  roomFor(longitudinal, n);
   // The component of the acceleration along an axis, in g; a damaged
   // replay's positions may give more than a float holds.
   const auto along = [](const double a[3], const Vector3& axis) {

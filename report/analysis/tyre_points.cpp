@@ -23,12 +23,12 @@ std::size_t samplesPerBlock(std::size_t n, double interval) {
 
 }  // namespace
 
-void WheelPoints::reserve(std::size_t n) {
+void WheelPoints::roomFor(std::size_t more) {
   for (std::vector<float>* v : {&slipAngle, &lateralGrip, &slipRatio, &longitudinalGrip, &normalLoad, &speed}) {
-    v->reserve(n);
+    skidlog::roomFor(*v, more);
   }
-  sample.reserve(n);
-  block.reserve(n);
+  skidlog::roomFor(sample, more);
+  skidlog::roomFor(block, more);
 }
 
 std::uint32_t blockCount(std::size_t n, double interval) {
@@ -44,7 +44,7 @@ void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoint
     const auto w = static_cast<std::size_t>(wheelIndex);
     const WheelTrack& wheel = replay.wheels[w];
     WheelPoints& p = points[w];
-    p.reserve(p.size() + n);
+    p.roomFor(n);
     for (std::size_t i = 0; i < n; ++i) {
       if (!passesPerWheel(wheel, i)) continue;
       const WheelRow row = wheelRow(wheel, replay.geometry[w], i);
@@ -63,7 +63,7 @@ void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoint
 WheelPoints axlePoints(const WheelPoints& left, const std::vector<std::size_t>& leftFitted, const WheelPoints& right,
                        const std::vector<std::size_t>& rightFitted) {
   WheelPoints axle;
-  axle.reserve(std::min(leftFitted.size(), rightFitted.size()));
+  axle.roomFor(std::min(leftFitted.size(), rightFitted.size()));
   // Both wheels' rows are in sample order: walk them together.
   std::size_t a = 0, b = 0;
   while (a < leftFitted.size() && b < rightFitted.size()) {

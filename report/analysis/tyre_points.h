@@ -4,6 +4,7 @@
 #ifndef SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
 #define SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,14 @@
 #include "raf/replay.h"
 
 namespace skidlog {
+
+// Room in `v` for `more` entries beyond its size. A group appends replay
+// after replay: the room at least doubles when it grows, so that appending
+// many replays copies each entry a few times, not once per replay after it.
+template <class T>
+void roomFor(std::vector<T>& v, std::size_t more) {
+  if (v.capacity() - v.size() < more) v.reserve(std::max(v.size() + more, 2 * v.capacity()));
+}
 
 // One entry per row the per-wheel CSV writes for the wheel, in row order.
 struct WheelPoints {
@@ -25,7 +34,8 @@ struct WheelPoints {
   std::vector<std::uint32_t> block;     // of blockSeconds, numbered over the group's replays
 
   std::size_t size() const { return slipAngle.size(); }
-  void reserve(std::size_t n);
+  // Room for `more` points beyond its size (roomFor on every series).
+  void roomFor(std::size_t more);
 };
 
 using TyrePoints = std::array<WheelPoints, raf::wheelCount>;

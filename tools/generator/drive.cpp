@@ -287,6 +287,120 @@ std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::s
   return m;
 }
 
+// Each sample's steady state: the wheels' loads from the car's accelerations
+// and each axle's slip angle from the lateral force it must give; the axle
+// that gives up first is held at the driver's overdriven slip.
+struct SteadyState {
+  std::vector<PerWheel> loads;    // N, without the road's bumps
+  std::vector<double> frontSlip;  // degrees
+  std::vector<double> rearSlip;
+};
+
+SteadyState steadyState(const CarSetup& car, const std::vector<Motion>& motion, const CorneringLimit& limit,
+                        const std::vector<double>& extra) {
+  const std::size_t samples = motion.size();
+  SteadyState st{std::vector<PerWheel>(samples), std::vector<double>(samples), std::vector<double>(samples)};
+  for (std::size_t i = 0; i < samples; ++i) {
+    const Motion& m = motion[i];
+    const double ay = m.speed * m.speed * m.curvature;
+    const PerWheel& load = st.loads[i] = wheelLoads(car, m.acceleration, ay);
+    const double axleForce = -car.totalMass * ay / car.wheelbase();
+    st.frontSlip[i] = axleSlipAngle(car.front, load[frontLeft], load[frontRight], axleForce * car.cgToRearAxle).slipDeg;
+    st.rearSlip[i] = axleSlipAngle(car.rear, load[rearLeft], load[rearRight], axleForce * car.cgToFrontAxle).slipDeg;
+    double& overdriven = limit.frontFirst ? st.frontSlip[i] : st.rearSlip[i];
+    if (std::fabs(overdriven) < extra[i]) overdriven = (overdriven < 0.0 ? -1.0 : 1.0) * extra[i];
+  }
+  return st;
+}
+
+// The body's slip angle beta, rad, at each sample. The yaw rate is the line's
+// less the change of beta. The rear axle's lateral speed is b r - v sin(beta)
+// and must be the one its slip angle asks for; with r = v k - beta' that is
+// b beta' = b v k - u - v sin(beta), integrated forward (implicitly: it is
+// stiff at speed).
+std::vector<double> bodySlip(const CarSetup& car, const std::vector<Motion>& motion,
+                             const std::vector<double>& rearSlip, double dt) {
+  std::vector<double> beta(motion.size(), 0.0);
+  for (std::size_t i = 0; i < motion.size(); ++i) {
+    const double v = std::max(motion[i].speed, 1.0), k = motion[i].curvature, b = car.cgToRearAxle;
+    const double previous = i == 0 ? 0.0 : beta[i - 1];
+    const double lateral = rearLateralSpeed(v, previous, rearSlip[i]);
+    if (i == 0) {
+      beta[i] = std::asin(std::clamp((b * v * k - lateral) / v, -0.9, 0.9));
+    } else {
+      const double c = std::cos(previous), sn = std::sin(previous);
+      beta[i] = (previous + dt * (b * v * k - lateral - v * sn + v * c * previous) / b) / (1.0 + dt * v * c / b);
+    }
+  }
+  return beta;
+}
+
+// The front axle's steer, rad, at each sample: what the yaw rate, the body's
+// slip and the front slip angle ask for.
+std::vector<double> axleSteers(const CarSetup& car, const std::vector<Motion>& motion, const std::vector<double>& beta,
+                               const std::vector<double>& frontSlip, double dt) {
+  const std::size_t samples = motion.size();
+  std::vector<double> axleSteer(samples);
+  for (std::size_t i = 0; i < samples; ++i) {
+    const std::size_t before = i == 0 ? 0 : i - 1, after = std::min(i + 1, samples - 1);
+    double rate = motion[i].speed * motion[i].curvature;
+    if (after > before) rate -= (beta[after] - beta[before]) / (dt * static_cast<double>(after - before));
+    axleSteer[i] = frontSteer(car, std::max(motion[i].speed, 1.0), rate, beta[i], frontSlip[i]);
+  }
+  return axleSteer;
+}
+
+// One wheel's state at a sample of load `load` (bumps included) and steady
+// load `steadyLoad`, N.
+WheelState wheelState(const CarSetup& car, int w, double load, double steadyLoad, double slipAngle, double force,
+                      double axleSteer, double roll) {
+  WheelState s;
+  const Tyre& tyre = isFront(w) ? car.front : car.rear;
+  const double sign = isLeft(w) ? 1.0 : -1.0;
+  s.load = load;
+  s.slipAngle = slipAngle;
+  s.slipRatio = wheelSlipRatio(tyre, std::max(load, 100.0), force * load / std::max(steadyLoad, 100.0));
+  // Toe, and Ackermann: the inside front wheel steers a little more.
+  const double delta = axleSteer;
+  s.steer = isFront(w) ? delta * (1.0 + sign * 0.5 * delta) + sign * 0.0015 : sign * 0.001;
+  s.deflection = 0.055 + (load - car.staticLoad(w)) / car.springRate;
+  s.lean = sign * 0.012 + roll * 0.5;
+  return s;
+}
+
+// The car's state at every sample, the road's bumps on the steady loads.
+std::vector<CarState> carStates(const CarSetup& car, const Circuit& circuit, const std::vector<Motion>& motion,
+                                const SteadyState& st, const std::vector<double>& beta,
+                                const std::vector<double>& axleSteer, const DriveOptions& options) {
+  std::vector<CarState> states(motion.size());
+  Road road(car, options.seed, options.sampleInterval);
+  for (std::size_t i = 0; i < motion.size(); ++i) {
+    const Motion& m = motion[i];
+    CarState& c = states[i];
+    const Pose pose = circuit.pose(m.distance);
+    const double ay = m.speed * m.speed * m.curvature;
+    c.x = pose.x;
+    c.y = pose.y;
+    c.z = circuit.altitude(m.distance);
+    c.heading = pose.heading - beta[i];
+    c.roll = -car.rollGradient * ay;
+    c.pitch = 0.004 * m.acceleration + circuit.slope(m.distance);
+    c.speed = m.speed;
+    c.steeringInput = car.steeringRatio * axleSteer[i];
+    c.gear = 1 + std::min(5, static_cast<int>(m.speed / 11.0));
+    const PerWheel bumps = road.next(car);
+    const Drivetrain d = drivetrain(car, st.loads[i], m.speed, m.acceleration);
+    c.throttle = d.throttle;
+    c.brake = d.brake;
+    for (int w = 0; w < 4; ++w) {
+      const auto k = static_cast<std::size_t>(w);
+      const double slip = isFront(w) ? st.frontSlip[i] : st.rearSlip[i];
+      c.wheels[k] = wheelState(car, w, st.loads[i][k] + bumps[k], st.loads[i][k], slip, d.force[k], axleSteer[i], c.roll);
+    }
+  }
+  return states;
+}
+
 }  // namespace
 
 std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const DriveOptions& options,
@@ -307,92 +421,20 @@ std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const D
     while (samples < motion.size() && motion[samples].distance < startDistance + circuit.length()) ++samples;
     motion.resize(samples);
   }
-  if (lineDistances != nullptr) {
-    lineDistances->clear();
-    for (const Motion& m : motion) lineDistances->push_back(m.distance - startDistance);
-  }
   std::vector<double> distance(samples);
   for (std::size_t i = 0; i < samples; ++i) distance[i] = motion[i].distance;
+  if (lineDistances != nullptr) {
+    lineDistances->clear();
+    for (const double d : distance) lineDistances->push_back(d - startDistance);
+  }
   const Tyre& limiting = limit.frontFirst ? car.front : car.rear;
   const std::vector<double> extra = heldSlips(circuit, distance, limiting.lateral.peakSlip(), driver);
-
-  // Steady state at every sample; the body's slip angle is found twice, the
-  // second time with the yaw rate its own change over time takes away.
-  std::vector<CarState> states(samples);
-  std::vector<double> beta(samples, 0.0), axleSteer(samples, 0.0);
-  std::vector<PerWheel> loads(samples);
-  std::vector<double> frontSlip(samples), rearSlip(samples);
-  for (std::size_t i = 0; i < samples; ++i) {
-    const Motion& m = motion[i];
-    const double ay = m.speed * m.speed * m.curvature;
-    loads[i] = wheelLoads(car, m.acceleration, ay);
-    const double axleForce = -car.totalMass * ay / car.wheelbase();
-    frontSlip[i] = axleSlipAngle(car.front, loads[i][frontLeft], loads[i][frontRight], axleForce * car.cgToRearAxle).slipDeg;
-    rearSlip[i] = axleSlipAngle(car.rear, loads[i][rearLeft], loads[i][rearRight], axleForce * car.cgToFrontAxle).slipDeg;
-    double& overdriven = limit.frontFirst ? frontSlip[i] : rearSlip[i];
-    if (std::fabs(overdriven) < extra[i]) overdriven = (overdriven < 0.0 ? -1.0 : 1.0) * extra[i];
-  }
-  // The body's slip angle beta, and with it the yaw rate: the line's less
-  // the change of beta. The rear axle's lateral speed is b r - v sin(beta)
-  // and must be the one its slip angle asks for; with r = v k - beta' that
-  // is b beta' = b v k - u - v sin(beta), integrated forward (implicitly: it
-  // is stiff at speed). The front steer then gives the front slip.
-  std::vector<double> rate(samples);
-  for (std::size_t i = 0; i < samples; ++i) {
-    const double v = std::max(motion[i].speed, 1.0), k = motion[i].curvature, b = car.cgToRearAxle;
-    const double previous = i == 0 ? 0.0 : beta[i - 1];
-    const double lateral = rearLateralSpeed(v, previous, rearSlip[i]);
-    if (i == 0) {
-      beta[i] = std::asin(std::clamp((b * v * k - lateral) / v, -0.9, 0.9));
-    } else {
-      const double c = std::cos(previous), sn = std::sin(previous);
-      beta[i] = (previous + dt * (b * v * k - lateral - v * sn + v * c * previous) / b) / (1.0 + dt * v * c / b);
-    }
-  }
-  for (std::size_t i = 0; i < samples; ++i) {
-    const std::size_t before = i == 0 ? 0 : i - 1, after = std::min(i + 1, samples - 1);
-    rate[i] = motion[i].speed * motion[i].curvature;
-    if (after > before) rate[i] -= (beta[after] - beta[before]) / (dt * static_cast<double>(after - before));
-    axleSteer[i] = frontSteer(car, std::max(motion[i].speed, 1.0), rate[i], beta[i], frontSlip[i]);
-  }
-
-  Road road(car, options.seed, dt);
-  for (std::size_t i = 0; i < samples; ++i) {
-    const Motion& m = motion[i];
-    CarState& c = states[i];
-    const Pose pose = circuit.pose(m.distance);
-    const double ay = m.speed * m.speed * m.curvature;
-    c.x = pose.x;
-    c.y = pose.y;
-    c.z = circuit.altitude(m.distance);
-    c.heading = pose.heading - beta[i];
-    c.roll = -car.rollGradient * ay;
-    c.pitch = 0.004 * m.acceleration + circuit.slope(m.distance);
-    c.speed = m.speed;
-    c.steeringInput = car.steeringRatio * axleSteer[i];
-    c.gear = 1 + std::min(5, static_cast<int>(m.speed / 11.0));
-    const PerWheel bumps = road.next(car);
-    PerWheel load{};
-    for (std::size_t w = 0; w < 4; ++w) load[w] = loads[i][w] + bumps[w];
-    const Drivetrain d = drivetrain(car, loads[i], m.speed, m.acceleration);
-    c.throttle = d.throttle;
-    c.brake = d.brake;
-    for (int w = 0; w < 4; ++w) {
-      const auto k = static_cast<std::size_t>(w);
-      WheelState& s = c.wheels[k];
-      const Tyre& tyre = isFront(w) ? car.front : car.rear;
-      const double sign = isLeft(w) ? 1.0 : -1.0;
-      s.load = load[k];
-      s.slipAngle = isFront(w) ? frontSlip[i] : rearSlip[i];
-      s.slipRatio = wheelSlipRatio(tyre, std::max(load[k], 100.0), d.force[k] * load[k] / std::max(loads[i][k], 100.0));
-      // Toe, and Ackermann: the inside front wheel steers a little more.
-      const double delta = axleSteer[i];
-      s.steer = isFront(w) ? delta * (1.0 + sign * 0.5 * delta) + sign * 0.0015 : sign * 0.001;
-      s.deflection = 0.055 + (load[k] - car.staticLoad(w)) / car.springRate;
-      s.lean = sign * 0.012 + c.roll * 0.5;
-    }
-  }
-  return states;
+  // Steady state at every sample, then the body's slip angle with the yaw
+  // rate its own change over time takes away, then the steer.
+  const SteadyState st = steadyState(car, motion, limit, extra);
+  const std::vector<double> beta = bodySlip(car, motion, st.rearSlip, dt);
+  const std::vector<double> axleSteer = axleSteers(car, motion, beta, st.frontSlip, dt);
+  return carStates(car, circuit, motion, st, beta, axleSteer, options);
 }
 
 }  // namespace skidlog::generator
