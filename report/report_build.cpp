@@ -111,7 +111,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
   std::vector<std::string> lapMessages;
   report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
   if (report.comparison()) {
-    const std::vector<Difference> corners = compareCorners(report.tracks);
+    const std::vector<Difference> corners = compareLaps(report.tracks);
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);
   }

@@ -210,10 +210,20 @@ TEST_F(LapsTest, GroupsOfLapsGetIntervalsAndCornerDifferences) {
     EXPECT_EQ(d["where"].get<std::string>().front(), 'T');
   }
   EXPECT_EQ(corners, s["tracks"][0]["corners"].size());
-  // One lap a group: its number stands alone, with no interval.
+  // One lap a group: its number stands alone, with no interval, and the
+  // difference is given without one, never claimed.
   const Json one = report({dir / "a1.raf", "--vs", dir / "b1.raf"});
   EXPECT_TRUE(one["tracks"][0]["corners"][0]["groups"][0]["time_s_ci"].is_null());
-  for (const Json& d : one["differences"]) EXPECT_NE(d["quantity"], "corner_time_s");
+  EXPECT_EQ(one["tracks"][0]["corners"][0]["groups"][0]["time_s_laps"], 1);
+  std::size_t alone = 0;
+  for (const Json& d : one["differences"]) {
+    if (d["curve"].is_null() && d["where"] != "balance") {
+      ++alone;
+      EXPECT_EQ(d["verdict"], "one lap each: no interval") << d["where"] << " " << d["quantity"];
+      EXPECT_TRUE(d["ci"].is_null());
+    }
+  }
+  EXPECT_GT(alone, 0u);
 }
 
 // The bytes of a whole lap with its header's split record replaced.

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "report/analysis/report_group.h"
 
 namespace skidlog {
-namespace {
-
-}  // namespace
 
 Difference compare(const Estimate& from, const Estimate& to, bool relative, const Place& place, const char* curve,
                    const char* quantity) {
@@ -33,6 +31,40 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
     d.relative.ci = interval95(replicates, d.relative.value);
   }
   d.verdict = verdictOf(d.delta.ci);
+  return d;
+}
+
+Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
+                           double resolution) {
+  Difference d;
+  d.from = place.from;
+  d.to = place.to;
+  d.where = place.where;
+  d.quantity = quantity;
+  d.fromValue = from.mean;
+  d.toValue = to.mean;
+  const LapDifference l = differenceOverLaps(from, to);
+  d.delta.value = l.delta;
+  d.delta.ci = l.ci;
+  switch (l.basis) {
+    case LapBasis::oneLapEach:
+      d.hasInterval = false;
+      d.verdict = oneLapEach;
+      d.notes.push_back("one lap on each side: the laps' own variation is not known, so no interval");
+      return d;
+    case LapBasis::oneAgainstMany:
+      d.notes.push_back("one lap against " + std::to_string(l.otherLaps) +
+                        ": its lap-to-lap variation is taken to be the other group's");
+      break;
+    case LapBasis::welch:
+    case LapBasis::none:
+      break;
+  }
+  d.verdict = verdictOf(d.delta.ci);
+  if (claimed(d.verdict) && std::fabs(d.delta.value) < resolution) {
+    d.verdict = noDifferenceShown;
+    d.notes.push_back("smaller than the quantity's resolution");
+  }
   return d;
 }
 
@@ -66,14 +98,35 @@ double Difference::size() const {
 }
 
 const char* verdictOf(const Interval& ci) {
-  if (ci.low > 0.0) return "higher";
-  if (ci.high < 0.0) return "lower";
+  if (ci.low > 0.0) return higher;
+  if (ci.high < 0.0) return lower;
   return noDifferenceShown;
 }
+
+namespace {
+
+// Marks the numbers that the sample interval moves as not comparable: the
+// longitudinal slip comes from the wheel's speed over two sample intervals,
+// and reads differently at 100 ms than at 10 ms (the same lap recorded at
+// both differs by 3 to 20 % in its longitudinal cornering stiffness).
+void markIntervalBound(std::vector<Difference>& differences, std::size_t first, const ReportGroup& from,
+                       const ReportGroup& to) {
+  if (from.sampleIntervals() == to.sampleIntervals()) return;
+  for (std::size_t k = first; k < differences.size(); ++k) {
+    Difference& d = differences[k];
+    if (d.curve != "longitudinal" || (d.quantity != "cornering_stiffness" && d.quantity != "peak_slip")) continue;
+    d.verdict = notComparable;
+    d.notes.push_back("the groups are recorded at different sample intervals, and the longitudinal slip, from the "
+                      "wheel's speed over two intervals, reads differently at each: compare laps recorded alike");
+  }
+}
+
+}  // namespace
 
 std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
   std::vector<Difference> out;
   for (std::size_t g = 1; g < groups.size(); ++g) {
+    const std::size_t first = out.size();
     for (std::size_t w = 0; w < groups[g].wheels.size(); ++w) {
       compareTyres(groups[0].wheels[w], groups[g].wheels[w], {0, g, wheelNames[w]}, out);
     }
@@ -83,6 +136,7 @@ std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
     const Estimate& from = groups[0].balance.understeerGradient;
     const Estimate& to = groups[g].balance.understeerGradient;
     if (from.known() && to.known()) out.push_back(compare(from, to, false, {0, g, "balance"}, "", "understeer_gradient"));
+    markIntervalBound(out, first, groups[0], groups[g]);
   }
   sortDifferences(out);
   return out;
@@ -90,7 +144,7 @@ std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
 
 void sortDifferences(std::vector<Difference>& differences) {
   std::stable_sort(differences.begin(), differences.end(), [](const Difference& a, const Difference& b) {
-    const bool aShown = a.verdict != noDifferenceShown, bShown = b.verdict != noDifferenceShown;
+    const bool aShown = claimed(a.verdict), bShown = claimed(b.verdict);
     if (aShown != bShown) return aShown;
     return a.size() > b.size();
   });

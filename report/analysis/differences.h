@@ -1,6 +1,7 @@
 // What differs between groups: for every wheel and axle, each number the data
 // determines, the later group's minus the first's, with a 95 % interval from
-// the two groups' independent resamples, and a verdict only where the
+// the two groups' independent resamples; for the numbers with one value per
+// lap, an interval over laps. A verdict claims a difference only where the
 // interval leaves zero out.
 #ifndef SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
 #define SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "report/analysis/over_laps.h"
 #include "report/analysis/tyre_analysis.h"
 
 namespace skidlog {
@@ -26,13 +28,22 @@ struct Difference {
   double toValue = 0.0;
   Estimate delta;        // to - from, with its interval
   Estimate relative;     // to / from - 1, where a ratio reads better (grip, stiffness); else unknown
-  std::string verdict;   // "higher", "lower" or "no difference shown"
+  std::string verdict;   // one of the verdicts below
+  bool hasInterval = true;         // false where one lap stands against one lap
+  std::vector<std::string> notes;  // why the verdict is what it is, where that is not plain
 
   // How large it is, to sort by: the relative difference where there is one.
   double size() const;
 };
 
+inline constexpr const char* higher = "higher";
+inline constexpr const char* lower = "lower";
 inline constexpr const char* noDifferenceShown = "no difference shown";
+inline constexpr const char* oneLapEach = "one lap each: no interval";
+inline constexpr const char* notComparable = "not comparable";
+
+// Whether a verdict claims a difference.
+inline bool claimed(const std::string& verdict) { return verdict == higher || verdict == lower; }
 
 // Every later group against the first, and their understeer gradients. Peak
 // grip and slip are compared only where both groups reach the peak. Sorted:
@@ -52,6 +63,13 @@ struct Place {
 // difference. `curve` empty where the number belongs to no curve.
 Difference compare(const Estimate& from, const Estimate& to, bool relative, const Place& place, const char* curve,
                    const char* quantity);
+
+// One number with a value per lap compared between two groups, `to` less
+// `from`, with its interval over laps (see differenceOverLaps). A difference
+// smaller than `resolution` (the quantity's own unit of resolution: 1 ms,
+// 0.01 m/s, 0.01 degrees) is never claimed, however narrow its interval.
+Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
+                           double resolution);
 
 // Differences shown first, each kind largest first; otherwise in order.
 void sortDifferences(std::vector<Difference>& differences);

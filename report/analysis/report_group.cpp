@@ -1,5 +1,7 @@
 #include "report/analysis/report_group.h"
 
+#include <algorithm>
+
 #include "platform/parallel_for.h"
 #include "report/fit/bootstrap.h"
 
@@ -17,6 +19,14 @@ void ReportGroup::add(const Replay& replay, ReplaySummary summary) {
   samples += static_cast<std::uint32_t>(n);
   replayBlocks.push_back(blockCount(n, interval));
   blocks += replayBlocks.back();
+}
+
+std::vector<float> ReportGroup::sampleIntervals() const {
+  std::vector<float> intervals;
+  for (const ReplaySummary& r : replays) intervals.push_back(r.interval);
+  std::sort(intervals.begin(), intervals.end());
+  intervals.erase(std::unique(intervals.begin(), intervals.end()), intervals.end());
+  return intervals;
 }
 
 void analyseGroup(ReportGroup& group, std::uint64_t seed) {

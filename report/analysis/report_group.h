@@ -42,6 +42,8 @@ struct ReportGroup {
   // first sample in the group's numbering. REQUIRES: the replay's wheel
   // series are derived.
   void add(const Replay& replay, ReplaySummary summary = {});
+  // The sample intervals of its replays, s, ascending, each once.
+  std::vector<float> sampleIntervals() const;
 };
 
 inline constexpr const char* wheelNames[raf::wheelCount] = {"FL", "FR", "RL", "RR"};

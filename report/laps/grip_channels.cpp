@@ -10,8 +10,8 @@ namespace {
 
 constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
 
-// The axle's largest lateral grip at `load` N: the fit's peak (or its largest
-// grip within the data) scaled as its peak factor scales with load.
+// The axle's lateral peak grip at `load` N: the fit's peak scaled as its peak
+// factor scales with load.
 double largestGripAt(const CurveFit& fit, double load) {
   const MagicFormula& f = fit.curve;
   const double scale = f.D != 0.0 ? (f.D + f.L * (load - f.referenceLoad) / 1000.0) / f.D : 1.0;
@@ -20,23 +20,24 @@ double largestGripAt(const CurveFit& fit, double load) {
 
 }  // namespace
 
-GroupChannels channelsOf(const ReportGroup& group) {
+GroupChannels channelsOf(const ReportGroup& group, const std::array<GripEnvelope, axleCount>& envelopes) {
   GroupChannels c;
   const std::size_t n = group.samples;
   c.understeer.assign(n, unknown);
   for (std::size_t a = 0; a < axleCount; ++a) {
     c.use[a].assign(n, unknown);
-    c.useOfLargest[a].assign(n, unknown);
+    c.useOfPeak[a].assign(n, unknown);
     const WheelPoints& p = group.axlePoints[a];
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      const double most = envelopes[a].at(widen(p.normalLoad[i]));
+      if (most > 0.0) c.use[a][p.sample[i]] = combinedGrip(p, i) / most;
+    }
     const std::optional<CurveAnalysis>& lateral = group.axles[a].lateral;
-    if (!lateral) continue;
+    if (!lateral || !lateral->fit.peak.reached) continue;
     const CurveFit& fit = lateral->fit;
     for (std::size_t i = 0; i < p.size(); ++i) {
-      const double grip = std::fabs(widen(p.lateralGrip[i])), load = widen(p.normalLoad[i]);
-      const double largest = largestGripAt(fit, load);
-      if (!(largest > 0.0)) continue;
-      c.useOfLargest[a][p.sample[i]] = grip / largest;
-      if (fit.peak.reached) c.use[a][p.sample[i]] = grip / largest;
+      const double largest = largestGripAt(fit, widen(p.normalLoad[i]));
+      if (largest > 0.0) c.useOfPeak[a][p.sample[i]] = std::fabs(widen(p.lateralGrip[i])) / largest;
     }
   }
   // The handling diagram's points, each turned toward its corner.

@@ -1,5 +1,6 @@
 // What the laps read of a group's tyres at every sample: the car's balance
-// and each axle's use of its grip, from the group's axle points and fits.
+// and each axle's use of its grip, from the group's axle points, the car's
+// grip envelope and the group's fits.
 #ifndef SKIDLOG_REPORT_LAPS_GRIP_CHANNELS_H_
 #define SKIDLOG_REPORT_LAPS_GRIP_CHANNELS_H_
 
@@ -7,23 +8,26 @@
 #include <vector>
 
 #include "report/analysis/report_group.h"
+#include "report/laps/grip_envelope.h"
 
 namespace skidlog {
 
 // Per sample of a group (its numbering): the understeer angle (the handling
 // diagram's front axle's mean slip angle less the rear's, toward the corner:
-// positive understeers) and each axle's lateral grip over its fitted peak at that load,
-// and over the largest grip within its data.
+// positive understeers); each axle's use of its grip, its combined grip over
+// the car's envelope at that load; and its lateral grip over its fitted peak
+// at that load, where the peak is reached.
 struct GroupChannels {
   std::vector<double> understeer;  // degrees
   std::array<std::vector<double>, axleCount> use;
-  std::array<std::vector<double>, axleCount> useOfLargest;
+  std::array<std::vector<double>, axleCount> useOfPeak;
 };
 
 // The channels of every sample of `group`; NaN where a sample has no point in
-// the handling diagram or no axle point (or, for the use, where the axle's
-// peak is not reached). REQUIRES: the group is analysed, its balance too.
-GroupChannels channelsOf(const ReportGroup& group);
+// the handling diagram or no axle point (or, for the use of the peak, where
+// the axle's peak is not reached). `envelopes` are the car's, front and rear.
+// REQUIRES: the group is analysed, its balance too.
+GroupChannels channelsOf(const ReportGroup& group, const std::array<GripEnvelope, axleCount>& envelopes);
 
 }  // namespace skidlog
 

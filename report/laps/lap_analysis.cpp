@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
@@ -50,7 +51,7 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
   CornerLap c;
   c.lap = lapIndex;
   c.value.fill(unknown);
-  c.entrySpeed = c.exitSpeed = c.delta = c.frontUseOfLargest = c.rearUseOfLargest = unknown;
+  c.entrySpeed = c.exitSpeed = c.delta = unknown;
   const std::size_t n = in.summary->samples;
   const std::size_t first = sampleAt(placed, corner.start, in.interval, n);
   const std::size_t last = sampleAt(placed, corner.end, in.interval, n);
@@ -67,7 +68,7 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
   // while driving.
   const double apexHalf = std::max(10.0, 0.15 * (corner.end - corner.start));
   std::vector<double> entry, apex, exit;
-  std::array<std::vector<double>, axleCount> use, useOfLargest;
+  std::array<std::vector<double>, axleCount> use, useOfPeak;
   for (std::size_t i = first; i <= last; ++i) {
     const std::size_t s = in.summary->firstSample + i;
     const double d = placed.distance[i], ax = widen(group.longitudinalAcceleration[s]);
@@ -76,7 +77,7 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
       if (std::isfinite(u)) apex.push_back(u);
       for (std::size_t a = 0; a < axleCount; ++a) {
         if (std::isfinite(channels.use[a][s])) use[a].push_back(channels.use[a][s]);
-        if (std::isfinite(channels.useOfLargest[a][s])) useOfLargest[a].push_back(channels.useOfLargest[a][s]);
+        if (std::isfinite(channels.useOfPeak[a][s])) useOfPeak[a].push_back(channels.useOfPeak[a][s]);
       }
     } else if (std::isfinite(u) && d < corner.apex && ax < -phaseAcceleration) {
       entry.push_back(u);
@@ -89,42 +90,23 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
   c.value[understeerExit] = median(exit);
   c.value[frontUse] = mean(use[0]);
   c.value[rearUse] = mean(use[1]);
-  c.frontUseOfLargest = mean(useOfLargest[0]);
-  c.rearUseOfLargest = mean(useOfLargest[1]);
+  c.value[frontUseOfPeak] = mean(useOfPeak[0]);
+  c.value[rearUseOfPeak] = mean(useOfPeak[1]);
   return c;
 }
 
-// Each corner number of a group: the mean over its laps, and where it holds
-// two or more, its interval from the group's resamples, each lap counted as
-// often as a replicate draws it.
-CornerGroup cornerGroup(std::size_t g, const ReportGroup& group, const std::vector<CornerLap>& laps,
-                        const std::vector<LapInput>& inputs) {
+// Each corner number of group `g` over its laps through the corner.
+CornerGroup cornerGroup(std::size_t g, const std::vector<CornerLap>& laps, const std::vector<LapInput>& inputs) {
   CornerGroup out;
   out.group = g;
+  std::vector<double> values;
   for (std::size_t key = 0; key < cornerKeyCount; ++key) {
-    std::vector<const CornerLap*> with;
+    values.clear();
     for (const CornerLap& c : laps) {
-      if (inputs[c.lap].group == g && std::isfinite(c.value[key])) with.push_back(&c);
+      if (inputs[c.lap].group == g) values.push_back(c.value[key]);
     }
-    Estimate& e = out.value[key];
-    out.laps = std::max(out.laps, with.size());
-    if (with.empty()) continue;
-    double sum = 0.0;
-    for (const CornerLap* c : with) sum += c->value[key];
-    e.value = sum / static_cast<double>(with.size());
-    e.ci = {e.value, e.value};
-    if (with.size() < 2) continue;
-    e.replicates.resize(bootstrapReplicates);
-    for (int r = 0; r < bootstrapReplicates; ++r) {
-      double weight = 0.0, weighted = 0.0;
-      for (const CornerLap* c : with) {
-        const double k = group.resamples.lapDraws(r, inputs[c->lap].replay);
-        weight += k;
-        weighted += k * c->value[key];
-      }
-      e.replicates[static_cast<std::size_t>(r)] = weight > 0.0 ? weighted / weight : unknown;
-    }
-    e.ci = interval95(e.replicates, e.value);
+    out.value[key] = overLaps(values);
+    out.laps = std::max(out.laps, out.value[key].laps);
   }
   return out;
 }
@@ -162,6 +144,21 @@ void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, 
     out.frontUse.push_back(reached ? channels.use[0][in.summary->firstSample + i] : unknown);
     out.rearUse.push_back(reached ? channels.use[1][in.summary->firstSample + i] : unknown);
   }
+}
+
+// The grip envelopes, front and rear, of the car of `group`: over every group
+// of that car.
+std::array<GripEnvelope, axleCount> carEnvelopes(std::span<const ReportGroup> groups, const ReportGroup& group) {
+  const std::string& car = group.replays.front().car;
+  std::array<GripEnvelope, axleCount> envelopes;
+  for (std::size_t a = 0; a < axleCount; ++a) {
+    std::vector<const WheelPoints*> axles;
+    for (const ReportGroup& g : groups) {
+      if (!g.replays.empty() && g.replays.front().car == car) axles.push_back(&g.axlePoints[a]);
+    }
+    envelopes[a] = GripEnvelope(axles);
+  }
+  return envelopes;
 }
 
 // The laps of every group, in group order; those without split times named
@@ -210,6 +207,61 @@ std::size_t referenceOf(const std::vector<LapInput>& laps, const std::optional<s
   return best;
 }
 
+// Group g's laps of the track: lap time and delta at the line over its
+// complete laps, its best lap, and the sample intervals of its laps.
+TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, const std::vector<LapInput>& inputs) {
+  TrackGroup out;
+  out.group = g;
+  out.bestLapTime = unknown;
+  std::vector<double> times, deltas;
+  for (std::size_t l = 0; l < results.size(); ++l) {
+    const LapResult& r = results[l];
+    if (r.group != g) continue;
+    ++out.laps;
+    if (std::find(out.intervals.begin(), out.intervals.end(), inputs[l].interval) == out.intervals.end()) {
+      out.intervals.push_back(inputs[l].interval);
+    }
+    if (!r.complete) continue;
+    ++out.completeLaps;
+    times.push_back(r.lapTime);
+    deltas.push_back(r.deltaAtLine);
+    if (!(r.lapTime >= out.bestLapTime)) {
+      out.bestLapTime = r.lapTime;
+      out.bestLap = l;
+    }
+  }
+  std::sort(out.intervals.begin(), out.intervals.end());
+  out.lapTime = overLaps(times);
+  out.deltaAtLine = overLaps(deltas);
+  return out;
+}
+
+// What the track's numbers cannot give, each kind once, naming the groups it
+// concerns.
+std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const TrackAnalysis& track) {
+  std::vector<std::string> notes;
+  for (std::size_t a = 0; a < axleCount; ++a) {
+    std::string without;
+    for (const ReportGroup& g : groups) {
+      const std::optional<CurveAnalysis>& lateral = g.axles[a].lateral;
+      if (lateral && lateral->fit.peak.reached) continue;
+      without += (without.empty() ? "" : ", ") + g.label;
+    }
+    if (without.empty()) continue;
+    const std::string key = std::string(axleNames[a]) + "_use_of_peak";
+    notes.push_back(key + (groups.size() > 1 ? " (" + without + ")" : "") + ": the " + axleNames[a] +
+                    " axle's lateral peak is not reached, so its use of the peak is not known; " + axleNames[a] +
+                    "_use gives its use of the most grip the car's " + axleNames[a] + " axle shows in these laps.");
+  }
+  for (const TrackGroup& g : track.groups) {
+    if (g.laps == 1) {
+      notes.push_back((groups.size() > 1 ? groups[g.group].label + " holds" : "The report holds") +
+                      std::string(" one lap of this track: its numbers have no interval over laps."));
+    }
+  }
+  return notes;
+}
+
 TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vector<LapInput>& laps,
                            std::size_t reference, const std::vector<GroupChannels>& channels) {
   TrackAnalysis track;
@@ -251,21 +303,12 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
       result.laps.push_back(cornerLap(corner, referenceTime, l, in, placed[l], channels[in.group], groups[in.group]));
     }
     for (std::size_t g = 0; g < groups.size(); ++g) {
-      result.groups.push_back(cornerGroup(g, groups[g], result.laps, laps));
+      result.groups.push_back(cornerGroup(g, result.laps, laps));
     }
     track.corners.push_back(std::move(result));
   }
-  for (std::size_t a = 0; a < axleCount; ++a) {
-    for (const ReportGroup& g : groups) {
-      const std::optional<CurveAnalysis>& lateral = g.axles[a].lateral;
-      if (lateral && lateral->fit.peak.reached) continue;
-      const std::string of = groups.size() > 1 ? " of " + g.label : "";
-      track.notes.push_back(std::string(a == 0 ? "front_use" : "rear_use") + of + ": the " + axleNames[a] +
-                            " axle's lateral peak is not reached, so its use of its grip is not known; "
-                            "front_use_of_largest and rear_use_of_largest give its grip over the largest within "
-                            "its data.");
-    }
-  }
+  for (std::size_t g = 0; g < groups.size(); ++g) track.groups.push_back(trackGroup(g, track.laps, laps));
+  track.notes = trackNotes(groups, track);
   return track;
 }
 
@@ -277,7 +320,7 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
   const std::vector<LapInput> all = lapInputs(groups, messages);
   std::vector<GroupChannels> channels;
   if (!all.empty()) {
-    for (const ReportGroup& g : groups) channels.push_back(channelsOf(g));
+    for (const ReportGroup& g : groups) channels.push_back(channelsOf(g, carEnvelopes(groups, g)));
   }
   // The tracks in order of their first lap.
   std::vector<std::pair<std::string, std::string>> keys;
@@ -315,22 +358,31 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
   return tracks;
 }
 
-std::vector<Difference> compareCorners(const std::vector<TrackAnalysis>& tracks) {
-  static constexpr std::array<std::pair<CornerKey, const char*>, 5> compared = {
-      std::pair{cornerTime, "corner_time_s"}, std::pair{cornerMinSpeed, "min_speed"},
-      std::pair{understeerEntry, "understeer_entry_deg"}, std::pair{understeerApex, "understeer_apex_deg"},
-      std::pair{understeerExit, "understeer_exit_deg"}};
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks) {
+  // Each number's resolution: differences smaller are never claimed.
+  static constexpr std::array<std::tuple<CornerKey, const char*, double>, 7> compared = {
+      std::tuple{cornerTime, "corner_time_s", 0.001},
+      std::tuple{cornerMinSpeed, "min_speed", 0.01},
+      std::tuple{understeerEntry, "understeer_entry_deg", 0.01},
+      std::tuple{understeerApex, "understeer_apex_deg", 0.01},
+      std::tuple{understeerExit, "understeer_exit_deg", 0.01},
+      std::tuple{frontUse, "front_use", 0.001},
+      std::tuple{rearUse, "rear_use", 0.001}};
   std::vector<Difference> out;
   for (const TrackAnalysis& track : tracks) {
     const std::string prefix = tracks.size() > 1 ? track.track + " " : "";
+    for (std::size_t g = 1; g < track.groups.size(); ++g) {
+      const OverLaps& from = track.groups[0].lapTime;
+      const OverLaps& to = track.groups[g].lapTime;
+      if (from.known() && to.known()) out.push_back(compareOverLaps(from, to, {0, g, prefix + "lap"}, "lap_time_s", 0.001));
+    }
     for (const CornerResult& c : track.corners) {
-      const CornerGroup& from = c.groups[0];
       for (std::size_t g = 1; g < c.groups.size(); ++g) {
-        for (const auto& [key, quantity] : compared) {
-          const Estimate& a = from.value[key];
-          const Estimate& b = c.groups[g].value[key];
-          if (a.replicates.empty() || b.replicates.empty()) continue;
-          out.push_back(compare(a, b, false, {0, g, prefix + c.corner.name}, "", quantity));
+        for (const auto& [key, quantity, resolution] : compared) {
+          const OverLaps& from = c.groups[0].value[key];
+          const OverLaps& to = c.groups[g].value[key];
+          if (!from.known() || !to.known()) continue;
+          out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, resolution));
         }
       }
     }

@@ -2,8 +2,8 @@
 // complete lap of all groups, or the one the user names), every lap placed
 // along its path, the time delta against it, the track's corners, and per
 // corner and lap the speeds, the time, the balance by phase and each axle's
-// use of its grip; per group, each corner number over its laps with a 95 %
-// interval from the group's resamples.
+// use of its grip; per group, each lap and corner number over its laps with a
+// 95 % interval over them.
 #ifndef SKIDLOG_REPORT_LAPS_LAP_ANALYSIS_H_
 #define SKIDLOG_REPORT_LAPS_LAP_ANALYSIS_H_
 
@@ -16,6 +16,7 @@
 #include <span>
 
 #include "report/analysis/differences.h"
+#include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
 #include "report/laps/corners.h"
 #include "report/laps/lap_path.h"
@@ -56,11 +57,13 @@ enum CornerKey : std::size_t {
   understeerExit,
   frontUse,
   rearUse,
+  frontUseOfPeak,
+  rearUseOfPeak,
   cornerKeyCount
 };
 inline constexpr const char* cornerKeyNames[cornerKeyCount] = {
     "time_s", "min_speed", "understeer_entry_deg", "understeer_apex_deg", "understeer_exit_deg",
-    "front_use", "rear_use"};
+    "front_use", "rear_use", "front_use_of_peak", "rear_use_of_peak"};
 
 struct CornerLap {
   std::size_t lap = 0;  // into the track's laps
@@ -68,14 +71,24 @@ struct CornerLap {
   double exitSpeed = 0.0;
   double delta = 0.0;       // s, this lap's time through the corner less the reference's
   std::array<double, cornerKeyCount> value{};
-  double frontUseOfLargest = 0.0;  // the axle's lateral grip over the largest within its data
-  double rearUseOfLargest = 0.0;
 };
 
 struct CornerGroup {
   std::size_t group = 0;
   std::size_t laps = 0;  // of the group through the corner
-  std::array<Estimate, cornerKeyCount> value;  // means over its laps; an interval where it has two or more
+  std::array<OverLaps, cornerKeyCount> value;  // each over the laps that give it
+};
+
+// A group's laps of a track.
+struct TrackGroup {
+  std::size_t group = 0;
+  std::size_t laps = 0;          // complete and partial
+  std::size_t completeLaps = 0;
+  OverLaps lapTime;              // s, over the complete laps
+  OverLaps deltaAtLine;          // s, likewise
+  double bestLapTime = 0.0;      // s, NaN without a complete lap
+  std::size_t bestLap = 0;       // into the track's laps
+  std::vector<double> intervals;  // s, the sample intervals of its laps, ascending, each once
 };
 
 struct CornerResult {
@@ -95,7 +108,8 @@ struct TrackAnalysis {
   std::vector<double> referenceSplitAt;  // m: where the reference passes its splits before the line
   std::vector<LapResult> laps;
   std::vector<CornerResult> corners;
-  std::vector<std::string> notes;  // what the axles' grip use cannot give
+  std::vector<TrackGroup> groups;  // one per group of the report, in its order
+  std::vector<std::string> notes;  // each kind once: what the numbers cannot give
 };
 
 // Every track among the groups' replays that holds a complete lap. Replays
@@ -106,10 +120,11 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
                                          const std::optional<std::string>& reference,
                                          std::vector<std::string>& messages);
 
-// The corner differences between every later group and the first, where both
-// hold two or more laps through the corner: time, minimum speed and the
-// understeer angle by phase.
-std::vector<Difference> compareCorners(const std::vector<TrackAnalysis>& tracks);
+// The lap and corner differences between every later group and the first,
+// where both hold a lap: lap time; per corner its time, minimum speed, the
+// understeer angle by phase and each axle's use of its grip; each with its
+// interval over laps.
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks);
 
 }  // namespace skidlog
 

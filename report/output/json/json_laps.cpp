@@ -27,23 +27,33 @@ Json cornerLapJson(const TrackAnalysis& track, const CornerLap& c) {
          {"exit_speed", number(c.exitSpeed)},
          {"time_s", number(c.value[cornerTime])},
          {"delta_s", number(c.delta)}};
-  for (const CornerKey key : {understeerEntry, understeerApex, understeerExit, frontUse, rearUse}) {
-    j[cornerKeyNames[key]] = number(c.value[key]);
-  }
-  j["front_use_of_largest"] = number(c.frontUseOfLargest);
-  j["rear_use_of_largest"] = number(c.rearUseOfLargest);
+  for (std::size_t key = understeerEntry; key < cornerKeyCount; ++key) j[cornerKeyNames[key]] = number(c.value[key]);
   return j;
+}
+
+// A number over a group's laps: its mean as `key`, its 95 % interval as
+// `key`_ci (null with fewer than two laps), the laps it rests on as `key`_laps.
+void overLapsJson(Json& into, const std::string& key, const OverLaps& o) {
+  into[key] = o.known() ? number(o.mean) : Json(nullptr);
+  into[key + "_ci"] = o.hasInterval() ? Json::array({number(o.ci.low), number(o.ci.high)}) : Json(nullptr);
+  into[key + "_laps"] = o.laps;
 }
 
 Json cornerGroupJson(const ReportData& report, const CornerGroup& g) {
   Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}};
-  for (std::size_t key = 0; key < cornerKeyCount; ++key) {
-    const Estimate& e = g.value[key];
-    j[cornerKeyNames[key]] = e.known() ? number(e.value) : Json(nullptr);
-    // An interval over laps needs two of them.
-    j[std::string(cornerKeyNames[key]) + "_ci"] =
-        e.known() && !e.replicates.empty() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr);
-  }
+  for (std::size_t key = 0; key < cornerKeyCount; ++key) overLapsJson(j, cornerKeyNames[key], g.value[key]);
+  return j;
+}
+
+Json trackGroupJson(const ReportData& report, const TrackAnalysis& track, const TrackGroup& g) {
+  Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}, {"complete_laps", g.completeLaps}};
+  overLapsJson(j, "lap_time_s", g.lapTime);
+  overLapsJson(j, "delta_at_line_s", g.deltaAtLine);
+  j["best_lap_s"] = number(g.bestLapTime);
+  j["best_lap_file"] = g.completeLaps > 0 ? Json(track.laps[g.bestLap].file) : Json(nullptr);
+  std::vector<double> intervals;
+  for (const double i : g.intervals) intervals.push_back(std::round(i * 1000.0) / 1000.0);  // whole ms, as recorded
+  j["sample_interval_s"] = numbers(intervals);
   return j;
 }
 
@@ -74,10 +84,15 @@ Json tracksJson(const ReportData& report) {
     Json laps = Json::array(), corners = Json::array();
     for (const LapResult& lap : t.laps) laps.push_back(lapJson(report, lap));
     for (const CornerResult& c : t.corners) corners.push_back(cornerJson(report, t, c));
+    Json groups = Json::array();
+    for (const TrackGroup& g : t.groups) {
+      if (g.laps > 0) groups.push_back(trackGroupJson(report, t, g));
+    }
     tracks.push_back(Json{{"track", t.track},
                           {"layout", t.layout},
                           {"reference", t.laps[t.reference].file},
                           {"length_m", number(t.path.length())},
+                          {"groups", groups},
                           {"laps", laps},
                           {"corners", corners},
                           {"notes", t.notes}});

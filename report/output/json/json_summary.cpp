@@ -91,6 +91,9 @@ Json balanceJson(const Balance& b) {
 // A group's replays, wheels, axles and balance, as members of `into`.
 void groupJson(const ReportGroup& group, Json& into) {
   into["replays"] = replaysJson(group.replays);
+  Json intervals = Json::array();
+  for (const float i : group.sampleIntervals()) intervals.push_back(floatNumber(i));
+  into["sample_interval_s"] = intervals;
   Json wheels = Json::array(), axles = Json::array();
   for (std::size_t w = 0; w < group.wheels.size(); ++w) wheels.push_back(tyreJson("wheel", wheelNames[w], group.wheels[w]));
   for (std::size_t a = 0; a < group.axles.size(); ++a) axles.push_back(tyreJson("axle", axleNames[a], group.axles[a]));
@@ -107,10 +110,11 @@ Json differenceJson(const ReportData& report, const Difference& d) {
               {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
               {"quantity", d.quantity},
               {"delta", number(d.delta.value)},
-              {"ci", interval(d.delta)},
+              {"ci", d.hasInterval ? interval(d.delta) : Json(nullptr)},
               {"relative", value(d.relative)},
               {"relative_ci", interval(d.relative)},
-              {"verdict", d.verdict}};
+              {"verdict", d.verdict},
+              {"notes", d.notes}};
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "report/output/page/page_laps.h"
 
+#include <limits>
+
 namespace skidlog {
 namespace {
 
@@ -14,19 +16,34 @@ void cornerLap(JsonText& j, const CornerLap& c) {
   j.beginObject().key("lap").integer(static_cast<std::int64_t>(c.lap));
   j.key("delta").number(c.delta, 3).key("entrySpeed").number(c.entrySpeed, 2).key("exitSpeed").number(c.exitSpeed, 2);
   for (std::size_t k = 0; k < cornerKeyCount; ++k) j.key(cornerKeyNames[k]).number(c.value[k], 3);
-  j.key("frontLargest").number(c.frontUseOfLargest, 3).key("rearLargest").number(c.rearUseOfLargest, 3).endObject();
+  j.endObject();
+}
+
+// A number over laps as [mean, low, high, laps]; low and high null with one
+// lap; [null, null, null, 0] with none.
+void overLaps(JsonText& j, const OverLaps& o, int digits) {
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  j.beginArray().number(o.mean, digits);
+  j.number(o.hasInterval() ? o.ci.low : none, digits).number(o.hasInterval() ? o.ci.high : none, digits);
+  j.integer(static_cast<std::int64_t>(o.laps)).endArray();
 }
 
 void cornerGroup(JsonText& j, const CornerGroup& g) {
   j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
   j.key("laps").integer(static_cast<std::int64_t>(g.laps));
   for (std::size_t k = 0; k < cornerKeyCount; ++k) {
-    const Estimate& e = g.value[k];
-    j.key(cornerKeyNames[k]).beginArray().number(e.value, 3);
-    if (!e.replicates.empty()) j.number(e.ci.low, 3).number(e.ci.high, 3);
-    j.endArray();
+    j.key(cornerKeyNames[k]);
+    overLaps(j, g.value[k], 3);
   }
   j.endObject();
+}
+
+void trackGroup(JsonText& j, const TrackGroup& g) {
+  j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
+  j.key("laps").integer(static_cast<std::int64_t>(g.laps));
+  j.key("complete").integer(static_cast<std::int64_t>(g.completeLaps)).key("lapTime");
+  overLaps(j, g.lapTime, 3);
+  j.key("best").number(g.bestLapTime, 3).key("intervals").numbers(g.intervals, 3).endObject();
 }
 
 void corner(JsonText& j, const CornerResult& c) {
@@ -54,6 +71,8 @@ void pageTracks(JsonText& j, const ReportData& report) {
     j.key("at").numbers(t.traceAt, 1).key("x").numbers(t.traceX, 1).key("y").numbers(t.traceY, 1);
     j.key("laps").beginArray();
     for (const LapResult& l : t.laps) lap(j, report, l);
+    j.endArray().key("groups").beginArray();
+    for (const TrackGroup& g : t.groups) trackGroup(j, g);
     j.endArray().key("corners").beginArray();
     for (const CornerResult& c : t.corners) corner(j, c);
     j.endArray().key("notes").strings(t.notes).endObject();

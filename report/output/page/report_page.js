@@ -443,12 +443,13 @@
     return stops[k];
   }
   const fixed = (v, d) => (v === null || v === undefined ? '\u2013' : v.toFixed(d));
-  // A value with its 95 % interval over laps, as [value, low, high] or [value].
+  // A value with its 95 % interval over laps, as [mean, low, high, laps]
+  // (low and high null with one lap).
   function overLaps(v, d) {
-    if (!v || v[0] === null) return {text: '\u2013', title: ''};
-    if (v.length < 3) return {text: v[0].toFixed(d), title: 'one lap: no interval'};
-    return {text: v[0].toFixed(d) + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d),
-            title: '95 % interval over laps ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+    if (!v || v[0] === null) return {text: '\u2013', title: 'no lap gives it'};
+    if (v[1] === null) return {text: v[0].toFixed(d) + ' (1 lap)', title: 'one lap: no interval'};
+    return {text: v[0].toFixed(d) + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d) + ' (' + v[3] + ')',
+            title: '95 % interval over ' + v[3] + ' laps: ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
   }
 
   function lapsSection(t) {
@@ -460,6 +461,20 @@
         'along its path by position; the time delta is a lap\u2019s time at a place less the reference\u2019s, and ' +
         'meets the recorded split and lap times. Corners are found on the reference path from its curvature. ' +
         'Choose a corner in the table to mark it on the map and the traces.');
+    // Each group's laps: how many, their times over laps, how often recorded.
+    const ms = (g) => g.intervals.map((i) => Math.round(i * 1000) + ' ms').join(' and ');
+    const lapLines = t.groups.filter((g) => g.laps > 0).map((g) => {
+      const time = overLaps(g.lapTime, 3);
+      return (single ? '' : groups[g.group].label + ': ') + g.laps + (g.laps === 1 ? ' lap' : ' laps') + ' (' +
+          g.complete + ' complete)' + (g.complete ? ', mean lap time ' + time.text + ' s, best ' + g.best.toFixed(3) +
+          ' s' : '') + ', recorded every ' + ms(g) + '.';
+    });
+    const intervals = new Set(t.groups.filter((g) => g.laps > 0).map(ms));
+    if (intervals.size > 1) {
+      lapLines.push('The groups are recorded at different sample intervals: their corner numbers are compared as ' +
+          'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.');
+    }
+    grid.parentNode.insertBefore(el('p', {class: 'note'}, lapLines.join(' ')), grid);
     // What the map is coloured by.
     const controls = el('p', {class: 'control'});
     const channel = el('select', {'aria-label': 'track map colour'});
@@ -519,12 +534,13 @@
     const keys = [['time_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2], ['understeer_apex_deg', 2],
                   ['understeer_exit_deg', 2], ['front_use', 2], ['rear_use', 2]];
     const table = tableSection('Corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
-        'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps (from the ' +
-        'same resampling as the tyres; hover for it; none with one lap). Time lost: the mean of each lap\u2019s time ' +
-        'through the corner less the reference\u2019s. Understeer: the front axle\u2019s slip angle less the ' +
-        'rear\u2019s toward the corner, degrees, positive understeering, on entry (braking), at the apex and on exit ' +
-        '(driving). Grip use: an axle\u2019s lateral grip at the apex over its fitted peak grip at that load, where ' +
-        'the peak is reached; else \u2013 (the JSON gives it over the largest grip in the data).' +
+        'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps ' +
+        '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
+        'on; hover for the interval. Time lost: the mean of each lap\u2019s time through the corner less the ' +
+        'reference\u2019s. Understeer: the front axle\u2019s slip angle less the rear\u2019s toward the corner, ' +
+        'degrees, positive understeering, on entry (braking), at the apex and on exit (driving). Grip use: an ' +
+        'axle\u2019s combined grip (longitudinal and lateral) at the apex over the most this car\u2019s axle shows at ' +
+        'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit.' +
         (t.notes.length ? ' ' + t.notes.join(' ') : ''),
         ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]',
             'Time [s]', 'Min speed [m/s]', 'Understeer entry [\u00b0]', 'apex [\u00b0]', 'exit [\u00b0]',
