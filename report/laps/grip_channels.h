@@ -29,6 +29,10 @@ struct GroupChannels {
 // REQUIRES: the group is analysed, its balance too.
 GroupChannels channelsOf(const ReportGroup& group, const std::array<GripEnvelope, axleCount>& envelopes);
 
+// The combined grip of each of the group's axle points (combinedGrip), each
+// a running mean over gripSmoothingSeconds of its laps.
+std::array<std::vector<double>, axleCount> axleGrips(const ReportGroup& group);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_LAPS_GRIP_CHANNELS_H_

@@ -9,25 +9,48 @@
 
 namespace skidlog {
 
-double combinedGrip(const WheelPoints& axle, std::size_t i) {
-  return std::hypot(widen(axle.lateralGrip[i]), widen(axle.longitudinalGrip[i]));
+std::vector<double> combinedGrip(const WheelPoints& axle, std::size_t halfWidth) {
+  const std::size_t n = axle.size();
+  std::vector<double> raw(n), mean(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double grip = std::hypot(widen(axle.lateralGrip[i]), widen(axle.longitudinalGrip[i]));
+    raw[i] = std::isfinite(grip) ? grip : std::numeric_limits<double>::quiet_NaN();
+  }
+  // A window that slides with the sample numbers, from `low` to `high`,
+  // summing its finite grips.
+  std::size_t low = 0, high = 0, finite = 0;
+  double sum = 0.0;
+  const auto take = [&](std::size_t k, double sign) {
+    if (std::isnan(raw[k])) return;
+    sum += sign * raw[k];
+    finite = sign > 0.0 ? finite + 1 : finite - 1;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint64_t at = axle.sample[i];
+    while (high < n && axle.sample[high] <= at + halfWidth) take(high++, 1.0);
+    while (std::uint64_t{axle.sample[low]} + halfWidth < at) take(low++, -1.0);
+    mean[i] = std::isnan(raw[i]) || finite == 0 ? raw[i] : sum / static_cast<double>(finite);
+  }
+  return mean;
 }
 
-GripEnvelope::GripEnvelope(std::span<const WheelPoints* const> axles) {
+GripEnvelope::GripEnvelope(std::span<const WheelPoints* const> axles,
+                           std::span<const std::vector<double>* const> grips) {
   std::map<std::int64_t, std::vector<double>> bands;
-  for (const WheelPoints* axle : axles) {
+  for (std::size_t g = 0; g < axles.size(); ++g) {
+    const WheelPoints* axle = axles[g];
     for (std::size_t i = 0; i < axle->size(); ++i) {
-      const double load = widen(axle->normalLoad[i]), grip = combinedGrip(*axle, i);
+      const double load = widen(axle->normalLoad[i]), grip = (*grips[g])[i];
       if (!std::isfinite(load) || !std::isfinite(grip)) continue;
       bands[static_cast<std::int64_t>(std::floor(load / envelopeBandWidth))].push_back(grip);
     }
   }
-  for (auto& [band, grips] : bands) {
-    if (grips.size() < envelopeMinPoints) continue;
-    const auto k = static_cast<std::size_t>(envelopeQuantile * static_cast<double>(grips.size() - 1));
-    std::nth_element(grips.begin(), grips.begin() + static_cast<std::ptrdiff_t>(k), grips.end());
+  for (auto& [band, inBand] : bands) {
+    if (inBand.size() < envelopeMinPoints) continue;
+    const auto k = static_cast<std::size_t>(envelopeQuantile * static_cast<double>(inBand.size() - 1));
+    std::nth_element(inBand.begin(), inBand.begin() + static_cast<std::ptrdiff_t>(k), inBand.end());
     centre_.push_back((static_cast<double>(band) + 0.5) * envelopeBandWidth);
-    grip_.push_back(grips[k]);
+    grip_.push_back(inBand[k]);
   }
 }
 

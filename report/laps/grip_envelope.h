@@ -22,14 +22,20 @@ inline constexpr double envelopeQuantile = 0.99;
 // A band with fewer points says nothing of its own.
 inline constexpr std::size_t envelopeMinPoints = 200;
 
-// An axle's combined grip at one of its points.
-double combinedGrip(const WheelPoints& axle, std::size_t i);
+// The span of the running mean of an axle's combined grip, s: long enough to
+// take out the sensors' noise sample by sample, short against a corner.
+inline constexpr double gripSmoothingSeconds = 0.1;
+
+// An axle's combined grip at each of its points, as a running mean over the
+// points within `halfWidth` samples of it (its sample numbers ascend).
+std::vector<double> combinedGrip(const WheelPoints& axle, std::size_t halfWidth);
 
 class GripEnvelope {
  public:
   GripEnvelope() = default;
-  // The envelope of the points of `axles` (one axle of one car, over groups).
-  explicit GripEnvelope(std::span<const WheelPoints* const> axles);
+  // The envelope of one axle of one car over groups: each group's axle
+  // points and their combined grip (combinedGrip).
+  GripEnvelope(std::span<const WheelPoints* const> axles, std::span<const std::vector<double>* const> grips);
 
   // The envelope's grip at an axle load of `load` N: linear between the
   // centres of the bands that hold enough points, level beyond the first

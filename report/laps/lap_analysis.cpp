@@ -148,15 +148,20 @@ void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, 
 
 // The grip envelopes, front and rear, of the car of `group`: over every group
 // of that car.
-std::array<GripEnvelope, axleCount> carEnvelopes(std::span<const ReportGroup> groups, const ReportGroup& group) {
+std::array<GripEnvelope, axleCount> carEnvelopes(std::span<const ReportGroup> groups,
+                                                 const std::vector<std::array<std::vector<double>, axleCount>>& grips,
+                                                 const ReportGroup& group) {
   const std::string& car = group.replays.front().car;
   std::array<GripEnvelope, axleCount> envelopes;
   for (std::size_t a = 0; a < axleCount; ++a) {
     std::vector<const WheelPoints*> axles;
-    for (const ReportGroup& g : groups) {
-      if (!g.replays.empty() && g.replays.front().car == car) axles.push_back(&g.axlePoints[a]);
+    std::vector<const std::vector<double>*> axleGrip;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+      if (groups[g].replays.empty() || groups[g].replays.front().car != car) continue;
+      axles.push_back(&groups[g].axlePoints[a]);
+      axleGrip.push_back(&grips[g][a]);
     }
-    envelopes[a] = GripEnvelope(axles);
+    envelopes[a] = GripEnvelope(axles, axleGrip);
   }
   return envelopes;
 }
@@ -320,7 +325,9 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
   const std::vector<LapInput> all = lapInputs(groups, messages);
   std::vector<GroupChannels> channels;
   if (!all.empty()) {
-    for (const ReportGroup& g : groups) channels.push_back(channelsOf(g, carEnvelopes(groups, g)));
+    std::vector<std::array<std::vector<double>, axleCount>> grips;
+    for (const ReportGroup& g : groups) grips.push_back(axleGrips(g));
+    for (const ReportGroup& g : groups) channels.push_back(channelsOf(g, carEnvelopes(groups, grips, g)));
   }
   // The tracks in order of their first lap.
   std::vector<std::pair<std::string, std::string>> keys;

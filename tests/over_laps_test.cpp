@@ -1,0 +1,98 @@
+#include "report/analysis/over_laps.h"
+
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "report/analysis/differences.h"
+#include "report/fit/statistics.h"
+#include "tools/generator/noise.h"
+
+namespace skidlog {
+namespace {
+
+TEST(OverLaps, StudentQuantilesMatchTheDistribution) {
+  EXPECT_NEAR(studentT975(1), 12.7062, 1e-4);
+  EXPECT_NEAR(studentT975(2), 4.3027, 1e-4);
+  EXPECT_NEAR(studentT975(4), 2.7764, 1e-4);
+  EXPECT_NEAR(studentT975(30), 2.0423, 1e-4);
+  EXPECT_NEAR(studentT975(31), 2.0395, 1e-4);  // the series, past the table
+  EXPECT_NEAR(studentT975(120), 1.9799, 1e-4);
+  for (int df = 1; df < 200; ++df) EXPECT_GT(studentT975(df), studentT975(df + 1)) << df;
+}
+
+TEST(OverLaps, MeanSpreadAndIntervalOfAFewLaps) {
+  const std::vector<double> laps = {60.0, 61.0, std::nan(""), 62.0};
+  const OverLaps o = overLaps(laps);
+  EXPECT_EQ(o.laps, 3u);
+  EXPECT_EQ(o.mean, 61.0);
+  EXPECT_EQ(o.spread, 1.0);
+  EXPECT_NEAR(o.ci.high - o.mean, 4.302652729911275 / std::sqrt(3.0), 1e-12);
+  const OverLaps one = overLaps(std::vector<double>{60.5});
+  EXPECT_FALSE(one.hasInterval());
+  EXPECT_EQ(one.ci.low, 60.5);
+  EXPECT_FALSE(overLaps(std::vector<double>{}).known());
+}
+
+// Many groups of n laps drawn from one normal distribution: how often the
+// interval holds the true mean, and how often a difference between two such
+// groups (of the same distribution) is claimed.
+struct Coverage {
+  int held = 0;
+  int claimed = 0;
+  int trials = 0;
+};
+
+Coverage simulate(std::size_t nFrom, std::size_t nTo, std::uint64_t seed) {
+  generator::Noise noise(seed);
+  Coverage c;
+  std::vector<double> a, b;
+  for (int trial = 0; trial < 4000; ++trial) {
+    a.clear();
+    b.clear();
+    for (std::size_t k = 0; k < nFrom; ++k) a.push_back(10.0 + noise.gauss(0.3));
+    for (std::size_t k = 0; k < nTo; ++k) b.push_back(10.0 + noise.gauss(0.3));
+    const OverLaps from = overLaps(a), to = overLaps(b);
+    if (from.hasInterval()) c.held += from.ci.low <= 10.0 && 10.0 <= from.ci.high;
+    const Difference d = compareOverLaps(from, to, {0, 1, "T1"}, "corner_time_s", 0.001);
+    c.claimed += claimed(d.verdict);
+    ++c.trials;
+  }
+  return c;
+}
+
+TEST(OverLaps, IntervalsHoldTheirCoverageFromTwoLaps) {
+  for (std::size_t n = 2; n <= 5; ++n) {
+    const Coverage c = simulate(n, n, 100 + n);
+    // 95 % nominal: 4,000 trials put 93.5 to 96.5 % within three standard errors.
+    EXPECT_NEAR(static_cast<double>(c.held) / c.trials, 0.95, 0.015) << n << " laps";
+    EXPECT_LE(static_cast<double>(c.claimed) / c.trials, 0.065) << n << " against " << n;
+  }
+  for (std::size_t n = 2; n <= 5; ++n) {
+    const Coverage c = simulate(1, n, 200 + n);
+    EXPECT_NEAR(static_cast<double>(c.claimed) / c.trials, 0.05, 0.015) << "one lap against " << n;
+  }
+}
+
+TEST(OverLaps, VerdictsOfOneLapEachAndBelowResolution) {
+  const OverLaps a = overLaps(std::vector<double>{4.0}), b = overLaps(std::vector<double>{4.5});
+  const Difference alone = compareOverLaps(a, b, {0, 1, "T2"}, "corner_time_s", 0.001);
+  EXPECT_EQ(alone.verdict, oneLapEach);
+  EXPECT_FALSE(alone.hasInterval);
+  EXPECT_EQ(alone.delta.value, 0.5);
+  // Generated laps can agree to a microsecond: a narrow interval, no claim.
+  const OverLaps c = overLaps(std::vector<double>{4.0000, 4.0000001, 4.0000002});
+  const OverLaps d = overLaps(std::vector<double>{4.0005, 4.0005001, 4.0005002});
+  const Difference tiny = compareOverLaps(c, d, {0, 1, "T2"}, "corner_time_s", 0.001);
+  EXPECT_GT(tiny.delta.ci.low, 0.0);
+  EXPECT_EQ(tiny.verdict, noDifferenceShown);
+  const Difference one = compareOverLaps(a, d, {0, 1, "T2"}, "corner_time_s", 0.001);
+  ASSERT_EQ(one.notes.size(), 2u);  // one lap against three, and below the resolution
+  EXPECT_NE(one.notes[0].find("one lap against 3"), std::string::npos);
+  EXPECT_EQ(one.verdict, noDifferenceShown);
+}
+
+}  // namespace
+}  // namespace skidlog
