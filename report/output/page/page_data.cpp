@@ -259,7 +259,7 @@ void difference(JsonText& j, const ReportData& report, const Difference& d) {
   estimate(j, d.delta);
   j.key("relative");
   estimate(j, d.relative);
-  j.key("verdict").string(d.verdict).endObject();
+  j.key("interval").boolean(d.hasInterval).key("verdict").string(d.verdict).key("notes").strings(d.notes).endObject();
 }
 
 }  // namespace

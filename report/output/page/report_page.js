@@ -320,13 +320,18 @@
 
   // "RL lateral peak grip: soft 1.12, base 1.07, +4.7 % (+1.9 % to +7.5 %)".
   const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', cornering_stiffness: 'cornering stiffness',
-                         load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient'};
+                         load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient',
+                         lap_time_s: 'lap time', corner_time_s: 'time', min_speed: 'minimum speed',
+                         understeer_entry_deg: 'understeer on entry', understeer_apex_deg: 'understeer at the apex',
+                         understeer_exit_deg: 'understeer on exit', front_use: 'front grip use', rear_use: 'rear grip use'};
   function describe(d) {
     const lateral = d.curve === 'lateral';
     const digits = {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
-                    understeer_gradient: 2}[d.quantity];
+                    understeer_gradient: 2, lap_time_s: 3, corner_time_s: 3, min_speed: 2, understeer_entry_deg: 2,
+                    understeer_apex_deg: 2, understeer_exit_deg: 2, front_use: 3, rear_use: 3}[d.quantity];
     const unit = {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '', load_sensitivity: ' /kN',
-                  understeer_gradient: ' deg/g'}[d.quantity] || '';
+                  understeer_gradient: ' deg/g', lap_time_s: ' s', corner_time_s: ' s', min_speed: ' m/s',
+                  understeer_entry_deg: '\u00b0', understeer_apex_deg: '\u00b0', understeer_exit_deg: '\u00b0'}[d.quantity] || '';
     // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
     const format = (v, n, u, plus) => {
       const text = Math.abs(v).toFixed(n);
@@ -336,8 +341,10 @@
     const signed = (v, n, u) => format(v, n, u, true);
     const change = d.relative.value !== null
       ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
-      : signed(d.delta.value, digits, unit) + ' (' + signed(d.delta.low, digits, unit) + ' to ' + signed(d.delta.high, digits, unit) + ')';
-    return (d.curve ? d.where + ' ' + d.curve + ' ' : '') + quantityNames[d.quantity] + ': ' + d.to + ' ' +
+      : signed(d.delta.value, digits, unit) + (d.interval ? ' (' + signed(d.delta.low, digits, unit) + ' to ' +
+          signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
+    const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' ? '' : d.where + ' ';
+    return where + quantityNames[d.quantity] + ': ' + d.to + ' ' +
            format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
   }
   function differencesTable() {
@@ -345,13 +352,15 @@
         'Each later group against the first, per axle and per wheel. A difference is shown (higher, lower) only where ' +
         'its 95 % interval, from resampling the two groups independently, leaves zero out; otherwise the data shows ' +
         'no difference, whatever the two values. Largest shown differences first. Peak grip and slip are compared ' +
-        'only where both groups reach the peak.',
+        'only where both groups reach the peak. Lap and corner numbers have one value per lap: their intervals are ' +
+        'over laps (Welch\u2019s; one lap against a group takes the group\u2019s lap-to-lap spread for its own; one ' +
+        'lap each has none).',
         ['Difference (95 % interval)', 'Verdict'], {class: 'differences'});
     data.differences.forEach((d) => {
       const row = el('tr');
-      const shown = d.verdict !== 'no difference shown';
+      const shown = d.verdict === 'higher' || d.verdict === 'lower';
       row.appendChild(el('td', shown ? {class: 'shown'} : {}, describe(d)));
-      row.appendChild(el('td', shown ? {class: 'shown'} : {}, d.verdict));
+      row.appendChild(el('td', shown ? {class: 'shown'} : {}, d.verdict + (d.notes.length ? ' (' + d.notes.join('; ') + ')' : '')));
       table.appendChild(row);
     });
   }
