@@ -21,6 +21,10 @@ struct LapSamples {
   std::vector<float> x;      // world position, m
   std::vector<float> y;
   std::vector<float> speed;  // m/s
+  std::vector<float> throttle;  // 0 to 1 as recorded (a damaged file may hold anything)
+  std::vector<float> brake;
+  std::vector<float> steerDeg;  // steering input, degrees, positive to the left
+  std::vector<float> gear;      // -1 reverse, 0 neutral, 1 first, ...
 
   bool recorded() const { return !splitsMs.empty(); }
 };

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <tuple>
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
+#include "report/laps/driver_actions.h"
 #include "report/laps/grip_channels.h"
 
 namespace skidlog {
@@ -46,6 +46,48 @@ std::size_t sampleAt(const PlacedLap& lap, double at, double interval, std::size
 
 // The lap through `corner`, whose time through it on the reference lap is
 // `referenceTime` s.
+// A lap's times through a corner's part of the lap: the corner itself, its
+// segment (from the middle of the straight before to the middle of the one
+// after), and the segment's halves before and after the apex, s.
+struct CornerTimes {
+  double corner;
+  double segment;
+  double entry;
+  double exit;
+};
+
+CornerTimes cornerTimes(const LapClock& clock, const CornerResult& c) {
+  const double start = clock.timeAt(c.segmentStart), apex = clock.timeAt(c.corner.apex);
+  const double end = clock.timeAt(c.segmentEnd);
+  return {clock.timeAt(c.corner.end) - clock.timeAt(c.corner.start), end - start, apex - start, end - apex};
+}
+
+// The actions of a lap through the corner, and its segment's times against
+// the reference's.
+void actionsAndSegment(CornerLap& c, const CornerResult& result, CornerReach reach, const LapInput& in,
+                       const PlacedLap& placed, const CornerTimes& reference, const LapPath& path) {
+  const CornerActions a = cornerActions(result.corner, reach, placed.distance, in.summary->lap, path, in.interval);
+  c.value[brakeAt] = a.brakeAt;
+  c.value[brakeReleaseAt] = a.brakeReleaseAt;
+  c.value[peakBrake] = a.peakBrake;
+  c.value[minSpeedAt] = a.minSpeedAt;
+  c.value[gearAtMinSpeed] = a.gearAtMinSpeed;
+  c.value[fullThrottleAt] = a.fullThrottleAt;
+  c.value[throttleOnAt] = a.throttleOnAt;
+  c.value[coastSeconds] = a.coastSeconds;
+  c.value[lineEntry] = a.lineEntry;
+  c.value[lineApex] = a.lineApex;
+  c.value[lineExit] = a.lineExit;
+  c.value[steerApex] = a.steerApexDeg;
+  c.pedalsClamped = a.pedalsClamped;
+  c.gearOutOfRange = a.gearOutOfRange;
+  const CornerTimes t = cornerTimes(placed.clock, result);
+  c.value[segmentTime] = t.segment;
+  c.value[segmentDelta] = t.segment - reference.segment;
+  c.value[entryDelta] = t.entry - reference.entry;
+  c.value[exitDelta] = t.exit - reference.exit;
+}
+
 CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t lapIndex, const LapInput& in,
                     const PlacedLap& placed, const GroupChannels& channels, const ReportGroup& group) {
   CornerLap c;
@@ -258,6 +300,23 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
                     " axle's lateral peak is not reached, so its use of the peak is not known; " + axleNames[a] +
                     "_use gives its use of the most grip the car's " + axleNames[a] + " axle shows in these laps.");
   }
+  for (const bool pedals : {true, false}) {
+    std::vector<std::string> files;
+    for (const CornerResult& c : track.corners) {
+      for (const CornerLap& l : c.laps) {
+        const bool flagged = pedals ? l.pedalsClamped : l.gearOutOfRange;
+        const std::string& file = track.laps[l.lap].file;
+        if (flagged && std::find(files.begin(), files.end(), file) == files.end()) files.push_back(file);
+      }
+    }
+    if (files.empty()) continue;
+    std::string names;
+    for (const std::string& f : files) names += (names.empty() ? "" : ", ") + f;
+    notes.push_back(pedals ? names + ": a pedal outside 0 to 1 (or not a number) is taken at its nearest end (not "
+                                     "pressed for not a number) for the braking and throttle places."
+                           : names + ": the gear at the lowest speed is no gear (a damaged file), so gear_min is "
+                                     "null there.");
+  }
   for (const TrackGroup& g : track.groups) {
     if (g.laps == 1) {
       notes.push_back((groups.size() > 1 ? groups[g.group].label + " holds" : "The report holds") +
@@ -298,14 +357,24 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
   for (std::size_t l = 0; l < laps.size(); ++l) {
     fillLapResult(track.laps[l], laps[l], placed[l], placed[reference], ref, track, channels[laps[l].group]);
   }
-  for (const TrackCorner& corner : findCorners(track.path)) {
+  const std::vector<TrackCorner> corners = findCorners(track.path);
+  for (std::size_t k = 0; k < corners.size(); ++k) {
+    const TrackCorner& corner = corners[k];
+    const bool first = k == 0, last = k + 1 == corners.size();
     CornerResult result;
     result.corner = corner;
-    const LapClock& referenceClock = placed[reference].clock;
-    const double referenceTime = referenceClock.timeAt(corner.end) - referenceClock.timeAt(corner.start);
+    // Each half of a straight goes with the corner beside it.
+    result.segmentStart = first ? 0.0 : (corners[k - 1].end + corner.start) / 2.0;
+    result.segmentEnd = last ? track.path.length() : (corner.end + corners[k + 1].start) / 2.0;
+    const CornerReach reach{first ? 0.0 : corners[k - 1].end, last ? track.path.length() : corners[k + 1].start};
+    const CornerTimes referenceTimes = cornerTimes(placed[reference].clock, result);
     for (std::size_t l = 0; l < laps.size(); ++l) {
       const LapInput& in = laps[l];
-      result.laps.push_back(cornerLap(corner, referenceTime, l, in, placed[l], channels[in.group], groups[in.group]));
+      CornerLap c = cornerLap(corner, referenceTimes.corner, l, in, placed[l], channels[in.group], groups[in.group]);
+      if (std::isfinite(c.value[cornerTime])) {
+        actionsAndSegment(c, result, reach, in, placed[l], referenceTimes, track.path);
+      }
+      result.laps.push_back(c);
     }
     for (std::size_t g = 0; g < groups.size(); ++g) {
       result.groups.push_back(cornerGroup(g, result.laps, laps));
@@ -366,15 +435,13 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
 }
 
 std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks) {
-  // Each number's resolution: differences smaller are never claimed.
-  static constexpr std::array<std::tuple<CornerKey, const char*, double>, 7> compared = {
-      std::tuple{cornerTime, "corner_time_s", 0.001},
-      std::tuple{cornerMinSpeed, "min_speed", 0.01},
-      std::tuple{understeerEntry, "understeer_entry_deg", 0.01},
-      std::tuple{understeerApex, "understeer_apex_deg", 0.01},
-      std::tuple{understeerExit, "understeer_exit_deg", 0.01},
-      std::tuple{frontUse, "front_use", 0.001},
-      std::tuple{rearUse, "rear_use", 0.001}};
+  // The use of a peak is the fit's, compared with the tyres; the segment's
+  // delta differs between groups as its time does.
+  static constexpr std::array<CornerKey, 22> compared = {
+      cornerTime,     cornerMinSpeed, understeerEntry, understeerApex, understeerExit, frontUse,
+      rearUse,        brakeAt,        brakeReleaseAt,  peakBrake,      minSpeedAt,     gearAtMinSpeed,
+      fullThrottleAt, throttleOnAt,   coastSeconds,    lineEntry,      lineApex,       lineExit,
+      steerApex,      segmentTime,    entryDelta,      exitDelta};
   std::vector<Difference> out;
   for (const TrackAnalysis& track : tracks) {
     const std::string prefix = tracks.size() > 1 ? track.track + " " : "";
@@ -385,11 +452,13 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks) {
     }
     for (const CornerResult& c : track.corners) {
       for (std::size_t g = 1; g < c.groups.size(); ++g) {
-        for (const auto& [key, quantity, resolution] : compared) {
+        for (const CornerKey key : compared) {
           const OverLaps& from = c.groups[0].value[key];
           const OverLaps& to = c.groups[g].value[key];
           if (!from.known() || !to.known()) continue;
-          out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, resolution));
+          // The corner's time keeps the name it has among the differences.
+          const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
+          out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyResolution[key]));
         }
       }
     }

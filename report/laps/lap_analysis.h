@@ -59,11 +59,35 @@ enum CornerKey : std::size_t {
   rearUse,
   frontUseOfPeak,
   rearUseOfPeak,
+  brakeAt,
+  brakeReleaseAt,
+  peakBrake,
+  minSpeedAt,
+  gearAtMinSpeed,
+  fullThrottleAt,
+  throttleOnAt,
+  coastSeconds,
+  lineEntry,
+  lineApex,
+  lineExit,
+  steerApex,
+  segmentTime,
+  segmentDelta,
+  entryDelta,
+  exitDelta,
   cornerKeyCount
 };
 inline constexpr const char* cornerKeyNames[cornerKeyCount] = {
     "time_s", "min_speed", "understeer_entry_deg", "understeer_apex_deg", "understeer_exit_deg",
-    "front_use", "rear_use", "front_use_of_peak", "rear_use_of_peak"};
+    "front_use", "rear_use", "front_use_of_peak", "rear_use_of_peak",
+    "brake_m", "brake_release_m", "peak_brake", "min_speed_m", "gear_min", "full_throttle_m", "throttle_on_m",
+    "coast_s", "line_entry_m", "line_apex_m", "line_exit_m", "steer_apex_deg",
+    "segment_time_s", "segment_delta_s", "entry_delta_s", "exit_delta_s"};
+// The resolution of each, in its unit: a difference smaller is never claimed.
+inline constexpr double cornerKeyResolution[cornerKeyCount] = {
+    0.001, 0.01, 0.01, 0.01, 0.01, 0.001, 0.001, 0.001, 0.001,
+    0.1, 0.1, 0.001, 0.1, 1.0, 0.1, 0.1, 0.001, 0.1, 0.1, 0.1, 0.01,
+    0.001, 0.001, 0.001, 0.001};
 
 struct CornerLap {
   std::size_t lap = 0;  // into the track's laps
@@ -71,6 +95,8 @@ struct CornerLap {
   double exitSpeed = 0.0;
   double delta = 0.0;       // s, this lap's time through the corner less the reference's
   std::array<double, cornerKeyCount> value{};
+  bool pedalsClamped = false;   // a pedal outside 0 to 1 was taken at its nearest end
+  bool gearOutOfRange = false;  // the gear at the lowest speed is no gear
 };
 
 struct CornerGroup {
@@ -93,6 +119,8 @@ struct TrackGroup {
 
 struct CornerResult {
   TrackCorner corner;
+  double segmentStart = 0.0;  // m: the middle of the straight before it (the line for the first)
+  double segmentEnd = 0.0;    // m: the middle of the straight after it (the line for the last)
   std::vector<CornerLap> laps;
   std::vector<CornerGroup> groups;
 };

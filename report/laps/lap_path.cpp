@@ -50,6 +50,19 @@ void LapPath::positionAt(double at, double& px, double& py) const {
   py = interpolate(s, y, at);
 }
 
+double LapPath::leftOf(double at, double px, double py) const {
+  // The segment holding `at` (the first or last beyond the ends).
+  const auto upper = std::upper_bound(s.begin(), s.end(), at);
+  const std::size_t k = std::clamp<std::size_t>(static_cast<std::size_t>(upper - s.begin()), 1, s.size() - 1) - 1;
+  const double dx = x[k + 1] - x[k], dy = y[k + 1] - y[k];
+  const double length = std::hypot(dx, dy);
+  if (!(length > 0.0)) return 0.0;
+  double ax, ay;
+  positionAt(at, ax, ay);
+  // The cross product of the direction with the point's offset: positive to the left.
+  return (dx * (py - ay) - dy * (px - ax)) / length;
+}
+
 LapPath lapPath(std::span<const float> x, std::span<const float> y, double toLine) {
   LapPath path;
   for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {

@@ -35,6 +35,10 @@ struct LapPath {
   std::size_t points() const { return x.size(); }
   // The world position at distance `at` along the path.
   void positionAt(double at, double& px, double& py) const;
+  // How far the point (px, py) lies to the left of the path at distance
+  // `at` along it (negative: to the right), m, across the path's direction
+  // there. REQUIRES: points() >= 2.
+  double leftOf(double at, double px, double py) const;
 };
 
 // The path of a lap's positions, and `toLine` m on from its last sample to

@@ -1,0 +1,100 @@
+#include "report/laps/driver_actions.h"
+
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace skidlog {
+namespace {
+
+// A lap along a straight reference path on the x axis, one sample a metre
+// (so each sample's place is its x), 10 ms apart; the car 2 m to the left of
+// the path (y = 2) and the corner a left-hander from 40 to 80 m, apex at 60.
+struct StraightLap {
+  static constexpr std::size_t n = 120;
+  LapSamples lap;
+  LapPath path;
+  std::vector<double> distance;
+  TrackCorner corner;
+
+  StraightLap() {
+    for (std::size_t i = 0; i < n; ++i) {
+      distance.push_back(static_cast<double>(i));
+      lap.x.push_back(static_cast<float>(i));
+      lap.y.push_back(2.0f);
+      lap.speed.push_back(30.0f);
+      lap.throttle.push_back(1.0f);
+      lap.brake.push_back(0.0f);
+      lap.steerDeg.push_back(0.0f);
+      lap.gear.push_back(4.0f);
+      path.x.push_back(static_cast<double>(i));
+      path.y.push_back(0.0);
+      path.s.push_back(static_cast<double>(i));
+    }
+    corner.left = true;
+    corner.start = 40.0;
+    corner.apex = 60.0;
+    corner.end = 80.0;
+  }
+  void set(std::vector<float>& v, std::size_t from, std::size_t to, float value) {
+    for (std::size_t i = from; i < to; ++i) v[i] = value;
+  }
+  CornerActions actions() { return cornerActions(corner, {10.0, 110.0}, distance, lap, path, 0.01); }
+};
+
+TEST(DriverActions, BrakingMinimumSpeedThrottleAndLine) {
+  StraightLap s;
+  s.set(s.lap.throttle, 12, 62, 0.0f);
+  s.set(s.lap.brake, 5, 15, 0.5f);    // began before the previous corner's end: not this corner's
+  s.set(s.lap.brake, 20, 25, 0.3f);   // an earlier run
+  s.set(s.lap.brake, 30, 45, 0.8f);   // the last run before the apex
+  s.lap.brake[33] = 0.95f;
+  s.lap.speed[57] = 20.0f;
+  s.lap.gear[57] = 2.0f;
+  s.set(s.lap.throttle, 62, 70, 0.5f);  // back on at 62, full at 70
+  s.lap.steerDeg[60] = 35.0f;
+  const CornerActions a = s.actions();
+  EXPECT_EQ(a.brakeAt, 30.0);
+  EXPECT_EQ(a.brakeReleaseAt, 45.0);
+  EXPECT_NEAR(a.peakBrake, 0.95, 1e-6);
+  EXPECT_EQ(a.minSpeedAt, 57.0);
+  EXPECT_EQ(a.gearAtMinSpeed, 2.0);
+  EXPECT_EQ(a.throttleOnAt, 62.0);
+  EXPECT_EQ(a.fullThrottleAt, 70.0);
+  EXPECT_NEAR(a.coastSeconds, 0.17, 1e-12);  // 45 to 61, neither pedal
+  EXPECT_NEAR(a.lineApex, 2.0, 1e-12);       // left of the path, inside a left-hander
+  EXPECT_NEAR(a.steerApexDeg, 35.0, 1e-6);
+  EXPECT_FALSE(a.pedalsClamped);
+  s.corner.left = false;
+  EXPECT_NEAR(s.actions().lineEntry, -2.0, 1e-12);  // outside a right-hander
+}
+
+TEST(DriverActions, NoBrakingNoPlaceAndFullThrottleThroughout) {
+  StraightLap s;
+  const CornerActions a = s.actions();
+  EXPECT_TRUE(std::isnan(a.brakeAt));
+  EXPECT_TRUE(std::isnan(a.peakBrake));
+  EXPECT_EQ(a.fullThrottleAt, a.minSpeedAt);  // already there at the lowest speed
+  EXPECT_EQ(a.coastSeconds, 0.0);
+}
+
+TEST(DriverActions, DamagedPedalsAndGearAreClampedOrLeftOut) {
+  StraightLap s;
+  s.set(s.lap.brake, 30, 45, 7.0f);
+  s.lap.brake[31] = std::nanf("");
+  s.lap.throttle[90] = -3.0f;
+  s.set(s.lap.gear, 0, StraightLap::n, 200.0f);
+  const CornerActions a = s.actions();
+  EXPECT_TRUE(a.pedalsClamped);
+  EXPECT_EQ(a.peakBrake, 1.0);
+  EXPECT_EQ(a.brakeAt, 32.0);  // the NaN sample is not pressed: the last run begins after it
+  EXPECT_TRUE(a.gearOutOfRange);
+  EXPECT_TRUE(std::isnan(a.gearAtMinSpeed));
+  // A lap that does not reach the corner has none of it.
+  s.distance.assign(StraightLap::n, std::nan(""));
+  EXPECT_TRUE(std::isnan(s.actions().minSpeedAt));
+}
+
+}  // namespace
+}  // namespace skidlog
