@@ -238,6 +238,31 @@ TEST_F(LapIntervalsTest, GripUseReadsTheShareOfTheGripTheLapTakes) {
   }
 }
 
+TEST_F(LapIntervalsTest, SegmentsAddUpToTheDeltaAtTheLineAndMakeTheBestLap) {
+  std::vector<std::string> laps;
+  for (std::uint64_t seed = 61; seed <= 63; ++seed) laps.push_back(lap(seed));
+  laps.push_back(lap(64, hairpin()));
+  const Json r = report({laps});
+  const Json& track = r["tracks"][0];
+  double fastest = 1e9;
+  for (std::size_t l = 0; l < track["laps"].size(); ++l) {
+    double sum = 0.0;
+    for (const Json& c : track["corners"]) {
+      const Json& lap = c["laps"][l];
+      sum += lap["segment_delta_s"].get<double>();
+      EXPECT_NEAR(lap["entry_delta_s"].get<double>() + lap["exit_delta_s"].get<double>(),
+                  lap["segment_delta_s"].get<double>(), 1e-9);
+    }
+    EXPECT_NEAR(sum, track["laps"][l]["delta_at_line_s"].get<double>(), 0.01);
+    fastest = std::min(fastest, track["laps"][l]["lap_time_s"].get<double>());
+  }
+  const Json& best = track["best_laps"][0];
+  double segments = 0.0;
+  for (const Json& b : best["best_segments"]) segments += b["time_s"].get<double>();
+  EXPECT_NEAR(best["best_lap_s"].get<double>(), segments, 1e-9);
+  EXPECT_LE(best["best_lap_s"].get<double>(), fastest + 1e-9);
+}
+
 // A copy of a replay recorded every 100 ms: every tenth sample block of a
 // 10 ms replay, its interval byte 100, its split times kept.
 std::string coarseCopy(const std::string& replay, const std::string& copy) {

@@ -283,6 +283,25 @@ TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, cons
   return out;
 }
 
+// The group's best lap from the fastest of each segment over its complete laps.
+void bestOfSegments(TrackGroup& g, const TrackAnalysis& track) {
+  g.bestOfSegments = g.completeLaps > 0 && !track.corners.empty() ? 0.0 : unknown;
+  for (const CornerResult& c : track.corners) {
+    double best = unknown;
+    std::size_t lap = 0;
+    for (const CornerLap& l : c.laps) {
+      const LapResult& r = track.laps[l.lap];
+      const double t = l.value[segmentTime];
+      if (r.group != g.group || !r.complete || std::isnan(t) || t >= best) continue;
+      best = t;
+      lap = l.lap;
+    }
+    g.bestSegmentTime.push_back(best);
+    g.bestSegmentLap.push_back(lap);
+    g.bestOfSegments += best;
+  }
+}
+
 // What the track's numbers cannot give, each kind once, naming the groups it
 // concerns.
 std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const TrackAnalysis& track) {
@@ -381,7 +400,10 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
     }
     track.corners.push_back(std::move(result));
   }
-  for (std::size_t g = 0; g < groups.size(); ++g) track.groups.push_back(trackGroup(g, track.laps, laps));
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    track.groups.push_back(trackGroup(g, track.laps, laps));
+    bestOfSegments(track.groups.back(), track);
+  }
   track.notes = trackNotes(groups, track);
   return track;
 }

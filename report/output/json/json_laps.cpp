@@ -1,5 +1,7 @@
 #include "report/output/json/json_laps.h"
 
+#include <cmath>
+
 namespace skidlog {
 namespace {
 
@@ -45,6 +47,19 @@ Json cornerGroupJson(const ReportData& report, const CornerGroup& g) {
   return j;
 }
 
+// The group's best lap of its fastest segments, and where each came from.
+Json bestLapsJson(const ReportData& report, const TrackAnalysis& track, const TrackGroup& g) {
+  Json segments = Json::array();
+  for (std::size_t k = 0; k < track.corners.size(); ++k) {
+    const bool known = !std::isnan(g.bestSegmentTime[k]);
+    segments.push_back(Json{{"corner", track.corners[k].corner.name},
+                            {"file", known ? Json(track.laps[g.bestSegmentLap[k]].file) : Json(nullptr)},
+                            {"time_s", number(g.bestSegmentTime[k])}});
+  }
+  return Json{{"group", report.groups[g.group].label}, {"best_lap_s", number(g.bestOfSegments)},
+              {"best_segments", segments}};
+}
+
 Json trackGroupJson(const ReportData& report, const TrackAnalysis& track, const TrackGroup& g) {
   Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}, {"complete_laps", g.completeLaps}};
   overLapsJson(j, "lap_time_s", g.lapTime);
@@ -84,15 +99,17 @@ Json tracksJson(const ReportData& report) {
     Json laps = Json::array(), corners = Json::array();
     for (const LapResult& lap : t.laps) laps.push_back(lapJson(report, lap));
     for (const CornerResult& c : t.corners) corners.push_back(cornerJson(report, t, c));
-    Json groups = Json::array();
+    Json groups = Json::array(), best = Json::array();
     for (const TrackGroup& g : t.groups) {
       if (g.laps > 0) groups.push_back(trackGroupJson(report, t, g));
+      if (g.completeLaps > 0) best.push_back(bestLapsJson(report, t, g));
     }
     tracks.push_back(Json{{"track", t.track},
                           {"layout", t.layout},
                           {"reference", t.laps[t.reference].file},
                           {"length_m", number(t.path.length())},
                           {"groups", groups},
+                          {"best_laps", best},
                           {"laps", laps},
                           {"corners", corners},
                           {"notes", t.notes}});

@@ -1,6 +1,8 @@
 #include "report/output/page/page_data.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 #include "numeric/precision.h"
@@ -207,11 +209,28 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   j.key("statement").string(b.statement).endObject();
 }
 
-// The replay a group drove fastest: the shortest.
+// A replay's recorded lap time, s, where its samples make the whole lap
+// (within one sample); NaN for a partial copy or a replay with no lap.
+double completeLapTime(const ReplaySummary& r) {
+  if (!r.lap.recorded()) return std::numeric_limits<double>::quiet_NaN();
+  const double lapTime = r.lap.splitsMs.back() / 1000.0, interval = static_cast<double>(r.interval);
+  const bool complete = interval > 0.0 && std::fabs(r.seconds() - lapTime) <= interval * (1.0 + 1e-9);
+  return complete ? lapTime : std::numeric_limits<double>::quiet_NaN();
+}
+
+// The replay a group drove fastest: its fastest complete lap; where none is
+// complete, its longest replay (a partial copy is short, not fast).
 std::size_t fastest(const ReportGroup& g) {
   std::size_t best = 0;
+  double bestTime = completeLapTime(g.replays.front());
   for (std::size_t r = 1; r < g.replays.size(); ++r) {
-    if (g.replays[r].seconds() < g.replays[best].seconds()) best = r;
+    const double time = completeLapTime(g.replays[r]);
+    const bool better = std::isnan(bestTime) ? !std::isnan(time) || g.replays[r].seconds() > g.replays[best].seconds()
+                                             : time < bestTime;
+    if (better) {
+      best = r;
+      bestTime = time;
+    }
   }
   return best;
 }

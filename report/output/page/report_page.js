@@ -403,7 +403,8 @@
   }
   // Each group's fastest lap over distance, overlaid, when the groups drove one track.
   function lapCharts() {
-    const grid = section('Fastest laps over distance', 'Each group\u2019s fastest replay, overlaid.');
+    const grid = section('Fastest laps over distance', 'Each group\u2019s fastest complete lap (its longest replay ' +
+        'where none is complete), overlaid.');
     [['speed', 'speed [m/s]', 1], ['throttle', 'throttle [%]', 100], ['brake', 'brake [%]', 100],
      ['steer', 'steer [deg]', 1]].forEach(([key, title, scale]) => {
       const sets = groups.map((g, k) => {
@@ -540,8 +541,10 @@
                    options: options('speed over distance', 'distance [m]', 'speed [m/s]')}, true)];
 
     // The corners, most time lost first.
-    const keys = [['time_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2], ['understeer_apex_deg', 2],
-                  ['understeer_exit_deg', 2], ['front_use', 2], ['rear_use', 2]];
+    const keys = [['time_s', 3], ['segment_delta_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2],
+                  ['understeer_apex_deg', 2], ['understeer_exit_deg', 2], ['front_use', 2], ['rear_use', 2],
+                  ['brake_m', 0], ['min_speed_m', 0], ['gear_min', 1], ['full_throttle_m', 0], ['coast_s', 2],
+                  ['line_apex_m', 1]];
     const table = tableSection('Corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
         'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps ' +
         '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
@@ -549,11 +552,17 @@
         'reference\u2019s. Understeer: the front axle\u2019s slip angle less the rear\u2019s toward the corner, ' +
         'degrees, positive understeering, on entry (braking), at the apex and on exit (driving). Grip use: an ' +
         'axle\u2019s combined grip (longitudinal and lateral) at the apex over the most this car\u2019s axle shows at ' +
-        'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit.' +
+        'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit. Segment lost: the time ' +
+        'lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +
+        'up to the lap). The driver\u2019s actions as places along the reference path, m: where the last braking ' +
+        'before the apex begins, where the speed is lowest and the gear there, where the throttle is full again, ' +
+        'the time on neither pedal, and the line at the apex from the reference\u2019s, positive toward the ' +
+        'inside; \u2013 where the laps do not do it (a corner taken without braking).' +
         (t.notes.length ? ' ' + t.notes.join(' ') : ''),
         ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]',
-            'Time [s]', 'Min speed [m/s]', 'Understeer entry [\u00b0]', 'apex [\u00b0]', 'exit [\u00b0]',
-            'Front grip use', 'Rear grip use']), {class: 'corners'});
+            'Time [s]', 'Segment lost [s]', 'Min speed [m/s]', 'Understeer entry [\u00b0]', 'apex [\u00b0]',
+            'exit [\u00b0]', 'Front grip use', 'Rear grip use', 'Braking at [m]', 'Slowest at [m]', 'Gear there',
+            'Full throttle at [m]', 'Coasting [s]', 'Line at apex [m]']), {class: 'corners'});
     const lost = (c, g) => {
       const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
       return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
