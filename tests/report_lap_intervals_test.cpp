@@ -32,11 +32,15 @@ class LapIntervalsTest : public ::testing::Test {
   // A whole generated lap of the example car from the line.
   std::string lap(std::uint64_t seed, int slowCorner = -1) {
     generator::LapOptions options;
+    options.slowCorner = slowCorner;
+    return lap(seed, options, "slow" + std::to_string(slowCorner));
+  }
+  // A whole lap of `options` (its seed and whole lap set here), named by `what`.
+  std::string lap(std::uint64_t seed, generator::LapOptions options, const std::string& what) {
     options.wholeLap = true;
     options.seed = seed;
-    options.slowCorner = slowCorner;
     const std::vector<std::byte> bytes = generator::generateLap(generator::exampleCar(), options);
-    const std::string name = dir / ("lap-" + std::to_string(seed) + "-" + std::to_string(slowCorner) + ".raf");
+    const std::string name = dir / ("lap-" + std::to_string(seed) + "-" + what + ".raf");
     test::writeFile(name, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return name;
   }
@@ -99,6 +103,16 @@ int hairpin() {
     if (circuit.corners()[c].radius == 30.0) return static_cast<int>(c);
   }
   return -1;
+}
+
+// The report's name of the circuit's hairpin: the corner whose apex lies on it.
+std::string hairpinName(const Json& r) {
+  const generator::Corner& arc = generator::Circuit(generator::Turns::both).corners()[static_cast<std::size_t>(hairpin())];
+  for (const Json& c : r["tracks"][0]["corners"]) {
+    const double at = c["apex_m"].get<double>() + generator::lineDistance;
+    if (at >= arc.start && at <= arc.end) return c["name"];
+  }
+  return "";
 }
 
 TEST_F(LapIntervalsTest, ACornerTakenSlowerIsFoundWithItsLossInsideItsInterval) {
@@ -261,6 +275,72 @@ TEST_F(LapIntervalsTest, SegmentsAddUpToTheDeltaAtTheLineAndMakeTheBestLap) {
   for (const Json& b : best["best_segments"]) segments += b["time_s"].get<double>();
   EXPECT_NEAR(best["best_lap_s"].get<double>(), segments, 1e-9);
   EXPECT_LE(best["best_lap_s"].get<double>(), fastest + 1e-9);
+}
+
+// The differences of `quantity` at each corner between the first two groups.
+std::vector<Json> differencesOf(const Json& r, const std::string& quantity) {
+  std::vector<Json> out;
+  for (const Json& d : r["differences"]) {
+    if (d["quantity"] == quantity && isCorner(d)) out.push_back(d);
+  }
+  return out;
+}
+
+TEST_F(LapIntervalsTest, LateBrakingIsFoundAtItsCornerByTheMetresItMoved) {
+  generator::LapOptions late;
+  late.lateBrakeCorner = hairpin();
+  late.lateBrakeMetres = 12.0;
+  std::vector<std::string> normal, later;
+  for (std::uint64_t seed = 71; seed <= 73; ++seed) {
+    later.push_back(lap(seed, late, "late"));
+    normal.push_back(lap(seed + 3));
+  }
+  const Json r = report({normal, later});
+  const std::string where = hairpinName(r);
+  int found = 0, others = 0;
+  for (const Json& d : differencesOf(r, "brake_m")) {
+    if (d["where"] != where) {
+      others += isClaimed(d);
+      continue;
+    }
+    ++found;
+    EXPECT_EQ(d["verdict"], "higher");
+    EXPECT_NEAR(d["delta"].get<double>(), 12.0, 2.0);
+  }
+  EXPECT_EQ(found, 1);
+  EXPECT_LE(others, 1);
+  // In too fast, the late braker gains on the way in and loses on the way out.
+  for (const Json& d : differencesOf(r, "exit_delta_s")) {
+    if (d["where"] == where) {
+      EXPECT_EQ(d["verdict"], "higher");
+    }
+  }
+  for (const Json& d : differencesOf(r, "entry_delta_s")) {
+    if (d["where"] == where) {
+      EXPECT_EQ(d["verdict"], "lower");
+    }
+  }
+}
+
+TEST_F(LapIntervalsTest, AWiderLineIsFoundAtItsApex) {
+  generator::LapOptions wide;
+  wide.wideCorner = hairpin();
+  wide.wideMetres = 3.0;
+  std::vector<std::string> normal, wider;
+  for (std::uint64_t seed = 81; seed <= 83; ++seed) {
+    wider.push_back(lap(seed, wide, "wide"));
+    normal.push_back(lap(seed + 3));
+  }
+  const Json r = report({normal, wider});
+  int found = 0;
+  for (const Json& d : differencesOf(r, "line_apex_m")) {
+    if (!isClaimed(d)) continue;
+    ++found;
+    EXPECT_EQ(d["where"], hairpinName(r));
+    EXPECT_EQ(d["verdict"], "lower");  // outward: away from the inside
+    EXPECT_NEAR(d["delta"].get<double>(), -3.0, 0.5);
+  }
+  EXPECT_EQ(found, 1);
 }
 
 // A copy of a replay recorded every 100 ms: every tenth sample block of a

@@ -31,6 +31,9 @@ constexpr const char* usage =
     "  --grip-variation=F       the lap's grip varies with the seed, standard deviation F\n"
     "  --lap                    one whole lap from the line with its split times (SECONDS unused)\n"
     "  --slow-corner=K          take corner K (from 0) at nine tenths of the speed\n"
+    "  --late-brake=K,M         brake M metres later into corner K and, in too fast, take\n"
+    "                           the rest of it at 95 % of the speed\n"
+    "  --wide=K,M               run M metres wider at corner K's apex\n"
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
@@ -55,6 +58,18 @@ bool number(std::string_view text, double& out) {
   errno = 0;
   out = std::strtod(s.c_str(), &end);
   return !s.empty() && end == s.c_str() + s.size() && errno == 0;
+}
+
+// "K,M": a corner number from 0 and metres from 0 to 100.
+bool cornerAndMetres(std::string_view text, int& corner, double& metres) {
+  const std::size_t comma = text.find(',');
+  double k = 0.0;
+  if (comma == std::string_view::npos || !number(text.substr(0, comma), k) || !number(text.substr(comma + 1), metres)) {
+    return false;
+  }
+  if (!(k >= 0.0 && k <= 100.0 && k == std::floor(k)) || !(metres >= 0.0 && metres <= 100.0)) return false;
+  corner = static_cast<int>(k);
+  return true;
 }
 
 // Returns an error text, empty when the command line is sound.
@@ -94,6 +109,13 @@ std::string parse(int argc, char** argv, Options& o) {
         return "--slow-corner takes a corner number";
       }
       o.lap.slowCorner = static_cast<int>(corner);
+    } else if (value("--late-brake", v) || value("--wide", v)) {
+      const bool late = a.starts_with("--late-brake");
+      int corner = 0;
+      double metres = 0.0;
+      if (!cornerAndMetres(v, corner, metres)) return std::string(late ? "--late-brake" : "--wide") + " takes K,M";
+      (late ? o.lap.lateBrakeCorner : o.lap.wideCorner) = corner;
+      (late ? o.lap.lateBrakeMetres : o.lap.wideMetres) = metres;
     } else if (a == "--brush") {
       o.brush = true;
     } else if (a == "--describe") {

@@ -37,6 +37,9 @@ std::vector<double> cornerShares(const Circuit& circuit, std::size_t laps, Noise
       }
       // The share of the limit goes with the square of the speed.
       if (lap == 0 && static_cast<int>(c) == options.slowCorner) shares.back() *= options.slowSpeed * options.slowSpeed;
+      if (lap == 0 && static_cast<int>(c) == options.lateBrakeCorner) {
+        shares.back() *= options.lateSpeed * options.lateSpeed;
+      }
     }
   }
   return shares;
@@ -262,8 +265,10 @@ struct Motion {
 };
 
 // Where the car is at each sample, following the plan; the speed is then
-// smoothed over pedalTime, as the driver does not stamp on a pedal.
-std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::size_t samples, double dt) {
+// smoothed over `smoothing` s (pedalTime: the driver does not stamp on a
+// pedal; 0 for a plan that is smooth already).
+std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::size_t samples, double dt,
+                           double smoothing = pedalTime) {
   std::vector<double> speed(samples);
   double s = startDistance;
   for (std::size_t i = 0; i < samples; ++i) {
@@ -271,7 +276,7 @@ std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::s
     const double ahead = plan.at(s + dt * speed[i]);
     s += dt * (speed[i] + ahead) / 2.0;
   }
-  speed = smoothed(speed, static_cast<std::size_t>(std::lround(pedalTime / dt)));
+  speed = smoothed(speed, std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(smoothing / dt))));
   std::vector<Motion> m(samples);
   s = startDistance;
   for (std::size_t i = 0; i < samples; ++i) {
@@ -285,6 +290,68 @@ std::vector<Motion> follow(const Circuit& circuit, const SpeedPlan& plan, std::s
     m[i].acceleration = after > before ? (m[after].speed - m[before].speed) / (dt * static_cast<double>(after - before)) : 0.0;
   }
   return m;
+}
+
+// The speed against distance of a motion, on the plan's grid.
+SpeedPlan speedCurve(const std::vector<Motion>& motion) {
+  SpeedPlan curve;
+  const double last = motion.back().distance;
+  std::size_t i = 0;
+  for (double s = 0.0; s <= last + 1000.0; s += planSpacing) {
+    while (i + 1 < motion.size() && motion[i + 1].distance <= s) ++i;
+    const bool between = i + 1 < motion.size() && motion[i].distance <= s;
+    const double t = between ? (s - motion[i].distance) / (motion[i + 1].distance - motion[i].distance) : 0.0;
+    curve.speed.push_back(between ? motion[i].speed + t * (motion[i + 1].speed - motion[i].speed) : motion[i].speed);
+  }
+  return curve;
+}
+
+// Where the braking into `corner` begins on `curve`, as a grid index: where
+// the speed last stops rising before the corner.
+std::size_t brakingStart(const SpeedPlan& curve, const Corner& corner) {
+  auto k = std::min(static_cast<std::size_t>(corner.start / planSpacing), curve.speed.size() - 1);
+  while (k > 0 && curve.speed[k - 1] > curve.speed[k]) --k;
+  return k;
+}
+
+// The motion with its braking into the first lap's corner
+// options.lateBrakeCorner begun at `braking` m instead: the speed is held
+// from where the braking began until there, and every speed of the braking
+// that follows (the pedals already smoothed) comes that much later, into the
+// corner too.
+std::vector<Motion> brakeLater(const std::vector<Motion>& motion, const Circuit& circuit, const DriveOptions& options,
+                               double braking, double dt) {
+  const Corner& c = circuit.corners()[static_cast<std::size_t>(options.lateBrakeCorner)];
+  const SpeedPlan before = speedCurve(motion);
+  SpeedPlan curve = before;
+  const std::size_t fastest = brakingStart(curve, c);
+  const double shift = braking - static_cast<double>(fastest) * planSpacing;
+  for (std::size_t k = fastest; k < curve.speed.size() && static_cast<double>(k) * planSpacing <= c.end; ++k) {
+    const double s = static_cast<double>(k) * planSpacing;
+    const double later = s <= braking ? before.speed[fastest] : before.at(s - shift);
+    curve.speed[k] = std::max(curve.speed[k], later);
+  }
+  return follow(circuit, curve, motion.size(), dt, 0.0);
+}
+
+// Where the car is at each sample: following the driver's plan, and where he
+// brakes late into a corner, braking options.lateBrakeMetres after where he
+// would for the speed he takes it at otherwise.
+std::vector<Motion> driveThrough(const CarSetup& car, const Circuit& circuit, const DriveOptions& options,
+                                 std::size_t samples, std::size_t laps, Noise& driver) {
+  const double lateral = corneringLimit(car).lateralAcceleration;
+  Noise normalDriver = driver;
+  const SpeedPlan plan = planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver, options), lateral);
+  std::vector<Motion> motion = follow(circuit, plan, samples, options.sampleInterval);
+  const auto late = static_cast<std::size_t>(options.lateBrakeCorner);
+  if (options.lateBrakeCorner < 0 || late >= circuit.corners().size() || motion.empty()) return motion;
+  DriveOptions normal = options;
+  normal.lateBrakeCorner = -1;
+  const SpeedPlan normalPlan =
+      planSpeeds(car, circuit, laps, cornerShares(circuit, laps, normalDriver, normal), lateral);
+  const SpeedPlan normalCurve = speedCurve(follow(circuit, normalPlan, samples, options.sampleInterval));
+  const double braking = static_cast<double>(brakingStart(normalCurve, circuit.corners()[late])) * planSpacing;
+  return brakeLater(motion, circuit, options, braking + options.lateBrakeMetres, options.sampleInterval);
 }
 
 // Each sample's steady state: the wheels' loads from the car's accelerations
@@ -368,6 +435,17 @@ WheelState wheelState(const CarSetup& car, int w, double load, double steadyLoad
   return s;
 }
 
+// How far to the right of the line the driver runs at lap distance `s` (from
+// the circuit's start, first lap only), m: out of options.wideCorner, easing
+// out from its start to options.wideMetres at its middle and back by its end.
+double wideBy(const Circuit& circuit, double s, const DriveOptions& options) {
+  if (options.wideCorner < 0 || static_cast<std::size_t>(options.wideCorner) >= circuit.corners().size()) return 0.0;
+  const Corner& corner = circuit.corners()[static_cast<std::size_t>(options.wideCorner)];
+  if (s <= corner.start || s >= corner.end) return 0.0;
+  const double phase = std::sin(std::numbers::pi * (s - corner.start) / (corner.end - corner.start));
+  return (corner.left ? 1.0 : -1.0) * options.wideMetres * phase * phase;
+}
+
 // The car's state at every sample, the road's bumps on the steady loads.
 std::vector<CarState> carStates(const CarSetup& car, const Circuit& circuit, const std::vector<Motion>& motion,
                                 const SteadyState& st, const std::vector<double>& beta,
@@ -379,8 +457,10 @@ std::vector<CarState> carStates(const CarSetup& car, const Circuit& circuit, con
     CarState& c = states[i];
     const Pose pose = circuit.pose(m.distance);
     const double ay = m.speed * m.speed * m.curvature;
-    c.x = pose.x;
-    c.y = pose.y;
+    // Wider at one corner's apex: out to the right of a left-hander.
+    const double out = wideBy(circuit, m.distance, options);
+    c.x = pose.x + out * std::cos(pose.heading);
+    c.y = pose.y + out * std::sin(pose.heading);
     c.z = circuit.altitude(m.distance);
     c.heading = pose.heading - beta[i];
     c.roll = -car.rollGradient * ay;
@@ -413,9 +493,7 @@ std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const D
   Noise driver(options.seed);
   const std::size_t laps = static_cast<std::size_t>(seconds * topSpeed / circuit.length()) + 2;
   const CorneringLimit limit = corneringLimit(car);
-  const SpeedPlan plan =
-      planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver, options), limit.lateralAcceleration);
-  std::vector<Motion> motion = follow(circuit, plan, samples, dt);
+  std::vector<Motion> motion = driveThrough(car, circuit, options, samples, laps, driver);
   if (options.wholeLap) {
     samples = 0;
     while (samples < motion.size() && motion[samples].distance < startDistance + circuit.length()) ++samples;

@@ -28,6 +28,17 @@ struct DriveOptions {
   // slower on the first lap, at this share of the speed he would.
   int slowCorner = -1;
   double slowSpeed = 0.9;
+  // The corner (-1 none) the driver brakes into this many metres later on
+  // the first lap: the whole braking moves on by that much, the car carries
+  // the speed that follows into the corner, and, in too fast, takes the rest
+  // of it at lateSpeed of the speed he would.
+  int lateBrakeCorner = -1;
+  double lateBrakeMetres = 0.0;
+  double lateSpeed = 0.95;
+  // The corner (-1 none) whose apex the driver runs wider by this many metres
+  // on the first lap, the line easing out and back over the corner.
+  int wideCorner = -1;
+  double wideMetres = 0.0;
 };
 
 // The line is this far into the circuit's lap distance, m.

@@ -236,6 +236,10 @@ std::vector<std::byte> generateLap(const CarSetup& setup, const LapOptions& opti
   drive.seed = options.seed;
   drive.wholeLap = options.wholeLap;
   drive.slowCorner = options.slowCorner;
+  drive.lateBrakeCorner = options.lateBrakeCorner;
+  drive.lateBrakeMetres = options.lateBrakeMetres;
+  drive.wideCorner = options.wideCorner;
+  drive.wideMetres = options.wideMetres;
   SensorNoise noise;
   noise.scale = options.noiseScale;
   noise.seed = options.seed;

@@ -56,6 +56,10 @@ struct LapOptions {
   // simulator records: at a third and two thirds of the lap, and the lap time.
   bool wholeLap = false;
   int slowCorner = -1;  // see DriveOptions
+  int lateBrakeCorner = -1;
+  double lateBrakeMetres = 0.0;
+  int wideCorner = -1;
+  double wideMetres = 0.0;
   std::uint64_t seed = 1;
   ReplayTexts texts;
 };
