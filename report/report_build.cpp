@@ -115,6 +115,9 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);
   }
+  std::vector<std::string> labels;
+  for (const ReportGroup& g : report.groups) labels.push_back(g.label);
+  report.findings = findTimeLoss(report.tracks, report.differences, labels);
   if (progress) progress("");
   for (const std::string& m : lapMessages) messages << m << std::endl;
   tellMissingFits(report, messages);

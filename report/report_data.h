@@ -9,6 +9,7 @@
 
 #include "report/analysis/differences.h"
 #include "report/analysis/report_group.h"
+#include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
 
 namespace skidlog {
@@ -17,6 +18,7 @@ struct ReportData {
   std::vector<ReportGroup> groups;        // the first is the one the others are compared with
   std::vector<Difference> differences;    // empty with one group
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
+  std::vector<Finding> findings;          // where the time goes and what differs, per comparison
 
   bool comparison() const { return groups.size() > 1; }
 };

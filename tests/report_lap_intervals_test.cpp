@@ -309,6 +309,16 @@ TEST_F(LapIntervalsTest, LateBrakingIsFoundAtItsCornerByTheMetresItMoved) {
   }
   EXPECT_EQ(found, 1);
   EXPECT_LE(others, 1);
+  // The finding of that corner says it in words.
+  ASSERT_EQ(r["findings"].size(), 1u);
+  bool said = false;
+  for (const Json& f : r["findings"][0]["corners"]) {
+    if (f["corner"] != where) continue;
+    const std::string sentence = f["sentence"];
+    said = sentence.find("s gained") != std::string::npos && sentence.find("brakes 12 m later (") != std::string::npos;
+    EXPECT_TRUE(said) << sentence;
+  }
+  EXPECT_TRUE(said);
   // In too fast, the late braker gains on the way in and loses on the way out.
   for (const Json& d : differencesOf(r, "exit_delta_s")) {
     if (d["where"] == where) {

@@ -91,7 +91,35 @@ Json cornerJson(const ReportData& report, const TrackAnalysis& track, const Corn
               {"groups", groups}};
 }
 
+Json differenceOverLapsJson(const Difference& d) {
+  return Json{{"quantity", d.quantity},
+              {"delta", number(d.delta.value)},
+              {"ci", d.hasInterval ? Json::array({number(d.delta.ci.low), number(d.delta.ci.high)}) : Json(nullptr)},
+              {"verdict", d.verdict}};
+}
+
 }  // namespace
+
+Json findingsJson(const ReportData& report) {
+  Json out = Json::array();
+  for (const Finding& f : report.findings) {
+    Json corners = Json::array();
+    for (const CornerFinding& c : f.corners) {
+      Json actions = Json::array();
+      for (const Difference& a : c.actions) actions.push_back(differenceOverLapsJson(a));
+      const Difference& t = c.timeLost;
+      corners.push_back(Json{{"corner", c.corner},
+                             {"time_lost_s", number(t.delta.value)},
+                             {"time_lost_ci", t.hasInterval ? Json::array({number(t.delta.ci.low), number(t.delta.ci.high)})
+                                                            : Json(nullptr)},
+                             {"verdict", t.verdict},
+                             {"actions", actions},
+                             {"sentence", c.sentence}});
+    }
+    out.push_back(Json{{"from", f.from}, {"to", f.to}, {"corners", corners}});
+  }
+  return out;
+}
 
 Json tracksJson(const ReportData& report) {
   Json tracks = Json::array();

@@ -10,6 +10,9 @@
 namespace skidlog {
 
 // The "tracks" array: one entry per track holding a complete lap.
+// Where the time goes in each comparison: `findings` of the JSON summary.
+Json findingsJson(const ReportData& report);
+
 Json tracksJson(const ReportData& report);
 
 }  // namespace skidlog

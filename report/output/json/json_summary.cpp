@@ -136,6 +136,7 @@ std::string jsonSummary(const ReportData& report) {
     summary["differences"] = std::move(differences);
   }
   summary["tracks"] = tracksJson(report);
+  summary["findings"] = findingsJson(report);
   // Invalid UTF-8 in a file name is replaced rather than thrown.
   return summary.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -1,0 +1,202 @@
+#include "report/laps/findings.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace skidlog {
+namespace {
+
+// How an action's difference reads: "brakes 12 m later (5 to 19 m)". The
+// smallest difference worth a word where one lap stands against one lap and
+// no interval can say more.
+struct Phrase {
+  CornerKey key;
+  const char* before;  // what it is
+  const char* unit;
+  const char* more;  // the word for a positive difference
+  const char* less;
+  int digits;
+  double scale;    // the number as shown: the difference times this
+  double oneLap;   // the smallest difference named without an interval, as shown
+};
+
+constexpr std::array<Phrase, 16> phrases = {{
+    {brakeAt, "brakes ", " m", "later", "earlier", 0, 1.0, 5.0},
+    {brakeReleaseAt, "releases the brake ", " m", "later", "earlier", 0, 1.0, 5.0},
+    {peakBrake, "brakes ", " %", "harder", "softer", 0, 100.0, 10.0},
+    {cornerMinSpeed, "minimum speed ", " m/s", "higher", "lower", 1, 1.0, 0.5},
+    {minSpeedAt, "slowest ", " m", "later", "earlier", 0, 1.0, 5.0},
+    {gearAtMinSpeed, "", " gear", "higher at the slowest point", "lower at the slowest point", 0, 1.0, 1.0},
+    {throttleOnAt, "back on the throttle ", " m", "later", "earlier", 0, 1.0, 5.0},
+    {fullThrottleAt, "full throttle ", " m", "later", "earlier", 0, 1.0, 5.0},
+    {coastSeconds, "coasts ", " s", "longer", "less", 2, 1.0, 0.2},
+    {lineEntry, "", " m", "tighter at turn-in", "wider at turn-in", 1, 1.0, 0.5},
+    {lineApex, "", " m", "tighter at the apex", "wider at the apex", 1, 1.0, 0.5},
+    {lineExit, "", " m", "tighter at the exit", "wider at the exit", 1, 1.0, 0.5},
+    {steerApex, "", "\u00b0", "more steering at the apex", "less steering at the apex", 1, 1.0, 2.0},
+    {understeerEntry, "understeers ", "\u00b0", "more on entry", "less on entry", 2, 1.0, 0.3},
+    {understeerApex, "understeers ", "\u00b0", "more at the apex", "less at the apex", 2, 1.0, 0.3},
+    {understeerExit, "understeers ", "\u00b0", "more on exit", "less on exit", 2, 1.0, 0.3},
+}};
+
+std::string fixed(double v, int digits) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", digits, v);
+  return text;
+}
+
+const Phrase* phraseOf(const std::string& quantity) {
+  for (const Phrase& p : phrases) {
+    if (quantity == cornerKeyNames[p.key]) return &p;
+  }
+  return nullptr;
+}
+
+// "brakes 12 m later (5 to 19 m)": the size of the difference, its
+// direction, and its interval as sizes in that direction. Steering counts
+// toward the corner: to the right in a right-hander.
+std::string actionText(const Difference& d, bool leftHand) {
+  const Phrase* p = phraseOf(d.quantity);
+  if (p == nullptr) return {};
+  const double toward = p->key == steerApex && !leftHand ? -1.0 : 1.0;
+  const double v = toward * d.delta.value * p->scale;
+  // A place less than 10 m away to the decimetre, further to the metre.
+  const int digits = p->digits == 0 && std::fabs(v) < 10.0 && p->key != gearAtMinSpeed ? 1 : p->digits;
+  std::string text = std::string(p->before) + fixed(std::fabs(v), digits) + p->unit + " " + (v >= 0.0 ? p->more : p->less);
+  if (!d.hasInterval) return text;
+  double a = toward * d.delta.ci.low * p->scale, b = toward * d.delta.ci.high * p->scale;
+  if (v < 0.0) {
+    a = -a;
+    b = -b;
+  }
+  return text + " (" + fixed(std::min(a, b), digits) + " to " + fixed(std::max(a, b), digits) + p->unit + ")";
+}
+
+// How far a difference without an interval passes the smallest worth a
+// word (1 at it); 0 for one that is not worth one.
+double weight(const Difference& d) {
+  const Phrase* p = phraseOf(d.quantity);
+  // The balance of one lap moves too much from lap to lap to name alone.
+  if (p == nullptr || std::isnan(d.delta.value) || p->key == understeerEntry || p->key == understeerApex ||
+      p->key == understeerExit) {
+    return 0.0;
+  }
+  const double w = std::fabs(d.delta.value * p->scale) / p->oneLap;
+  return w >= 1.0 ? w : 0.0;
+}
+
+bool worthAWord(const Difference& d) {
+  if (d.hasInterval) return phraseOf(d.quantity) != nullptr && claimed(d.verdict);
+  return weight(d) > 0.0;
+}
+
+// One lap against one says nothing of its variation: only its few largest
+// differences are named.
+constexpr std::size_t oneLapActions = 3;
+
+void order(std::vector<CornerFinding>& corners) {
+  std::stable_sort(corners.begin(), corners.end(), [](const CornerFinding& a, const CornerFinding& b) {
+    const double x = a.timeLost.delta.value, y = b.timeLost.delta.value;
+    if (std::isnan(x) != std::isnan(y)) return std::isnan(y);
+    return x > y;
+  });
+}
+
+const TrackCorner* cornerNamed(const std::vector<TrackAnalysis>& tracks, const std::string& where) {
+  for (const TrackAnalysis& t : tracks) {
+    const std::string prefix = tracks.size() > 1 ? t.track + " " : "";
+    for (const CornerResult& c : t.corners) {
+      if (prefix + c.corner.name == where) return &c.corner;
+    }
+  }
+  return nullptr;
+}
+
+// Each later group against the first, from the report's differences.
+Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
+                     std::size_t to, const std::vector<std::string>& labels) {
+  Finding f{labels[0], labels[to], {}};
+  for (const Difference& d : differences) {
+    if (d.to != to || d.quantity != "segment_time_s") continue;
+    CornerFinding c{d.where, d, {}, {}};
+    for (const Difference& a : differences) {
+      if (a.to == to && a.where == d.where && worthAWord(a)) c.actions.push_back(a);
+    }
+    const TrackCorner* corner = cornerNamed(tracks, d.where);
+    c.sentence = findingSentence(c, corner == nullptr || corner->left);
+    f.corners.push_back(std::move(c));
+  }
+  order(f.corners);
+  return f;
+}
+
+// One lap against its track's reference lap: one value each, no intervals.
+Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
+  const std::size_t ref = track.reference;
+  Finding f{track.laps[ref].file, track.laps[lap].file, {}};
+  const auto one = [](double v) { return overLaps(std::span<const double>(&v, 1)); };
+  for (const CornerResult& c : track.corners) {
+    const std::string where = (prefixed ? track.track + " " : "") + c.corner.name;
+    const CornerLap* from = nullptr;
+    const CornerLap* to = nullptr;
+    for (const CornerLap& l : c.laps) {
+      if (l.lap == ref) from = &l;
+      if (l.lap == lap) to = &l;
+    }
+    if (from == nullptr || to == nullptr || std::isnan(to->value[segmentTime])) continue;
+    const auto compare = [&](CornerKey key, const char* quantity) {
+      return compareOverLaps(one(from->value[key]), one(to->value[key]), {0, 0, where}, quantity,
+                             cornerKeyResolution[key]);
+    };
+    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}};
+    for (const Phrase& p : phrases) {
+      const Difference d = compare(p.key, cornerKeyNames[p.key]);
+      if (worthAWord(d)) cf.actions.push_back(d);
+    }
+    std::stable_sort(cf.actions.begin(), cf.actions.end(),
+                     [](const Difference& a, const Difference& b) { return weight(a) > weight(b); });
+    if (cf.actions.size() > oneLapActions) cf.actions.resize(oneLapActions);
+    cf.sentence = findingSentence(cf, c.corner.left);
+    f.corners.push_back(std::move(cf));
+  }
+  order(f.corners);
+  return f;
+}
+
+}  // namespace
+
+std::string findingSentence(const CornerFinding& f, bool leftHand) {
+  const Difference& t = f.timeLost;
+  const double lost = t.delta.value;
+  std::string s = f.corner + ": " + fixed(std::fabs(lost), 2) + " s " + (lost >= 0.0 ? "lost" : "gained");
+  if (!t.hasInterval) {
+    s += " (one lap each: no interval)";
+  } else if (claimed(t.verdict)) {
+    const double a = lost >= 0.0 ? t.delta.ci.low : -t.delta.ci.high, b = lost >= 0.0 ? t.delta.ci.high : -t.delta.ci.low;
+    s += " (" + fixed(a, 2) + " to " + fixed(b, 2) + ")";
+  } else {
+    s += ", within the laps' own variation (" + fixed(t.delta.ci.low, 2) + " to " + fixed(t.delta.ci.high, 2) + " s)";
+  }
+  for (const Difference& a : f.actions) s += "; " + actionText(a, leftHand);
+  return s;
+}
+
+std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
+                                  const std::vector<std::string>& labels) {
+  std::vector<Finding> out;
+  if (labels.size() > 1) {
+    for (std::size_t g = 1; g < labels.size(); ++g) out.push_back(groupFinding(tracks, differences, g, labels));
+    return out;
+  }
+  for (const TrackAnalysis& t : tracks) {
+    for (std::size_t l = 0; l < t.laps.size(); ++l) {
+      if (l != t.reference) out.push_back(lapFinding(t, l, tracks.size() > 1));
+    }
+  }
+  return out;
+}
+
+}  // namespace skidlog

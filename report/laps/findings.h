@@ -1,0 +1,44 @@
+// What the faster lap does differently, in the driver's words: for each
+// comparison (each later group against the first; with one group, each lap
+// against the reference lap), the corners ordered by the time lost in their
+// segments, each with its interval, and the actions that differ beyond their
+// own intervals, as numbers and as one sentence:
+//   "T7: 1.30 s lost (0.90 to 1.70); brakes 12 m earlier (5 to 19 m), ..."
+// Only what the data show: a corner whose loss is within its interval says so.
+#ifndef SKIDLOG_REPORT_LAPS_FINDINGS_H_
+#define SKIDLOG_REPORT_LAPS_FINDINGS_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "report/analysis/differences.h"
+#include "report/laps/lap_analysis.h"
+
+namespace skidlog {
+
+struct CornerFinding {
+  std::string corner;              // T1, ... (with several tracks, the track's name first)
+  Difference timeLost;             // the segment's time, `to` less `from`
+  std::vector<Difference> actions;  // those that differ beyond their intervals (or, one lap each, the larger ones)
+  std::string sentence;
+};
+
+struct Finding {
+  std::string from;  // a group's label, or with one group the reference lap's file
+  std::string to;
+  std::vector<CornerFinding> corners;  // most time lost first
+};
+
+// The findings of every comparison. `differences` are the report's (its
+// corner differences among them); with one group, each lap is compared with
+// the reference lap of its track here. `labels` are the groups'.
+std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
+                                  const std::vector<std::string>& labels);
+
+// One corner's finding as a sentence.
+std::string findingSentence(const CornerFinding& f, bool leftHand);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_LAPS_FINDINGS_H_
