@@ -187,13 +187,16 @@ std::string findingSentence(const CornerFinding& f, bool leftHand) {
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
                                   const std::vector<std::string>& labels) {
   std::vector<Finding> out;
+  const auto keep = [&](Finding f) {
+    if (!f.corners.empty()) out.push_back(std::move(f));
+  };
   if (labels.size() > 1) {
-    for (std::size_t g = 1; g < labels.size(); ++g) out.push_back(groupFinding(tracks, differences, g, labels));
+    for (std::size_t g = 1; g < labels.size(); ++g) keep(groupFinding(tracks, differences, g, labels));
     return out;
   }
   for (const TrackAnalysis& t : tracks) {
     for (std::size_t l = 0; l < t.laps.size(); ++l) {
-      if (l != t.reference) out.push_back(lapFinding(t, l, tracks.size() > 1));
+      if (l != t.reference) keep(lapFinding(t, l, tracks.size() > 1));
     }
   }
   return out;

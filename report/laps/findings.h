@@ -30,7 +30,7 @@ struct Finding {
   std::vector<CornerFinding> corners;  // most time lost first
 };
 
-// The findings of every comparison. `differences` are the report's (its
+// The findings of every comparison that has a corner to speak of. `differences` are the report's (its
 // corner differences among them); with one group, each lap is compared with
 // the reference lap of its track here. `labels` are the groups'.
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,

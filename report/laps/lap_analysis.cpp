@@ -185,6 +185,10 @@ void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, 
     out.speed.push_back(reached ? widen(r.lap.speed[i]) : unknown);
     out.frontUse.push_back(reached ? channels.use[0][in.summary->firstSample + i] : unknown);
     out.rearUse.push_back(reached ? channels.use[1][in.summary->firstSample + i] : unknown);
+    out.throttle.push_back(reached ? widen(r.lap.throttle[i]) : unknown);
+    out.brake.push_back(reached ? widen(r.lap.brake[i]) : unknown);
+    out.steer.push_back(reached ? widen(r.lap.steerDeg[i]) : unknown);
+    out.gear.push_back(reached ? widen(r.lap.gear[i]) : unknown);
   }
 }
 
@@ -278,6 +282,18 @@ TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, cons
     }
   }
   std::sort(out.intervals.begin(), out.intervals.end());
+  // The delta band over the complete laps, point by point.
+  std::vector<double> at;
+  for (std::size_t k = 0; out.completeLaps >= 2 && k < results[0].delta.size(); ++k) {
+    at.clear();
+    for (const LapResult& r : results) {
+      if (r.group == g && r.complete) at.push_back(r.delta[k]);
+    }
+    const OverLaps o = overLaps(at);
+    out.deltaMean.push_back(o.mean);
+    out.deltaLow.push_back(o.hasInterval() ? o.ci.low : unknown);
+    out.deltaHigh.push_back(o.hasInterval() ? o.ci.high : unknown);
+  }
   out.lapTime = overLaps(times);
   out.deltaAtLine = overLaps(deltas);
   return out;

@@ -46,6 +46,12 @@ struct LapResult {
   std::vector<double> speed;
   std::vector<double> frontUse;
   std::vector<double> rearUse;
+  // The driver's inputs at the nearest sample: pedals 0 to 1 as recorded,
+  // steering in degrees, the gear.
+  std::vector<double> throttle;
+  std::vector<double> brake;
+  std::vector<double> steer;
+  std::vector<double> gear;
 };
 
 // The per-corner numbers, in the order the JSON writes them.
@@ -120,6 +126,11 @@ struct TrackGroup {
   double bestOfSegments = 0.0;  // s, NaN without a complete lap
   std::vector<double> bestSegmentTime;
   std::vector<std::size_t> bestSegmentLap;
+  // Its time delta over the track's trace points, over its complete laps:
+  // the mean and its 95 % band (NaN with fewer than two laps).
+  std::vector<double> deltaMean;
+  std::vector<double> deltaLow;
+  std::vector<double> deltaHigh;
 };
 
 struct CornerResult {

@@ -76,6 +76,11 @@ try {
         if (circle && (Math.abs(s.xMin + s.xMax) > 1e-9 || Math.abs(s.yMin + s.yMax) > 1e-9)) problems.push(`${m.title}: axes not symmetric about zero`);
       }
     }
+    const findings = await tab.$$eval('ol.findings li', (items) => items.map((i) => i.textContent));
+    const timeBlock = await tab.$$eval('h2', (hs) => hs.some((h) => h.textContent === 'Where the time goes'));
+    if (timeBlock && !findings.some((f) => /^T\d+: \d+\.\d+ s (lost|gained)/.test(f))) {
+      problems.push('where the time goes lists no corner');
+    }
     const corner = await tab.$('table.corners tr[data-corner]');
     if (corner) {
       await corner.click();
@@ -85,7 +90,7 @@ try {
         band: !!(c.options.plugins.cornerBand && c.options.plugins.cornerBand.range),
         chosen: c.data.datasets.some((d) => /^chosen corner T/.test(d.label) && d.data.length > 0)})));
       if (!marked.some((m) => /^track map/.test(m.title) && m.chosen)) problems.push('the chosen corner is not marked on the map');
-      for (const m of marked.filter((c) => /^time delta|^speed over distance$/.test(c.title))) {
+      for (const m of marked.filter((c) => / over distance$|^time delta/.test(c.title))) {
         if (!m.band) problems.push(`the chosen corner is not marked on ${m.title}`);
       }
     }

@@ -25,19 +25,20 @@ node "$here/report_page.mjs" "$out/hostile.html" 22 "$out/hostile.png" "$player"
 "$build/report/skidlog-report" -o "$out/example.html" "$here/../../examples/lap.raf" 2>/dev/null
 node "$here/report_page.mjs" "$out/example.html" 22 "$out/example.png"
 # Whole laps from the line with their split times, in two groups (one lap
-# slower through a corner): the laps and corners section's track map, time
-# delta and speed, before the 19 charts of a comparison.
+# slower through a corner): where the time goes, the laps and corners
+# section's track map, time delta, speed, brake, throttle, steering and gear,
+# before the 15 charts of a comparison.
 for seed in 1 2 3; do "$build/tools/make_replay" --lap "$out/lap$seed.raf" 60 "$seed"; done
 "$build/tools/make_replay" --lap --slow-corner=5 "$out/slow.raf" 60 4
 "$build/report/skidlog-report" -o "$out/laps.html" "$out/lap1.raf" "$out/lap2.raf" --vs "$out/lap3.raf" "$out/slow.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/laps.html" 22 "$out/laps.png"
+node "$here/report_page.mjs" "$out/laps.html" 23 "$out/laps.png"
 # Two groups of two laps each, the second with rear tyres that grip 5 % more;
-# one track, so the fastest laps are drawn too: 2 axle characteristics and the
-# handling diagram, 4 axle, 8 wheel and 4 lap charts.
+# no split times, so no laps: 2 axle characteristics and the handling
+# diagram, 4 axle and 8 wheel charts.
 for seed in 1 2; do
   "$build/tools/make_replay" "$out/base$seed.raf" 60 "$seed"
   "$build/tools/make_replay" --rear-grip=1.05 "$out/soft$seed.raf" 60 "$((seed + 10))"
 done
 "$build/report/skidlog-report" -o "$out/compare.html" --label base "$out/base1.raf" "$out/base2.raf" \
   --vs --label "$track" "$out/soft1.raf" "$out/soft2.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/compare.html" 19 "$out/compare.png" "$track"
+node "$here/report_page.mjs" "$out/compare.html" 15 "$out/compare.png" "$track"

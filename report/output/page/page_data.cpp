@@ -1,8 +1,6 @@
 #include "report/output/page/page_data.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <utility>
 
 #include "numeric/precision.h"
@@ -209,32 +207,6 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   j.key("statement").string(b.statement).endObject();
 }
 
-// A replay's recorded lap time, s, where its samples make the whole lap
-// (within one sample); NaN for a partial copy or a replay with no lap.
-double completeLapTime(const ReplaySummary& r) {
-  if (!r.lap.recorded()) return std::numeric_limits<double>::quiet_NaN();
-  const double lapTime = r.lap.splitsMs.back() / 1000.0, interval = static_cast<double>(r.interval);
-  const bool complete = interval > 0.0 && std::fabs(r.seconds() - lapTime) <= interval * (1.0 + 1e-9);
-  return complete ? lapTime : std::numeric_limits<double>::quiet_NaN();
-}
-
-// The replay a group drove fastest: its fastest complete lap; where none is
-// complete, its longest replay (a partial copy is short, not fast).
-std::size_t fastest(const ReportGroup& g) {
-  std::size_t best = 0;
-  double bestTime = completeLapTime(g.replays.front());
-  for (std::size_t r = 1; r < g.replays.size(); ++r) {
-    const double time = completeLapTime(g.replays[r]);
-    const bool better = std::isnan(bestTime) ? !std::isnan(time) || g.replays[r].seconds() > g.replays[best].seconds()
-                                             : time < bestTime;
-    if (better) {
-      best = r;
-      bestTime = time;
-    }
-  }
-  return best;
-}
-
 void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single) {
   const std::size_t most = maxChartPoints / groups;
   j.beginObject().key("label").string(g.label);
@@ -250,24 +222,13 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
   j.endArray().key("balance");
   balance(j, g.balance, most);
   j.key("traces").beginArray();
-  // One group draws every replay's traces; a comparison each group's fastest.
+  // One group draws every replay's traces; a comparison draws its laps' in
+  // the laps section.
   if (single) {
     const std::size_t perReplay = maxChartPoints / std::max<std::size_t>(g.replays.size(), 1);
     for (const ReplaySummary& r : g.replays) trace(j, r, perReplay);
-  } else if (!g.replays.empty()) {
-    trace(j, g.replays[fastest(g)], maxChartPoints / groups);
   }
   j.endArray().endObject();
-}
-
-bool shareTrack(const ReportData& report) {
-  const ReplaySummary& first = report.groups.front().replays.front();
-  for (const ReportGroup& g : report.groups) {
-    for (const ReplaySummary& r : g.replays) {
-      if (r.track != first.track || r.layout != first.layout) return false;
-    }
-  }
-  return true;
 }
 
 void difference(JsonText& j, const ReportData& report, const Difference& d) {
@@ -290,8 +251,9 @@ std::string pageData(const ReportData& report) {
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
   j.endArray().key("differences").beginArray();
   for (const Difference& d : report.differences) difference(j, report, d);
-  j.endArray().key("sameTrack").boolean(shareTrack(report)).key("loadEdges").numbers(edges, 0);
+  j.endArray().key("loadEdges").numbers(edges, 0);
   pageTracks(j, report);
+  pageFindings(j, report);
   j.endObject();
   return j.text();
 }

@@ -9,7 +9,9 @@ void lap(JsonText& j, const ReportData& report, const LapResult& l) {
   j.beginObject().key("file").string(l.file).key("group").integer(static_cast<std::int64_t>(l.group));
   j.key("label").string(report.groups[l.group].label).key("complete").boolean(l.complete);
   j.key("lapTime").number(l.lapTime, 3).key("delta").numbers(l.delta, 3).key("speed").numbers(l.speed, 2);
-  j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3).endObject();
+  j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3);
+  j.key("throttle").numbers(l.throttle, 2).key("brake").numbers(l.brake, 2).key("steer").numbers(l.steer, 1);
+  j.key("gear").numbers(l.gear, 0).endObject();
 }
 
 void cornerLap(JsonText& j, const CornerLap& c) {
@@ -43,7 +45,9 @@ void trackGroup(JsonText& j, const TrackGroup& g) {
   j.key("laps").integer(static_cast<std::int64_t>(g.laps));
   j.key("complete").integer(static_cast<std::int64_t>(g.completeLaps)).key("lapTime");
   overLaps(j, g.lapTime, 3);
-  j.key("best").number(g.bestLapTime, 3).key("intervals").numbers(g.intervals, 3).endObject();
+  j.key("best").number(g.bestLapTime, 3).key("intervals").numbers(g.intervals, 3);
+  j.key("deltaMean").numbers(g.deltaMean, 3).key("deltaLow").numbers(g.deltaLow, 3);
+  j.key("deltaHigh").numbers(g.deltaHigh, 3).endObject();
 }
 
 void corner(JsonText& j, const CornerResult& c) {
@@ -62,6 +66,21 @@ void corner(JsonText& j, const CornerResult& c) {
 }
 
 }  // namespace
+
+void pageFindings(JsonText& j, const ReportData& report) {
+  j.key("findings").beginArray();
+  for (const Finding& f : report.findings) {
+    j.beginObject().key("from").string(f.from).key("to").string(f.to).key("corners").beginArray();
+    for (const CornerFinding& c : f.corners) {
+      const Difference& t = c.timeLost;
+      j.beginObject().key("corner").string(c.corner).key("lost").number(t.delta.value, 3);
+      j.key("interval").boolean(t.hasInterval).key("low").number(t.delta.ci.low, 3).key("high").number(t.delta.ci.high, 3);
+      j.key("verdict").string(t.verdict).key("sentence").string(c.sentence).endObject();
+    }
+    j.endArray().endObject();
+  }
+  j.endArray();
+}
 
 void pageTracks(JsonText& j, const ReportData& report) {
   j.key("tracks").beginArray();

@@ -12,6 +12,9 @@ namespace skidlog {
 // The "tracks" member of the page's data.
 void pageTracks(JsonText& j, const ReportData& report);
 
+// Where the time goes in each comparison, as "findings": [...].
+void pageFindings(JsonText& j, const ReportData& report);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_

@@ -402,21 +402,6 @@
                  options: options('Normal loads', xTitle, 'normal load [N]', unique)}, true);
   }
   // Each group's fastest lap over distance, overlaid, when the groups drove one track.
-  function lapCharts() {
-    const grid = section('Fastest laps over distance', 'Each group\u2019s fastest complete lap (its longest replay ' +
-        'where none is complete), overlaid.');
-    [['speed', 'speed [m/s]', 1], ['throttle', 'throttle [%]', 100], ['brake', 'brake [%]', 100],
-     ['steer', 'steer [deg]', 1]].forEach(([key, title, scale]) => {
-      const sets = groups.map((g, k) => {
-        const t = g.traces[0];
-        return sorted({type: 'line', label: g.label + ' (' + t.file + ', ' + t.seconds.toFixed(1) + ' s)',
-                       data: t.distance.map((x, i) => ({x: x, y: t[key][i] * scale})), borderColor: palette[k],
-                       pointRadius: 0, borderWidth: 1});
-      });
-      chart(grid, {data: {datasets: sets}, options: options(title + ' over distance', 'distance [m]', title)}, true);
-    });
-  }
-
   // The corner names beside their apexes on a track map.
   const cornerNames = {
     id: 'cornerNames',
@@ -460,6 +445,36 @@
     if (v[1] === null) return {text: v[0].toFixed(d) + ' (1 lap)', title: 'one lap: no interval'};
     return {text: v[0].toFixed(d) + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d) + ' (' + v[3] + ')',
             title: '95 % interval over ' + v[3] + ' laps: ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+  }
+
+  // Each comparison's corners by the time lost in their segments, with their
+  // intervals, and what the faster lap does differently, in words.
+  function timeSection() {
+    if (!data.findings || !data.findings.length) return;
+    const name = (f) => f.replace(/^.*[\\/]/, '');
+    const grid = section('Where the time goes',
+        'Per corner, the time lost in its segment (from the middle of the straight before it to the middle of the ' +
+        'one after; the segments add up to the lap), with its 95 % interval over laps where there is one, most lost ' +
+        'first; then what differs beyond the laps\u2019 own variation. A corner whose loss lies within its interval ' +
+        'says so.');
+    data.findings.forEach((f, k) => {
+      const box = k === 0 ? grid : main.appendChild(el('div', {class: 'grid'}));
+      const corners = f.corners.filter((c) => c.lost !== null);
+      const labels = corners.map((c) => c.corner);
+      const sets = [
+        {type: 'bar', label: '95 % interval', data: corners.map((c) => (c.interval ? [c.low, c.high] : null)),
+         backgroundColor: palette[(k + 1) % palette.length] + '55', borderWidth: 0, barPercentage: 0.5},
+        {type: 'scatter', label: 'time lost [s]', data: corners.map((c, i) => ({x: labels[i], y: c.lost})),
+         pointRadius: 4, backgroundColor: palette[(k + 1) % palette.length]}];
+      const o = options('time lost per corner: ' + name(f.to) + ' against ' + name(f.from), 'corner',
+                        'time lost [s]');
+      o.scales.x = {type: 'category', labels: labels, title: {display: true, text: 'corner'}};
+      o.plugins.tooltip.callbacks.label = (c) => c.dataset.label + ': ' +
+          (Array.isArray(c.raw) ? c.raw[0].toFixed(3) + ' to ' + c.raw[1].toFixed(3) : c.parsed.y.toFixed(3)) + ' s';
+      chart(box, {data: {labels: labels, datasets: sets}, options: o}, true, 'findings');
+      const list = main.appendChild(el('ol', {class: 'findings'}));
+      corners.forEach((c) => list.appendChild(el('li', {}, c.sentence)));
+    });
   }
 
   function lapsSection(t) {
@@ -534,11 +549,31 @@
     const over = (key) => t.laps.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
         borderColor: single ? palette[k % palette.length] : palette[l.group],
         data: t.at.map((s, i) => ({x: s, y: l[key][i]})).filter((p) => p.y !== null)}));
+    // A group's mean delta with its 95 % band over its complete laps.
+    const bands = [];
+    t.groups.filter((g) => g.deltaMean.length).forEach((g) => {
+      const colour = single ? '#555555' : palette[g.group];
+      const line = (key, label, extra) => sorted(Object.assign({type: 'line', label: label, pointRadius: 0,
+          borderWidth: 0, borderColor: colour,
+          data: t.at.map((s, i) => ({x: s, y: g[key][i]})).filter((p) => p.y !== null)}, extra || {}));
+      const of = single ? '' : ' of ' + groups[g.group].label;
+      bands.push(line('deltaLow', '95 % band' + of, {helper: true}),
+                 line('deltaHigh', '95 % band over laps' + of, {fill: '-1', backgroundColor: colour + '33'}),
+                 line('deltaMean', 'mean' + of, {borderWidth: 2, borderDash: [6, 3]}));
+    });
     const traces = [
-      chart(grid, {plugins: [cornerBand], data: {datasets: over('delta')},
+      chart(grid, {plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
                    options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}, true),
       chart(grid, {plugins: [cornerBand], data: {datasets: over('speed')},
                    options: options('speed over distance', 'distance [m]', 'speed [m/s]')}, true)];
+    // What the driver does over the lap: pedals, steering, gear.
+    [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
+     ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
+      const sets = over(key);
+      if (scale !== 1) sets.forEach((set) => set.data.forEach((p) => { p.y *= scale; }));
+      traces.push(chart(grid, {plugins: [cornerBand], data: {datasets: sets},
+                               options: options(title + ' over distance', 'distance [m]', y)}, true));
+    });
 
     // The corners, most time lost first.
     const keys = [['time_s', 3], ['segment_delta_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2],
@@ -593,6 +628,7 @@
     });
   }
 
+  timeSection();
   (data.tracks || []).forEach(lapsSection);
   if (single) {
     balanceSection();
@@ -607,7 +643,6 @@
     groups[0].axles.forEach((a, k) => comparisonCharts((k === 0 ? 'Front' : 'Rear') + ' axle', k, 'axles'));
     groups[0].wheels.forEach((w, k) => comparisonCharts('Wheel ' + w.name, k, 'wheels'));
     fitTable();
-    if (data.sameTrack) lapCharts();
   }
   requestAnimationFrame(() => { document.body.setAttribute('data-charts-drawn', String(drawn)); });
 })();
