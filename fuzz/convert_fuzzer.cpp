@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "report/fit/random.h"
+#include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
 #include "report/report_build.h"
 #include "skidlog/simulator_text.h"
@@ -65,6 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   skidlog::addLoadedReplay(report, "fuzz.raf", names, replay, true);
   skidlog::analyseGroup(report, skidlog::reportSeed);
   std::vector<std::string> lapMessages;
-  skidlog::analyseTracks(std::span<const skidlog::ReportGroup>(&report, 1), std::nullopt, lapMessages);
+  // The laps by place, the driver's actions and the findings of each lap
+  // against the reference.
+  const std::vector<skidlog::TrackAnalysis> tracks =
+      skidlog::analyseTracks(std::span<const skidlog::ReportGroup>(&report, 1), std::nullopt, lapMessages);
+  skidlog::findTimeLoss(tracks, {}, {report.label});
   return 0;
 }

@@ -107,7 +107,8 @@ int hairpin() {
 
 // The report's name of the circuit's hairpin: the corner whose apex lies on it.
 std::string hairpinName(const Json& r) {
-  const generator::Corner& arc = generator::Circuit(generator::Turns::both).corners()[static_cast<std::size_t>(hairpin())];
+  const generator::Circuit circuit(generator::Turns::both);
+  const generator::Corner arc = circuit.corners()[static_cast<std::size_t>(hairpin())];
   for (const Json& c : r["tracks"][0]["corners"]) {
     const double at = c["apex_m"].get<double>() + generator::lineDistance;
     if (at >= arc.start && at <= arc.end) return c["name"];
