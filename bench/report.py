@@ -36,6 +36,17 @@ def timed(commands):
     return time.perf_counter() - start
 
 
+def whole_laps(make_replay, work, name, count):
+    """`count` generated whole laps of seeds 1 to count, made once into `work`."""
+    laps = []
+    for seed in range(1, count + 1):
+        replay = os.path.join(work, "%s-%d.raf" % (name, seed))
+        if not os.path.exists(replay):
+            subprocess.run([make_replay, "--lap", replay, "60", str(seed)], check=True)
+        laps.append(replay)
+    return laps
+
+
 def baseline_binary(rev):
     """skidlog-report built at `rev` in its own worktree, built once."""
     tree = os.path.join(ROOT, "build", "baseline-" + rev)
@@ -103,12 +114,7 @@ def main():
     best = min(timed([command]) for _ in range(args.repeat))
     print("%-6s %9.2f   (twenty laps of 10,000 samples in two groups)" % ("groups", best))
     met = met and best <= 3.0
-    laps = []
-    for seed in range(1, 10):
-        replay = os.path.join(args.work, "lap-%d.raf" % seed)
-        if not os.path.exists(replay):
-            subprocess.run([make_replay, "--lap", replay, "60", str(seed)], check=True)
-        laps.append(replay)
+    laps = whole_laps(make_replay, args.work, "lap", 9)
     runs = {"report": [[report, "-o", page, "--json", summary] + laps]}
     if baseline:
         runs["baseline"] = [[baseline, "-o", page, "--json", summary] + laps]
@@ -122,12 +128,7 @@ def main():
           % ("laps", best["report"], "%9.2f" % best["baseline"] if "baseline" in best else "%9s" % "-"))
     met = met and best["report"] <= 3.0
     # Many laps in one report: the work must grow with the laps, no faster.
-    many = []
-    for seed in range(1, 101):
-        replay = os.path.join(args.work, "many-%d.raf" % seed)
-        if not os.path.exists(replay):
-            subprocess.run([make_replay, "--lap", replay, "60", str(seed)], check=True)
-        many.append(replay)
+    many = whole_laps(make_replay, args.work, "many", 100)
     runs = {}
     for count in (30, 100):
         runs["report-%d" % count] = [[report, "--json", summary] + many[:count]]

@@ -42,9 +42,8 @@ void drawLapsAndBlocks(std::uint64_t seed, int replicate, std::span<const std::u
 
 }  // namespace
 
-Resamples::Resamples(std::span<const std::uint32_t> lapBlocks, std::uint64_t seed)
-    : lapBlocks_(lapBlocks.begin(), lapBlocks.end()) {
-  std::vector<std::uint32_t>& firstBlock = firstBlock_;
+Resamples::Resamples(std::span<const std::uint32_t> lapBlocks, std::uint64_t seed) {
+  std::vector<std::uint32_t> firstBlock;
   for (const std::uint32_t n : lapBlocks) {
     firstBlock.push_back(blocks_);
     blocks_ += n;
@@ -59,14 +58,6 @@ Resamples::Resamples(std::span<const std::uint32_t> lapBlocks, std::uint64_t see
       drawBlocks(seed, r, weights);
     }
   }
-}
-
-double Resamples::lapDraws(int replicate, std::size_t lap) const {
-  if (!lapsResampled_ || lapBlocks_[lap] == 0) return 1.0;
-  const std::span<const std::uint32_t> w = weights(replicate).subspan(firstBlock_[lap], lapBlocks_[lap]);
-  double drawn = 0.0;
-  for (const std::uint32_t k : w) drawn += k;
-  return drawn / lapBlocks_[lap];
 }
 
 Interval interval95(std::vector<double> replicates, double value) {

@@ -48,15 +48,10 @@ class Resamples {
   std::span<const std::uint32_t> weights(int replicate) const {
     return std::span<const std::uint32_t>(weights_).subspan(static_cast<std::size_t>(replicate) * blocks_, blocks_);
   }
-  // How many times replicate r draws lap l whole: its blocks' draws over its
-  // block count (1 where laps are not resampled). The same draws as weights().
-  double lapDraws(int replicate, std::size_t lap) const;
 
  private:
   std::uint32_t blocks_ = 0;
   bool lapsResampled_ = false;
-  std::vector<std::uint32_t> lapBlocks_;
-  std::vector<std::uint32_t> firstBlock_;
   std::vector<std::uint32_t> weights_;  // replicate by replicate
 };
 
