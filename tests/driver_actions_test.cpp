@@ -1,4 +1,4 @@
-#include "report/laps/driver_actions.h"
+#include "report/laps/corners/driver_actions.h"
 
 #include <cmath>
 #include <vector>

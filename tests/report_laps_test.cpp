@@ -17,7 +17,7 @@
 #include "raf/lap_splits.h"
 #include "raf/raf_format.h"
 #include "report/cli/report_run.h"
-#include "report/laps/corners.h"
+#include "report/laps/corners/corners.h"
 #include "tests/temp_dir.h"
 #include "tools/generator/circuit.h"
 #include "tools/generator/drive.h"

@@ -6,8 +6,8 @@
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
-#include "report/laps/driver_actions.h"
-#include "report/laps/grip_channels.h"
+#include "report/laps/corners/driver_actions.h"
+#include "report/laps/grip/grip_channels.h"
 
 namespace skidlog {
 namespace {

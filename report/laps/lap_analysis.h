@@ -18,8 +18,8 @@
 #include "report/analysis/differences.h"
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
-#include "report/laps/corners.h"
-#include "report/laps/lap_path.h"
+#include "report/laps/corners/corners.h"
+#include "report/laps/place/lap_path.h"
 
 namespace skidlog {
 

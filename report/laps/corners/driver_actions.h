@@ -6,15 +6,15 @@
 // start, apex and end, and the steering at the apex. A lap that does not do
 // a thing has no place for it (NaN): a corner taken without braking has no
 // braking point.
-#ifndef SKIDLOG_REPORT_LAPS_DRIVER_ACTIONS_H_
-#define SKIDLOG_REPORT_LAPS_DRIVER_ACTIONS_H_
+#ifndef SKIDLOG_REPORT_LAPS_CORNERS_DRIVER_ACTIONS_H_
+#define SKIDLOG_REPORT_LAPS_CORNERS_DRIVER_ACTIONS_H_
 
 #include <span>
 #include <vector>
 
 #include "report/analysis/replay_summary.h"
-#include "report/laps/corners.h"
-#include "report/laps/lap_path.h"
+#include "report/laps/corners/corners.h"
+#include "report/laps/place/lap_path.h"
 
 namespace skidlog {
 
@@ -58,4 +58,4 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_LAPS_DRIVER_ACTIONS_H_
+#endif  // SKIDLOG_REPORT_LAPS_CORNERS_DRIVER_ACTIONS_H_

@@ -4,8 +4,8 @@
 // each band of load the envelope is a high quantile of it (robust to a kerb's
 // single spikes). It is the most the data shows, not the tyre's limit: a car
 // driven below its limit everywhere has an envelope below that limit.
-#ifndef SKIDLOG_REPORT_LAPS_GRIP_ENVELOPE_H_
-#define SKIDLOG_REPORT_LAPS_GRIP_ENVELOPE_H_
+#ifndef SKIDLOG_REPORT_LAPS_GRIP_GRIP_ENVELOPE_H_
+#define SKIDLOG_REPORT_LAPS_GRIP_GRIP_ENVELOPE_H_
 
 #include <cstdint>
 #include <span>
@@ -21,6 +21,8 @@ inline constexpr double envelopeBandWidth = 500.0;
 inline constexpr double envelopeQuantile = 0.99;
 // A band with fewer points says nothing of its own.
 inline constexpr std::size_t envelopeMinPoints = 200;
+// An axle load beyond this, N, is a damaged file's and has no band.
+inline constexpr double envelopeMaxLoad = 1e6;
 
 // The span of the running mean of an axle's combined grip, s: long enough to
 // take out the sensors' noise sample by sample, short against a corner.
@@ -50,4 +52,4 @@ class GripEnvelope {
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_LAPS_GRIP_ENVELOPE_H_
+#endif  // SKIDLOG_REPORT_LAPS_GRIP_GRIP_ENVELOPE_H_

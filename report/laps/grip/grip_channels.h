@@ -1,14 +1,14 @@
 // What the laps read of a group's tyres at every sample: the car's balance
 // and each axle's use of its grip, from the group's axle points, the car's
 // grip envelope and the group's fits.
-#ifndef SKIDLOG_REPORT_LAPS_GRIP_CHANNELS_H_
-#define SKIDLOG_REPORT_LAPS_GRIP_CHANNELS_H_
+#ifndef SKIDLOG_REPORT_LAPS_GRIP_GRIP_CHANNELS_H_
+#define SKIDLOG_REPORT_LAPS_GRIP_GRIP_CHANNELS_H_
 
 #include <array>
 #include <vector>
 
 #include "report/analysis/report_group.h"
-#include "report/laps/grip_envelope.h"
+#include "report/laps/grip/grip_envelope.h"
 
 namespace skidlog {
 
@@ -35,4 +35,4 @@ std::array<std::vector<double>, axleCount> axleGrips(const ReportGroup& group);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_LAPS_GRIP_CHANNELS_H_
+#endif  // SKIDLOG_REPORT_LAPS_GRIP_GRIP_CHANNELS_H_

@@ -1,4 +1,4 @@
-#include "report/laps/grip_channels.h"
+#include "report/laps/grip/grip_channels.h"
 
 #include <cmath>
 #include <limits>

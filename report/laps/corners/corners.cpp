@@ -1,4 +1,4 @@
-#include "report/laps/corners.h"
+#include "report/laps/corners/corners.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "report/laps/grip_envelope.h"
+#include "report/laps/grip/grip_envelope.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +41,7 @@ GripEnvelope::GripEnvelope(std::span<const WheelPoints* const> axles,
     const WheelPoints* axle = axles[g];
     for (std::size_t i = 0; i < axle->size(); ++i) {
       const double load = widen(axle->normalLoad[i]), grip = (*grips[g])[i];
-      if (!std::isfinite(load) || !std::isfinite(grip)) continue;
+      if (!(std::fabs(load) < envelopeMaxLoad) || !std::isfinite(grip)) continue;
       bands[static_cast<std::int64_t>(std::floor(load / envelopeBandWidth))].push_back(grip);
     }
   }

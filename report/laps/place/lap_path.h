@@ -1,8 +1,8 @@
 // Laps read by place: the reference lap's path, every lap's samples placed
 // along it by projection (not by integrating speed, which drifts by tens of
 // metres over a lap), and a lap's time at any place.
-#ifndef SKIDLOG_REPORT_LAPS_LAP_PATH_H_
-#define SKIDLOG_REPORT_LAPS_LAP_PATH_H_
+#ifndef SKIDLOG_REPORT_LAPS_PLACE_LAP_PATH_H_
+#define SKIDLOG_REPORT_LAPS_PLACE_LAP_PATH_H_
 
 #include <cstddef>
 #include <span>
@@ -78,4 +78,4 @@ class LapClock {
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_LAPS_LAP_PATH_H_
+#endif  // SKIDLOG_REPORT_LAPS_PLACE_LAP_PATH_H_

@@ -3,13 +3,13 @@
 // than cornerEnterRadius and ends where it straightens past cornerExitRadius.
 // An S-bend is two corners; arcs of one direction less than mergeGap apart
 // are one; an arc that turns less than minCornerAngle is none.
-#ifndef SKIDLOG_REPORT_LAPS_CORNERS_H_
-#define SKIDLOG_REPORT_LAPS_CORNERS_H_
+#ifndef SKIDLOG_REPORT_LAPS_CORNERS_CORNERS_H_
+#define SKIDLOG_REPORT_LAPS_CORNERS_CORNERS_H_
 
 #include <string>
 #include <vector>
 
-#include "report/laps/lap_path.h"
+#include "report/laps/place/lap_path.h"
 
 namespace skidlog {
 
@@ -46,4 +46,4 @@ std::vector<TrackCorner> findCorners(const LapPath& path);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_LAPS_CORNERS_H_
+#endif  // SKIDLOG_REPORT_LAPS_CORNERS_CORNERS_H_

@@ -1,4 +1,4 @@
-#include "report/laps/lap_path.h"
+#include "report/laps/place/lap_path.h"
 
 #include <algorithm>
 #include <cmath>
