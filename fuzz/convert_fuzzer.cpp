@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   skidlog::deriveWheelSeries(replay);
   skidlog::ReportGroup report;
   // With its lap (split times, path) and traces, as the report adds a replay.
-  skidlog::addLoadedReplay(report, "fuzz.raf", names, replay, true);
+  skidlog::addLoadedReplay(report, skidlog::replaySummary("fuzz.raf", names), names.splitsMs, replay, true);
   skidlog::analyseGroup(report, skidlog::reportSeed);
   std::vector<std::string> lapMessages;
   // The laps by place, the driver's actions and the findings of each lap

@@ -15,10 +15,9 @@ namespace {
 
 // The group a replay joins: the one it was given in, or the one found (or
 // opened) by its name.
-ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, const std::string& car,
-                      const std::string& track, const std::string& player) {
+ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, const ReplaySummary& r) {
   if (by == GroupBy::commandLine) return report.groups[requested];
-  const std::string& field = by == GroupBy::car ? car : by == GroupBy::track ? track : player;
+  const std::string& field = by == GroupBy::car ? r.car : by == GroupBy::track ? r.track : r.player;
   const std::string key = field.empty() ? "(no name)" : field;
   for (ReportGroup& g : report.groups) {
     if (g.label == key) return g;
@@ -39,18 +38,17 @@ ExitCode addReplay(const std::string& file, std::span<const std::string> outputs
   ReplayNames names;
   const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);
   if (read != ExitCode::success) return read;
-  const std::string car = decodeSimulatorText(names.car);
-  ReportGroup& group = groupFor(report, request.by, requested, car, decodeSimulatorText(names.track),
-                                decodeSimulatorText(names.player));
-  if (!group.replays.empty() && car != group.replays.front().car) {
+  ReplaySummary summary = replaySummary(file, names);
+  ReportGroup& group = groupFor(report, request.by, requested, summary);
+  if (!group.replays.empty() && summary.car != group.replays.front().car) {
     const ReplaySummary& first = group.replays.front();
-    messages << file << " is a replay of " << car << ", " << first.file << " of " << first.car
+    messages << file << " is a replay of " << summary.car << ", " << first.file << " of " << first.car
              << "; the replays of a group must be of one car (compare cars with --vs or --by car)." << std::endl;
     return ExitCode::notAReplay;
   }
   // The four wheels of each stage at once, on the machine's cores.
   deriveWheelSeries(replay, eachWheelOnCores);
-  addLoadedReplay(group, file, names, replay, withTrace);
+  addLoadedReplay(group, std::move(summary), names.splitsMs, replay, withTrace);
   return ExitCode::success;
 }
 
@@ -125,14 +123,19 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
 
 }  // namespace
 
-void addLoadedReplay(ReportGroup& group, std::string file, const ReplayNames& names, Replay& replay, bool withTrace) {
+ReplaySummary replaySummary(std::string file, const ReplayNames& names) {
   ReplaySummary summary;
   summary.file = std::move(file);
   summary.car = decodeSimulatorText(names.car);
   summary.player = decodeSimulatorText(names.player);
   summary.track = decodeSimulatorText(names.track);
   summary.layout = decodeSimulatorText(names.layout);
-  if (!names.splitsMs.empty()) summary.lap = lapSamples(replay, names.splitsMs);
+  return summary;
+}
+
+void addLoadedReplay(ReportGroup& group, ReplaySummary summary, const std::vector<std::int32_t>& splitsMs,
+                     Replay& replay, bool withTrace) {
+  if (!splitsMs.empty()) summary.lap = lapSamples(replay, splitsMs);
   group.add(replay, std::move(summary));
   // The traces take the replay's series: last.
   if (withTrace) group.replays.back().trace = takeTrace(replay);

@@ -5,10 +5,12 @@
 #ifndef SKIDLOG_REPORT_REPORT_BUILD_H_
 #define SKIDLOG_REPORT_REPORT_BUILD_H_
 
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "report/report_data.h"
 #include "report/report_request.h"
@@ -27,10 +29,15 @@ using ProgressReport = std::function<void(const std::string&)>;
 ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool withTraces,
                      ReportData& report, std::ostream& messages, const ProgressReport& progress = {});
 
+// The summary of the replay `file` whose header holds `names`, decoded as
+// the simulator shows them.
+ReplaySummary replaySummary(std::string file, const ReplayNames& names);
+
 // Adds one loaded replay with its wheel series derived to `group`, as the
-// pipeline adds it: its names (decoded), its lap when `names` records split
-// times, and its traces when `withTrace`.
-void addLoadedReplay(ReportGroup& group, std::string file, const ReplayNames& names, Replay& replay, bool withTrace);
+// pipeline adds it: its summary, its lap when it records split times
+// `splitsMs`, and its traces when `withTrace`.
+void addLoadedReplay(ReportGroup& group, ReplaySummary summary, const std::vector<std::int32_t>& splitsMs,
+                     Replay& replay, bool withTrace);
 
 // The JSON summary of the report `request` asks for, made in memory (what
 // `skidlog-report --json` writes); messages go to `messages` as buildReport

@@ -32,13 +32,24 @@ double mean(std::span<const double> values) {
 double median(std::span<double> values) { return middle(values); }
 double median(std::span<float> values) { return middle(values); }
 
-double quantile(std::span<const float> values, double q) {
+namespace {
+
+template <class T>
+double orderStatistic(std::span<T> values, double q) {
   if (values.empty()) return 0.0;
-  std::vector<float> copy(values.begin(), values.end());
-  const auto k = static_cast<std::size_t>(std::clamp(q, 0.0, 1.0) * static_cast<double>(copy.size() - 1));
-  std::nth_element(copy.begin(), copy.begin() + static_cast<std::ptrdiff_t>(k), copy.end());
-  return static_cast<double>(copy[k]);
+  const auto k = static_cast<std::size_t>(std::clamp(q, 0.0, 1.0) * static_cast<double>(values.size() - 1));
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(k), values.end());
+  return static_cast<double>(values[k]);
 }
+
+}  // namespace
+
+double quantile(std::span<const float> values, double q) {
+  std::vector<float> copy(values.begin(), values.end());
+  return orderStatistic(std::span<float>(copy), q);
+}
+
+double quantileInPlace(std::span<double> values, double q) { return orderStatistic(values, q); }
 
 double studentT975(int df) {
   // t(0.975, df) for df = 1 .. 30.

@@ -27,6 +27,9 @@ double quantile(std::span<const float> values, double q);
 // to 1e-7 beyond (a series in 1/df). REQUIRES: df >= 1.
 double studentT975(int df);
 
+// The same order statistic of `values`, reordering them in place.
+double quantileInPlace(std::span<double> values, double q);
+
 // The q-th quantile of ascending `sorted`, linear between order statistics.
 // REQUIRES: sorted is not empty.
 double sortedQuantile(std::span<const double> sorted, double q);

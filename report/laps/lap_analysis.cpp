@@ -44,8 +44,6 @@ std::size_t sampleAt(const PlacedLap& lap, double at, double interval, std::size
   return std::min(static_cast<std::size_t>(std::lround(t / interval)), samples - 1);
 }
 
-// The lap through `corner`, whose time through it on the reference lap is
-// `referenceTime` s.
 // A lap's times through a corner's part of the lap: the corner itself, its
 // segment (from the middle of the straight before to the middle of the one
 // after), and the segment's halves before and after the apex, s.
@@ -88,6 +86,8 @@ void actionsAndSegment(CornerLap& c, const CornerResult& result, CornerReach rea
   c.value[exitDelta] = t.exit - reference.exit;
 }
 
+// The lap through `corner`, whose time through it on the reference lap is
+// `referenceTime` s.
 CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t lapIndex, const LapInput& in,
                     const PlacedLap& placed, const GroupChannels& channels, const ReportGroup& group) {
   CornerLap c;
@@ -192,24 +192,47 @@ void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, 
   }
 }
 
-// The grip envelopes, front and rear, of the car of `group`: over every group
-// of that car.
+// The car a group drove (every replay of a group is of one car).
+const std::string& carOf(const ReportGroup& group) {
+  static const std::string none;
+  return group.replays.empty() ? none : group.replays.front().car;
+}
+
+// The grip envelopes, front and rear, of `car`: over every group of that car.
 std::array<GripEnvelope, axleCount> carEnvelopes(std::span<const ReportGroup> groups,
-                                                 const std::vector<std::array<std::vector<double>, axleCount>>& grips,
-                                                 const ReportGroup& group) {
-  const std::string& car = group.replays.front().car;
+                                                 const std::vector<AxleGrips>& grips, const std::string& car) {
   std::array<GripEnvelope, axleCount> envelopes;
   for (std::size_t a = 0; a < axleCount; ++a) {
     std::vector<const WheelPoints*> axles;
     std::vector<const std::vector<double>*> axleGrip;
     for (std::size_t g = 0; g < groups.size(); ++g) {
-      if (groups[g].replays.empty() || groups[g].replays.front().car != car) continue;
+      if (carOf(groups[g]) != car) continue;
       axles.push_back(&groups[g].axlePoints[a]);
       axleGrip.push_back(&grips[g][a]);
     }
     envelopes[a] = GripEnvelope(axles, axleGrip);
   }
   return envelopes;
+}
+
+// Every group's channels, each car's envelopes made once.
+std::vector<GroupChannels> groupChannels(std::span<const ReportGroup> groups) {
+  std::vector<AxleGrips> grips;
+  for (const ReportGroup& g : groups) grips.push_back(axleGrips(g));
+  std::vector<std::string> cars;
+  std::vector<std::array<GripEnvelope, axleCount>> envelopes;
+  std::vector<GroupChannels> channels;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const std::string& car = carOf(groups[g]);
+    auto known = std::find(cars.begin(), cars.end(), car);
+    if (known == cars.end()) {
+      cars.push_back(car);
+      envelopes.push_back(carEnvelopes(groups, grips, car));
+      known = cars.end() - 1;
+    }
+    channels.push_back(channelsOf(groups[g], grips[g], envelopes[static_cast<std::size_t>(known - cars.begin())]));
+  }
+  return channels;
 }
 
 // The laps of every group, in group order; those without split times named
@@ -269,9 +292,7 @@ TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, cons
     const LapResult& r = results[l];
     if (r.group != g) continue;
     ++out.laps;
-    if (std::find(out.intervals.begin(), out.intervals.end(), inputs[l].interval) == out.intervals.end()) {
-      out.intervals.push_back(inputs[l].interval);
-    }
+    out.intervals.push_back(inputs[l].summary->interval);
     if (!r.complete) continue;
     ++out.completeLaps;
     times.push_back(r.lapTime);
@@ -282,6 +303,7 @@ TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, cons
     }
   }
   std::sort(out.intervals.begin(), out.intervals.end());
+  out.intervals.erase(std::unique(out.intervals.begin(), out.intervals.end()), out.intervals.end());
   // The delta band over the complete laps, point by point.
   std::vector<double> at;
   for (std::size_t k = 0; out.completeLaps >= 2 && k < results[0].delta.size(); ++k) {
@@ -430,12 +452,7 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
                                          const std::optional<std::string>& reference,
                                          std::vector<std::string>& messages) {
   const std::vector<LapInput> all = lapInputs(groups, messages);
-  std::vector<GroupChannels> channels;
-  if (!all.empty()) {
-    std::vector<std::array<std::vector<double>, axleCount>> grips;
-    for (const ReportGroup& g : groups) grips.push_back(axleGrips(g));
-    for (const ReportGroup& g : groups) channels.push_back(channelsOf(g, carEnvelopes(groups, grips, g)));
-  }
+  const std::vector<GroupChannels> channels = all.empty() ? std::vector<GroupChannels>{} : groupChannels(groups);
   // The tracks in order of their first lap.
   std::vector<std::pair<std::string, std::string>> keys;
   for (const LapInput& in : all) {

@@ -120,7 +120,7 @@ struct TrackGroup {
   OverLaps deltaAtLine;          // s, likewise
   double bestLapTime = 0.0;      // s, NaN without a complete lap
   std::size_t bestLap = 0;       // into the track's laps
-  std::vector<double> intervals;  // s, the sample intervals of its laps, ascending, each once
+  std::vector<float> intervals;  // s, the sample intervals of its laps as recorded, ascending, each once
   // Its best lap from its complete laps' fastest segments: the sum of each
   // segment's fastest time, and the lap (into the track's laps) that gave each.
   double bestOfSegments = 0.0;  // s, NaN without a complete lap

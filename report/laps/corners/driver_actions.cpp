@@ -34,6 +34,8 @@ class LapWalk {
     return k == none ? reached_ : k;
   }
   double place(std::size_t i) const { return distance_[i]; }
+  // The samples the lap is followed for.
+  std::size_t reached() const { return reached_; }
   double brake(std::size_t i) { return pedal(lap_.brake, i); }
   double throttle(std::size_t i) { return pedal(lap_.throttle, i); }
   bool clamped() const { return clamped_; }
@@ -69,7 +71,7 @@ void findBraking(LapWalk& walk, double from, double apex, CornerActions& a) {
   a.brakeAt = walk.place(start);
   a.peakBrake = 0.0;
   std::size_t i = start;
-  const std::size_t reached = walk.end(std::numeric_limits<double>::infinity());
+  const std::size_t reached = walk.reached();
   for (; i < reached && walk.brake(i) >= pedalPressed; ++i) a.peakBrake = std::max(a.peakBrake, walk.brake(i));
   if (i < reached) a.brakeReleaseAt = walk.place(i);
 }

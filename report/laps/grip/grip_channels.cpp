@@ -20,18 +20,18 @@ double largestGripAt(const CurveFit& fit, double load) {
 
 }  // namespace
 
-std::array<std::vector<double>, axleCount> axleGrips(const ReportGroup& group) {
+AxleGrips axleGrips(const ReportGroup& group) {
   // The finest interval of the group's laps sets the window.
   const std::vector<float> intervals = group.sampleIntervals();
   const double interval = intervals.empty() || !(intervals.front() > 0.0f) ? 0.01 : widen(intervals.front());
   const auto halfWidth = static_cast<std::size_t>(std::lround(gripSmoothingSeconds / 2.0 / interval));
-  std::array<std::vector<double>, axleCount> grips;
+  AxleGrips grips;
   for (std::size_t a = 0; a < axleCount; ++a) grips[a] = combinedGrip(group.axlePoints[a], halfWidth);
   return grips;
 }
 
-GroupChannels channelsOf(const ReportGroup& group, const std::array<GripEnvelope, axleCount>& envelopes) {
-  const std::array<std::vector<double>, axleCount> grips = axleGrips(group);
+GroupChannels channelsOf(const ReportGroup& group, const AxleGrips& grips,
+                         const std::array<GripEnvelope, axleCount>& envelopes) {
   GroupChannels c;
   const std::size_t n = group.samples;
   c.understeer.assign(n, unknown);

@@ -23,15 +23,18 @@ struct GroupChannels {
   std::array<std::vector<double>, axleCount> useOfPeak;
 };
 
-// The channels of every sample of `group`; NaN where a sample has no point in
-// the handling diagram or no axle point (or, for the use of the peak, where
-// the axle's peak is not reached). `envelopes` are the car's, front and rear.
-// REQUIRES: the group is analysed, its balance too.
-GroupChannels channelsOf(const ReportGroup& group, const std::array<GripEnvelope, axleCount>& envelopes);
+// The combined grip of each of a group's axle points (combinedGrip), front
+// and rear, each a running mean over gripSmoothingSeconds of its laps.
+using AxleGrips = std::array<std::vector<double>, axleCount>;
+AxleGrips axleGrips(const ReportGroup& group);
 
-// The combined grip of each of the group's axle points (combinedGrip), each
-// a running mean over gripSmoothingSeconds of its laps.
-std::array<std::vector<double>, axleCount> axleGrips(const ReportGroup& group);
+// The channels of every sample of `group`, whose axleGrips are `grips`; NaN
+// where a sample has no point in the handling diagram or no axle point (or,
+// for the use of the peak, where the axle's peak is not reached).
+// `envelopes` are the car's, front and rear. REQUIRES: the group is
+// analysed, its balance too.
+GroupChannels channelsOf(const ReportGroup& group, const AxleGrips& grips,
+                         const std::array<GripEnvelope, axleCount>& envelopes);
 
 }  // namespace skidlog
 

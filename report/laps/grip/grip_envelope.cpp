@@ -6,6 +6,7 @@
 #include <map>
 
 #include "numeric/precision.h"
+#include "report/fit/statistics.h"
 
 namespace skidlog {
 
@@ -47,10 +48,8 @@ GripEnvelope::GripEnvelope(std::span<const WheelPoints* const> axles,
   }
   for (auto& [band, inBand] : bands) {
     if (inBand.size() < envelopeMinPoints) continue;
-    const auto k = static_cast<std::size_t>(envelopeQuantile * static_cast<double>(inBand.size() - 1));
-    std::nth_element(inBand.begin(), inBand.begin() + static_cast<std::ptrdiff_t>(k), inBand.end());
     centre_.push_back((static_cast<double>(band) + 0.5) * envelopeBandWidth);
-    grip_.push_back(inBand[k]);
+    grip_.push_back(quantileInPlace(inBand, envelopeQuantile));
   }
 }
 

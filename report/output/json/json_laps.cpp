@@ -66,9 +66,9 @@ Json trackGroupJson(const ReportData& report, const TrackAnalysis& track, const 
   overLapsJson(j, "delta_at_line_s", g.deltaAtLine);
   j["best_lap_s"] = number(g.bestLapTime);
   j["best_lap_file"] = g.completeLaps > 0 ? Json(track.laps[g.bestLap].file) : Json(nullptr);
-  std::vector<double> intervals;
-  for (const double i : g.intervals) intervals.push_back(std::round(i * 1000.0) / 1000.0);  // whole ms, as recorded
-  j["sample_interval_s"] = numbers(intervals);
+  Json intervals = Json::array();
+  for (const float i : g.intervals) intervals.push_back(floatNumber(i));
+  j["sample_interval_s"] = intervals;
   return j;
 }
 
