@@ -79,6 +79,19 @@ TEST(DriverActions, NoBrakingNoPlaceAndFullThrottleThroughout) {
   EXPECT_EQ(a.coastSeconds, 0.0);
 }
 
+// A 100 ms lap's samples straddle the corner's end: the slower one just past
+// it belongs to the next corner, and the lowest speed is the corner's own.
+TEST(DriverActions, LowestSpeedOnlyInsideTheCorner) {
+  StraightLap s;
+  s.corner.end = 79.5;
+  s.lap.speed[70] = 25.0f;
+  s.lap.speed[80] = 20.0f;
+  EXPECT_EQ(s.actions().minSpeedAt, 70.0);
+  s.corner.start = 60.2;  // no sample inside the corner at all
+  s.corner.end = 60.8;
+  EXPECT_TRUE(std::isnan(s.actions().minSpeedAt));
+}
+
 TEST(DriverActions, DamagedPedalsAndGearAreClampedOrLeftOut) {
   StraightLap s;
   s.set(s.lap.brake, 30, 45, 7.0f);

@@ -86,9 +86,12 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
   const std::size_t startSample = walk.at(corner.start), endSample = walk.at(corner.end);
   if (startSample == none || endSample == none) return a;
   findBraking(walk, reach.previousEnd, corner.apex, a);
+  if (walk.place(startSample) > corner.end) return a;  // no sample inside the corner
   // The lowest speed within the corner, and the gear there.
   std::size_t slowest = startSample;
-  for (std::size_t i = startSample; i <= endSample; ++i) {
+  // Only samples inside the corner: the one past its end can be slower still
+  // where the corner runs straight into the next one.
+  for (std::size_t i = startSample; i < endSample || (i == endSample && walk.place(i) <= corner.end); ++i) {
     if (widen(lap.speed[i]) < widen(lap.speed[slowest])) slowest = i;
   }
   a.minSpeedAt = walk.place(slowest);
