@@ -16,6 +16,19 @@
   Chart.defaults.animation = false;
   Chart.defaults.maintainAspectRatio = false;
   Chart.defaults.font.size = 11;
+  // A scatter's room at the axes' edges is its points' radius; Chart.js looks
+  // it up point by point, which for 100,000 points of one radius is most of
+  // the layout's time.
+  const Scatter = Chart.registry.getController('scatter');
+  const pointByPoint = Scatter.prototype.getMaxOverflow;
+  Scatter.prototype.getMaxOverflow = function () {
+    const d = this.getDataset();
+    if (this.options.showLine || typeof d.pointRadius !== 'number' || d.pointHoverRadius !== undefined) {
+      return pointByPoint.call(this);
+    }
+    const radius = Math.max(d.pointRadius, Chart.defaults.elements.point.hoverRadius);
+    return d.pointRadius > 0 && radius + (typeof d.borderWidth === 'number' ? d.borderWidth : 1);
+  };
 
   // Keeps one unit as long on the x axis as on the y axis, the view holding
   // `opts.bounds` ({xMin, xMax, yMin, yMax}) about their centre: a circle looks
@@ -56,14 +69,44 @@
     main.appendChild(grid);
     return grid;
   }
+  // Charts are drawn when they come near the view, once, at their final size
+  // (the page is laid out whole before the first is drawn). A chart's handle
+  // reads and changes its data and options whether it is drawn yet or not.
+  const handles = new Map();
+  const nearView = new IntersectionObserver((entries) => {
+    entries.forEach((e) => { if (e.isIntersecting) draw(handles.get(e.target)); });
+    firstScreen();
+  }, {rootMargin: '200px 0px'});
+  function draw(h) {
+    if (h.chart) return;
+    nearView.unobserve(h.box);
+    h.chart = new Chart(h.canvas, h.config);
+    drawn += 1;
+  }
   function chart(grid, config, wide, kind) {
     const box = el('div', {class: (wide ? 'chart wide' : 'chart') + (kind ? ' ' + kind : '')});
     const canvas = el('canvas', {role: 'img', 'aria-label': config.options.plugins.title.text});
     box.appendChild(canvas);
     grid.appendChild(box);
-    drawn += 1;
-    return new Chart(canvas, config);
+    const h = {box: box, canvas: canvas, config: config, chart: null, data: config.data,
+               get options() { return this.chart ? this.chart.options : config.options; },
+               update() { if (this.chart) this.chart.update('none'); }};
+    handles.set(box, h);
+    return h;
   }
+  // The mark that the charts in view are drawn, set once after the first
+  // look at what is in view; the page says how many charts it holds in all.
+  let marked = false;
+  function firstScreen() {
+    if (marked) return;
+    marked = true;
+    requestAnimationFrame(() => {
+      document.body.setAttribute('data-charts', String(handles.size));
+      document.body.setAttribute('data-charts-drawn', String(drawn));
+    });
+  }
+  // A printed page holds every chart.
+  window.addEventListener('beforeprint', () => handles.forEach(draw));
   function axis(title, extra) {
     return Object.assign({type: 'linear', title: {display: true, text: title}}, extra || {});
   }
@@ -644,5 +687,6 @@
     groups[0].wheels.forEach((w, k) => comparisonCharts('Wheel ' + w.name, k, 'wheels'));
     fitTable();
   }
-  requestAnimationFrame(() => { document.body.setAttribute('data-charts-drawn', String(drawn)); });
+  handles.forEach((h) => nearView.observe(h.box));
+  if (!handles.size) firstScreen();
 })();
