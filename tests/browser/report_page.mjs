@@ -9,9 +9,21 @@
 // mark on the map and the traces.
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
+import { existsSync, readFileSync } from 'node:fs';
 
 const [page, charts, screenshot, ...texts] = process.argv.slice(2);
 const problems = [];
+// The report's JSON beside the page (PAGE.json), when there is one.
+const jsonPath = page.replace(/\.html$/, '.json');
+const json = existsSync(jsonPath) ? JSON.parse(readFileSync(jsonPath, 'utf8')) : null;
+const expected = new Map();
+const summaryLines = new Map();
+function checkSummary(k, g) {
+  const want = [`${g.laps} lap`, `${g.complete_laps} complete`];
+  if (g.best_lap_s !== null) want.push(`best ${g.best_lap_s.toFixed(3)} s`);
+  if (g.complete_laps > 1) want.push(`mean ${g.lap_time_s.toFixed(3)}`);
+  expected.set(k, want);
+}
 
 // Runs in the page: per chart, its title, the points outside its axes, the
 // points it holds, whether its data spans both signs on each axis, and for a
@@ -68,8 +80,33 @@ try {
     }
     await tab.waitForFunction((n) => Object.keys(Chart.instances).length === n, Number(charts), { timeout: 20000 })
       .catch(() => problems.push(`${width} px: not every chart drawn after scrolling through the page`));
-    const header = await tab.textContent('header');
+    const header = (await tab.textContent('header')) + (await tab.textContent('section.replays'));
     for (const t of texts) if (!header.includes(t)) problems.push(`the header does not show ${JSON.stringify(t)}`);
+    // The summary's lap times are the JSON's, to the millisecond.
+    if (json) {
+      for (const track of json.tracks || []) {
+        track.groups.forEach((g, k) => {
+          if (!g.laps) return;
+          checkSummary(k, g);
+        });
+      }
+    }
+    for (const [k, line] of await tab.$$eval('ul.summary li[data-track-group]', (items) =>
+      items.map((i) => [Number(i.getAttribute('data-track-group')), i.textContent]))) {
+      summaryLines.set(k, line);
+    }
+    for (const [k, want] of expected) {
+      const line = summaryLines.get(k) || '';
+      for (const w of want) if (!line.includes(w)) problems.push(`the summary of group ${k} does not say ${w}: ${line}`);
+    }
+    expected.clear();
+    summaryLines.clear();
+    // One forest row per difference; no note twice.
+    const rows = await tab.$$eval('.forest-row', (r) => r.length);
+    const differences = await tab.evaluate(() => JSON.parse(document.getElementById('report-data').textContent).differences.length);
+    if (rows !== differences) problems.push(`${rows} forest rows for ${differences} differences`);
+    const notes = await tab.$$eval('p.note', (ps) => ps.map((p) => p.textContent));
+    if (new Set(notes).size !== notes.length) problems.push('a note is repeated');
     if (!(await tab.title()).startsWith('Tyre report')) problems.push(`a name ran as script: title ${await tab.title()}`);
     if (await tab.$('header svg, header b')) problems.push('a name became markup');
     await tab.waitForTimeout(300);  // the friction circles settle their equal scales in the next frames

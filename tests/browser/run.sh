@@ -30,7 +30,7 @@ node "$here/report_page.mjs" "$out/example.html" 22 "$out/example.png"
 # before the 15 charts of a comparison.
 for seed in 1 2 3; do "$build/tools/make_replay" --lap "$out/lap$seed.raf" 60 "$seed"; done
 "$build/tools/make_replay" --lap --slow-corner=5 "$out/slow.raf" 60 4
-"$build/report/skidlog-report" -o "$out/laps.html" "$out/lap1.raf" "$out/lap2.raf" --vs "$out/lap3.raf" "$out/slow.raf" 2>/dev/null
+"$build/report/skidlog-report" -o "$out/laps.html" --json="$out/laps.json" "$out/lap1.raf" "$out/lap2.raf" --vs "$out/lap3.raf" "$out/slow.raf" 2>/dev/null
 node "$here/report_page.mjs" "$out/laps.html" 23 "$out/laps.png"
 # Two groups of two laps each, the second with rear tyres that grip 5 % more;
 # no split times, so no laps: 2 axle characteristics and the handling

@@ -49,6 +49,12 @@ std::string titleOf(const ReportData& report) {
   return title;
 }
 
+// A path's last part: the file's name without its folders.
+std::string_view fileName(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 // One row of the replays table; a comparison's rows lead with the group.
 void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group, std::size_t index) {
   const long tenths = std::lround(r.seconds() * 10.0);
@@ -60,15 +66,33 @@ void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group,
     h.append("<td><span class=\"swatch g").append(std::to_string(index)).append("\"></span>");
     h.append(escapeHtml(group->label)).append("</td>");
   }
-  h.append("<td>").append(escapeHtml(r.file)).append("</td><td>").append(escapeHtml(r.car));
+  h.append("<td title=\"").append(escapeHtml(r.file)).append("\">").append(escapeHtml(fileName(r.file)));
+  h.append("</td><td>").append(escapeHtml(r.car));
   h.append("</td><td>").append(escapeHtml(r.track));
   if (!r.layout.empty()) h.append(" ").append(escapeHtml(r.layout));
   h.append("</td><td>").append(escapeHtml(r.player)).append("</td>").append(numbers).append("</tr>");
 }
 
+// The groups whose intervals resample whole laps (or not), named; empty
+// where none does. One group is "the report".
+std::string groupsWhere(const ReportData& report, bool lapsResampled) {
+  std::string names;
+  std::size_t count = 0;
+  for (const ReportGroup& g : report.groups) {
+    if (g.lapsResampled != lapsResampled) continue;
+    names += (names.empty() ? "" : ", ") + g.label;
+    ++count;
+  }
+  if (count == 0) return "";
+  return report.comparison() ? escapeHtml(names) + (count == 1 ? " holds " : " hold ") : "The report holds ";
+}
+
+// The title, then the place the page's script puts the answer, then the
+// replays and how their intervals are made, once per kind.
 std::string headerHtml(const ReportData& report) {
   std::string h = "<header><h1>Tyre report: ";
-  h.append(escapeHtml(titleOf(report))).append("</h1><div class=\"scroll\"><table class=\"replays\"><tr>");
+  h.append(escapeHtml(titleOf(report))).append("</h1></header><section id=\"summary\"></section>");
+  h.append("<section class=\"replays\"><h2>Replays</h2><div class=\"scroll\"><table class=\"replays\"><tr>");
   if (report.comparison()) h.append("<th>Group</th>");
   h.append("<th>Replay</th><th>Car</th><th>Track</th><th>Player</th><th>Duration</th><th>Sample interval</th>"
            "<th>Samples</th></tr>");
@@ -78,16 +102,17 @@ std::string headerHtml(const ReportData& report) {
     }
   }
   h.append("</table></div>");
-  for (const ReportGroup& g : report.groups) {
-    h.append("<p class=\"note\">");
-    if (report.comparison()) h.append(escapeHtml(g.label)).append(": ");
-    h.append(g.lapsResampled
-                 ? "the 95 % intervals resample whole laps and the blocks within them, so they hold what another "
-                   "lap of the same tyre would give.</p>"
-                 : "one lap: the 95 % intervals resample blocks of it, so they hold the noise within this lap only, "
-                   "not what another lap of the same tyre would give.</p>");
+  if (const std::string laps = groupsWhere(report, true); !laps.empty()) {
+    h.append("<p class=\"note\">").append(laps).append(
+        "several laps: the tyre numbers' 95 % intervals resample whole laps and the blocks within them, so they "
+        "hold what another lap of the same tyre would give.</p>");
   }
-  return h.append("</header>");
+  if (const std::string one = groupsWhere(report, false); !one.empty()) {
+    h.append("<p class=\"note\">").append(one).append(
+        "one lap: the tyre numbers' 95 % intervals resample blocks of it, so they hold the noise within this lap "
+        "only, not what another lap of the same tyre would give.</p>");
+  }
+  return h.append("</section>");
 }
 
 constexpr std::string_view styles = R"css(
@@ -100,7 +125,15 @@ th:first-child,td:first-child{text-align:left}.scroll{overflow-x:auto}
 p.note{color:#555;font-size:.9em}p.statement{font-size:1em;margin:.4em 0}
 .swatch{display:inline-block;width:.8em;height:.8em;margin-right:.4em;border-radius:2px;vertical-align:-1px}
 .g0{background:#0072B2}.g1{background:#E69F00}.g2{background:#009E73}.g3{background:#CC79A7}
-td.shown{font-weight:600}label.control{display:inline-block;margin:.3em 0}
+table.replays td,table.replays th{text-align:left}ul.summary{margin:.4em 0 .8em;padding-left:1.2em;font-size:1.05em}ul.summary li{margin:.25em 0}
+td.shown{font-weight:600}
+.forest h3{font-size:1em;margin:.8em 0 .2em}.forest-row{display:grid;grid-template-columns:minmax(8em,20em) 1fr minmax(9em,22em);gap:8px;align-items:center;font-size:.9em;padding:1px 0}
+.forest-row:hover{background:#f4f4f4}.forest-row .track{position:relative;height:14px}
+.forest-row .zero{position:absolute;left:50%;top:0;bottom:0;border-left:1px solid #888}
+.forest-row .bar{position:absolute;top:5px;height:4px;background:#bbb}.forest-row .dot{position:absolute;top:3px;width:8px;height:8px;margin-left:-4px;border-radius:50%;background:#999}
+.forest-row.higher .bar,.forest-row.lower .bar{background:#56B4E9}.forest-row.higher .dot,.forest-row.lower .dot{background:#0072B2}
+.forest-row.higher .what,.forest-row.lower .what{font-weight:600}.forest-row.one-lap-each-no-interval .dot{background:#fff;border:1px solid #999}
+.forest-row .value{color:#444;white-space:nowrap;overflow:hidden;text-overflow:ellipsis}details.differences summary{cursor:pointer;margin:.5em 0}label.control{display:inline-block;margin:.3em 0}
 table.corners tr[tabindex]{cursor:pointer}table.corners tr.chosen td{background:#fde9dc}
 @media print{body{max-width:none}.chart{break-inside:avoid;height:260px}h2{break-after:avoid}}
 )css";

@@ -46,7 +46,7 @@ void trackGroup(JsonText& j, const TrackGroup& g) {
   j.key("complete").integer(static_cast<std::int64_t>(g.completeLaps)).key("lapTime");
   overLaps(j, g.lapTime, 3);
   const std::vector<double> intervals(g.intervals.begin(), g.intervals.end());
-  j.key("best").number(g.bestLapTime, 3).key("intervals").numbers(intervals, 3);
+  j.key("best").number(g.bestLapTime, 3).key("bestOfSegments").number(g.bestOfSegments, 3).key("intervals").numbers(intervals, 3);
   j.key("deltaMean").numbers(g.deltaMean, 3).key("deltaLow").numbers(g.deltaLow, 3);
   j.key("deltaHigh").numbers(g.deltaHigh, 3).endObject();
 }

@@ -103,7 +103,16 @@
     requestAnimationFrame(() => {
       document.body.setAttribute('data-charts', String(handles.size));
       document.body.setAttribute('data-charts-drawn', String(drawn));
+      setTimeout(drawRest, 0);
     });
+  }
+  // The charts out of view are drawn one at a time while the page is idle,
+  // so that scrolling finds them drawn and a long page is soon complete.
+  function drawRest() {
+    const next = [...handles.values()].find((h) => !h.chart);
+    if (!next) return;
+    const later = window.requestIdleCallback || ((f) => setTimeout(f, 16));
+    later(() => { draw(next); drawRest(); }, {timeout: 200});
   }
   // A printed page holds every chart.
   window.addEventListener('beforeprint', () => handles.forEach(draw));
@@ -195,11 +204,11 @@
                  options: o, plugins: [equalScale]});
   }
 
-  function wheelCharts(w) {
-    const grid = section('Wheel ' + w.name,
+  function wheelCharts(w, k) {
+    const grid = section('Wheel ' + w.name, k > 0 ? '' :
         'Points coloured by normal load. Each curve is drawn only over the slip its points cover, with the 95 % ' +
         'band of the block bootstrap around it; a cross marks a peak the data reaches, its whiskers the 95 % ' +
-        'intervals of its slip and grip.');
+        'intervals of its slip and grip (the same in each wheel\u2019s charts).');
     chart(grid, {data: {datasets: curveSets(w.lateralFit, '#000000').concat(scatterSets(w.lateral))},
                  options: options(w.name + ' lateral grip', 'slip angle [deg]', 'lateral grip (force / load)')});
     chart(grid, {data: {datasets: curveSets(w.longitudinalFit, '#000000').concat(scatterSets(w.longitudinal))},
@@ -312,16 +321,17 @@
   }
   // A section holding one table: its heading, its note and the table with
   // its header row, which the caller fills.
-  function tableSection(title, note, headings, attrs) {
-    main.appendChild(el('h2', {}, title));
-    main.appendChild(el('p', {class: 'note'}, note));
+  function tableSection(title, note, headings, attrs, parent) {
+    const into = parent || main;
+    if (!parent) into.appendChild(el('h2', {}, title));
+    into.appendChild(el('p', {class: 'note'}, note));
     const wrap = el('div', {class: 'scroll'});
     const table = el('table', attrs);
     const head = el('tr');
     headings.forEach((h) => head.appendChild(el('th', {}, h)));
     table.appendChild(head);
     wrap.appendChild(table);
-    main.appendChild(wrap);
+    into.appendChild(wrap);
     return table;
   }
 
@@ -366,15 +376,29 @@
                          load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient',
                          lap_time_s: 'lap time', corner_time_s: 'time', min_speed: 'minimum speed',
                          understeer_entry_deg: 'understeer on entry', understeer_apex_deg: 'understeer at the apex',
-                         understeer_exit_deg: 'understeer on exit', front_use: 'front grip use', rear_use: 'rear grip use'};
+                         understeer_exit_deg: 'understeer on exit', front_use: 'front grip use', rear_use: 'rear grip use',
+                         brake_m: 'braking point', brake_release_m: 'brake release', peak_brake: 'peak brake',
+                         min_speed_m: 'slowest point', gear_min: 'gear at the slowest', full_throttle_m: 'full throttle',
+                         throttle_on_m: 'back on the throttle', coast_s: 'coasting', line_entry_m: 'line at entry',
+                         line_apex_m: 'line at the apex', line_exit_m: 'line at exit', steer_apex_deg: 'steering at the apex',
+                         segment_time_s: 'segment time', entry_delta_s: 'segment entry', exit_delta_s: 'segment exit'};
+  // Digits and unit of each quantity that has no relative change.
+  const placeDigits = {brake_m: 1, brake_release_m: 1, peak_brake: 3, min_speed_m: 1, gear_min: 1, full_throttle_m: 1,
+                       throttle_on_m: 1, coast_s: 3, line_entry_m: 2, line_apex_m: 2, line_exit_m: 2, steer_apex_deg: 1,
+                       segment_time_s: 3, entry_delta_s: 3, exit_delta_s: 3};
+  const placeUnits = {brake_m: ' m', brake_release_m: ' m', min_speed_m: ' m', full_throttle_m: ' m', throttle_on_m: ' m',
+                      coast_s: ' s', line_entry_m: ' m', line_apex_m: ' m', line_exit_m: ' m', steer_apex_deg: '\u00b0',
+                      segment_time_s: ' s', entry_delta_s: ' s', exit_delta_s: ' s'};
   function describe(d) {
     const lateral = d.curve === 'lateral';
     const digits = {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
                     understeer_gradient: 2, lap_time_s: 3, corner_time_s: 3, min_speed: 2, understeer_entry_deg: 2,
-                    understeer_apex_deg: 2, understeer_exit_deg: 2, front_use: 3, rear_use: 3}[d.quantity];
+                    understeer_apex_deg: 2, understeer_exit_deg: 2, front_use: 3, rear_use: 3}[d.quantity] ??
+                   placeDigits[d.quantity] ?? 3;
     const unit = {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '', load_sensitivity: ' /kN',
                   understeer_gradient: ' deg/g', lap_time_s: ' s', corner_time_s: ' s', min_speed: ' m/s',
-                  understeer_entry_deg: '\u00b0', understeer_apex_deg: '\u00b0', understeer_exit_deg: '\u00b0'}[d.quantity] || '';
+                  understeer_entry_deg: '\u00b0', understeer_apex_deg: '\u00b0', understeer_exit_deg: '\u00b0'}[d.quantity] ||
+                 placeUnits[d.quantity] || '';
     // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
     const format = (v, n, u, plus) => {
       const text = Math.abs(v).toFixed(n);
@@ -386,11 +410,70 @@
       ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
       : signed(d.delta.value, digits, unit) + (d.interval ? ' (' + signed(d.delta.low, digits, unit) + ' to ' +
           signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
-    const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' ? '' : d.where + ' ';
+    const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' ? '' :
+                  d.where === 'lap' ? '' : d.where.replace(/ lap$/, '') + ' ';
     return where + quantityNames[d.quantity] + ': ' + d.to + ' ' +
            format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
   }
+  // Every difference as a row of a forest plot: its value as a point, its
+  // 95 % interval as a bar, a line at zero. Rows of one kind of place and one
+  // unit share their scale; relative differences are in per cent.
+  const placeKinds = [['Lap and corners', (w) => /(^| )(T\d+|lap)$/.test(w)], ['Axles', (w) => w === 'front' || w === 'rear'],
+                      ['Wheels', (w) => /^(FL|FR|RL|RR)$/.test(w)], ['Balance', (w) => w === 'balance']];
+  function forestRows(d) {
+    const relative = d.relative.value !== null;
+    const unit = relative ? '%' : d.quantity;
+    const k = relative ? 100 : 1;
+    return {d: d, unit: unit, v: k * (relative ? d.relative.value : d.delta.value),
+            low: d.interval ? k * (relative ? d.relative.low : d.delta.low) : null,
+            high: d.interval ? k * (relative ? d.relative.high : d.delta.high) : null,
+            shown: d.verdict === 'higher' || d.verdict === 'lower'};
+  }
+  function forestPlot() {
+    main.appendChild(el('h2', {}, 'Differences'));
+    main.appendChild(el('p', {class: 'note'},
+        'Each later group against the first: the point is the difference (in per cent where the quantity has a ' +
+        'relative change), the bar its 95 % interval, the line zero. A difference is shown (higher, lower; dark) ' +
+        'only where its interval leaves zero out. Rows of one kind and unit share their scale; hover a row for ' +
+        'both groups\u2019 values.'));
+    const plot = main.appendChild(el('div', {class: 'forest'}));
+    placeKinds.forEach(([title, holds]) => {
+      const rows = data.differences.filter((d) => holds(d.where)).map(forestRows);
+      if (!rows.length) return;
+      // Shown differences first, then place by place as the data lists them.
+      const number = (w) => { const m = /T(\d+)$/.exec(w); return m ? Number(m[1]) : 0; };
+      const place = [...new Set(rows.map((r) => r.d.where))].sort((a, b) => number(a) - number(b));
+      rows.forEach((r, i) => { r.order = i; });
+      rows.sort((a, b) => Number(b.shown) - Number(a.shown) || place.indexOf(a.d.where) - place.indexOf(b.d.where) ||
+                          a.order - b.order);
+      const scale = {};
+      rows.forEach((r) => {
+        scale[r.unit] = Math.max(scale[r.unit] || 0, Math.abs(r.v), Math.abs(r.low || 0), Math.abs(r.high || 0));
+      });
+      plot.appendChild(el('h3', {}, title));
+      rows.forEach((r) => {
+        const row = plot.appendChild(el('div', {class: 'forest-row ' + r.d.verdict.replace(/[^a-z]+/g, '-'),
+                                                 title: describe(r.d) + ' \u2013 ' + r.d.verdict}));
+        const text = describe(r.d);
+        const colon = text.indexOf(':');
+        row.appendChild(el('span', {class: 'what'}, text.slice(0, colon)));
+        const track = row.appendChild(el('span', {class: 'track'}));
+        const at = (v) => (50 + 48 * v / (scale[r.unit] || 1)).toFixed(2) + '%';
+        track.appendChild(el('span', {class: 'zero'}));
+        if (r.low !== null) {
+          const bar = track.appendChild(el('span', {class: 'bar'}));
+          bar.style.left = at(r.low);
+          bar.style.width = (48 * (r.high - r.low) / (scale[r.unit] || 1)).toFixed(2) + '%';
+        }
+        track.appendChild(el('span', {class: 'dot'})).style.left = at(r.v);
+        row.appendChild(el('span', {class: 'value'}, text.slice(text.lastIndexOf(', ') + 2)));
+      });
+    });
+  }
   function differencesTable() {
+    forestPlot();
+    const folded = main.appendChild(el('details', {class: 'differences'}));
+    folded.appendChild(el('summary', {}, 'The differences as a table'));
     const table = tableSection('Differences',
         'Each later group against the first, per axle and per wheel. A difference is shown (higher, lower) only where ' +
         'its 95 % interval, from resampling the two groups independently, leaves zero out; otherwise the data shows ' +
@@ -398,7 +481,7 @@
         'only where both groups reach the peak. Lap and corner numbers have one value per lap: their intervals are ' +
         'over laps (Welch\u2019s; one lap against a group takes the group\u2019s lap-to-lap spread for its own; one ' +
         'lap each has none).',
-        ['Difference (95 % interval)', 'Verdict'], {class: 'differences'});
+        ['Difference (95 % interval)', 'Verdict'], {class: 'differences'}, folded);
     data.differences.forEach((d) => {
       const row = el('tr');
       const shown = d.verdict === 'higher' || d.verdict === 'lower';
@@ -490,6 +573,70 @@
             title: '95 % interval over ' + v[3] + ' laps: ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
   }
 
+  // The answer first: each group's laps and lap times, then per comparison
+  // the lap time's difference, the corners where most time goes (linked to
+  // their findings) and the largest tyre and balance differences shown.
+  function summarySection() {
+    const box = document.getElementById('summary');
+    const name = (f) => f.replace(/^.*[\\/]/, '');
+    const list = box.appendChild(el('ul', {class: 'summary'}));
+    const item = (parts) => {
+      const li = list.appendChild(el('li'));
+      parts.forEach((p) => li.appendChild(typeof p === 'string' ? document.createTextNode(p) : p));
+      return li;
+    };
+    const seconds = (v) => v.toFixed(3) + ' s';
+    const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) + ' s';
+    (data.tracks || []).forEach((t) => {
+      const ref = t.laps[t.reference];
+      t.groups.filter((g) => g.laps > 0).forEach((g) => {
+        const time = overLaps(g.lapTime, 3);
+        const li = item([el('b', {}, single ? t.track : groups[g.group].label), ': ' + g.laps +
+            (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + (g.laps - g.complete) +
+            ' partial)' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
+            (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '')]);
+        li.title = time.title;
+        li.setAttribute('data-track-group', String(g.group));
+      });
+      item(['Reference lap: ' + name(ref.file) + (ref.lapTime !== null ? ' (' + seconds(ref.lapTime) + ')' : '') +
+            (data.tracks.length > 1 ? ', ' + t.track : '')]);
+      if (!single) {
+        t.groups.filter((g) => g.group > 0 && g.complete && t.groups[0].complete).forEach((g) => {
+          const d = data.differences.find((x) => x.where.endsWith('lap') && x.quantity === 'lap_time_s' &&
+                                               x.to === groups[g.group].label);
+          if (!d) return;
+          const interval = d.interval ? ' (' + signedSeconds(d.delta.low) + ' to ' + signedSeconds(d.delta.high) + ')' : '';
+          item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
+                signedSeconds(d.delta.value) + interval + ', ' + d.verdict + '; best lap ' +
+                signedSeconds(g.best - t.groups[0].best)]);
+        });
+      }
+    });
+    (data.findings || []).forEach((f, k) => {
+      const top = f.corners.filter((c) => c.lost !== null).slice(0, 3);
+      if (!top.length) return;
+      const parts = [el('b', {}, single ? name(f.to) + ' against ' + name(f.from) : f.to + ' against ' + f.from),
+                     ': most time at '];
+      top.forEach((c, i) => {
+        parts.push(el('a', {href: '#finding-' + k + '-' + c.corner}, c.corner), ' ' + signedSeconds(c.lost) +
+                   (c.verdict === 'higher' ? '' : c.interval ? ' (within the laps\u2019 variation)' : '') +
+                   (i + 1 < top.length ? ', ' : ''));
+      });
+      item(parts);
+    });
+    if (!single) {
+      groups.slice(1).forEach((g) => {
+        const shown = data.differences.filter((d) => d.to === g.label && (d.verdict === 'higher' || d.verdict === 'lower') &&
+                                                   !/(^| )T\d+$|lap$/.test(d.where));
+        const parts = [el('b', {}, g.label + ' against ' + groups[0].label), ': tyres and balance: '];
+        if (!shown.length) parts.push('no difference shown');
+        shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
+        if (shown.length > 3) parts.push(' (and ' + (shown.length - 3) + ' more below)');
+        item(parts);
+      });
+    }
+  }
+
   // Each comparison's corners by the time lost in their segments, with their
   // intervals, and what the faster lap does differently, in words.
   function timeSection() {
@@ -516,7 +663,7 @@
           (Array.isArray(c.raw) ? c.raw[0].toFixed(3) + ' to ' + c.raw[1].toFixed(3) : c.parsed.y.toFixed(3)) + ' s';
       chart(box, {data: {labels: labels, datasets: sets}, options: o}, true, 'findings');
       const list = main.appendChild(el('ol', {class: 'findings'}));
-      corners.forEach((c) => list.appendChild(el('li', {}, c.sentence)));
+      corners.forEach((c) => list.appendChild(el('li', {id: 'finding-' + k + '-' + c.corner}, c.sentence)));
     });
   }
 
@@ -671,6 +818,7 @@
     });
   }
 
+  summarySection();
   timeSection();
   (data.tracks || []).forEach(lapsSection);
   if (single) {
