@@ -7,6 +7,9 @@
 #                                           the second with rear tyres that grip 5 % more
 #   docs/laps.png                           the Laps and corners section of four whole
 #                                           generated laps, one slower through a corner
+#   docs/summary.png, docs/summary-phone.png  the first screen of two of those laps
+#                                           against the other two, at 1280 and 390 px
+#   docs/forest.png                         the comparison's differences as a forest plot
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -32,4 +35,7 @@ node "$shot" compare.html "$root/docs/compare.png" 1280
 node "$shot" compare.html "$root/docs/compare-phone.png" 390
 "$build/report/skidlog-report" -o laps.html lap1.raf lap2.raf lap3.raf slow.raf 2>/dev/null
 node "$shot" laps.html "$root/docs/laps.png" 1280 "Laps and corners"
-
+"$build/report/skidlog-report" -o versus.html lap1.raf lap2.raf --vs lap3.raf slow.raf 2>/dev/null
+node "$shot" versus.html "$root/docs/summary.png" 1280
+node "$shot" versus.html "$root/docs/summary-phone.png" 390
+node "$shot" compare.html "$root/docs/forest.png" 1280 Differences

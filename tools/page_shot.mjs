@@ -18,7 +18,10 @@ try {
   const tab = await browser.newPage({ viewport: { width: Number(width), height: Number(width) < 600 ? 844 : 800 } });
   await tab.goto(pathToFileURL(page).href);
   await tab.waitForSelector('body[data-charts-drawn]', { timeout: 60000 });
-  await tab.waitForTimeout(500);
+  // Charts out of view are drawn while the page is idle: wait for all.
+  await tab.waitForFunction(() => Object.keys(Chart.instances).length === Number(document.body.dataset.charts),
+                            null, { timeout: 60000 });
+  await tab.waitForTimeout(300);
   if (!section) {
     await tab.screenshot({ path: shot });
   } else {

@@ -736,8 +736,10 @@
     colour();
 
     // Every lap over the reference's distance: its time delta and its speed.
+    // Up to eight laps in eight colours; beyond, the colours again, dashed.
     const over = (key) => t.laps.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
         borderColor: single ? palette[k % palette.length] : palette[l.group],
+        borderDash: single && k >= palette.length ? [[6, 3], [2, 2]][Math.floor(k / palette.length - 1) % 2] : [],
         data: t.at.map((s, i) => ({x: s, y: l[key][i]})).filter((p) => p.y !== null)}));
     // A group's mean delta with its 95 % band over its complete laps.
     const bands = [];
