@@ -105,6 +105,9 @@ try {
     const rows = await tab.$$eval('.forest-row', (r) => r.length);
     const differences = await tab.evaluate(() => JSON.parse(document.getElementById('report-data').textContent).differences.length);
     if (rows !== differences) problems.push(`${rows} forest rows for ${differences} differences`);
+    // The answer is on the first screen, on a phone too.
+    const answer = await tab.$eval('ul.summary li', (li) => li.getBoundingClientRect().bottom + window.scrollY).catch(() => null);
+    if (answer !== null && answer > height) problems.push(`${width} px: the summary's first line ends below the first screen`);
     const notes = await tab.$$eval('p.note', (ps) => ps.map((p) => p.textContent));
     if (new Set(notes).size !== notes.length) problems.push('a note is repeated');
     if (!(await tab.title()).startsWith('Tyre report')) problems.push(`a name ran as script: title ${await tab.title()}`);

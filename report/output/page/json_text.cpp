@@ -1,7 +1,9 @@
 #include "report/output/page/json_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "report/output/json/json_number.h"
 
@@ -80,9 +82,69 @@ JsonText& JsonText::string(std::string_view text) {
 }
 
 JsonText& JsonText::numbers(std::span<const double> values, int decimals) {
+  if (values.size() >= packedFrom) return packed(values, decimals);
   beginArray();
   for (const double v : values) number(v, decimals);
   return endArray();
+}
+
+namespace {
+
+constexpr std::uint16_t notFinite = 65535;
+constexpr double mostSteps = 65534.0;
+// Units beyond this are not held exactly by a double, or by the reader's.
+constexpr double largestUnits = 9007199254740992.0;  // 2^53
+
+std::string base64(const std::vector<unsigned char>& bytes) {
+  static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t left = bytes.size() - i;
+    const std::uint32_t b = static_cast<std::uint32_t>(bytes[i]) << 16 |
+                            (left > 1 ? static_cast<std::uint32_t>(bytes[i + 1]) << 8 : 0u) |
+                            (left > 2 ? static_cast<std::uint32_t>(bytes[i + 2]) : 0u);
+    out += digits[b >> 18 & 63];
+    out += digits[b >> 12 & 63];
+    out += left > 1 ? digits[b >> 6 & 63] : '=';
+    out += left > 2 ? digits[b & 63] : '=';
+  }
+  return out;
+}
+
+}  // namespace
+
+JsonText& JsonText::packed(std::span<const double> values, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  double lo = INFINITY, hi = -INFINITY;
+  for (const double v : values) {
+    if (!std::isfinite(v)) continue;
+    lo = std::min(lo, std::round(v * scale));
+    hi = std::max(hi, std::round(v * scale));
+  }
+  if (!(lo <= hi)) lo = hi = 0.0;  // none finite
+  if (!(std::fabs(lo) < largestUnits && std::fabs(hi) < largestUnits)) {
+    beginArray();
+    for (const double v : values) number(v, decimals);
+    return endArray();
+  }
+  const double step = std::max(1.0, std::ceil((hi - lo) / mostSteps));
+  std::vector<unsigned char> bytes;
+  bytes.reserve(2 * values.size());
+  for (const double v : values) {
+    const double units = std::round(v * scale);
+    const std::uint16_t code =
+        std::isfinite(units) ? static_cast<std::uint16_t>(std::min(mostSteps, std::round((units - lo) / step)))
+                             : notFinite;
+    bytes.push_back(static_cast<unsigned char>(code & 0xff));
+    bytes.push_back(static_cast<unsigned char>(code >> 8));
+  }
+  beginObject().key("lo").number(lo).key("step").number(step).key("d").integer(decimals);
+  key("u16").separate();
+  out_ += '"';
+  out_ += base64(bytes);
+  out_ += '"';
+  return endObject();
 }
 
 JsonText& JsonText::strings(const std::vector<std::string>& values) {

@@ -29,7 +29,18 @@ class JsonText {
   JsonText& null();
   // UTF-8 text, escaped; invalid bytes become U+FFFD.
   JsonText& string(std::string_view text);
+  // `values` rounded to `decimals` places; an array of at least
+  // packedFrom values is packed (see packed()).
   JsonText& numbers(std::span<const double> values, int decimals);
+  // `values` packed as {"lo", "step", "d", "u16"}: value k is
+  // (lo + code_k x step) / 10^d, code_k the k-th little-endian 16-bit word of
+  // the base64 text u16, and 65535 for a value that is not finite. `step` is
+  // 1 (the values to `decimals` places, as numbers() writes them) unless the
+  // range needs more than 65,535 steps of 10^-decimals: then it is the fewest
+  // such steps that span it, which a chart of any width cannot tell apart.
+  // A plain array where the values are too large for that.
+  JsonText& packed(std::span<const double> values, int decimals);
+  static constexpr std::size_t packedFrom = 64;
   JsonText& strings(const std::vector<std::string>& values);
 
   const std::string& text() const { return out_; }

@@ -33,6 +33,15 @@ std::vector<std::size_t> thinned(std::size_t n, std::size_t most) {
   return picked;
 }
 
+// The picked entries of a series as one array, each through `value`.
+template <class Value>
+void pickedNumbers(JsonText& j, const std::vector<std::size_t>& picked, Value value, int decimals) {
+  std::vector<double> values;
+  values.reserve(picked.size());
+  for (const std::size_t i : picked) values.push_back(value(i));
+  j.numbers(values, decimals);
+}
+
 // The normal loads that split all groups' wheels' points into five classes of equal count.
 std::vector<double> loadClassEdges(const std::vector<ReportGroup>& groups) {
   std::vector<float> loads;
@@ -44,23 +53,30 @@ std::vector<double> loadClassEdges(const std::vector<ReportGroup>& groups) {
   return edges;
 }
 
-// The rows thinned to `most`: x, y, and each point's load class.
+// The rows thinned to `most`, in order of their load class: x, y, and how
+// many points each class holds (the points of class 0 first).
 void scatter(JsonText& j, const Rows& rows, Column x, int xDecimals, Column y, const std::vector<double>& edges,
              std::size_t most) {
-  const std::vector<std::size_t> picked = thinned(rows.size(), most);
-  const auto column = [&](const char* name, Column c, int decimals) {
-    j.key(name).beginArray();
-    for (const std::size_t k : picked) j.number(widen((rows[k].first->*c)[rows[k].second]), decimals);
-    j.endArray();
-  };
-  j.beginObject();
-  column("x", x, xDecimals);
-  column("y", y, 4);
-  j.key("c").beginArray();
-  for (const std::size_t k : picked) {
+  std::vector<std::size_t> picked = thinned(rows.size(), most);
+  const auto loadClass = [&](std::size_t k) {
     const double load = widen(rows[k].first->normalLoad[rows[k].second]);
-    j.integer(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
+    return static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
+  };
+  std::vector<std::int64_t> counts(edges.size() + 1, 0);
+  std::vector<std::vector<std::size_t>> byClass(edges.size() + 1);
+  for (const std::size_t k : picked) byClass[loadClass(k)].push_back(k);
+  picked.clear();
+  for (std::size_t c = 0; c < byClass.size(); ++c) {
+    counts[c] = static_cast<std::int64_t>(byClass[c].size());
+    picked.insert(picked.end(), byClass[c].begin(), byClass[c].end());
   }
+  const auto column = [&](Column c) { return [&rows, c](std::size_t k) { return widen((rows[k].first->*c)[rows[k].second]); }; };
+  j.beginObject().key("x");
+  pickedNumbers(j, picked, column(x), xDecimals);
+  j.key("y");
+  pickedNumbers(j, picked, column(y), 4);
+  j.key("classes").beginArray();
+  for (const std::int64_t n : counts) j.integer(n);
   j.endArray().endObject();
 }
 
@@ -163,9 +179,8 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   const ReplayTrace& t = r.trace;
   const std::vector<std::size_t> picked = thinned(t.time.size(), most);
   const auto series = [&](const char* name, const Series<float>& v, int decimals) {
-    j.key(name).beginArray();
-    for (const std::size_t i : picked) j.number(widen(v[i]), decimals);
-    j.endArray();
+    j.key(name);
+    pickedNumbers(j, picked, [&v](std::size_t i) { return widen(v[i]); }, decimals);
   };
   j.beginObject().key("file").string(r.file).key("seconds").number(r.seconds(), 2);
   series("time", t.time, 2);
@@ -175,11 +190,7 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   series("brake", t.brake, 3);
   series("steer", t.steer, 2);
   j.key("loads").beginArray();
-  for (const Series<float>& l : t.normalLoad) {
-    j.beginArray();
-    for (const std::size_t i : picked) j.number(widen(l[i]), 0);
-    j.endArray();
-  }
+  for (const Series<float>& l : t.normalLoad) pickedNumbers(j, picked, [&l](std::size_t i) { return widen(l[i]); }, 0);
   j.endArray().endObject();
 }
 
@@ -187,11 +198,10 @@ void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
 // line over the linear range, and the words on the limit.
 void balance(JsonText& j, const Balance& b, std::size_t most) {
   const std::vector<std::size_t> picked = thinned(b.acceleration.size(), most);
-  j.beginObject().key("x").beginArray();
-  for (const std::size_t i : picked) j.number(widen(b.slipDifference[i]), 3);
-  j.endArray().key("y").beginArray();
-  for (const std::size_t i : picked) j.number(widen(b.acceleration[i]), 3);
-  j.endArray();
+  j.beginObject().key("x");
+  pickedNumbers(j, picked, [&b](std::size_t i) { return widen(b.slipDifference[i]); }, 3);
+  j.key("y");
+  pickedNumbers(j, picked, [&b](std::size_t i) { return widen(b.acceleration[i]); }, 3);
   j.key("medianX").numbers(b.medianSlipDifference, 3).key("medianY").numbers(b.medianAcceleration, 3);
   j.key("gradient");
   estimate(j, b.understeerGradient);

@@ -1,7 +1,18 @@
 // Draws the tyre report from the page's inline data. No network, no storage.
 (function () {
   'use strict';
-  const data = JSON.parse(document.getElementById('report-data').textContent);
+  // Long series come packed: 16-bit codes in base64 over a range in steps of
+  // 10^-d (65535: no value).
+  const unpack = (p) => {
+    const bytes = atob(p.u16), out = new Array(bytes.length / 2), ten = Math.pow(10, p.d);
+    for (let i = 0; i < out.length; i++) {
+      const code = bytes.charCodeAt(2 * i) | (bytes.charCodeAt(2 * i + 1) << 8);
+      out[i] = code === 65535 ? null : (p.lo + code * p.step) / ten;
+    }
+    return out;
+  };
+  const data = JSON.parse(document.getElementById('report-data').textContent,
+                          (k, v) => (v !== null && typeof v === 'object' && typeof v.u16 === 'string' ? unpack(v) : v));
   const groups = data.groups;
   const single = groups.length === 1;
   // Okabe and Ito's palette (tells apart for colour-blind readers): one colour
@@ -28,6 +39,23 @@
     }
     const radius = Math.max(d.pointRadius, Chart.defaults.elements.point.hoverRadius);
     return d.pointRadius > 0 && radius + (typeof d.borderWidth === 'number' ? d.borderWidth : 1);
+  };
+  // Points of one colour that land on one pixel draw the same picture once;
+  // a scatter whose points have colours of their own draws every point.
+  const drawEach = Scatter.prototype.draw;
+  Scatter.prototype.draw = function () {
+    const d = this.getDataset();
+    if (this.options.showLine || typeof d.backgroundColor !== 'string' || d.pointBackgroundColor !== undefined) {
+      return drawEach.call(this);
+    }
+    const ctx = this._ctx, area = this.chart.chartArea, seen = new Set();
+    for (const e of this._cachedMeta.data || []) {
+      if (e.hidden) continue;
+      const pixel = Math.round(e.x) * 100000 + Math.round(e.y);
+      if (!e.active && seen.has(pixel)) continue;
+      seen.add(pixel);
+      e.draw(ctx, area);
+    }
   };
 
   // Keeps one unit as long on the x axis as on the y axis, the view holding
@@ -63,33 +91,41 @@
     return e;
   }
   function section(title, note) {
-    main.appendChild(el('h2', {}, title));
+    main.appendChild(el('h2', {id: title.toLowerCase().replace(/[^a-z0-9]+/g, '-')}, title));
     if (note) main.appendChild(el('p', {class: 'note'}, note));
     const grid = el('div', {class: 'grid'});
     main.appendChild(grid);
     return grid;
   }
-  // Charts are drawn when they come near the view, once, at their final size
-  // (the page is laid out whole before the first is drawn). A chart's handle
-  // reads and changes its data and options whether it is drawn yet or not.
+  // Charts are drawn when they come into view, once, at their final size
+  // (the page is laid out whole before the first is drawn). A chart's
+  // configuration may be a function, called only when the chart is drawn or
+  // its data or options are first read: a chart out of view costs nothing
+  // until then. Its handle reads and changes its data and options whether it
+  // is drawn yet or not.
   const handles = new Map();
   const nearView = new IntersectionObserver((entries) => {
     entries.forEach((e) => { if (e.isIntersecting) draw(handles.get(e.target)); });
     firstScreen();
-  }, {rootMargin: '200px 0px'});
+  });
   function draw(h) {
     if (h.chart) return;
     nearView.unobserve(h.box);
-    h.chart = new Chart(h.canvas, h.config);
+    const config = h.config;
+    h.canvas.setAttribute('aria-label', config.options.plugins.title.text);
+    h.chart = new Chart(h.canvas, config);
     drawn += 1;
   }
-  function chart(grid, config, wide, kind) {
+  function chart(grid, make, wide, kind) {
     const box = el('div', {class: (wide ? 'chart wide' : 'chart') + (kind ? ' ' + kind : '')});
-    const canvas = el('canvas', {role: 'img', 'aria-label': config.options.plugins.title.text});
+    const canvas = el('canvas', {role: 'img'});
     box.appendChild(canvas);
     grid.appendChild(box);
-    const h = {box: box, canvas: canvas, config: config, chart: null, data: config.data,
-               get options() { return this.chart ? this.chart.options : config.options; },
+    let made = typeof make === 'function' ? null : make;
+    const h = {box: box, canvas: canvas, chart: null,
+               get config() { return made || (made = make()); },
+               get data() { return this.config.data; },
+               get options() { return this.chart ? this.chart.options : this.config.options; },
                update() { if (this.chart) this.chart.update('none'); }};
     handles.set(box, h);
     return h;
@@ -103,16 +139,17 @@
     requestAnimationFrame(() => {
       document.body.setAttribute('data-charts', String(handles.size));
       document.body.setAttribute('data-charts-drawn', String(drawn));
-      setTimeout(drawRest, 0);
     });
   }
-  // The charts out of view are drawn one at a time while the page is idle,
-  // so that scrolling finds them drawn and a long page is soon complete.
+  // Every chart is also drawn in page order, one per task, so that scrolling
+  // finds them drawn and the page is soon complete even where nothing tells
+  // it what is in view (a page printed, or read by a program).
+  const inOrder = [];
   function drawRest() {
-    const next = [...handles.values()].find((h) => !h.chart);
-    if (!next) return;
-    const later = window.requestIdleCallback || ((f) => setTimeout(f, 16));
-    later(() => { draw(next); drawRest(); }, {timeout: 200});
+    while (inOrder.length && inOrder[0].chart) inOrder.shift();
+    if (!inOrder.length) return;
+    draw(inOrder.shift());
+    setTimeout(drawRest, 0);
   }
   // A printed page holds every chart.
   window.addEventListener('beforeprint', () => handles.forEach(draw));
@@ -146,7 +183,11 @@
     const sets = loadColours.map((colour, k) => ({
       type: 'scatter', label: loadLabel(k), data: [], pointRadius: 1.5, borderWidth: 0,
       backgroundColor: colour + '99', order: 3}));
-    for (let i = 0; i < s.x.length; i++) sets[s.c[i]].data.push({x: s.x[i], y: s.y[i]});
+    // The points come in order of their class, s.classes[k] of class k.
+    let i = 0;
+    s.classes.forEach((n, k) => {
+      for (const end = i + n; i < end; i++) sets[k].data.push({x: s.x[i], y: s.y[i]});
+    });
     sets.forEach((set) => sorted(set).data.sort(byX));
     return sets;
   }
@@ -182,6 +223,9 @@
   }
 
   function frictionCircle(grid, w) {
+    chart(grid, () => frictionCircleConfig(w));
+  }
+  function frictionCircleConfig(w) {
     // The envelope joins the sectors that hold data in angle order and closes.
     const envelope = [];
     w.envelope.forEach((g, k) => {
@@ -198,10 +242,10 @@
     o.scales.x.min = o.scales.y.min = -radius;
     o.scales.x.max = o.scales.y.max = radius;
     o.plugins.equalScale = {bounds: {xMin: -radius, xMax: radius, yMin: -radius, yMax: radius}};
-    chart(grid, {data: {datasets: [{type: 'line', label: '99th percentile envelope', data: envelope,
-                                    borderColor: '#000000', borderWidth: 2, pointRadius: 2, order: 0}]
-                                      .concat(scatterSets(w.circle))},
-                 options: o, plugins: [equalScale]});
+    return {data: {datasets: [{type: 'line', label: '99th percentile envelope', data: envelope,
+                               borderColor: '#000000', borderWidth: 2, pointRadius: 2, order: 0}]
+                                 .concat(scatterSets(w.circle))},
+            options: o, plugins: [equalScale]};
   }
 
   function wheelCharts(w, k) {
@@ -209,10 +253,10 @@
         'Points coloured by normal load. Each curve is drawn only over the slip its points cover, with the 95 % ' +
         'band of the block bootstrap around it; a cross marks a peak the data reaches, its whiskers the 95 % ' +
         'intervals of its slip and grip (the same in each wheel\u2019s charts).');
-    chart(grid, {data: {datasets: curveSets(w.lateralFit, '#000000').concat(scatterSets(w.lateral))},
-                 options: options(w.name + ' lateral grip', 'slip angle [deg]', 'lateral grip (force / load)')});
-    chart(grid, {data: {datasets: curveSets(w.longitudinalFit, '#000000').concat(scatterSets(w.longitudinal))},
-                 options: options(w.name + ' longitudinal grip', 'slip ratio', 'longitudinal grip (force / load)')});
+    chart(grid, () => ({data: {datasets: curveSets(w.lateralFit, '#000000').concat(scatterSets(w.lateral))},
+                        options: options(w.name + ' lateral grip', 'slip angle [deg]', 'lateral grip (force / load)')}));
+    chart(grid, () => ({data: {datasets: curveSets(w.longitudinalFit, '#000000').concat(scatterSets(w.longitudinal))},
+                        options: options(w.name + ' longitudinal grip', 'slip ratio', 'longitudinal grip (force / load)')}));
     frictionCircle(grid, w);
     const bandSets = [];
     w.bands.forEach((b, k) => {
@@ -241,12 +285,13 @@
     const grid = section(title);
     [['lateral', 'lateralFit', 'slip angle [deg]', 'lateral grip (force / load)'],
      ['longitudinal', 'longitudinalFit', 'slip ratio', 'longitudinal grip (force / load)']].forEach(([scatterKey, fitKey, xTitle, yTitle]) => {
-      const sets = [];
-      groups.forEach((g, k) => { sets.push.apply(sets, curveSets(g[kind][index][fitKey], palette[k], g.label)); });
-      groups.forEach((g, k) => sets.push(groupScatter(g[kind][index][scatterKey], k)));
       const name = groups[0][kind][index].name;
-      overlayCharts.push(chart(grid, {data: {datasets: sets},
-                                         options: roomFor(options(name + ' ' + scatterKey + ' grip', xTitle, yTitle), sets)}));
+      overlayCharts.push(chart(grid, () => {
+        const sets = [];
+        groups.forEach((g, k) => { sets.push.apply(sets, curveSets(g[kind][index][fitKey], palette[k], g.label)); });
+        groups.forEach((g, k) => sets.push(groupScatter(g[kind][index][scatterKey], k)));
+        return {data: {datasets: sets}, options: roomFor(options(name + ' ' + scatterKey + ' grip', xTitle, yTitle), sets)};
+      }));
     });
   }
 
@@ -505,9 +550,10 @@
   function traceCharts(traces, xKey, xTitle) {
     const grid = section('Over ' + (xKey === 'time' ? 'time' : 'distance'));
     const inputs = [], loads = [];
-    traces.forEach((t, r) => {
+    // Both charts' datasets, made when the first of them is drawn.
+    const make = () => traces.forEach((t, r) => {
       const tag = traces.length > 1 ? ' (' + (r + 1) + ')' : '';
-      const xy = (v, scale) => t[xKey].map((x, i) => ({x: x, y: v[i] * (scale || 1)}));
+      const xy = (v, scale) => t[xKey].map((x, i) => ({x: x, y: v[i] === null ? null : v[i] * (scale || 1)}));
       inputs.push({type: 'line', label: 'speed [m/s]' + tag, data: xy(t.speed), borderColor: palette[0], yAxisID: 'y'},
                   {type: 'line', label: 'throttle [%]' + tag, data: xy(t.throttle, 100), borderColor: palette[2], yAxisID: 'y1'},
                   {type: 'line', label: 'brake [%]' + tag, data: xy(t.brake, 100), borderColor: palette[5], yAxisID: 'y1'},
@@ -519,15 +565,20 @@
     const thin = (sets) => sets.map((s) => sorted(Object.assign(s, {pointRadius: 0, borderWidth: 1})));
     // Time also never repeats, so those are unique as well.
     const unique = xKey === 'time' ? {normalized: true} : {};
-    chart(grid, {data: {datasets: thin(inputs)},
-                 options: options('Speed and driver inputs', xTitle, 'speed [m/s]',
-                                  Object.assign({scales: {x: axis(xTitle), y: axis('speed [m/s]'),
-                                                          y1: axis('throttle, brake [%]; steer [deg]', {position: 'right',
-                                                                   grid: {drawOnChartArea: false}})}}, unique))}, true);
-    chart(grid, {data: {datasets: thin(loads)},
-                 options: options('Normal loads', xTitle, 'normal load [N]', unique)}, true);
+    const made = () => { if (!inputs.length && !loads.length) make(); };
+    chart(grid, () => {
+      made();
+      return {data: {datasets: thin(inputs)},
+              options: options('Speed and driver inputs', xTitle, 'speed [m/s]',
+                               Object.assign({scales: {x: axis(xTitle), y: axis('speed [m/s]'),
+                                                       y1: axis('throttle, brake [%]; steer [deg]', {position: 'right',
+                                                                grid: {drawOnChartArea: false}})}}, unique))};
+    }, true);
+    chart(grid, () => {
+      made();
+      return {data: {datasets: thin(loads)}, options: options('Normal loads', xTitle, 'normal load [N]', unique)};
+    }, true);
   }
-  // Each group's fastest lap over distance, overlaid, when the groups drove one track.
   // The corner names beside their apexes on a track map.
   const cornerNames = {
     id: 'cornerNames',
@@ -612,9 +663,11 @@
         });
       }
     });
+    // At most five comparisons here; the rest under "Where the time goes".
+    const shownFindings = 5;
     (data.findings || []).forEach((f, k) => {
       const top = f.corners.filter((c) => c.lost !== null).slice(0, 3);
-      if (!top.length) return;
+      if (!top.length || k >= shownFindings) return;
       const parts = [el('b', {}, single ? name(f.to) + ' against ' + name(f.from) : f.to + ' against ' + f.from),
                      ': most time at '];
       top.forEach((c, i) => {
@@ -624,7 +677,28 @@
       });
       item(parts);
     });
-    if (!single) {
+    if ((data.findings || []).length > shownFindings) {
+      item([(data.findings.length - shownFindings) + ' more laps against the reference under ',
+            el('a', {href: '#where-the-time-goes'}, 'Where the time goes'), '.']);
+    }
+    if (single) {
+      // One group: its axles' grip and its balance, the numbers a tyre
+      // report is opened for.
+      const g = groups[0];
+      g.axles.forEach((a) => {
+        const parts = [el('b', {}, a.name[0].toUpperCase() + a.name.slice(1) + ' axle'), ': '];
+        [['lateral', a.lateralFit, 4, ' /\u00b0'], ['longitudinal', a.longitudinalFit, 2, '']].forEach(([name, f, stiff, unit], k) => {
+          if (k) parts.push('; ');
+          if (!f) { parts.push(name + ': too few points'); return; }
+          parts.push(name + ' peak grip ' + withInterval(f.peakGrip, 3).text + (f.reached ? ' (reached)' : ' (not reached: the most in the data)') +
+                     ', cornering stiffness ' + withInterval(f.stiffness, stiff).text + unit);
+        });
+        item(parts);
+      });
+      const b = g.balance;
+      item([el('b', {}, 'Balance'), ': ' + (b.gradient.value === null ? 'too few steady samples for an understeer gradient' :
+            'understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g') + '. ' + b.statement]);
+    } else {
       groups.slice(1).forEach((g) => {
         const shown = data.differences.filter((d) => d.to === g.label && (d.verdict === 'higher' || d.verdict === 'lower') &&
                                                    !/(^| )T\d+$|lap$/.test(d.where));
@@ -754,17 +828,18 @@
                  line('deltaMean', 'mean' + of, {borderWidth: 2, borderDash: [6, 3]}));
     });
     const traces = [
-      chart(grid, {plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
-                   options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}, true),
-      chart(grid, {plugins: [cornerBand], data: {datasets: over('speed')},
-                   options: options('speed over distance', 'distance [m]', 'speed [m/s]')}, true)];
+      chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
+                          options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}), true),
+      chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('speed')},
+                          options: options('speed over distance', 'distance [m]', 'speed [m/s]')}), true)];
     // What the driver does over the lap: pedals, steering, gear.
     [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
      ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
-      const sets = over(key);
-      if (scale !== 1) sets.forEach((set) => set.data.forEach((p) => { p.y *= scale; }));
-      traces.push(chart(grid, {plugins: [cornerBand], data: {datasets: sets},
-                               options: options(title + ' over distance', 'distance [m]', y)}, true));
+      traces.push(chart(grid, () => {
+        const sets = over(key);
+        if (scale !== 1) sets.forEach((set) => set.data.forEach((p) => { p.y *= scale; }));
+        return {plugins: [cornerBand], data: {datasets: sets}, options: options(title + ' over distance', 'distance [m]', y)};
+      }, true));
     });
 
     // The corners, most time lost first.
@@ -837,6 +912,7 @@
     groups[0].wheels.forEach((w, k) => comparisonCharts('Wheel ' + w.name, k, 'wheels'));
     fitTable();
   }
-  handles.forEach((h) => nearView.observe(h.box));
+  handles.forEach((h) => { nearView.observe(h.box); inOrder.push(h); });
   if (!handles.size) firstScreen();
+  setTimeout(drawRest, 0);
 })();
