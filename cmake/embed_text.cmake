@@ -1,7 +1,20 @@
 # cmake -DINPUT=file -DOUTPUT=file.cpp -DNAME=symbol -P embed_text.cmake
 # Writes a C++ source that defines `std::string_view skidlog::NAME` holding
-# the input file's text, without its source-map comment.
-file(READ ${INPUT} text)
+# the input file's text, without its source-map comment. With -DPARTS=list
+# (a file naming, one per line, files beside it), INPUT is that list and the
+# text is those files in order, inside one strict-mode function.
+if(PARTS)
+  get_filename_component(folder ${INPUT} DIRECTORY)
+  file(STRINGS ${INPUT} names)
+  set(text "(function () {\n'use strict';\n")
+  foreach(name IN LISTS names)
+    file(READ ${folder}/${name} part)
+    string(APPEND text "${part}")
+  endforeach()
+  string(APPEND text "})();\n")
+else()
+  file(READ ${INPUT} text)
+endif()
 string(REGEX REPLACE "//# sourceMappingURL=[^\n]*" "" text "${text}")
 # Raw string literals are cut into pieces well under compilers' literal limits.
 string(LENGTH "${text}" size)

@@ -6,7 +6,7 @@ import globals from 'globals';
 export default [
   js.configs.recommended,
   {
-    files: ['**/report_page.js'],
+    files: ['report/output/page/script/*.js'],
     languageOptions: {ecmaVersion: 2022, sourceType: 'script', globals: {...globals.browser, Chart: 'readonly'}},
   },
   {

@@ -1,0 +1,120 @@
+// Each later group against the first: a forest plot, and the table folded below.
+// "RL lateral peak grip: soft 1.12, base 1.07, +4.7 % (+1.9 % to +7.5 %)".
+const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', cornering_stiffness: 'cornering stiffness',
+                       load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient',
+                       lap_time_s: 'lap time', corner_time_s: 'time', min_speed: 'minimum speed',
+                       understeer_entry_deg: 'understeer on entry', understeer_apex_deg: 'understeer at the apex',
+                       understeer_exit_deg: 'understeer on exit', front_use: 'front grip use', rear_use: 'rear grip use',
+                       brake_m: 'braking point', brake_release_m: 'brake release', peak_brake: 'peak brake',
+                       min_speed_m: 'slowest point', gear_min: 'gear at the slowest', full_throttle_m: 'full throttle',
+                       throttle_on_m: 'back on the throttle', coast_s: 'coasting', line_entry_m: 'line at entry',
+                       line_apex_m: 'line at the apex', line_exit_m: 'line at exit', steer_apex_deg: 'steering at the apex',
+                       segment_time_s: 'segment time', entry_delta_s: 'segment entry', exit_delta_s: 'segment exit'};
+// Digits and unit of each quantity that has no relative change.
+const placeDigits = {brake_m: 1, brake_release_m: 1, peak_brake: 3, min_speed_m: 1, gear_min: 1, full_throttle_m: 1,
+                     throttle_on_m: 1, coast_s: 3, line_entry_m: 2, line_apex_m: 2, line_exit_m: 2, steer_apex_deg: 1,
+                     segment_time_s: 3, entry_delta_s: 3, exit_delta_s: 3};
+const placeUnits = {brake_m: ' m', brake_release_m: ' m', min_speed_m: ' m', full_throttle_m: ' m', throttle_on_m: ' m',
+                    coast_s: ' s', line_entry_m: ' m', line_apex_m: ' m', line_exit_m: ' m', steer_apex_deg: '\u00b0',
+                    segment_time_s: ' s', entry_delta_s: ' s', exit_delta_s: ' s'};
+function describe(d) {
+  const lateral = d.curve === 'lateral';
+  const digits = {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
+                  understeer_gradient: 2, lap_time_s: 3, corner_time_s: 3, min_speed: 2, understeer_entry_deg: 2,
+                  understeer_apex_deg: 2, understeer_exit_deg: 2, front_use: 3, rear_use: 3}[d.quantity] ??
+                 placeDigits[d.quantity] ?? 3;
+  const unit = {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '', load_sensitivity: ' /kN',
+                understeer_gradient: ' deg/g', lap_time_s: ' s', corner_time_s: ' s', min_speed: ' m/s',
+                understeer_entry_deg: '\u00b0', understeer_apex_deg: '\u00b0', understeer_exit_deg: '\u00b0'}[d.quantity] ||
+               placeUnits[d.quantity] || '';
+  // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
+  const format = (v, n, u, plus) => {
+    const text = Math.abs(v).toFixed(n);
+    const zero = Number(text) === 0;
+    return (zero ? '' : v < 0 ? '\u2212' : plus ? '+' : '') + text + u;
+  };
+  const signed = (v, n, u) => format(v, n, u, true);
+  const change = d.relative.value !== null
+    ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
+    : signed(d.delta.value, digits, unit) + (d.interval ? ' (' + signed(d.delta.low, digits, unit) + ' to ' +
+        signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
+  const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' ? '' :
+                d.where === 'lap' ? '' : d.where.replace(/ lap$/, '') + ' ';
+  return where + quantityNames[d.quantity] + ': ' + d.to + ' ' +
+         format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
+}
+// Every difference as a row of a forest plot: its value as a point, its
+// 95 % interval as a bar, a line at zero. Rows of one kind of place and one
+// unit share their scale; relative differences are in per cent.
+const placeKinds = [['Lap and corners', (w) => /(^| )(T\d+|lap)$/.test(w)], ['Axles', (w) => w === 'front' || w === 'rear'],
+                    ['Wheels', (w) => /^(FL|FR|RL|RR)$/.test(w)], ['Balance', (w) => w === 'balance']];
+function forestRows(d) {
+  const relative = d.relative.value !== null;
+  const unit = relative ? '%' : d.quantity;
+  const k = relative ? 100 : 1;
+  return {d: d, unit: unit, v: k * (relative ? d.relative.value : d.delta.value),
+          low: d.interval ? k * (relative ? d.relative.low : d.delta.low) : null,
+          high: d.interval ? k * (relative ? d.relative.high : d.delta.high) : null,
+          shown: d.verdict === 'higher' || d.verdict === 'lower'};
+}
+function forestPlot() {
+  main.appendChild(el('h2', {}, 'Differences'));
+  main.appendChild(el('p', {class: 'note'},
+      'Each later group against the first: the point is the difference (in per cent where the quantity has a ' +
+      'relative change), the bar its 95 % interval, the line zero. A difference is shown (higher, lower; dark) ' +
+      'only where its interval leaves zero out. Rows of one kind and unit share their scale; hover a row for ' +
+      'both groups\u2019 values.'));
+  const plot = main.appendChild(el('div', {class: 'forest'}));
+  placeKinds.forEach(([title, holds]) => {
+    const rows = data.differences.filter((d) => holds(d.where)).map(forestRows);
+    if (!rows.length) return;
+    // Shown differences first, then place by place as the data lists them.
+    const number = (w) => { const m = /T(\d+)$/.exec(w); return m ? Number(m[1]) : 0; };
+    const place = [...new Set(rows.map((r) => r.d.where))].sort((a, b) => number(a) - number(b));
+    rows.forEach((r, i) => { r.order = i; });
+    rows.sort((a, b) => Number(b.shown) - Number(a.shown) || place.indexOf(a.d.where) - place.indexOf(b.d.where) ||
+                        a.order - b.order);
+    const scale = {};
+    rows.forEach((r) => {
+      scale[r.unit] = Math.max(scale[r.unit] || 0, Math.abs(r.v), Math.abs(r.low || 0), Math.abs(r.high || 0));
+    });
+    plot.appendChild(el('h3', {}, title));
+    rows.forEach((r) => {
+      const row = plot.appendChild(el('div', {class: 'forest-row ' + r.d.verdict.replace(/[^a-z]+/g, '-'),
+                                               title: describe(r.d) + ' \u2013 ' + r.d.verdict}));
+      const text = describe(r.d);
+      const colon = text.indexOf(':');
+      row.appendChild(el('span', {class: 'what'}, text.slice(0, colon)));
+      const track = row.appendChild(el('span', {class: 'track'}));
+      const at = (v) => (50 + 48 * v / (scale[r.unit] || 1)).toFixed(2) + '%';
+      track.appendChild(el('span', {class: 'zero'}));
+      if (r.low !== null) {
+        const bar = track.appendChild(el('span', {class: 'bar'}));
+        bar.style.left = at(r.low);
+        bar.style.width = (48 * (r.high - r.low) / (scale[r.unit] || 1)).toFixed(2) + '%';
+      }
+      track.appendChild(el('span', {class: 'dot'})).style.left = at(r.v);
+      row.appendChild(el('span', {class: 'value'}, text.slice(text.lastIndexOf(', ') + 2)));
+    });
+  });
+}
+function differencesTable() {
+  forestPlot();
+  const folded = main.appendChild(el('details', {class: 'differences'}));
+  folded.appendChild(el('summary', {}, 'The differences as a table'));
+  const table = tableSection('Differences',
+      'Each later group against the first, per axle and per wheel. A difference is shown (higher, lower) only where ' +
+      'its 95 % interval, from resampling the two groups independently, leaves zero out; otherwise the data shows ' +
+      'no difference, whatever the two values. Largest shown differences first. Peak grip and slip are compared ' +
+      'only where both groups reach the peak. Lap and corner numbers have one value per lap: their intervals are ' +
+      'over laps (Welch\u2019s; one lap against a group takes the group\u2019s lap-to-lap spread for its own; one ' +
+      'lap each has none).',
+      ['Difference (95 % interval)', 'Verdict'], {class: 'differences'}, folded);
+  data.differences.forEach((d) => {
+    const row = el('tr');
+    const shown = d.verdict === 'higher' || d.verdict === 'lower';
+    row.appendChild(el('td', shown ? {class: 'shown'} : {}, describe(d)));
+    row.appendChild(el('td', shown ? {class: 'shown'} : {}, d.verdict + (d.notes.length ? ' (' + d.notes.join('; ') + ')' : '')));
+    table.appendChild(row);
+  });
+}

@@ -1,0 +1,221 @@
+// Laps by place: where the time goes, the track map, the traces over the
+// reference distance and the corners.
+// The corner names beside their apexes on a track map.
+const cornerNames = {
+  id: 'cornerNames',
+  afterDatasetsDraw(chart, args, opts) {
+    if (!opts.corners) return;
+    const ctx = chart.ctx, x = chart.scales.x, y = chart.scales.y;
+    ctx.save();
+    ctx.font = 'bold 11px system-ui, sans-serif';
+    ctx.fillStyle = '#222';
+    opts.corners.forEach((c) => ctx.fillText(c.name, x.getPixelForValue(c.apexX) + 6, y.getPixelForValue(c.apexY) - 6));
+    ctx.restore();
+  }
+};
+// A shaded band over the chosen corner's distance on a chart over distance.
+const cornerBand = {
+  id: 'cornerBand',
+  beforeDatasetsDraw(chart, args, opts) {
+    if (!opts.range) return;
+    const a = chart.chartArea, x = chart.scales.x;
+    const from = Math.max(a.left, x.getPixelForValue(opts.range[0]));
+    const to = Math.min(a.right, x.getPixelForValue(opts.range[1]));
+    if (to <= from) return;
+    chart.ctx.save();
+    chart.ctx.fillStyle = 'rgba(213, 94, 0, 0.15)';
+    chart.ctx.fillRect(from, a.top, to - from, a.bottom - a.top);
+    chart.ctx.restore();
+  }
+};
+
+// Viridis from 0 to 1, for the track map's channel.
+function viridis(t) {
+  const stops = ['#440154', '#3b528b', '#21918c', '#5ec962', '#fde725'];
+  const k = Math.max(0, Math.min(stops.length - 1, Math.round(t * (stops.length - 1))));
+  return stops[k];
+}
+
+// Each comparison's corners by the time lost in their segments, with their
+// intervals, and what the faster lap does differently, in words.
+function timeSection() {
+  if (!data.findings || !data.findings.length) return;
+  const name = (f) => f.replace(/^.*[\\/]/, '');
+  const grid = section('Where the time goes',
+      'Per corner, the time lost in its segment (from the middle of the straight before it to the middle of the ' +
+      'one after; the segments add up to the lap), with its 95 % interval over laps where there is one, most lost ' +
+      'first; then what differs beyond the laps\u2019 own variation. A corner whose loss lies within its interval ' +
+      'says so.');
+  data.findings.forEach((f, k) => {
+    const box = k === 0 ? grid : main.appendChild(el('div', {class: 'grid'}));
+    const corners = f.corners.filter((c) => c.lost !== null);
+    const labels = corners.map((c) => c.corner);
+    const sets = [
+      {type: 'bar', label: '95 % interval', data: corners.map((c) => (c.interval ? [c.low, c.high] : null)),
+       backgroundColor: palette[(k + 1) % palette.length] + '55', borderWidth: 0, barPercentage: 0.5},
+      {type: 'scatter', label: 'time lost [s]', data: corners.map((c, i) => ({x: labels[i], y: c.lost})),
+       pointRadius: 4, backgroundColor: palette[(k + 1) % palette.length]}];
+    const o = options('time lost per corner: ' + name(f.to) + ' against ' + name(f.from), 'corner',
+                      'time lost [s]');
+    o.scales.x = {type: 'category', labels: labels, title: {display: true, text: 'corner'}};
+    o.plugins.tooltip.callbacks.label = (c) => c.dataset.label + ': ' +
+        (Array.isArray(c.raw) ? c.raw[0].toFixed(3) + ' to ' + c.raw[1].toFixed(3) : c.parsed.y.toFixed(3)) + ' s';
+    chart(box, {data: {labels: labels, datasets: sets}, options: o}, true, 'findings');
+    const list = main.appendChild(el('ol', {class: 'findings'}));
+    corners.forEach((c) => list.appendChild(el('li', {id: 'finding-' + k + '-' + c.corner}, c.sentence)));
+  });
+}
+
+function lapsSection(t) {
+  const lapName = (l) => l.file.replace(/^.*[\\/]/, '') + (single ? '' : ' (' + l.label + ')');
+  const ref = t.laps[t.reference];
+  const grid = section('Laps and corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
+      t.track + (t.layout ? ' ' + t.layout : '') + ', ' + t.length.toFixed(0) + ' m along the reference lap ' +
+      lapName(ref) + (ref.lapTime !== null ? ' (' + ref.lapTime.toFixed(3) + ' s)' : '') + '. Every lap is placed ' +
+      'along its path by position; the time delta is a lap\u2019s time at a place less the reference\u2019s, and ' +
+      'meets the recorded split and lap times. Corners are found on the reference path from its curvature. ' +
+      'Choose a corner in the table to mark it on the map and the traces.');
+  // Each group's laps: how many, their times over laps, how often recorded.
+  const ms = (g) => g.intervals.map((i) => Math.round(i * 1000) + ' ms').join(' and ');
+  const lapLines = t.groups.filter((g) => g.laps > 0).map((g) => {
+    const time = overLaps(g.lapTime, 3);
+    return (single ? '' : groups[g.group].label + ': ') + g.laps + (g.laps === 1 ? ' lap' : ' laps') + ' (' +
+        g.complete + ' complete)' + (g.complete ? ', mean lap time ' + time.text + ' s, best ' + g.best.toFixed(3) +
+        ' s' : '') + ', recorded every ' + ms(g) + '.';
+  });
+  const intervals = new Set(t.groups.filter((g) => g.laps > 0).map(ms));
+  if (intervals.size > 1) {
+    lapLines.push('The groups are recorded at different sample intervals: their corner numbers are compared as ' +
+        'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.');
+  }
+  grid.parentNode.insertBefore(el('p', {class: 'note'}, lapLines.join(' ')), grid);
+  // What the map is coloured by.
+  const controls = el('p', {class: 'control'});
+  const channel = el('select', {'aria-label': 'track map colour'});
+  [['delta', 'time delta [s]'], ['speed', 'speed [m/s]'], ['frontUse', 'front axle grip use'],
+   ['rearUse', 'rear axle grip use']].forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
+  const which = el('select', {'aria-label': 'lap'});
+  t.laps.forEach((l, k) => which.appendChild(el('option', {value: String(k)}, lapName(l))));
+  which.value = String(t.laps.length > 1 ? (t.reference === 0 ? 1 : 0) : 0);
+  controls.appendChild(document.createTextNode('Track map coloured by '));
+  controls.appendChild(channel);
+  controls.appendChild(document.createTextNode(' of lap '));
+  controls.appendChild(which);
+  grid.parentNode.insertBefore(controls, grid);
+
+  const path = t.at.map((s, i) => ({x: t.x[i], y: t.y[i], s: s}));
+  // The track with 2 % to spare on every side.
+  const pad = 0.02 * Math.max(Math.max(...t.x) - Math.min(...t.x), Math.max(...t.y) - Math.min(...t.y));
+  const bounds = {xMin: Math.min(...t.x) - pad, xMax: Math.max(...t.x) + pad,
+                  yMin: Math.min(...t.y) - pad, yMax: Math.max(...t.y) + pad};
+  const apexes = t.corners.map((c) => ({x: c.apexX, y: c.apexY}));
+  const mapOptions = options('track map', 'x [m]', 'y [m]');
+  mapOptions.plugins.equalScale = {bounds: bounds};
+  mapOptions.plugins.cornerNames = {corners: t.corners};
+  mapOptions.plugins.legend.display = false;
+  const map = chart(grid, {plugins: [equalScale, cornerNames], data: {datasets: [
+    {type: 'scatter', label: 'reference path', data: path, pointRadius: 2.5, borderWidth: 0,
+     pointBackgroundColor: path.map(() => '#999999')},
+    {type: 'scatter', label: 'apexes', data: apexes, pointRadius: 4, pointStyle: 'crossRot', borderColor: '#222',
+     borderWidth: 2},
+    {type: 'line', label: 'chosen corner', data: [], borderColor: '#D55E00', borderWidth: 6, pointRadius: 0,
+     showLine: true}]}, options: mapOptions}, true, 'map');
+  const colour = () => {
+    const lap = t.laps[Number(which.value)], v = lap[channel.value];
+    let lo = Infinity, hi = -Infinity;
+    v.forEach((x) => { if (x !== null) { lo = Math.min(lo, x); hi = Math.max(hi, x); } });
+    const span = hi > lo ? hi - lo : 1;
+    map.data.datasets[0].pointBackgroundColor = v.map((x) => (x === null ? '#cccccc' : viridis((x - lo) / span)));
+    map.options.plugins.title.text = 'track map: ' + channel.options[channel.selectedIndex].text + ' of ' +
+        lapName(lap) + (hi >= lo ? ' (' + lo.toFixed(2) + ' dark to ' + hi.toFixed(2) + ' light)' : '');
+    map.update('none');
+  };
+  channel.addEventListener('change', colour);
+  which.addEventListener('change', colour);
+  colour();
+
+  // Every lap over the reference's distance: its time delta and its speed.
+  // Up to eight laps in eight colours; beyond, the colours again, dashed.
+  const over = (key) => t.laps.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
+      borderColor: single ? palette[k % palette.length] : palette[l.group],
+      borderDash: single && k >= palette.length ? [[6, 3], [2, 2]][Math.floor(k / palette.length - 1) % 2] : [],
+      data: t.at.map((s, i) => ({x: s, y: l[key][i]})).filter((p) => p.y !== null)}));
+  // A group's mean delta with its 95 % band over its complete laps.
+  const bands = [];
+  t.groups.filter((g) => g.deltaMean.length).forEach((g) => {
+    const colour = single ? '#555555' : palette[g.group];
+    const line = (key, label, extra) => sorted(Object.assign({type: 'line', label: label, pointRadius: 0,
+        borderWidth: 0, borderColor: colour,
+        data: t.at.map((s, i) => ({x: s, y: g[key][i]})).filter((p) => p.y !== null)}, extra || {}));
+    const of = single ? '' : ' of ' + groups[g.group].label;
+    bands.push(line('deltaLow', '95 % band' + of, {helper: true}),
+               line('deltaHigh', '95 % band over laps' + of, {fill: '-1', backgroundColor: colour + '33'}),
+               line('deltaMean', 'mean' + of, {borderWidth: 2, borderDash: [6, 3]}));
+  });
+  const traces = [
+    chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
+                        options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}), true),
+    chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('speed')},
+                        options: options('speed over distance', 'distance [m]', 'speed [m/s]')}), true)];
+  // What the driver does over the lap: pedals, steering, gear.
+  [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
+   ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
+    traces.push(chart(grid, () => {
+      const sets = over(key);
+      if (scale !== 1) sets.forEach((set) => set.data.forEach((p) => { p.y *= scale; }));
+      return {plugins: [cornerBand], data: {datasets: sets}, options: options(title + ' over distance', 'distance [m]', y)};
+    }, true));
+  });
+
+  // The corners, most time lost first.
+  const keys = [['time_s', 3], ['segment_delta_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2],
+                ['understeer_apex_deg', 2], ['understeer_exit_deg', 2], ['front_use', 2], ['rear_use', 2],
+                ['brake_m', 0], ['min_speed_m', 0], ['gear_min', 1], ['full_throttle_m', 0], ['coast_s', 2],
+                ['line_apex_m', 1]];
+  const table = tableSection('Corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
+      'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps ' +
+      '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
+      'on; hover for the interval. Time lost: the mean of each lap\u2019s time through the corner less the ' +
+      'reference\u2019s. Understeer: the front axle\u2019s slip angle less the rear\u2019s toward the corner, ' +
+      'degrees, positive understeering, on entry (braking), at the apex and on exit (driving). Grip use: an ' +
+      'axle\u2019s combined grip (longitudinal and lateral) at the apex over the most this car\u2019s axle shows at ' +
+      'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit. Segment lost: the time ' +
+      'lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +
+      'up to the lap). The driver\u2019s actions as places along the reference path, m: where the last braking ' +
+      'before the apex begins, where the speed is lowest and the gear there, where the throttle is full again, ' +
+      'the time on neither pedal, and the line at the apex from the reference\u2019s, positive toward the ' +
+      'inside; \u2013 where the laps do not do it (a corner taken without braking).' +
+      (t.notes.length ? ' ' + t.notes.join(' ') : ''),
+      ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]',
+          'Time [s]', 'Segment lost [s]', 'Min speed [m/s]', 'Understeer entry [\u00b0]', 'apex [\u00b0]',
+          'exit [\u00b0]', 'Front grip use', 'Rear grip use', 'Braking at [m]', 'Slowest at [m]', 'Gear there',
+          'Full throttle at [m]', 'Coasting [s]', 'Line at apex [m]']), {class: 'corners'});
+  const lost = (c, g) => {
+    const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
+    return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
+  };
+  const rows = [];
+  t.corners.forEach((c) => c.groups.forEach((g) => rows.push({c: c, g: g, lost: lost(c, g)})));
+  rows.sort((a, b) => (b.lost === null ? -Infinity : b.lost) - (a.lost === null ? -Infinity : a.lost));
+  let chosen = null;
+  const choose = (c, row) => {
+    if (chosen) chosen.classList.remove('chosen');
+    chosen = row;
+    row.classList.add('chosen');
+    map.data.datasets[2].data = path.filter((p) => p.s >= c.start && p.s <= c.end);
+    map.data.datasets[2].label = 'chosen corner ' + c.name;
+    map.update('none');
+    traces.forEach((ch) => { ch.options.plugins.cornerBand = {range: [c.start, c.end]}; ch.update('none'); });
+  };
+  rows.forEach(({c, g, lost: l}) => {
+    const row = el('tr', {tabindex: '0', 'data-corner': c.name});
+    const cell = (v) => row.appendChild(typeof v === 'object' ? el('td', {title: v.title}, v.text) : el('td', {}, String(v)));
+    cell(c.name);
+    if (!single) cell(groups[g.group].label);
+    [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(cell);
+    keys.forEach(([k, d]) => cell(overLaps(g[k], d)));
+    row.addEventListener('click', () => choose(c, row));
+    row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c, row); });
+    table.appendChild(row);
+  });
+}

@@ -1,0 +1,207 @@
+// The page's common ground: its data, palette, elements, charts drawn when
+// in view, chart options and number formats. The parts that follow, one per
+// section, and main.js run inside one function with this file.
+// Long series come packed: 16-bit codes in base64 over a range in steps of
+// 10^-d (65535: no value).
+const unpack = (p) => {
+  const bytes = atob(p.u16), out = new Array(bytes.length / 2), ten = Math.pow(10, p.d);
+  for (let i = 0; i < out.length; i++) {
+    const code = bytes.charCodeAt(2 * i) | (bytes.charCodeAt(2 * i + 1) << 8);
+    out[i] = code === 65535 ? null : (p.lo + code * p.step) / ten;
+  }
+  return out;
+};
+const data = JSON.parse(document.getElementById('report-data').textContent,
+                        (k, v) => (v !== null && typeof v === 'object' && typeof v.u16 === 'string' ? unpack(v) : v));
+const groups = data.groups;
+const single = groups.length === 1;
+// Okabe and Ito's palette (tells apart for colour-blind readers): one colour
+// per group, the same in every chart; and viridis for the five
+// normal-load classes, light load dark.
+const palette = ['#0072B2', '#E69F00', '#009E73', '#CC79A7', '#56B4E9', '#D55E00', '#000000', '#F0E442'];
+const loadColours = ['#440154', '#3b528b', '#21918c', '#5ec962', '#c2a800'];
+const main = document.getElementById('report');
+const overlayCharts = [];
+let drawn = 0;
+
+Chart.defaults.animation = false;
+Chart.defaults.maintainAspectRatio = false;
+Chart.defaults.font.size = 11;
+// A scatter's room at the axes' edges is its points' radius; Chart.js looks
+// it up point by point, which for 100,000 points of one radius is most of
+// the layout's time.
+const Scatter = Chart.registry.getController('scatter');
+const pointByPoint = Scatter.prototype.getMaxOverflow;
+Scatter.prototype.getMaxOverflow = function () {
+  const d = this.getDataset();
+  if (this.options.showLine || typeof d.pointRadius !== 'number' || d.pointHoverRadius !== undefined) {
+    return pointByPoint.call(this);
+  }
+  const radius = Math.max(d.pointRadius, Chart.defaults.elements.point.hoverRadius);
+  return d.pointRadius > 0 && radius + (typeof d.borderWidth === 'number' ? d.borderWidth : 1);
+};
+// Points of one colour that land on one pixel draw the same picture once;
+// a scatter whose points have colours of their own draws every point.
+const drawEach = Scatter.prototype.draw;
+Scatter.prototype.draw = function () {
+  const d = this.getDataset();
+  if (this.options.showLine || typeof d.backgroundColor !== 'string' || d.pointBackgroundColor !== undefined) {
+    return drawEach.call(this);
+  }
+  const ctx = this._ctx, area = this.chart.chartArea, seen = new Set();
+  for (const e of this._cachedMeta.data || []) {
+    if (e.hidden) continue;
+    const pixel = Math.round(e.x) * 100000 + Math.round(e.y);
+    if (!e.active && seen.has(pixel)) continue;
+    seen.add(pixel);
+    e.draw(ctx, area);
+  }
+};
+
+// Keeps one unit as long on the x axis as on the y axis, the view holding
+// `opts.bounds` ({xMin, xMax, yMin, yMax}) about their centre: a circle looks
+// like a circle, a track map like the track; bounds symmetric about zero
+// give axes symmetric about zero.
+const equalScale = {
+  id: 'equalScale',
+  afterLayout(chart, args, opts) {
+    const a = chart.chartArea, b = opts.bounds;
+    if (!a || !b) return;
+    const w = a.right - a.left, h = a.bottom - a.top;
+    if (w <= 0 || h <= 0) return;
+    const perPixel = Math.max((b.xMax - b.xMin) / w, (b.yMax - b.yMin) / h);
+    const cx = (b.xMin + b.xMax) / 2, cy = (b.yMin + b.yMax) / 2;
+    const want = {xMin: cx - perPixel * w / 2, xMax: cx + perPixel * w / 2,
+                  yMin: cy - perPixel * h / 2, yMax: cy + perPixel * h / 2};
+    const x = chart.options.scales.x, y = chart.options.scales.y;
+    const off = (now, v) => !(Math.abs(now - v) <= 0.002 * perPixel * Math.min(w, h));
+    if ((off(x.min, want.xMin) || off(x.max, want.xMax) || off(y.min, want.yMin) || off(y.max, want.yMax)) &&
+        (chart.$equalTries = (chart.$equalTries || 0) + 1) < 6) {
+      x.min = want.xMin; x.max = want.xMax; y.min = want.yMin; y.max = want.yMax;
+      requestAnimationFrame(() => chart.update('none'));
+    }
+  },
+  resize(chart) { chart.$equalTries = 0; }
+};
+
+function el(tag, attrs, text) {
+  const e = document.createElement(tag);
+  for (const k in attrs || {}) e.setAttribute(k, attrs[k]);
+  if (text !== undefined) e.textContent = text;
+  return e;
+}
+function section(title, note) {
+  main.appendChild(el('h2', {id: title.toLowerCase().replace(/[^a-z0-9]+/g, '-')}, title));
+  if (note) main.appendChild(el('p', {class: 'note'}, note));
+  const grid = el('div', {class: 'grid'});
+  main.appendChild(grid);
+  return grid;
+}
+// Charts are drawn when they come into view, once, at their final size
+// (the page is laid out whole before the first is drawn). A chart's
+// configuration may be a function, called only when the chart is drawn or
+// its data or options are first read: a chart out of view costs nothing
+// until then. Its handle reads and changes its data and options whether it
+// is drawn yet or not.
+const handles = new Map();
+const nearView = new IntersectionObserver((entries) => {
+  entries.forEach((e) => { if (e.isIntersecting) draw(handles.get(e.target)); });
+  firstScreen();
+});
+function draw(h) {
+  if (h.chart) return;
+  nearView.unobserve(h.box);
+  const config = h.config;
+  h.canvas.setAttribute('aria-label', config.options.plugins.title.text);
+  h.chart = new Chart(h.canvas, config);
+  drawn += 1;
+}
+function chart(grid, make, wide, kind) {
+  const box = el('div', {class: (wide ? 'chart wide' : 'chart') + (kind ? ' ' + kind : '')});
+  const canvas = el('canvas', {role: 'img'});
+  box.appendChild(canvas);
+  grid.appendChild(box);
+  let made = typeof make === 'function' ? null : make;
+  const h = {box: box, canvas: canvas, chart: null,
+             get config() { return made || (made = make()); },
+             get data() { return this.config.data; },
+             get options() { return this.chart ? this.chart.options : this.config.options; },
+             update() { if (this.chart) this.chart.update('none'); }};
+  handles.set(box, h);
+  return h;
+}
+// The mark that the charts in view are drawn, set once after the first
+// look at what is in view; the page says how many charts it holds in all.
+let marked = false;
+function firstScreen() {
+  if (marked) return;
+  marked = true;
+  requestAnimationFrame(() => {
+    document.body.setAttribute('data-charts', String(handles.size));
+    document.body.setAttribute('data-charts-drawn', String(drawn));
+  });
+}
+// Every chart is also drawn in page order, one per task, so that scrolling
+// finds them drawn and the page is soon complete even where nothing tells
+// it what is in view (a page printed, or read by a program).
+const inOrder = [];
+function drawRest() {
+  while (inOrder.length && inOrder[0].chart) inOrder.shift();
+  if (!inOrder.length) return;
+  draw(inOrder.shift());
+  setTimeout(drawRest, 0);
+}
+// A printed page holds every chart.
+window.addEventListener('beforeprint', () => handles.forEach(draw));
+function axis(title, extra) {
+  return Object.assign({type: 'linear', title: {display: true, text: title}}, extra || {});
+}
+// Chart.js takes a dataset that skips parsing as sorted by x and reads its
+// x range off the first and last points: only datasets sorted by x skip it
+// (sorted(...)); others, like the friction circle's envelope, are parsed.
+function options(title, xTitle, yTitle, extra) {
+  return Object.assign({
+    plugins: {title: {display: true, text: title},
+              legend: {labels: {boxWidth: 12, filter: (item, d) => !d.datasets[item.datasetIndex].helper}},
+              tooltip: {callbacks: {label: (c) => c.dataset.label + ': (' + c.parsed.x + ', ' + c.parsed.y + ')'}}},
+    scales: {x: axis(xTitle), y: axis(yTitle)}
+  }, extra || {});
+}
+const points = (xs, ys) => xs.map((x, i) => ({x: x, y: ys[i]}));
+// A dataset whose points are in order of x, which may skip parsing.
+const sorted = (set) => Object.assign(set, {parsing: false});
+const byX = (a, b) => a.x - b.x;
+
+// value ± half-width, the interval itself in the cell's title.
+function withInterval(e, digits) {
+  if (!e || e.value === null) return {text: '\u2013', title: ''};
+  const half = (e.high - e.low) / 2;
+  return {text: e.value.toFixed(digits) + ' \u00b1 ' + half.toFixed(digits),
+          title: '95 % interval ' + e.low.toFixed(digits) + ' to ' + e.high.toFixed(digits)};
+}
+// A section holding one table: its heading, its note and the table with
+// its header row, which the caller fills.
+function tableSection(title, note, headings, attrs, parent) {
+  const into = parent || main;
+  if (!parent) into.appendChild(el('h2', {}, title));
+  into.appendChild(el('p', {class: 'note'}, note));
+  const wrap = el('div', {class: 'scroll'});
+  const table = el('table', attrs);
+  const head = el('tr');
+  headings.forEach((h) => head.appendChild(el('th', {}, h)));
+  table.appendChild(head);
+  wrap.appendChild(table);
+  into.appendChild(wrap);
+  return table;
+}
+
+
+const fixed = (v, d) => (v === null || v === undefined ? '\u2013' : v.toFixed(d));
+// A value with its 95 % interval over laps, as [mean, low, high, laps]
+// (low and high null with one lap).
+function overLaps(v, d) {
+  if (!v || v[0] === null) return {text: '\u2013', title: 'no lap gives it'};
+  if (v[1] === null) return {text: v[0].toFixed(d) + ' (1 lap)', title: 'one lap: no interval'};
+  return {text: v[0].toFixed(d) + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d) + ' (' + v[3] + ')',
+          title: '95 % interval over ' + v[3] + ' laps: ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+}
