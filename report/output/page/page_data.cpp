@@ -264,6 +264,7 @@ std::string pageData(const ReportData& report) {
   j.endArray().key("loadEdges").numbers(edges, 0);
   pageTracks(j, report);
   pageFindings(j, report);
+  pageCornerKeys(j);
   j.endObject();
   return j.text();
 }

@@ -1,5 +1,6 @@
 #include "report/output/page/page_laps.h"
 
+#include <array>
 #include <limits>
 
 namespace skidlog {
@@ -66,7 +67,53 @@ void corner(JsonText& j, const CornerResult& c) {
   j.endArray().endObject();
 }
 
+// How the page shows each corner number: its name in words, its unit, its
+// decimals, and its column in the corner table (0: not there).
+struct CornerColumn {
+  const char* words;
+  const char* unit;
+  int decimals;
+  int column;
+};
+constexpr std::array<CornerColumn, cornerKeyCount> cornerColumns = {{
+    {"time", "s", 3, 1},
+    {"minimum speed", "m/s", 2, 3},
+    {"understeer on entry", "\u00b0", 2, 4},
+    {"understeer at the apex", "\u00b0", 2, 5},
+    {"understeer on exit", "\u00b0", 2, 6},
+    {"front grip use", "", 2, 7},
+    {"rear grip use", "", 2, 8},
+    {"front use of its peak", "", 2, 0},
+    {"rear use of its peak", "", 2, 0},
+    {"braking point", "m", 1, 9},
+    {"brake release", "m", 1, 0},
+    {"peak brake", "", 2, 0},
+    {"slowest point", "m", 1, 10},
+    {"gear at the slowest", "", 1, 11},
+    {"full throttle", "m", 1, 12},
+    {"back on the throttle", "m", 1, 0},
+    {"coasting", "s", 2, 13},
+    {"line at entry", "m", 2, 0},
+    {"line at the apex", "m", 1, 14},
+    {"line at exit", "m", 2, 0},
+    {"steering at the apex", "\u00b0", 1, 0},
+    {"segment time", "s", 3, 0},
+    {"segment lost", "s", 3, 2},
+    {"segment entry", "s", 3, 0},
+    {"segment exit", "s", 3, 0},
+}};
+
 }  // namespace
+
+void pageCornerKeys(JsonText& j) {
+  j.key("cornerKeys").beginArray();
+  for (std::size_t k = 0; k < cornerKeyCount; ++k) {
+    const CornerColumn& c = cornerColumns[k];
+    j.beginObject().key("key").string(cornerKeyNames[k]).key("words").string(c.words).key("unit").string(c.unit);
+    j.key("decimals").integer(c.decimals).key("column").integer(c.column).endObject();
+  }
+  j.endArray();
+}
 
 void pageFindings(JsonText& j, const ReportData& report) {
   j.key("findings").beginArray();

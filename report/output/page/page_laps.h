@@ -14,6 +14,9 @@ void pageTracks(JsonText& j, const ReportData& report);
 
 // Where the time goes in each comparison, as "findings": [...].
 void pageFindings(JsonText& j, const ReportData& report);
+// Every corner number's key, its name in words, unit, decimals and column in
+// the corner table, as "cornerKeys".
+void pageCornerKeys(JsonText& j);
 
 }  // namespace skidlog
 

@@ -1,32 +1,18 @@
 // Each later group against the first: a forest plot, and the table folded below.
 // "RL lateral peak grip: soft 1.12, base 1.07, +4.7 % (+1.9 % to +7.5 %)".
+// The tyres', balance's and lap's quantities; a corner's are the data's own.
 const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', cornering_stiffness: 'cornering stiffness',
                        load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient',
-                       lap_time_s: 'lap time', corner_time_s: 'time', min_speed: 'minimum speed',
-                       understeer_entry_deg: 'understeer on entry', understeer_apex_deg: 'understeer at the apex',
-                       understeer_exit_deg: 'understeer on exit', front_use: 'front grip use', rear_use: 'rear grip use',
-                       brake_m: 'braking point', brake_release_m: 'brake release', peak_brake: 'peak brake',
-                       min_speed_m: 'slowest point', gear_min: 'gear at the slowest', full_throttle_m: 'full throttle',
-                       throttle_on_m: 'back on the throttle', coast_s: 'coasting', line_entry_m: 'line at entry',
-                       line_apex_m: 'line at the apex', line_exit_m: 'line at exit', steer_apex_deg: 'steering at the apex',
-                       segment_time_s: 'segment time', entry_delta_s: 'segment entry', exit_delta_s: 'segment exit'};
-// Digits and unit of each quantity that has no relative change.
-const placeDigits = {brake_m: 1, brake_release_m: 1, peak_brake: 3, min_speed_m: 1, gear_min: 1, full_throttle_m: 1,
-                     throttle_on_m: 1, coast_s: 3, line_entry_m: 2, line_apex_m: 2, line_exit_m: 2, steer_apex_deg: 1,
-                     segment_time_s: 3, entry_delta_s: 3, exit_delta_s: 3};
-const placeUnits = {brake_m: ' m', brake_release_m: ' m', min_speed_m: ' m', full_throttle_m: ' m', throttle_on_m: ' m',
-                    coast_s: ' s', line_entry_m: ' m', line_apex_m: ' m', line_exit_m: ' m', steer_apex_deg: '\u00b0',
-                    segment_time_s: ' s', entry_delta_s: ' s', exit_delta_s: ' s'};
+                       lap_time_s: 'lap time'};
 function describe(d) {
   const lateral = d.curve === 'lateral';
-  const digits = {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
-                  understeer_gradient: 2, lap_time_s: 3, corner_time_s: 3, min_speed: 2, understeer_entry_deg: 2,
-                  understeer_apex_deg: 2, understeer_exit_deg: 2, front_use: 3, rear_use: 3}[d.quantity] ??
-                 placeDigits[d.quantity] ?? 3;
-  const unit = {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '', load_sensitivity: ' /kN',
-                understeer_gradient: ' deg/g', lap_time_s: ' s', corner_time_s: ' s', min_speed: ' m/s',
-                understeer_entry_deg: '\u00b0', understeer_apex_deg: '\u00b0', understeer_exit_deg: '\u00b0'}[d.quantity] ||
-               placeUnits[d.quantity] || '';
+  const corner = /(^| )T\d+$/.test(d.where) ? cornerKeys.get(d.quantity === 'corner_time_s' ? 'time_s' : d.quantity) : null;
+  const digits = corner ? corner.decimals
+                        : {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
+                           understeer_gradient: 2, lap_time_s: 3}[d.quantity] ?? 3;
+  const unit = corner ? unitText(corner.unit)
+                      : {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '',
+                         load_sensitivity: ' /kN', understeer_gradient: ' deg/g', lap_time_s: ' s'}[d.quantity] || '';
   // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
   const format = (v, n, u, plus) => {
     const text = Math.abs(v).toFixed(n);
@@ -40,7 +26,7 @@ function describe(d) {
         signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
   const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' ? '' :
                 d.where === 'lap' ? '' : d.where.replace(/ lap$/, '') + ' ';
-  return where + quantityNames[d.quantity] + ': ' + d.to + ' ' +
+  return where + (corner ? corner.words : quantityNames[d.quantity] || d.quantity) + ': ' + d.to + ' ' +
          format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
 }
 // Every difference as a row of a forest plot: its value as a point, its
@@ -113,8 +99,8 @@ function differencesTable() {
   data.differences.forEach((d) => {
     const row = el('tr');
     const shown = d.verdict === 'higher' || d.verdict === 'lower';
-    row.appendChild(el('td', shown ? {class: 'shown'} : {}, describe(d)));
-    row.appendChild(el('td', shown ? {class: 'shown'} : {}, d.verdict + (d.notes.length ? ' (' + d.notes.join('; ') + ')' : '')));
+    cell(row, describe(d), shown ? {class: 'shown'} : {});
+    cell(row, d.verdict + (d.notes.length ? ' (' + d.notes.join('; ') + ')' : ''), shown ? {class: 'shown'} : {});
     table.appendChild(row);
   });
 }

@@ -168,10 +168,9 @@ function lapsSection(t) {
   });
 
   // The corners, most time lost first.
-  const keys = [['time_s', 3], ['segment_delta_s', 3], ['min_speed', 1], ['understeer_entry_deg', 2],
-                ['understeer_apex_deg', 2], ['understeer_exit_deg', 2], ['front_use', 2], ['rear_use', 2],
-                ['brake_m', 0], ['min_speed_m', 0], ['gear_min', 1], ['full_throttle_m', 0], ['coast_s', 2],
-                ['line_apex_m', 1]];
+  // The corner numbers the table shows, in their columns' order.
+  const keys = [...cornerKeys.values()].filter((k) => k.column > 0).sort((a, b) => a.column - b.column);
+  const heading = (k) => k.words[0].toUpperCase() + k.words.slice(1) + (k.unit ? ' [' + k.unit + ']' : '');
   const table = tableSection('Corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
       'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps ' +
       '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
@@ -186,10 +185,8 @@ function lapsSection(t) {
       'the time on neither pedal, and the line at the apex from the reference\u2019s, positive toward the ' +
       'inside; \u2013 where the laps do not do it (a corner taken without braking).' +
       (t.notes.length ? ' ' + t.notes.join(' ') : ''),
-      ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]',
-          'Time [s]', 'Segment lost [s]', 'Min speed [m/s]', 'Understeer entry [\u00b0]', 'apex [\u00b0]',
-          'exit [\u00b0]', 'Front grip use', 'Rear grip use', 'Braking at [m]', 'Slowest at [m]', 'Gear there',
-          'Full throttle at [m]', 'Coasting [s]', 'Line at apex [m]']), {class: 'corners'});
+      ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]'],
+                                                        keys.map(heading)), {class: 'corners'});
   const lost = (c, g) => {
     const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
     return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
@@ -209,11 +206,11 @@ function lapsSection(t) {
   };
   rows.forEach(({c, g, lost: l}) => {
     const row = el('tr', {tabindex: '0', 'data-corner': c.name});
-    const cell = (v) => row.appendChild(typeof v === 'object' ? el('td', {title: v.title}, v.text) : el('td', {}, String(v)));
-    cell(c.name);
-    if (!single) cell(groups[g.group].label);
-    [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(cell);
-    keys.forEach(([k, d]) => cell(overLaps(g[k], d)));
+    const add = (v) => cell(row, v);
+    add(c.name);
+    if (!single) add(groups[g.group].label);
+    [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(add);
+    keys.forEach((k) => add(overLaps(g[k.key], k.decimals)));
     row.addEventListener('click', () => choose(c, row));
     row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c, row); });
     table.appendChild(row);

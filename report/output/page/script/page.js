@@ -172,6 +172,17 @@ const points = (xs, ys) => xs.map((x, i) => ({x: x, y: ys[i]}));
 const sorted = (set) => Object.assign(set, {parsing: false});
 const byX = (a, b) => a.x - b.x;
 
+// A table cell appended to `row`: a text, or {text, title} whose title
+// (an interval, say) shows on hover.
+function cell(row, v, attrs) {
+  const boxed = v !== null && typeof v === 'object';
+  return row.appendChild(el('td', Object.assign(boxed ? {title: v.title} : {}, attrs || {}), boxed ? v.text : String(v)));
+}
+// Each corner number's key, name in words, unit, decimals and column in the
+// corner table, as the data gives them.
+const cornerKeys = new Map((data.cornerKeys || []).map((k) => [k.key, k]));
+const unitText = (u) => (u === '' || u === '\u00b0' ? u : ' ' + u);
+
 // value ± half-width, the interval itself in the cell's title.
 function withInterval(e, digits) {
   if (!e || e.value === null) return {text: '\u2013', title: ''};

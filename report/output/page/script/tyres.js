@@ -142,18 +142,18 @@ function fitTable() {
     (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
       [['lateral', w.lateralFit, 2, 4], ['longitudinal', w.longitudinalFit, 4, 2]].forEach(([name, f, slip, stiff]) => {
         const row = el('tr');
-        const cell = (c) => row.appendChild(typeof c === 'object' ? el('td', {title: c.title}, c.text) : el('td', {}, String(c)));
-        if (!single) cell(g.label);
+        const add = (c) => cell(row, c);
+        if (!single) add(g.label);
         if (!f) {
-          [w.name, name, 'too few points'].forEach(cell);
-          for (let k = 3; k < 18; k++) cell('');
+          [w.name, name, 'too few points'].forEach(add);
+          for (let k = 3; k < 18; k++) add('');
         } else {
           [w.name, name, withInterval(f.peakGrip, 3), withInterval(f.peakSlip, slip), withInterval(f.stiffness, stiff),
            f.reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.loadSensitivity, 3) : '',
            f.points, f.r2.toFixed(3), coefficient(f, 'B', f.B.toPrecision(4)), coefficient(f, 'C', f.C.toFixed(3)),
            coefficient(f, 'D', f.D.toFixed(3)), coefficient(f, 'E', f.E.toFixed(3)),
            coefficient(f, 'Sh', f.Sh.toPrecision(3)), coefficient(f, 'Sv', f.Sv.toFixed(3)),
-           coefficient(f, 'L', f.L.toFixed(3)), f.referenceLoad.toFixed(0), f.slipP99.toPrecision(3)].forEach(cell);
+           coefficient(f, 'L', f.L.toFixed(3)), f.referenceLoad.toFixed(0), f.slipP99.toPrecision(3)].forEach(add);
         }
         table.appendChild(row);
       });
