@@ -66,29 +66,34 @@ function timeSection() {
   });
 }
 
+// A lap's name on the page: its file, and in a comparison its group.
+const lapNameOf = (l) => l.file.replace(/^.*[\\/]/, '') + (single ? '' : ' (' + l.label + ')');
+
 function lapsSection(t) {
-  const lapName = (l) => l.file.replace(/^.*[\\/]/, '') + (single ? '' : ' (' + l.label + ')');
   const ref = t.laps[t.reference];
+  const lapName = lapNameOf;
   const grid = section('Laps and corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
       t.track + (t.layout ? ' ' + t.layout : '') + ', ' + t.length.toFixed(0) + ' m along the reference lap ' +
       lapName(ref) + (ref.lapTime !== null ? ' (' + ref.lapTime.toFixed(3) + ' s)' : '') + '. Every lap is placed ' +
       'along its path by position; the time delta is a lap\u2019s time at a place less the reference\u2019s, and ' +
       'meets the recorded split and lap times. Corners are found on the reference path from its curvature. ' +
       'Choose a corner in the table to mark it on the map and the traces.');
-  // Each group's laps: how many, their times over laps, how often recorded.
+  // How often each group's laps are recorded (their laps and times are in the summary).
   const ms = (g) => g.intervals.map((i) => Math.round(i * 1000) + ' ms').join(' and ');
-  const lapLines = t.groups.filter((g) => g.laps > 0).map((g) => {
-    const time = overLaps(g.lapTime, 3);
-    return (single ? '' : groups[g.group].label + ': ') + g.laps + (g.laps === 1 ? ' lap' : ' laps') + ' (' +
-        g.complete + ' complete)' + (g.complete ? ', mean lap time ' + time.text + ' s, best ' + g.best.toFixed(3) +
-        ' s' : '') + ', recorded every ' + ms(g) + '.';
-  });
-  const intervals = new Set(t.groups.filter((g) => g.laps > 0).map(ms));
-  if (intervals.size > 1) {
-    lapLines.push('The groups are recorded at different sample intervals: their corner numbers are compared as ' +
-        'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.');
-  }
+  const recorded = t.groups.filter((g) => g.laps > 0);
+  const intervals = new Set(recorded.map(ms));
+  const lapLines = intervals.size === 1 ? ['Recorded every ' + [...intervals][0] + '.']
+    : recorded.map((g) => groups[g.group].label + ': recorded every ' + ms(g) + '.').concat([
+      'The groups are recorded at different sample intervals: their corner numbers are compared as ' +
+      'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.']);
   grid.parentNode.insertBefore(el('p', {class: 'note'}, lapLines.join(' ')), grid);
+  const {map, path} = trackMap(t, grid);
+  cornerTable(t, map, path, lapTraces(t, grid));
+}
+
+// The track map, coloured by a channel of a lap the reader chooses.
+function trackMap(t, grid) {
+  const lapName = lapNameOf;
   // What the map is coloured by.
   const controls = el('p', {class: 'control'});
   const channel = el('select', {'aria-label': 'track map colour'});
@@ -133,8 +138,14 @@ function lapsSection(t) {
   channel.addEventListener('change', colour);
   which.addEventListener('change', colour);
   colour();
+  return {map: map, path: path};
+}
 
-  // Every lap over the reference's distance: its time delta and its speed.
+// Every lap over the reference's distance: time delta (with each group's
+// band over its laps), speed, pedals, steering and gear.
+function lapTraces(t, grid) {
+  const lapName = lapNameOf;
+  const ref = t.laps[t.reference];
   // Up to eight laps in eight colours; beyond, the colours again, dashed.
   const over = (key) => t.laps.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
       borderColor: single ? palette[k % palette.length] : palette[l.group],
@@ -166,8 +177,12 @@ function lapsSection(t) {
       return {plugins: [cornerBand], data: {datasets: sets}, options: options(title + ' over distance', 'distance [m]', y)};
     }, true));
   });
+  return traces;
+}
 
-  // The corners, most time lost first.
+// The corners, most time lost first; choosing one marks it on the map and
+// the traces.
+function cornerTable(t, map, path, traces) {
   // The corner numbers the table shows, in their columns' order.
   const keys = [...cornerKeys.values()].filter((k) => k.column > 0).sort((a, b) => a.column - b.column);
   const heading = (k) => k.words[0].toUpperCase() + k.words.slice(1) + (k.unit ? ' [' + k.unit + ']' : '');

@@ -1,49 +1,65 @@
-// The answer first, under the title.
-// The answer first: each group's laps and lap times, then per comparison
-// the lap time's difference, the corners where most time goes (linked to
-// their findings) and the largest tyre and balance differences shown.
+// The answer first, under the title: each group's laps and lap times, then
+// per comparison the lap time's difference, the corners where most time goes
+// (linked to their findings) and the largest tyre and balance differences
+// shown; with one group, its axles' grip and its balance.
+const fileName = (f) => f.replace(/^.*[\\/]/, '');
+const seconds = (v) => v.toFixed(3) + ' s';
+const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) + ' s';
+// At most this many laps against the reference in the summary; the rest are
+// under "Where the time goes".
+const summaryFindings = 5;
+
 function summarySection() {
-  const box = document.getElementById('summary');
-  const name = (f) => f.replace(/^.*[\\/]/, '');
-  const list = box.appendChild(el('ul', {class: 'summary'}));
+  const list = document.getElementById('summary').appendChild(el('ul', {class: 'summary'}));
+  // A line of texts and elements.
   const item = (parts) => {
     const li = list.appendChild(el('li'));
     parts.forEach((p) => li.appendChild(typeof p === 'string' ? document.createTextNode(p) : p));
     return li;
   };
-  const seconds = (v) => v.toFixed(3) + ' s';
-  const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) + ' s';
-  (data.tracks || []).forEach((t) => {
-    const ref = t.laps[t.reference];
-    t.groups.filter((g) => g.laps > 0).forEach((g) => {
-      const time = overLaps(g.lapTime, 3);
-      const li = item([el('b', {}, single ? t.track : groups[g.group].label), ': ' + g.laps +
-          (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + (g.laps - g.complete) +
-          ' partial)' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
-          (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '')]);
-      li.title = time.title;
-      li.setAttribute('data-track-group', String(g.group));
-    });
-    item(['Reference lap: ' + name(ref.file) + (ref.lapTime !== null ? ' (' + seconds(ref.lapTime) + ')' : '') +
-          (data.tracks.length > 1 ? ', ' + t.track : '')]);
-    if (!single) {
-      t.groups.filter((g) => g.group > 0 && g.complete && t.groups[0].complete).forEach((g) => {
-        const d = data.differences.find((x) => x.where.endsWith('lap') && x.quantity === 'lap_time_s' &&
-                                             x.to === groups[g.group].label);
-        if (!d) return;
-        const interval = d.interval ? ' (' + signedSeconds(d.delta.low) + ' to ' + signedSeconds(d.delta.high) + ')' : '';
-        item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
-              signedSeconds(d.delta.value) + interval + ', ' + d.verdict + '; best lap ' +
-              signedSeconds(g.best - t.groups[0].best)]);
-      });
-    }
+  (data.tracks || []).forEach((t) => lapTimeLines(t, item));
+  findingLines(item);
+  if (single) {
+    tyreLines(groups[0], item);
+  } else {
+    groups.slice(1).forEach((g) => differenceLine(g, item));
+  }
+}
+
+// Each group's laps and lap times on a track, its reference lap, and each
+// later group's lap time against the first's.
+function lapTimeLines(t, item) {
+  const ref = t.laps[t.reference];
+  t.groups.filter((g) => g.laps > 0).forEach((g) => {
+    const time = overLaps(g.lapTime, 3);
+    const li = item([el('b', {}, single ? t.track : groups[g.group].label), ': ' + g.laps +
+        (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + (g.laps - g.complete) +
+        ' partial)' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
+        (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '')]);
+    li.title = time.title;
+    li.setAttribute('data-track-group', String(g.group));
   });
-  // At most five comparisons here; the rest under "Where the time goes".
-  const shownFindings = 5;
-  (data.findings || []).forEach((f, k) => {
+  item(['Reference lap: ' + fileName(ref.file) + (ref.lapTime !== null ? ' (' + seconds(ref.lapTime) + ')' : '') +
+        (data.tracks.length > 1 ? ', ' + t.track : '')]);
+  if (single) return;
+  t.groups.filter((g) => g.group > 0 && g.complete && t.groups[0].complete).forEach((g) => {
+    const d = data.differences.find((x) => x.where.endsWith('lap') && x.quantity === 'lap_time_s' &&
+                                         x.to === groups[g.group].label);
+    if (!d) return;
+    const interval = d.interval ? ' (' + signedSeconds(d.delta.low) + ' to ' + signedSeconds(d.delta.high) + ')' : '';
+    item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
+          signedSeconds(d.delta.value) + interval + ', ' + d.verdict + '; best lap ' +
+          signedSeconds(g.best - t.groups[0].best)]);
+  });
+}
+
+// The three corners where each comparison loses most, linked to their findings.
+function findingLines(item) {
+  const findings = data.findings || [];
+  findings.slice(0, summaryFindings).forEach((f, k) => {
     const top = f.corners.filter((c) => c.lost !== null).slice(0, 3);
-    if (!top.length || k >= shownFindings) return;
-    const parts = [el('b', {}, single ? name(f.to) + ' against ' + name(f.from) : f.to + ' against ' + f.from),
+    if (!top.length) return;
+    const parts = [el('b', {}, single ? fileName(f.to) + ' against ' + fileName(f.from) : f.to + ' against ' + f.from),
                    ': most time at '];
     top.forEach((c, i) => {
       parts.push(el('a', {href: '#finding-' + k + '-' + c.corner}, c.corner), ' ' + signedSeconds(c.lost) +
@@ -52,36 +68,41 @@ function summarySection() {
     });
     item(parts);
   });
-  if ((data.findings || []).length > shownFindings) {
-    item([(data.findings.length - shownFindings) + ' more laps against the reference under ',
+  if (findings.length > summaryFindings) {
+    item([(findings.length - summaryFindings) + ' more laps against the reference under ',
           el('a', {href: '#where-the-time-goes'}, 'Where the time goes'), '.']);
   }
-  if (single) {
-    // One group: its axles' grip and its balance, the numbers a tyre
-    // report is opened for.
-    const g = groups[0];
-    g.axles.forEach((a) => {
-      const parts = [el('b', {}, a.name[0].toUpperCase() + a.name.slice(1) + ' axle'), ': '];
-      [['lateral', a.lateralFit, 4, ' /\u00b0'], ['longitudinal', a.longitudinalFit, 2, '']].forEach(([name, f, stiff, unit], k) => {
-        if (k) parts.push('; ');
-        if (!f) { parts.push(name + ': too few points'); return; }
-        parts.push(name + ' peak grip ' + withInterval(f.peakGrip, 3).text + (f.reached ? ' (reached)' : ' (not reached: the most in the data)') +
-                   ', cornering stiffness ' + withInterval(f.stiffness, stiff).text + unit);
-      });
-      item(parts);
+}
+
+// One group: its axles' grip and its balance, the numbers a tyre report is
+// opened for.
+function tyreLines(g, item) {
+  g.axles.forEach((a) => {
+    const parts = [el('b', {}, a.name[0].toUpperCase() + a.name.slice(1) + ' axle'), ': '];
+    [['lateral', a.lateralFit, 4, ' /\u00b0'], ['longitudinal', a.longitudinalFit, 2, '']].forEach(([name, f, stiff, unit], k) => {
+      if (k) parts.push('; ');
+      if (!f) {
+        parts.push(name + ': too few points');
+        return;
+      }
+      parts.push(name + ' peak grip ' + withInterval(f.peakGrip, 3).text +
+                 (f.reached ? ' (reached)' : ' (not reached: the most in the data)') +
+                 ', cornering stiffness ' + withInterval(f.stiffness, stiff).text + unit);
     });
-    const b = g.balance;
-    item([el('b', {}, 'Balance'), ': ' + (b.gradient.value === null ? 'too few steady samples for an understeer gradient' :
-          'understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g') + '. ' + b.statement]);
-  } else {
-    groups.slice(1).forEach((g) => {
-      const shown = data.differences.filter((d) => d.to === g.label && (d.verdict === 'higher' || d.verdict === 'lower') &&
-                                                 !/(^| )T\d+$|lap$/.test(d.where));
-      const parts = [el('b', {}, g.label + ' against ' + groups[0].label), ': tyres and balance: '];
-      if (!shown.length) parts.push('no difference shown');
-      shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
-      if (shown.length > 3) parts.push(' (and ' + (shown.length - 3) + ' more below)');
-      item(parts);
-    });
-  }
+    item(parts);
+  });
+  const b = g.balance;
+  item([el('b', {}, 'Balance'), ': ' + (b.gradient.value === null ? 'too few steady samples for an understeer gradient' :
+        'understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g') + '. ' + b.statement]);
+}
+
+// A later group's largest tyre and balance differences shown against the first.
+function differenceLine(g, item) {
+  const shown = data.differences.filter((d) => d.to === g.label && (d.verdict === 'higher' || d.verdict === 'lower') &&
+                                             !/(^| )T\d+$|lap$/.test(d.where));
+  const parts = [el('b', {}, g.label + ' against ' + groups[0].label), ': tyres and balance: '];
+  if (!shown.length) parts.push('no difference shown');
+  shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
+  if (shown.length > 3) parts.push(' (and ' + (shown.length - 3) + ' more below)');
+  item(parts);
 }
