@@ -30,6 +30,13 @@ class CommandLine {
   std::vector<const char*> pointers_;
 };
 
+// The file name at the end of `path`, without its folders: a path as typed
+// on either system may separate them with '/' or '\\'.
+inline std::string_view fileNameOf(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 // Standard error for messages. UTF-8 text; a Windows console gets it as UTF-16
 // so that every name shows as typed.
 std::ostream& messageStream();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/platform.h"
+
 namespace skidlog {
 
 std::string checkGroups(const ReportRequest& o) {
@@ -27,17 +29,15 @@ std::string checkGroups(const ReportRequest& o) {
 }
 
 std::size_t extensionAt(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t nameStart = path.size() - fileNameOf(path).size();
   const std::size_t dot = path.rfind('.');
   return dot != std::string::npos && dot > nameStart ? dot : std::string::npos;
 }
 
 std::string defaultLabel(const std::string& replay) {
-  const std::size_t slash = replay.find_last_of("/\\");
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t dot = extensionAt(replay);
-  return replay.substr(nameStart, dot == std::string::npos ? std::string::npos : dot - nameStart);
+  const std::string_view name = fileNameOf(replay);
+  const std::size_t dot = name.rfind('.');
+  return std::string(dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot));
 }
 
 std::optional<GroupBy> groupByNamed(std::string_view name) {

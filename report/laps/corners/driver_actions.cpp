@@ -91,7 +91,7 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
   std::size_t slowest = startSample;
   // Only samples inside the corner: the one past its end can be slower still
   // where the corner runs straight into the next one.
-  for (std::size_t i = startSample; i < endSample || (i == endSample && walk.place(i) <= corner.end); ++i) {
+  for (std::size_t i = startSample; i <= endSample && walk.place(i) <= corner.end; ++i) {
     if (widen(lap.speed[i]) < widen(lap.speed[slowest])) slowest = i;
   }
   a.minSpeedAt = walk.place(slowest);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "numeric/precision.h"
+#include "platform/platform.h"
 #include "report/output/page/page_data.h"
 
 namespace skidlog {
@@ -49,12 +50,6 @@ std::string titleOf(const ReportData& report) {
   return title;
 }
 
-// A path's last part: the file's name without its folders.
-std::string_view fileName(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 // One row of the replays table; a comparison's rows lead with the group.
 void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group, std::size_t index) {
   const long tenths = std::lround(r.seconds() * 10.0);
@@ -66,7 +61,7 @@ void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group,
     h.append("<td><span class=\"swatch g").append(std::to_string(index)).append("\"></span>");
     h.append(escapeHtml(group->label)).append("</td>");
   }
-  h.append("<td title=\"").append(escapeHtml(r.file)).append("\">").append(escapeHtml(fileName(r.file)));
+  h.append("<td title=\"").append(escapeHtml(r.file)).append("\">").append(escapeHtml(fileNameOf(r.file)));
   h.append("</td><td>").append(escapeHtml(r.car));
   h.append("</td><td>").append(escapeHtml(r.track));
   if (!r.layout.empty()) h.append(" ").append(escapeHtml(r.layout));

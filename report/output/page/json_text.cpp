@@ -82,7 +82,10 @@ JsonText& JsonText::string(std::string_view text) {
 }
 
 JsonText& JsonText::numbers(std::span<const double> values, int decimals) {
-  if (values.size() >= packedFrom) return packed(values, decimals);
+  return values.size() >= packedFrom ? packed(values, decimals) : plain(values, decimals);
+}
+
+JsonText& JsonText::plain(std::span<const double> values, int decimals) {
   beginArray();
   for (const double v : values) number(v, decimals);
   return endArray();
@@ -123,11 +126,7 @@ JsonText& JsonText::packed(std::span<const double> values, int decimals) {
     hi = std::max(hi, std::round(v * scale));
   }
   if (!(lo <= hi)) lo = hi = 0.0;  // none finite
-  if (!(std::fabs(lo) < largestUnits && std::fabs(hi) < largestUnits)) {
-    beginArray();
-    for (const double v : values) number(v, decimals);
-    return endArray();
-  }
+  if (!(std::fabs(lo) < largestUnits && std::fabs(hi) < largestUnits)) return plain(values, decimals);
   const double step = std::max(1.0, std::ceil((hi - lo) / mostSteps));
   std::vector<unsigned char> bytes;
   bytes.reserve(2 * values.size());

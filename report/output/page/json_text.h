@@ -46,6 +46,8 @@ class JsonText {
   const std::string& text() const { return out_; }
 
  private:
+  // `values` rounded to `decimals` places, as a JSON array.
+  JsonText& plain(std::span<const double> values, int decimals);
   JsonText& open(char bracket);
   JsonText& close(char bracket);
   void separate();

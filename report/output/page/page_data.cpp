@@ -62,21 +62,17 @@ void scatter(JsonText& j, const Rows& rows, Column x, int xDecimals, Column y, c
     const double load = widen(rows[k].first->normalLoad[rows[k].second]);
     return static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
   };
-  std::vector<std::int64_t> counts(edges.size() + 1, 0);
   std::vector<std::vector<std::size_t>> byClass(edges.size() + 1);
   for (const std::size_t k : picked) byClass[loadClass(k)].push_back(k);
   picked.clear();
-  for (std::size_t c = 0; c < byClass.size(); ++c) {
-    counts[c] = static_cast<std::int64_t>(byClass[c].size());
-    picked.insert(picked.end(), byClass[c].begin(), byClass[c].end());
-  }
+  for (const std::vector<std::size_t>& c : byClass) picked.insert(picked.end(), c.begin(), c.end());
   const auto column = [&](Column c) { return [&rows, c](std::size_t k) { return widen((rows[k].first->*c)[rows[k].second]); }; };
   j.beginObject().key("x");
   pickedNumbers(j, picked, column(x), xDecimals);
   j.key("y");
   pickedNumbers(j, picked, column(y), 4);
   j.key("classes").beginArray();
-  for (const std::int64_t n : counts) j.integer(n);
+  for (const std::vector<std::size_t>& c : byClass) j.integer(static_cast<std::int64_t>(c.size()));
   j.endArray().endObject();
 }
 

@@ -40,7 +40,6 @@ function viridis(t) {
 // intervals, and what the faster lap does differently, in words.
 function timeSection() {
   if (!data.findings || !data.findings.length) return;
-  const name = (f) => f.replace(/^.*[\\/]/, '');
   const grid = section('Where the time goes',
       'Per corner, the time lost in its segment (from the middle of the straight before it to the middle of the ' +
       'one after; the segments add up to the lap), with its 95 % interval over laps where there is one, most lost ' +
@@ -55,7 +54,7 @@ function timeSection() {
        backgroundColor: palette[(k + 1) % palette.length] + '55', borderWidth: 0, barPercentage: 0.5},
       {type: 'scatter', label: 'time lost [s]', data: corners.map((c, i) => ({x: labels[i], y: c.lost})),
        pointRadius: 4, backgroundColor: palette[(k + 1) % palette.length]}];
-    const o = options('time lost per corner: ' + name(f.to) + ' against ' + name(f.from), 'corner',
+    const o = options('time lost per corner: ' + fileName(f.to) + ' against ' + fileName(f.from), 'corner',
                       'time lost [s]');
     o.scales.x = {type: 'category', labels: labels, title: {display: true, text: 'corner'}};
     o.plugins.tooltip.callbacks.label = (c) => c.dataset.label + ': ' +
@@ -67,7 +66,7 @@ function timeSection() {
 }
 
 // A lap's name on the page: its file, and in a comparison its group.
-const lapNameOf = (l) => l.file.replace(/^.*[\\/]/, '') + (single ? '' : ' (' + l.label + ')');
+const lapNameOf = (l) => fileName(l.file) + (single ? '' : ' (' + l.label + ')');
 
 function lapsSection(t) {
   const ref = t.laps[t.reference];

@@ -172,6 +172,8 @@ const points = (xs, ys) => xs.map((x, i) => ({x: x, y: ys[i]}));
 const sorted = (set) => Object.assign(set, {parsing: false});
 const byX = (a, b) => a.x - b.x;
 
+// A path's file name, without its folders.
+const fileName = (f) => f.replace(/^.*[\\/]/, '');
 // A table cell appended to `row`: a text, or {text, title} whose title
 // (an interval, say) shows on hover.
 function cell(row, v, attrs) {

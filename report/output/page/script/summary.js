@@ -2,7 +2,6 @@
 // per comparison the lap time's difference, the corners where most time goes
 // (linked to their findings) and the largest tyre and balance differences
 // shown; with one group, its axles' grip and its balance.
-const fileName = (f) => f.replace(/^.*[\\/]/, '');
 const seconds = (v) => v.toFixed(3) + ' s';
 const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) + ' s';
 // At most this many laps against the reference in the summary; the rest are
