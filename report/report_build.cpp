@@ -108,13 +108,13 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
   if (report.comparison()) report.differences = compareGroups(report.groups);
   std::vector<std::string> lapMessages;
   report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
+  std::vector<std::string> labels;
+  for (const ReportGroup& g : report.groups) labels.push_back(g.label);
   if (report.comparison()) {
-    const std::vector<Difference> corners = compareLaps(report.tracks);
+    const std::vector<Difference> corners = compareLaps(report.tracks, labels);
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);
   }
-  std::vector<std::string> labels;
-  for (const ReportGroup& g : report.groups) labels.push_back(g.label);
   report.findings = findTimeLoss(report.tracks, report.differences, labels);
   if (progress) progress("");
   for (const std::string& m : lapMessages) messages << m << std::endl;

@@ -1,6 +1,8 @@
 #include "report/laps/corners/driver_actions.h"
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -75,8 +77,56 @@ TEST(DriverActions, NoBrakingNoPlaceAndFullThrottleThroughout) {
   const CornerActions a = s.actions();
   EXPECT_TRUE(std::isnan(a.brakeAt));
   EXPECT_TRUE(std::isnan(a.peakBrake));
-  EXPECT_EQ(a.fullThrottleAt, a.minSpeedAt);  // already there at the lowest speed
+  // Taken flat: no lift, so no throttle place to speak of, and no coasting.
+  EXPECT_EQ(a.lifts, false);
+  EXPECT_TRUE(std::isnan(a.throttleOnAt));
+  EXPECT_TRUE(std::isnan(a.fullThrottleAt));
   EXPECT_EQ(a.coastSeconds, 0.0);
+}
+
+// Two corners on the straight: the first from 40 to 80 m, the second from
+// 90 to 105 m. Each corner's throttle place is its own: a lift whose throttle
+// comes back past the next corner's start belongs to that corner, and a
+// corner taken flat after a lift has no throttle place of its own.
+TEST(DriverActions, TheThrottleIsFoundInItsOwnCorner) {
+  StraightLap s;
+  const TrackCorner first = s.corner;
+  TrackCorner second = s.corner;
+  second.start = 90.0;
+  second.apex = 97.0;
+  second.end = 105.0;
+  const auto both = [&](std::size_t liftFrom = 0) {
+    const CornerActions a = cornerActions(first, {10.0, second.start, liftFrom}, s.distance, s.lap, s.path, 0.01);
+    const std::size_t on = a.throttleOnSample == static_cast<std::size_t>(-1) ? liftFrom : a.throttleOnSample;
+    const CornerActions b = cornerActions(second, {first.end, 115.0, on}, s.distance, s.lap, s.path, 0.01);
+    return std::pair{a, b};
+  };
+  // Lifts in the first, back on at 70 and flat through the second.
+  s.set(s.lap.throttle, 50, 70, 0.0f);
+  auto [a, b] = both();
+  EXPECT_EQ(a.lifts, true);
+  EXPECT_EQ(a.throttleOnAt, 70.0);
+  EXPECT_EQ(a.fullThrottleAt, 70.0);
+  EXPECT_EQ(b.lifts, false);
+  EXPECT_TRUE(std::isnan(b.throttleOnAt));
+  EXPECT_EQ(b.coastSeconds, 0.0);
+  // Back on only at 85, past the first corner's end but before the second:
+  // still the first's, and the second is flat.
+  s.set(s.lap.throttle, 50, 85, 0.0f);
+  std::tie(a, b) = both();
+  EXPECT_EQ(a.throttleOnAt, 85.0);
+  EXPECT_EQ(b.lifts, false);
+  // Back on at 95, inside the second corner: the second owns it.
+  s.set(s.lap.throttle, 50, 95, 0.0f);
+  std::tie(a, b) = both();
+  EXPECT_EQ(a.lifts, true);
+  EXPECT_TRUE(std::isnan(a.throttleOnAt));
+  EXPECT_TRUE(std::isnan(a.fullThrottleAt));
+  EXPECT_EQ(b.lifts, true);
+  EXPECT_EQ(b.throttleOnAt, 95.0);
+  // A part throttle after the slowest point: full throttle comes later.
+  s.set(s.lap.throttle, 95, 100, 0.5f);
+  EXPECT_EQ(both().second.fullThrottleAt, 100.0);
 }
 
 // A 100 ms lap's samples straddle the corner's end: the slower one just past

@@ -8,6 +8,7 @@
 
 #include "report/analysis/differences.h"
 #include "report/fit/statistics.h"
+#include "report/laps/lap_analysis.h"
 #include "tools/generator/noise.h"
 
 namespace skidlog {
@@ -82,16 +83,77 @@ TEST(OverLaps, VerdictsOfOneLapEachAndBelowResolution) {
   EXPECT_EQ(alone.verdict, oneLapEach);
   EXPECT_FALSE(alone.hasInterval);
   EXPECT_EQ(alone.delta.value, 0.5);
-  // Generated laps can agree to a microsecond: a narrow interval, no claim.
-  const OverLaps c = overLaps(std::vector<double>{4.0000, 4.0000001, 4.0000002});
-  const OverLaps d = overLaps(std::vector<double>{4.0005, 4.0005001, 4.0005002});
+  // Laps that agree to a microsecond are taken to vary by their resolution's
+  // rounding at least; five a side then leave zero out for half a
+  // millisecond, which is still below the resolution: no claim.
+  const OverLaps c = overLaps(std::vector<double>{4.0, 4.0000001, 4.0000002, 4.0, 4.0000001});
+  const OverLaps d = overLaps(std::vector<double>{4.0005, 4.0005001, 4.0005002, 4.0005, 4.0005001});
   const Difference tiny = compareOverLaps(c, d, {0, 1, "T2"}, "corner_time_s", 0.001);
   EXPECT_GT(tiny.delta.ci.low, 0.0);
+  EXPECT_LT(tiny.delta.ci.low, 0.0002);
   EXPECT_EQ(tiny.verdict, noDifferenceShown);
+  ASSERT_EQ(tiny.notes.size(), 1u);
+  EXPECT_NE(tiny.notes[0].find("resolution"), std::string::npos);
   const Difference one = compareOverLaps(a, d, {0, 1, "T2"}, "corner_time_s", 0.001);
-  ASSERT_EQ(one.notes.size(), 2u);  // one lap against three, and below the resolution
-  EXPECT_NE(one.notes[0].find("one lap against 3"), std::string::npos);
+  ASSERT_EQ(one.notes.size(), 1u);
+  EXPECT_NE(one.notes[0].find("one lap against 5"), std::string::npos);
   EXPECT_EQ(one.verdict, noDifferenceShown);
+}
+
+// Whole gears: two laps in one gear against a lap in another have shown no
+// spread, which is not none; no interval of no width claims anything.
+TEST(OverLaps, NoClaimWithoutSpread) {
+  const OverLaps second = overLaps(std::vector<double>{2.0, 2.0}), third = overLaps(std::vector<double>{3.0});
+  const Difference gear = compareOverLaps(second, third, {0, 1, "T1"}, "gear_min", 1.0);
+  EXPECT_EQ(gear.verdict, noDifferenceShown);
+  EXPECT_GT(gear.delta.ci.high - gear.delta.ci.low, 2.0);
+  // Five laps a side, each side in one gear throughout, do show a gear.
+  const OverLaps five2 = overLaps(std::vector<double>(5, 2.0)), five3 = overLaps(std::vector<double>(5, 3.0));
+  EXPECT_EQ(compareOverLaps(five2, five3, {0, 1, "T1"}, "gear_min", 1.0).verdict, higher);
+  EXPECT_EQ(verdictOf({0.16, 0.16}), noDifferenceShown);
+  EXPECT_EQ(verdictOf({-0.2, -0.1}), lower);
+}
+
+}  // namespace
+}  // namespace skidlog
+
+namespace skidlog {
+namespace {
+
+// One corner's group of laps with these peak brake values.
+CornerGroup brakingGroup(std::size_t g, std::vector<double> peaks) {
+  CornerGroup out;
+  out.group = g;
+  out.laps = peaks.size();
+  for (const double p : peaks) out.atLimit[peakBrake] += atCornerLimit(peakBrake, p) ? 1u : 0u;
+  out.value[peakBrake] = overLaps(peaks);
+  return out;
+}
+
+Difference peakBrakeDifference(std::vector<double> from, std::vector<double> to) {
+  TrackAnalysis track;
+  CornerResult corner;
+  corner.corner.name = "T1";
+  corner.groups = {brakingGroup(0, from), brakingGroup(1, to)};
+  track.corners.push_back(corner);
+  track.groups.resize(2);
+  for (const Difference& d : compareLaps({track}, {"club", "record"})) {
+    if (d.quantity == "peak_brake") return d;
+  }
+  return {};
+}
+
+// Laps all at full brake show no spread of what the driver would have done
+// beyond it: never higher or lower, but not comparable, counted in a note.
+TEST(OverLaps, PedalsAtTheirLimitAreNotComparable) {
+  const Difference d = peakBrakeDifference({1.0, 1.0}, {0.84});
+  EXPECT_EQ(d.verdict, notComparable);
+  ASSERT_FALSE(d.notes.empty());
+  EXPECT_NE(d.notes.back().find("club: full brake in 2 of 2 laps; record: full brake in 0 of 1 lap, mean 0.84"),
+            std::string::npos)
+      << d.notes.back();
+  EXPECT_EQ(peakBrakeDifference({1.0, 1.0}, {1.0, 1.0}).verdict, noDifferenceShown);
+  EXPECT_EQ(peakBrakeDifference({0.6, 0.62, 0.61}, {0.9, 0.91, 0.92}).verdict, higher);
 }
 
 }  // namespace

@@ -261,14 +261,17 @@ TEST_F(LapIntervalsTest, SegmentsAddUpToTheDeltaAtTheLineAndMakeTheBestLap) {
   const Json& track = r["tracks"][0];
   double fastest = 1e9;
   for (std::size_t l = 0; l < track["laps"].size(); ++l) {
-    double sum = 0.0;
+    double sum = 0.0, time = 0.0;
     for (const Json& c : track["corners"]) {
       const Json& lap = c["laps"][l];
       sum += lap["segment_delta_s"].get<double>();
+      time += lap["segment_time_s"].get<double>();
       EXPECT_NEAR(lap["entry_delta_s"].get<double>() + lap["exit_delta_s"].get<double>(),
                   lap["segment_delta_s"].get<double>(), 1e-9);
     }
-    EXPECT_NEAR(sum, track["laps"][l]["delta_at_line_s"].get<double>(), 0.01);
+    // Every complete lap gives every segment, and they make its lap time.
+    EXPECT_NEAR(sum, track["laps"][l]["delta_at_line_s"].get<double>(), 1e-9);
+    EXPECT_NEAR(time, track["laps"][l]["lap_time_s"].get<double>(), 1e-9);
     fastest = std::min(fastest, track["laps"][l]["lap_time_s"].get<double>());
   }
   const Json& best = track["best_laps"][0];
@@ -316,7 +319,7 @@ TEST_F(LapIntervalsTest, LateBrakingIsFoundAtItsCornerByTheMetresItMoved) {
   for (const Json& f : r["findings"][0]["corners"]) {
     if (f["corner"] != where) continue;
     const std::string sentence = f["sentence"];
-    said = sentence.find("s gained") != std::string::npos && sentence.find("brakes 12 m later (") != std::string::npos;
+    said = sentence.find(" gains ") != std::string::npos && sentence.find("brakes 12 m later (") != std::string::npos;
     EXPECT_TRUE(said) << sentence;
   }
   EXPECT_TRUE(said);
@@ -382,6 +385,75 @@ TEST_F(LapIntervalsTest, ALapAgainstItsOwnCopyAtATenthOfTheRateDiffersInNothing)
       EXPECT_EQ(d["verdict"], "not comparable");
     }
   }
+}
+
+}  // namespace
+}  // namespace skidlog
+
+namespace skidlog {
+namespace {
+
+// The findings of the first comparison: each corner's time difference and
+// verdict, in their order.
+std::vector<std::pair<std::string, std::pair<double, std::string>>> findingCorners(const Json& r) {
+  std::vector<std::pair<std::string, std::pair<double, std::string>>> out;
+  for (const Json& c : r["findings"][0]["corners"]) {
+    out.push_back({c["corner"], {c["time_lost_s"].get<double>(), c["verdict"]}});
+  }
+  return out;
+}
+
+// Read either way round, a comparison mirrors every corner's time difference
+// and verdict, opens with the largest differences whichever side gains, and
+// claims nothing from an interval of no width or from pedals at their limit.
+TEST_F(LapIntervalsTest, AComparisonReadEitherWayMirrorsAndOpensWithTheLargest) {
+  std::vector<std::string> normal, slowed;
+  for (std::uint64_t seed = 81; seed <= 82; ++seed) {
+    normal.push_back(lap(seed));
+    slowed.push_back(lap(seed + 2, hairpin()));
+  }
+  const Json ab = report({normal, slowed}), ba = report({slowed, normal});
+  const auto x = findingCorners(ab), y = findingCorners(ba);
+  ASSERT_EQ(x.size(), y.size());
+  for (std::size_t k = 0; k < x.size(); ++k) {
+    EXPECT_EQ(x[k].first, y[k].first);
+    EXPECT_NEAR(x[k].second.first, -y[k].second.first, 1e-9) << x[k].first;
+    const std::string v = x[k].second.second;
+    EXPECT_EQ(y[k].second.second, v == "higher" ? "lower" : v == "lower" ? "higher" : v) << x[k].first;
+    if (k > 0) {
+      EXPECT_GE(std::fabs(x[k - 1].second.first), std::fabs(x[k].second.first));
+    }
+  }
+  // The slowed laps lose most at the hairpin; read the other way, they gain it.
+  EXPECT_EQ(x.front().first, hairpinName(ab));
+  const std::string sentence = ba["findings"][0]["corners"][0]["sentence"];
+  EXPECT_NE(sentence.find(" gains "), std::string::npos) << sentence;
+  int atLimit = 0;
+  for (const Json* r : {&ab, &ba}) {
+    for (const Json& d : (*r)["differences"]) {
+      if (!isClaimed(d) || d["ci"].is_null()) continue;
+      EXPECT_GT(d["ci"][1].get<double>(), d["ci"][0].get<double>()) << d["where"] << " " << d["quantity"];
+    }
+    for (const Json& c : (*r)["tracks"][0]["corners"]) {
+      for (const char* key : {"peak_brake", "coast_s"}) {
+        bool allAtLimit = false;
+        for (const Json& g : c["groups"]) {
+          const Json& v = g[key];
+          allAtLimit |= g[std::string(key) + "_laps"] == 2 && g[std::string(key) + "_ci"].is_array() &&
+                        g[std::string(key) + "_ci"][0] == g[std::string(key) + "_ci"][1] &&
+                        (v == 1.0 || v == 0.0);
+        }
+        if (!allAtLimit) continue;
+        for (const Json& d : (*r)["differences"]) {
+          if (d["where"] == c["name"] && d["quantity"] == key) {
+            EXPECT_FALSE(isClaimed(d)) << key;
+            ++atLimit;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(atLimit, 0);  // generated laps take some corners without coasting
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Recompute the driver's actions from the replays themselves and compare them
 with a report's JSON: an independent check of the braking point, the place of
-the lowest speed, the full-throttle place and the line at the apex.
+the lowest speed, the lift, the throttle's return and full-throttle places and
+the line at the apex.
 
     tools/recompute_actions.py REPORT.json REPLAY...
 
@@ -71,7 +72,7 @@ def index_at(dist, at):
     return int(round(k - 1 + share))
 
 
-def actions(lap, dist, corner, before_end, next_start, path):
+def actions(lap, dist, corner, before_end, next_start, path, lift_from):
     brake = np.clip(np.nan_to_num(lap["brake"]), 0, 1)
     throttle = np.clip(np.nan_to_num(lap["throttle"]), 0, 1)
     out = {}
@@ -88,13 +89,29 @@ def actions(lap, dist, corner, before_end, next_start, path):
         return None
     k = inside[int(np.argmin(lap["speed"][inside]))]
     out["min_speed_m"] = dist[k]
-    full = None
-    for j in range(k, len(dist)):
-        if np.isnan(dist[j]) or dist[j] >= next_start:
-            break
-        if throttle[j] >= 0.9:
-            full = dist[j]
-            break
+    # The lift: the last throttle below 0.1 from the previous corner's end (or
+    # where its throttle came back, if later) to this corner's end; the
+    # throttle's return after it and full throttle from both it and the
+    # slowest point on, each before the next corner's start.
+    reached = ~np.isnan(dist)
+    window = np.flatnonzero(reached & (dist >= before_end) & (dist < corner["end_m"]) &
+                            (np.arange(len(dist)) >= lift_from) & (throttle < 0.1))
+    out["lifts"] = bool(len(window))
+    on = full = None
+    if len(window):
+        j = window[-1] + 1
+        while j < len(dist) and reached[j] and dist[j] < next_start and throttle[j] < 0.1:
+            j += 1
+        if j < len(dist) and reached[j] and dist[j] < next_start:
+            on = j
+            for i in range(max(k, on), len(dist)):
+                if not reached[i] or dist[i] >= next_start:
+                    break
+                if throttle[i] >= 0.9:
+                    full = dist[i]
+                    break
+    out["throttle_on_m"] = dist[on] if on is not None else None
+    out["on_index"] = on
     out["full_throttle_m"] = full
     a = index_at(dist, corner["apex_m"])
     side = 1.0 if corner["direction"] == "left" else -1.0
@@ -106,8 +123,9 @@ def main():
     report = json.load(open(sys.argv[1]))
     laps = {p: read(p) for p in sys.argv[2:]}
     keys = {"brake_m": "brake_m", "min_speed_m": "min_speed_m", "full_throttle_m": "full_throttle_m",
-            "line_apex_m": "line_apex_m"}
+            "throttle_on_m": "throttle_on_m", "line_apex_m": "line_apex_m"}
     tally = {k: [0, 0, 0] for k in keys}  # both, agree, one only
+    lifts = [0, 0]  # lap-corners whose lift the two read differently, alike
     for track in report["tracks"]:
         ref = laps[track["reference"]]
         # The reference path, closed at the line along the last sample's travel.
@@ -126,9 +144,13 @@ def main():
             for reported in c["laps"]:
                 lap = laps[reported["file"]]
                 dist = lap.setdefault("dist", place(px, py, ps, lap["x"], lap["y"]))
-                mine = actions(lap, dist, c, before_end, next_start, path)
+                lift_from = lap.setdefault("lift_from", {}).get(track["track"], 0)
+                mine = actions(lap, dist, c, before_end, next_start, path, lift_from)
                 if mine is None:
                     continue
+                if mine["on_index"] is not None:
+                    lap["lift_from"][track["track"]] = mine["on_index"]
+                lifts[mine["lifts"] == reported.get("lifts")] += 1
                 tolerance = 3.0 if lap["interval"] <= 0.01 else 10.0
                 for k in keys:
                     a, b = mine[k], reported.get(k)
@@ -145,6 +167,7 @@ def main():
                         print(f"  {c['name']} {reported['file']}: {k} mine {a:.1f} report {b:.1f}")
     for k, (both, agree, one) in tally.items():
         print(f"{k}: both find {both}, agree {agree} ({100 * agree / max(both, 1):.0f} %), one only {one}")
+    print(f"lifts: read alike on {lifts[1]} of {sum(lifts)}")
 
 
 if __name__ == "__main__":

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "numeric/precision.h"
+#include "report/analysis/number_text.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/statistics.h"
@@ -176,11 +176,7 @@ void binnedMedians(Balance& b) {
              });
 }
 
-std::string grip(double value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  return text;
-}
+std::string grip(double value) { return fixedText(value, 2); }
 
 // Which axle reaches its peak grip first, only as far as the axles' fits
 // show it: in steady cornering each axle works at the grip the lateral

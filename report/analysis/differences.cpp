@@ -43,7 +43,7 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
   d.quantity = quantity;
   d.fromValue = from.mean;
   d.toValue = to.mean;
-  const LapDifference l = differenceOverLaps(from, to);
+  const LapDifference l = differenceOverLaps(from, to, resolutionSpread(resolution));
   d.delta.value = l.delta;
   d.delta.ci = l.ci;
   switch (l.basis) {
@@ -98,6 +98,8 @@ double Difference::size() const {
 }
 
 const char* verdictOf(const Interval& ci) {
+  // An interval of no width has seen no variation: it can claim nothing.
+  if (!(ci.high > ci.low)) return noDifferenceShown;
   if (ci.low > 0.0) return higher;
   if (ci.high < 0.0) return lower;
   return noDifferenceShown;

@@ -67,14 +67,16 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
 // One number with a value per lap compared between two groups, `to` less
 // `from`, with its interval over laps (see differenceOverLaps). A difference
 // smaller than `resolution` (the quantity's own unit of resolution: 1 ms,
-// 0.01 m/s, 0.01 degrees) is never claimed, however narrow its interval.
+// 0.01 m/s, 0.01 degrees) is never claimed, however narrow its interval, and
+// no spread is taken as smaller than the resolution allows.
 Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
                            double resolution);
 
 // Differences shown first, each kind largest first; otherwise in order.
 void sortDifferences(std::vector<Difference>& differences);
 
-// The verdict an interval of a difference gives.
+// The verdict an interval of a difference gives; none from an interval of
+// no width.
 const char* verdictOf(const Interval& ci);
 
 }  // namespace skidlog

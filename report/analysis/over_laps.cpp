@@ -44,15 +44,18 @@ int welchDegrees(double v1, std::size_t n1, double v2, std::size_t n2) {
 
 }  // namespace
 
-LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to) {
+double resolutionSpread(double resolution) { return resolution / std::sqrt(12.0); }
+
+LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to, double minSpread) {
   LapDifference d;
   if (!from.known() || !to.known()) return d;
   d.delta = to.mean - from.mean;
   d.ci = {d.delta, d.delta};
   if (from.hasInterval() && to.hasInterval()) {
     d.basis = LapBasis::welch;
-    const double v1 = from.spread * from.spread / static_cast<double>(from.laps);
-    const double v2 = to.spread * to.spread / static_cast<double>(to.laps);
+    const double s1 = std::max(from.spread, minSpread), s2 = std::max(to.spread, minSpread);
+    const double v1 = s1 * s1 / static_cast<double>(from.laps);
+    const double v2 = s2 * s2 / static_cast<double>(to.laps);
     const double half = studentT975(welchDegrees(v1, from.laps, v2, to.laps)) * std::sqrt(v1 + v2);
     d.ci = {d.delta - half, d.delta + half};
   } else if (from.hasInterval() || to.hasInterval()) {
@@ -60,7 +63,8 @@ LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to) {
     const OverLaps& many = from.hasInterval() ? from : to;
     d.otherLaps = many.laps;
     const auto n = static_cast<double>(many.laps);
-    const double half = studentT975(static_cast<int>(many.laps - 1)) * many.spread * std::sqrt(1.0 + 1.0 / n);
+    const double spread = std::max(many.spread, minSpread);
+    const double half = studentT975(static_cast<int>(many.laps - 1)) * spread * std::sqrt(1.0 + 1.0 / n);
     d.ci = {d.delta - half, d.delta + half};
   } else {
     d.basis = LapBasis::oneLapEach;

@@ -47,8 +47,15 @@ struct LapDifference {
 
 // `to` less `from`, with its 95 % interval: Welch's (its degrees of freedom
 // rounded down, which widens it a little); with one lap on one side,
-// t(n - 1) s sqrt(1 + 1/n) of the other group's n laps and spread s.
-LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to);
+// t(n - 1) s sqrt(1 + 1/n) of the other group's n laps and spread s. Each
+// spread is taken as at least `minSpread`: laps that agree to the quantity's
+// resolution have shown no variation, not none.
+LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to, double minSpread = 0.0);
+
+// The least spread a quantity resolved to `resolution` can be said to have:
+// the standard deviation of its rounding, resolution over sqrt(12) (0.29
+// gear for a whole gear).
+double resolutionSpread(double resolution);
 
 }  // namespace skidlog
 

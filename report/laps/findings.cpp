@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
+
+#include "platform/platform.h"
+#include "report/analysis/number_text.h"
 
 namespace skidlog {
 namespace {
@@ -42,12 +44,6 @@ constexpr std::array<Phrase, 16> phrases = {{
     {understeerExit, "understeers ", "\u00b0", "more on exit", "less on exit", 2, 1.0, 0.3},
 }};
 
-std::string fixed(double v, int digits) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.*f", digits, v);
-  return text;
-}
-
 const Phrase* phraseOf(const std::string& quantity) {
   for (const Phrase& p : phrases) {
     if (quantity == cornerKeyNames[p.key]) return &p;
@@ -65,14 +61,14 @@ std::string actionText(const Difference& d, bool leftHand) {
   const double v = toward * d.delta.value * p->scale;
   // A place less than 10 m away to the decimetre, further to the metre.
   const int digits = p->digits == 0 && std::fabs(v) < 10.0 && p->key != gearAtMinSpeed ? 1 : p->digits;
-  std::string text = std::string(p->before) + fixed(std::fabs(v), digits) + p->unit + " " + (v >= 0.0 ? p->more : p->less);
+  std::string text = std::string(p->before) + fixedText(std::fabs(v), digits) + p->unit + " " + (v >= 0.0 ? p->more : p->less);
   if (!d.hasInterval) return text;
   double a = toward * d.delta.ci.low * p->scale, b = toward * d.delta.ci.high * p->scale;
   if (v < 0.0) {
     a = -a;
     b = -b;
   }
-  return text + " (" + fixed(std::min(a, b), digits) + " to " + fixed(std::max(a, b), digits) + p->unit + ")";
+  return text + " (" + fixedText(std::min(a, b), digits) + " to " + fixedText(std::max(a, b), digits) + p->unit + ")";
 }
 
 // How far a difference without an interval passes the smallest worth a
@@ -97,22 +93,56 @@ bool worthAWord(const Difference& d) {
 // differences are named.
 constexpr std::size_t oneLapActions = 3;
 
+// One lap against one: its few largest action differences, largest first.
+void largestOnly(std::vector<Difference>& actions) {
+  std::stable_sort(actions.begin(), actions.end(),
+                   [](const Difference& a, const Difference& b) { return weight(a) > weight(b); });
+  if (actions.size() > oneLapActions) actions.resize(oneLapActions);
+}
+
+// The largest time differences first, gained or lost alike.
 void order(std::vector<CornerFinding>& corners) {
   std::stable_sort(corners.begin(), corners.end(), [](const CornerFinding& a, const CornerFinding& b) {
-    const double x = a.timeLost.delta.value, y = b.timeLost.delta.value;
+    const double x = std::fabs(a.timeLost.delta.value), y = std::fabs(b.timeLost.delta.value);
     if (std::isnan(x) != std::isnan(y)) return std::isnan(y);
     return x > y;
   });
 }
 
-const TrackCorner* cornerNamed(const std::vector<TrackAnalysis>& tracks, const std::string& where) {
+const CornerResult* cornerNamed(const std::vector<TrackAnalysis>& tracks, const std::string& where) {
   for (const TrackAnalysis& t : tracks) {
     const std::string prefix = tracks.size() > 1 ? t.track + " " : "";
     for (const CornerResult& c : t.corners) {
-      if (prefix + c.corner.name == where) return &c.corner;
+      if (prefix + c.corner.name == where) return &c;
     }
   }
   return nullptr;
+}
+
+std::string lapCount(std::size_t k, std::size_t n) {
+  return std::to_string(k) + " of " + std::to_string(n) + (n == 1 ? " lap" : " laps");
+}
+
+// Where one side takes the corner flat in every lap and the other lifts:
+// "flat through T2; club lifts in 2 of 2 laps", said of the later side.
+std::string liftText(const std::string& corner, const CornerGroup& from, const CornerGroup& to,
+                     const std::string& fromName) {
+  if (from.liftKnown == 0 || to.liftKnown == 0) return {};
+  if (to.lifting == 0 && from.lifting > 0) {
+    return "flat through " + corner + "; " + fromName + " lifts in " + lapCount(from.lifting, from.liftKnown);
+  }
+  if (from.lifting == 0 && to.lifting > 0) {
+    return "lifts in " + lapCount(to.lifting, to.liftKnown) + "; " + fromName + " flat through " + corner;
+  }
+  return {};
+}
+
+// A lap's lift as a group of one.
+CornerGroup liftOf(const CornerLap& lap) {
+  CornerGroup g;
+  g.liftKnown = lap.lifts ? 1 : 0;
+  g.lifting = lap.lifts == true ? 1 : 0;
+  return g;
 }
 
 // Each later group against the first, from the report's differences.
@@ -121,12 +151,16 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
   Finding f{labels[0], labels[to], {}};
   for (const Difference& d : differences) {
     if (d.to != to || d.quantity != "segment_time_s") continue;
-    CornerFinding c{d.where, d, {}, {}};
+    CornerFinding c{d.where, d, {}, {}, {}};
     for (const Difference& a : differences) {
       if (a.to == to && a.where == d.where && worthAWord(a)) c.actions.push_back(a);
     }
-    const TrackCorner* corner = cornerNamed(tracks, d.where);
-    c.sentence = findingSentence(c, corner == nullptr || corner->left);
+    if (!d.hasInterval) largestOnly(c.actions);
+    const CornerResult* corner = cornerNamed(tracks, d.where);
+    if (corner != nullptr && to < corner->groups.size()) {
+      c.lift = liftText(d.where, corner->groups[0], corner->groups[to], labels[0]);
+    }
+    c.sentence = findingSentence(c, corner == nullptr || corner->corner.left, labels[to]);
     f.corners.push_back(std::move(c));
   }
   order(f.corners);
@@ -151,15 +185,14 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
       return compareOverLaps(one(from->value[key]), one(to->value[key]), {0, 0, where}, quantity,
                              cornerKeyResolution[key]);
     };
-    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}};
+    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}, {}};
+    cf.lift = liftText(where, liftOf(*from), liftOf(*to), std::string(fileNameOf(f.from)));
     for (const Phrase& p : phrases) {
       const Difference d = compare(p.key, cornerKeyNames[p.key]);
       if (worthAWord(d)) cf.actions.push_back(d);
     }
-    std::stable_sort(cf.actions.begin(), cf.actions.end(),
-                     [](const Difference& a, const Difference& b) { return weight(a) > weight(b); });
-    if (cf.actions.size() > oneLapActions) cf.actions.resize(oneLapActions);
-    cf.sentence = findingSentence(cf, c.corner.left);
+    largestOnly(cf.actions);
+    cf.sentence = findingSentence(cf, c.corner.left, std::string(fileNameOf(f.to)));
     f.corners.push_back(std::move(cf));
   }
   order(f.corners);
@@ -168,18 +201,19 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
 
 }  // namespace
 
-std::string findingSentence(const CornerFinding& f, bool leftHand) {
+std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who) {
   const Difference& t = f.timeLost;
   const double lost = t.delta.value;
-  std::string s = f.corner + ": " + fixed(std::fabs(lost), 2) + " s " + (lost >= 0.0 ? "lost" : "gained");
+  std::string s = f.corner + ": " + who + (lost >= 0.0 ? " loses " : " gains ") + fixedText(std::fabs(lost), 2) + " s";
   if (!t.hasInterval) {
     s += " (one lap each: no interval)";
   } else if (claimed(t.verdict)) {
     const double a = lost >= 0.0 ? t.delta.ci.low : -t.delta.ci.high, b = lost >= 0.0 ? t.delta.ci.high : -t.delta.ci.low;
-    s += " (" + fixed(a, 2) + " to " + fixed(b, 2) + ")";
+    s += " (" + fixedText(a, 2) + " to " + fixedText(b, 2) + ")";
   } else {
-    s += ", within the laps' own variation (" + fixed(t.delta.ci.low, 2) + " to " + fixed(t.delta.ci.high, 2) + " s)";
+    s += ", within the laps' own variation (" + fixedText(t.delta.ci.low, 2) + " to " + fixedText(t.delta.ci.high, 2) + " s)";
   }
+  if (!f.lift.empty()) s += "; " + f.lift;
   for (const Difference& a : f.actions) s += "; " + actionText(a, leftHand);
   return s;
 }

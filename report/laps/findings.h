@@ -1,9 +1,9 @@
 // What the faster lap does differently, in the driver's words: for each
 // comparison (each later group against the first; with one group, each lap
-// against the reference lap), the corners ordered by the time lost in their
-// segments, each with its interval, and the actions that differ beyond their
-// own intervals, as numbers and as one sentence:
-//   "T7: 1.30 s lost (0.90 to 1.70); brakes 12 m earlier (5 to 19 m), ..."
+// against the reference lap), the corners ordered by the size of the time
+// difference in their segments, each with its interval, and the actions that
+// differ beyond their own intervals, as numbers and as one sentence:
+//   "T7: club loses 1.30 s (0.90 to 1.70); brakes 12 m earlier (5 to 19 m), ..."
 // Only what the data show: a corner whose loss is within its interval says so.
 #ifndef SKIDLOG_REPORT_LAPS_FINDINGS_H_
 #define SKIDLOG_REPORT_LAPS_FINDINGS_H_
@@ -21,13 +21,14 @@ struct CornerFinding {
   std::string corner;              // T1, ... (with several tracks, the track's name first)
   Difference timeLost;             // the segment's time, `to` less `from`
   std::vector<Difference> actions;  // those that differ beyond their intervals (or, one lap each, the larger ones)
+  std::string lift;                 // where one side takes the corner flat and the other lifts, in words
   std::string sentence;
 };
 
 struct Finding {
   std::string from;  // a group's label, or with one group the reference lap's file
   std::string to;
-  std::vector<CornerFinding> corners;  // most time lost first
+  std::vector<CornerFinding> corners;  // the largest time differences first, gained or lost
 };
 
 // The findings of every comparison that has a corner to speak of. `differences` are the report's (its
@@ -36,8 +37,9 @@ struct Finding {
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
                                   const std::vector<std::string>& labels);
 
-// One corner's finding as a sentence.
-std::string findingSentence(const CornerFinding& f, bool leftHand);
+// One corner's finding as a sentence, said of the later side, `who`:
+// "T1: record gains 2.21 s (1.80 to 2.62); brakes 12 m later (5 to 19 m)".
+std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who);
 
 }  // namespace skidlog
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "numeric/precision.h"
+#include "report/analysis/number_text.h"
 #include "report/fit/statistics.h"
 #include "report/laps/corners/driver_actions.h"
 #include "report/laps/grip/grip_channels.h"
@@ -62,9 +63,15 @@ CornerTimes cornerTimes(const LapClock& clock, const CornerResult& c) {
 
 // The actions of a lap through the corner, and its segment's times against
 // the reference's.
-void actionsAndSegment(CornerLap& c, const CornerResult& result, CornerReach reach, const LapInput& in,
-                       const PlacedLap& placed, const CornerTimes& reference, const LapPath& path) {
+// `liftFrom` is the sample where the lap's throttle came back on in the
+// corners before; it moves on to this corner's.
+void actionsAndSegment(CornerLap& c, const CornerResult& result, CornerReach reach, std::size_t& liftFrom,
+                       const LapInput& in, const PlacedLap& placed, const CornerTimes& reference,
+                       const LapPath& path) {
+  reach.liftFrom = liftFrom;
   const CornerActions a = cornerActions(result.corner, reach, placed.distance, in.summary->lap, path, in.interval);
+  if (a.throttleOnSample != static_cast<std::size_t>(-1)) liftFrom = a.throttleOnSample;
+  c.lifts = a.lifts;
   c.value[brakeAt] = a.brakeAt;
   c.value[brakeReleaseAt] = a.brakeReleaseAt;
   c.value[peakBrake] = a.peakBrake;
@@ -145,10 +152,17 @@ CornerGroup cornerGroup(std::size_t g, const std::vector<CornerLap>& laps, const
   for (std::size_t key = 0; key < cornerKeyCount; ++key) {
     values.clear();
     for (const CornerLap& c : laps) {
-      if (inputs[c.lap].group == g) values.push_back(c.value[key]);
+      if (inputs[c.lap].group != g) continue;
+      values.push_back(c.value[key]);
+      if (atCornerLimit(key, c.value[key])) ++out.atLimit[key];
     }
     out.value[key] = overLaps(values);
     out.laps = std::max(out.laps, out.value[key].laps);
+  }
+  for (const CornerLap& c : laps) {
+    if (inputs[c.lap].group != g || !c.lifts) continue;
+    ++out.liftKnown;
+    if (*c.lifts) ++out.lifting;
   }
   return out;
 }
@@ -321,16 +335,27 @@ TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, cons
   return out;
 }
 
-// The group's best lap from the fastest of each segment over its complete laps.
+// The group's best lap: the sum of each segment's fastest time over its
+// complete laps that give every segment (all of them, unless a lap was lost
+// from the path); NaN where none does.
 void bestOfSegments(TrackGroup& g, const TrackAnalysis& track) {
-  g.bestOfSegments = g.completeLaps > 0 && !track.corners.empty() ? 0.0 : unknown;
+  std::vector<bool> whole(track.laps.size(), false);
+  for (std::size_t l = 0; l < track.laps.size(); ++l) {
+    whole[l] = track.laps[l].group == g.group && track.laps[l].complete;
+  }
+  for (const CornerResult& c : track.corners) {
+    for (const CornerLap& l : c.laps) {
+      if (std::isnan(l.value[segmentTime])) whole[l.lap] = false;
+    }
+  }
+  const bool any = std::find(whole.begin(), whole.end(), true) != whole.end();
+  g.bestOfSegments = any && !track.corners.empty() ? 0.0 : unknown;
   for (const CornerResult& c : track.corners) {
     double best = unknown;
     std::size_t lap = 0;
     for (const CornerLap& l : c.laps) {
-      const LapResult& r = track.laps[l.lap];
       const double t = l.value[segmentTime];
-      if (r.group != g.group || !r.complete || std::isnan(t) || t >= best) continue;
+      if (!whole[l.lap] || t >= best) continue;
       best = t;
       lap = l.lap;
     }
@@ -375,6 +400,11 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
                                      "null there.");
   }
   for (const TrackGroup& g : track.groups) {
+    if (g.completeLaps > 0 && std::isnan(g.bestOfSegments) && !track.corners.empty()) {
+      notes.push_back((groups.size() > 1 ? groups[g.group].label + ": no" : "No") +
+                      std::string(" complete lap gives every segment (a lap left the reference path), so there is "
+                                  "no best of segments."));
+    }
     if (g.laps == 1) {
       notes.push_back((groups.size() > 1 ? groups[g.group].label + " holds" : "The report holds") +
                       std::string(" one lap of this track: its numbers have no interval over laps."));
@@ -415,6 +445,7 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
     fillLapResult(track.laps[l], laps[l], placed[l], placed[reference], ref, track, channels[laps[l].group]);
   }
   const std::vector<TrackCorner> corners = findCorners(track.path);
+  std::vector<std::size_t> liftFrom;
   for (std::size_t k = 0; k < corners.size(); ++k) {
     const TrackCorner& corner = corners[k];
     const bool first = k == 0, last = k + 1 == corners.size();
@@ -425,11 +456,12 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
     result.segmentEnd = last ? track.path.length() : (corner.end + corners[k + 1].start) / 2.0;
     const CornerReach reach{first ? 0.0 : corners[k - 1].end, last ? track.path.length() : corners[k + 1].start};
     const CornerTimes referenceTimes = cornerTimes(placed[reference].clock, result);
+    liftFrom.resize(laps.size(), 0);
     for (std::size_t l = 0; l < laps.size(); ++l) {
       const LapInput& in = laps[l];
       CornerLap c = cornerLap(corner, referenceTimes.corner, l, in, placed[l], channels[in.group], groups[in.group]);
       if (std::isfinite(c.value[cornerTime])) {
-        actionsAndSegment(c, result, reach, in, placed[l], referenceTimes, track.path);
+        actionsAndSegment(c, result, reach, liftFrom[l], in, placed[l], referenceTimes, track.path);
       }
       result.laps.push_back(c);
     }
@@ -489,7 +521,38 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
   return tracks;
 }
 
-std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks) {
+namespace {
+
+// "club: full brake in 2 of 2 laps": a group's laps at the limit of `key`.
+std::string limitCount(CornerKey key, const CornerGroup& g, const std::string& label) {
+  const OverLaps& o = g.value[key];
+  std::string text = label + ": " + (key == peakBrake ? "full brake" : "no coasting") + " in " +
+                     std::to_string(g.atLimit[key]) + " of " + std::to_string(o.laps) + (o.laps == 1 ? " lap" : " laps");
+  if (g.atLimit[key] < o.laps) text += ", mean " + fixedText(o.mean, 2);
+  return text;
+}
+
+// A number at a limit in every lap of one group says nothing of its spread:
+// the comparison is marked not comparable, with both groups' counts.
+void markAtLimit(Difference& d, CornerKey key, const CornerGroup& from, const CornerGroup& to,
+                 const std::vector<std::string>& labels) {
+  const bool fromAll = from.atLimit[key] == from.value[key].laps, toAll = to.atLimit[key] == to.value[key].laps;
+  if ((!fromAll && !toAll) || !d.hasInterval) return;
+  if (fromAll && toAll && from.value[key].mean == to.value[key].mean) {
+    // Every lap of both at the same limit: alike, as far as can be seen.
+    d.verdict = noDifferenceShown;
+    d.notes.push_back("every lap of both groups at the limit (" + limitCount(key, from, labels[from.group]) + "; " +
+                      limitCount(key, to, labels[to.group]) + ")");
+    return;
+  }
+  d.verdict = notComparable;
+  d.notes.push_back(limitCount(key, from, labels[from.group]) + "; " + limitCount(key, to, labels[to.group]) +
+                    ": laps at the limit show no spread, so the difference cannot be judged");
+}
+
+}  // namespace
+
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels) {
   // The use of a peak is the fit's, compared with the tyres; the segment's
   // delta differs between groups as its time does.
   static constexpr std::array<CornerKey, 22> compared = {
@@ -514,6 +577,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks) {
           // The corner's time keeps the name it has among the differences.
           const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
           out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyResolution[key]));
+          markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
         }
       }
     }

@@ -95,12 +95,20 @@ inline constexpr double cornerKeyResolution[cornerKeyCount] = {
     0.1, 0.1, 0.001, 0.1, 1.0, 0.1, 0.1, 0.001, 0.1, 0.1, 0.1, 0.01,
     0.001, 0.001, 0.001, 0.001};
 
+// Whether a lap's value of `key` sits at a bound it cannot pass: the brake
+// pedal at 1, no coasting. Laps that all sit there show no spread, whatever
+// the driver would have done beyond it.
+inline bool atCornerLimit(std::size_t key, double v) {
+  return (key == peakBrake && v >= 1.0) || (key == coastSeconds && v <= 0.0);
+}
+
 struct CornerLap {
   std::size_t lap = 0;  // into the track's laps
   double entrySpeed = 0.0;  // m/s; NaN where not known
   double exitSpeed = 0.0;
   double delta = 0.0;       // s, this lap's time through the corner less the reference's
   std::array<double, cornerKeyCount> value{};
+  std::optional<bool> lifts;    // the throttle falls below pressed for this corner; unknown where not reached
   bool pedalsClamped = false;   // a pedal outside 0 to 1 was taken at its nearest end
   bool gearOutOfRange = false;  // the gear at the lowest speed is no gear
 };
@@ -108,7 +116,10 @@ struct CornerLap {
 struct CornerGroup {
   std::size_t group = 0;
   std::size_t laps = 0;  // of the group through the corner
+  std::size_t liftKnown = 0;  // of them, those whose lift is known
+  std::size_t lifting = 0;    // and of those, the laps that lift
   std::array<OverLaps, cornerKeyCount> value;  // each over the laps that give it
+  std::array<std::size_t, cornerKeyCount> atLimit{};  // of those laps, the ones at a limit (atCornerLimit)
 };
 
 // A group's laps of a track.
@@ -166,9 +177,10 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
 
 // The lap and corner differences between every later group and the first,
 // where both hold a lap: lap time; per corner its time, minimum speed, the
-// understeer angle by phase and each axle's use of its grip; each with its
-// interval over laps.
-std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks);
+// understeer angle by phase, each axle's use of its grip and the driver's
+// actions; each with its interval over laps. A number for which one group's
+// laps all sit at a limit is not comparable. `labels` are the groups'.
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels);
 
 }  // namespace skidlog
 

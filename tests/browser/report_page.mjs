@@ -127,7 +127,7 @@ try {
     }
     const findings = await tab.$$eval('ol.findings li', (items) => items.map((i) => i.textContent));
     const timeBlock = await tab.$$eval('h2', (hs) => hs.some((h) => h.textContent === 'Where the time goes'));
-    if (timeBlock && !findings.some((f) => /^T\d+: \d+\.\d+ s (lost|gained)/.test(f))) {
+    if (timeBlock && !findings.some((f) => /^T\d+: .+ (loses|gains) \d+\.\d+ s/.test(f))) {
       problems.push('where the time goes lists no corner');
     }
     const corner = await tab.$('table.corners tr[data-corner]');

@@ -76,12 +76,41 @@ void findBraking(LapWalk& walk, double from, double apex, CornerActions& a) {
   if (i < reached) a.brakeReleaseAt = walk.place(i);
 }
 
+// The lift: the last sample below pedalPressed from the previous corner's
+// end (or its throttle's return) to this corner's end; the throttle's return
+// after it and the first full throttle from both it and the lowest speed on,
+// each only before the next corner's start.
+void findThrottle(LapWalk& walk, const CornerReach& reach, std::size_t endSample, std::size_t slowest,
+                  CornerActions& a) {
+  const std::size_t from = std::max(walk.end(reach.previousEnd), reach.liftFrom);
+  std::size_t lift = none;
+  for (std::size_t i = from; i < endSample; ++i) {
+    if (walk.throttle(i) < pedalPressed) lift = i;
+  }
+  a.lifts = lift != none;
+  if (lift == none) {
+    a.coastSeconds = 0.0;
+    return;
+  }
+  const std::size_t beforeNext = walk.end(reach.nextStart);
+  std::size_t on = lift + 1;
+  while (on < beforeNext && walk.throttle(on) < pedalPressed) ++on;
+  if (on >= beforeNext) return;
+  a.throttleOnAt = walk.place(on);
+  a.throttleOnSample = on;
+  for (std::size_t i = std::max(slowest, on); i < beforeNext; ++i) {
+    if (walk.throttle(i) >= fullThrottle) {
+      a.fullThrottleAt = walk.place(i);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::span<const double> distance,
                             const LapSamples& lap, const LapPath& path, double interval) {
-  CornerActions a{unknown, unknown, unknown, unknown, unknown, unknown, unknown,
-                  unknown, unknown, unknown, unknown, unknown, false, false};
+  CornerActions a;
   LapWalk walk(distance, lap);
   const std::size_t startSample = walk.at(corner.start), endSample = walk.at(corner.end);
   if (startSample == none || endSample == none) return a;
@@ -98,21 +127,12 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
   const double gear = widen(lap.gear[slowest]);
   a.gearOutOfRange = !(gear >= -1.0 && gear <= maxGear);
   a.gearAtMinSpeed = a.gearOutOfRange ? unknown : gear;
-  // Full throttle from the lowest speed on, before the next corner; the run
-  // of throttle that holds it began where the driver went back on it.
-  const std::size_t beforeNext = walk.end(reach.nextStart);
-  std::size_t full = none;
-  for (std::size_t i = slowest; i < beforeNext && full == none; ++i) {
-    if (walk.throttle(i) >= fullThrottle) full = i;
-  }
-  if (full != none) {
-    std::size_t on = full;
-    while (on > 0 && walk.throttle(on - 1) >= pedalPressed) --on;
-    a.fullThrottleAt = walk.place(full);
-    a.throttleOnAt = walk.place(on);
+  findThrottle(walk, reach, endSample, slowest, a);
+  if (a.lifts == true && !std::isnan(a.throttleOnAt)) {
     // Coasting: neither pedal pressed from the braking's end (or the
     // corner's start) until the throttle comes on.
     const std::size_t from = std::isnan(a.brakeReleaseAt) ? startSample : walk.at(a.brakeReleaseAt);
+    const std::size_t on = a.throttleOnSample;
     std::size_t coasting = 0;
     for (std::size_t i = from; i < on; ++i) {
       if (walk.brake(i) < pedalPressed && walk.throttle(i) < pedalPressed) ++coasting;

@@ -9,6 +9,9 @@
 #ifndef SKIDLOG_REPORT_LAPS_CORNERS_DRIVER_ACTIONS_H_
 #define SKIDLOG_REPORT_LAPS_CORNERS_DRIVER_ACTIONS_H_
 
+#include <cstddef>
+#include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -25,29 +28,44 @@ inline constexpr double fullThrottle = 0.9;
 // The highest gear a replay can mean; a larger gear is a damaged file's.
 inline constexpr double maxGear = 15.0;
 
+// What a lap does not do has no value.
+inline constexpr double notDone = std::numeric_limits<double>::quiet_NaN();
+
 struct CornerActions {
-  double brakeAt;         // m, where the last braking run before the apex begins
-  double brakeReleaseAt;  // m, where it ends
-  double peakBrake;       // 0 to 1, within it
-  double minSpeedAt;      // m, the lowest speed between the corner's start and end
-  double gearAtMinSpeed;  // the gear there
-  double throttleOnAt;    // m, where the throttle run that reaches full throttle begins
-  double fullThrottleAt;  // m, the first full throttle at or after the lowest speed
-  double coastSeconds;    // s, neither pedal pressed from the braking's end (or the corner's start) to throttle on
-  double lineEntry;       // m from the reference path at the corner's start, positive toward its inside
-  double lineApex;
-  double lineExit;
-  double steerApexDeg;    // degrees, steering input at the apex, as recorded (positive to the left)
-  bool pedalsClamped;     // a pedal outside 0 to 1 was taken at its nearest end
-  bool gearOutOfRange;    // the gear at the lowest speed is no gear
+  double brakeAt = notDone;         // m, where the last braking run before the apex begins
+  double brakeReleaseAt = notDone;  // m, where it ends
+  double peakBrake = notDone;       // 0 to 1, within it
+  double minSpeedAt = notDone;      // m, the lowest speed between the corner's start and end
+  double gearAtMinSpeed = notDone;  // the gear there
+  // Whether the throttle falls below pedalPressed between the previous
+  // corner's end (or where its throttle came back on, if later) and this
+  // corner's end; unknown where the lap does not reach the corner.
+  std::optional<bool> lifts;
+  double throttleOnAt = notDone;    // m, where the run of throttle that ends this lift begins
+  double fullThrottleAt = notDone;  // m, the first full throttle from both the lowest speed and throttleOnAt
+  // s, neither pedal pressed from the braking's end (or the corner's start)
+  // to throttleOnAt; 0 where the corner is taken flat.
+  double coastSeconds = notDone;
+  std::size_t throttleOnSample = static_cast<std::size_t>(-1);  // the sample of throttleOnAt; npos without one
+  double lineEntry = notDone;       // m from the reference path at the corner's start, positive toward its inside
+  double lineApex = notDone;
+  double lineExit = notDone;
+  double steerApexDeg = notDone;    // degrees, steering input at the apex, as recorded (positive to the left)
+  bool pedalsClamped = false;       // a pedal outside 0 to 1 was taken at its nearest end
+  bool gearOutOfRange = false;      // the gear at the lowest speed is no gear
 };
 
-// Where a corner's actions are looked for: braking after the previous
-// corner's end (the line for the first), full throttle before the next
-// corner's start (the line for the last), m.
+// Where a corner's actions are looked for: braking and the lift after the
+// previous corner's end (the line for the first), m, and not before the
+// sample where the previous corner's throttle came back on (0 for none); the
+// throttle's return and full throttle before the next corner's start (the
+// line for the last), m. A lift whose throttle comes back only after the next
+// corner's start is the next corner's: so no two corners share a throttle
+// place.
 struct CornerReach {
   double previousEnd;
   double nextStart;
+  std::size_t liftFrom = 0;
 };
 
 // The actions of one lap through `corner`. `distance` is each sample's place

@@ -143,11 +143,20 @@ LapClock::LapClock(const std::vector<double>& distance, double interval, double 
     s_.push_back(distance[i]);
     t_.push_back(static_cast<double>(i) * interval);
   }
-  const bool toTheEnd = !s_.empty() && std::isfinite(distance.back());
-  if (complete && toTheEnd && lapTime > t_.back() && length > s_.back()) {
-    s_.push_back(length);
-    t_.push_back(lapTime);
+  if (!complete || s_.empty()) return;
+  // A complete lap leaves the line at 0 s and meets it again at its lap
+  // time, wherever its first and last samples fall on the reference path: the
+  // first sample is taken at the line (it is sample 0, as it is not off the
+  // path), and samples placed at or past the line, or timed at or after the
+  // lap time, give way to the line itself.
+  s_.front() = 0.0;
+  if (!std::isfinite(distance.back()) || !(lapTime > 0.0) || !(length > 0.0)) return;
+  while (s_.size() > 1 && (s_.back() >= length || t_.back() >= lapTime)) {
+    s_.pop_back();
+    t_.pop_back();
   }
+  s_.push_back(length);
+  t_.push_back(lapTime);
 }
 
 double LapClock::timeAt(double at) const { return interpolate(s_, t_, at); }

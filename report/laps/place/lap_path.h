@@ -56,8 +56,9 @@ std::vector<double> alignToPath(const LapPath& path, std::span<const float> x, s
                                 double interval);
 
 // A lap's time at a place: its samples' times against their distances along
-// the reference path, and, for a complete lap, its recorded lap time at the
-// line (the reference path's length).
+// the reference path. A complete lap is at 0 m at 0 s and at the line (the
+// reference path's length) at its recorded lap time, so its times between
+// any places add up to its lap time.
 class LapClock {
  public:
   // `distance` as alignToPath gives it; sample i at i x interval s.

@@ -30,6 +30,7 @@ Json cornerLapJson(const TrackAnalysis& track, const CornerLap& c) {
          {"time_s", number(c.value[cornerTime])},
          {"delta_s", number(c.delta)}};
   for (std::size_t key = understeerEntry; key < cornerKeyCount; ++key) j[cornerKeyNames[key]] = number(c.value[key]);
+  j["lifts"] = c.lifts ? Json(*c.lifts) : Json(nullptr);
   return j;
 }
 
@@ -44,6 +45,8 @@ void overLapsJson(Json& into, const std::string& key, const OverLaps& o) {
 Json cornerGroupJson(const ReportData& report, const CornerGroup& g) {
   Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}};
   for (std::size_t key = 0; key < cornerKeyCount; ++key) overLapsJson(j, cornerKeyNames[key], g.value[key]);
+  j["lifts_laps"] = g.lifting;
+  j["lifts_known_laps"] = g.liftKnown;
   return j;
 }
 

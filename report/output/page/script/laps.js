@@ -36,15 +36,15 @@ function viridis(t) {
   return stops[k];
 }
 
-// Each comparison's corners by the time lost in their segments, with their
-// intervals, and what the faster lap does differently, in words.
+// Each comparison's corners by the size of the time difference in their
+// segments, largest first, with their intervals, and what differs, in words.
 function timeSection() {
   if (!data.findings || !data.findings.length) return;
   const grid = section('Where the time goes',
-      'Per corner, the time lost in its segment (from the middle of the straight before it to the middle of the ' +
-      'one after; the segments add up to the lap), with its 95 % interval over laps where there is one, most lost ' +
-      'first; then what differs beyond the laps\u2019 own variation. A corner whose loss lies within its interval ' +
-      'says so.');
+      'Per corner, the time lost (positive) or gained in its segment (from the middle of the straight before it to ' +
+      'the middle of the one after; the segments add up to the lap), with its 95 % interval over laps where there ' +
+      'is one, the largest differences first; then what differs beyond the laps\u2019 own variation. A corner ' +
+      'whose difference lies within its interval says so.');
   data.findings.forEach((f, k) => {
     const box = k === 0 ? grid : main.appendChild(el('div', {class: 'grid'}));
     const corners = f.corners.filter((c) => c.lost !== null);
@@ -179,8 +179,8 @@ function lapTraces(t, grid) {
   return traces;
 }
 
-// The corners, most time lost first; choosing one marks it on the map and
-// the traces.
+// The corners, the largest time differences first; choosing one marks it on
+// the map and the traces.
 function cornerTable(t, map, path, traces) {
   // The corner numbers the table shows, in their columns' order.
   const keys = [...cornerKeys.values()].filter((k) => k.column > 0).sort((a, b) => a.column - b.column);
@@ -207,7 +207,8 @@ function cornerTable(t, map, path, traces) {
   };
   const rows = [];
   t.corners.forEach((c) => c.groups.forEach((g) => rows.push({c: c, g: g, lost: lost(c, g)})));
-  rows.sort((a, b) => (b.lost === null ? -Infinity : b.lost) - (a.lost === null ? -Infinity : a.lost));
+  const size = (r) => (r.lost === null ? -Infinity : Math.abs(r.lost));
+  rows.sort((a, b) => size(b) - size(a));
   let chosen = null;
   const choose = (c, row) => {
     if (chosen) chosen.classList.remove('chosen');

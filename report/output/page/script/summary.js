@@ -1,6 +1,6 @@
 // The answer first, under the title: each group's laps and lap times, then
-// per comparison the lap time's difference, the corners where most time goes
-// (linked to their findings) and the largest tyre and balance differences
+// per comparison the lap time's difference, the corners of the largest time
+// differences (linked to their findings) and the largest tyre and balance differences
 // shown; with one group, its axles' grip and its balance.
 const seconds = (v) => v.toFixed(3) + ' s';
 const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) + ' s';
@@ -52,18 +52,25 @@ function lapTimeLines(t, item) {
   });
 }
 
-// The three corners where each comparison loses most, linked to their findings.
+// Each comparison's three largest time differences by corner, in words that
+// say who gains, linked to their findings; each verdict the finding's own.
 function findingLines(item) {
   const findings = data.findings || [];
   findings.slice(0, summaryFindings).forEach((f, k) => {
     const top = f.corners.filter((c) => c.lost !== null).slice(0, 3);
     if (!top.length) return;
-    const parts = [el('b', {}, single ? fileName(f.to) + ' against ' + fileName(f.from) : f.to + ' against ' + f.from),
-                   ': most time at '];
+    const who = single ? fileName(f.to) : f.to;
+    const parts = [el('b', {}, who + ' against ' + (single ? fileName(f.from) : f.from)), ': ' + who + ' '];
     top.forEach((c, i) => {
-      parts.push(el('a', {href: '#finding-' + k + '-' + c.corner}, c.corner), ' ' + signedSeconds(c.lost) +
-                 (c.verdict === 'higher' ? '' : c.interval ? ' (within the laps\u2019 variation)' : '') +
-                 (i + 1 < top.length ? ', ' : ''));
+      const verb = c.lost >= 0 ? 'loses ' : 'gains ';
+      const said = i > 0 && (c.lost >= 0) === (top[i - 1].lost >= 0);
+      const claimed = c.verdict === 'higher' || c.verdict === 'lower';
+      const low = c.lost >= 0 ? c.low : -c.high, high = c.lost >= 0 ? c.high : -c.low;
+      parts.push((said ? '' : verb) + Math.abs(c.lost).toFixed(2) + ' s at ',
+                 el('a', {href: '#finding-' + k + '-' + c.corner}, c.corner),
+                 (!c.interval ? (i === 0 ? ' (one lap each: no interval)' : '')
+                   : claimed ? ' (' + low.toFixed(2) + ' to ' + high.toFixed(2) + ' s)'
+                     : ' (within the laps\u2019 variation)') + (i + 1 < top.length ? ', ' : ''));
     });
     item(parts);
   });
