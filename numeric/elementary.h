@@ -7,6 +7,8 @@
 #ifndef SKIDLOG_NUMERIC_ELEMENTARY_H_
 #define SKIDLOG_NUMERIC_ELEMENTARY_H_
 
+#include <cmath>
+
 namespace skidlog::portable {
 
 // pi / 2, the double nearest it.
@@ -30,6 +32,10 @@ double atan(double x);
 double asin(double t);
 // The angle of (x, y) from the positive x axis, in [-pi, pi].
 double atan2(double y, double x);
+// The length of (x, y), sqrt(x^2 + y^2) in two roundings and a square root,
+// for x and y well inside 1e150 (a float widened always is): the C
+// libraries' hypot differ in the last bit.
+inline double hypot(double x, double y) { return std::sqrt(x * x + y * y); }
 
 }  // namespace skidlog::portable
 

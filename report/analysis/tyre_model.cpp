@@ -60,9 +60,7 @@ std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const Ty
     // Sector k is centred on k * 10 degrees.
     const auto k = static_cast<int>(std::floor((degrees + 5.0) / 10.0));
     const int sector = ((k % frictionCircleSectors) + frictionCircleSectors) % frictionCircleSectors;
-    // The square root is exact on every platform; hypot is not.
-    sectors[static_cast<std::size_t>(sector)].push_back(
-        static_cast<float>(std::sqrt(lateral * lateral + longitudinal * longitudinal)));
+    sectors[static_cast<std::size_t>(sector)].push_back(static_cast<float>(portable::hypot(lateral, longitudinal)));
   }
   std::array<std::optional<double>, frictionCircleSectors> circle;
   for (std::size_t k = 0; k < sectors.size(); ++k) {

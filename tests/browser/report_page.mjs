@@ -5,7 +5,8 @@
 // (a name from the replay) that the header does not show as text, a point
 // that a chart holds outside its axes, a friction circle whose axes are not
 // equal in scale and symmetric about zero, a track map whose axes are not
-// equal in scale, or a corner that choosing it in the corner table does not
+// equal in scale, a table wider than its room at 1280 px (or a page wider
+// than the screen), or a corner that choosing it in the corner table does not
 // mark on the map and the traces.
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
@@ -108,6 +109,14 @@ try {
     // The answer is on the first screen, on a phone too.
     const answer = await tab.$eval('ul.summary li', (li) => li.getBoundingClientRect().bottom + window.scrollY).catch(() => null);
     if (answer !== null && answer > height) problems.push(`${width} px: the summary's first line ends below the first screen`);
+    // No table wider than its room on a desktop screen; on a phone a table may
+    // scroll inside its own box, but the page itself never sideways.
+    const wide = await tab.$$eval('table', (ts) => ts.map((t) => ({
+      head: t.querySelector('th') ? t.querySelector('th').textContent : '', width: t.scrollWidth,
+      room: t.parentElement.clientWidth})).filter((t) => t.width > t.room));
+    if (width >= 1280) wide.forEach((t) => problems.push(`${width} px: a table (${t.head} ...) is ${t.width} px wide in ${t.room}`));
+    const pageWidth = await tab.evaluate(() => document.documentElement.scrollWidth);
+    if (pageWidth > width) problems.push(`${width} px: the page is ${pageWidth} px wide`);
     const notes = await tab.$$eval('p.note', (ps) => ps.map((p) => p.textContent));
     if (new Set(notes).size !== notes.length) problems.push('a note is repeated');
     if (!(await tab.title()).startsWith('Tyre report')) problems.push(`a name ran as script: title ${await tab.title()}`);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 
+#include "numeric/elementary.h"
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
 
@@ -14,7 +15,7 @@ std::vector<double> combinedGrip(const WheelPoints& axle, std::size_t halfWidth)
   const std::size_t n = axle.size();
   std::vector<double> raw(n), mean(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const double grip = std::hypot(widen(axle.lateralGrip[i]), widen(axle.longitudinalGrip[i]));
+    const double grip = portable::hypot(widen(axle.lateralGrip[i]), widen(axle.longitudinalGrip[i]));
     raw[i] = std::isfinite(grip) ? grip : std::numeric_limits<double>::quiet_NaN();
   }
   // A window that slides with the sample numbers, from `low` to `high`,

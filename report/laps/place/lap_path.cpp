@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "numeric/elementary.h"
 #include "numeric/precision.h"
 
 namespace skidlog {
@@ -11,10 +12,7 @@ namespace {
 
 constexpr double notReached = std::numeric_limits<double>::quiet_NaN();
 
-// Written out rather than std::hypot, whose last bit differs between C libraries.
-double distanceBetween(double ax, double ay, double bx, double by) {
-  return std::sqrt((ax - bx) * (ax - bx) + (ay - by) * (ay - by));
-}
+double distanceBetween(double ax, double ay, double bx, double by) { return portable::hypot(ax - bx, ay - by); }
 
 // Where point (px, py) falls on segment k of the path: its share t along the
 // segment (0 to 1) and its squared distance from it.
@@ -55,7 +53,7 @@ double LapPath::leftOf(double at, double px, double py) const {
   const auto upper = std::upper_bound(s.begin(), s.end(), at);
   const std::size_t k = std::clamp<std::size_t>(static_cast<std::size_t>(upper - s.begin()), 1, s.size() - 1) - 1;
   const double dx = x[k + 1] - x[k], dy = y[k + 1] - y[k];
-  const double length = std::hypot(dx, dy);
+  const double length = portable::hypot(dx, dy);
   if (!(length > 0.0)) return 0.0;
   double ax, ay;
   positionAt(at, ax, ay);

@@ -34,6 +34,8 @@ void overLaps(JsonText& j, const OverLaps& o, int digits) {
 void cornerGroup(JsonText& j, const CornerGroup& g) {
   j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
   j.key("laps").integer(static_cast<std::int64_t>(g.laps));
+  j.key("lifts").integer(static_cast<std::int64_t>(g.lifting));
+  j.key("liftsKnown").integer(static_cast<std::int64_t>(g.liftKnown));
   for (std::size_t k = 0; k < cornerKeyCount; ++k) {
     j.key(cornerKeyNames[k]);
     overLaps(j, g.value[k], 3);
@@ -68,7 +70,9 @@ void corner(JsonText& j, const CornerResult& c) {
 }
 
 // How the page shows each corner number: its name in words, its unit, its
-// decimals, and its column in the corner table (0: not there).
+// decimals, and its column in the corner tables (0: not there; 1 to 8 the
+// corners' table, 9 on the driver's actions' table, so neither is wider than
+// the page).
 struct CornerColumn {
   const char* words;
   const char* unit;

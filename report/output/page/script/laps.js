@@ -179,13 +179,21 @@ function lapTraces(t, grid) {
   return traces;
 }
 
-// The corners, the largest time differences first; choosing one marks it on
-// the map and the traces.
+// The first column of the driver's actions' table; the corners' table holds
+// those before it.
+const actionColumns = 9;
+
+// The corners, the largest time differences first, in two tables that each
+// fit the page: the corners' times, balance and grip use, then the driver's
+// actions. Choosing one marks it on the map and the traces.
 function cornerTable(t, map, path, traces) {
-  // The corner numbers the table shows, in their columns' order.
+  // The corner numbers the tables show, in their columns' order.
   const keys = [...cornerKeys.values()].filter((k) => k.column > 0).sort((a, b) => a.column - b.column);
   const heading = (k) => k.words[0].toUpperCase() + k.words.slice(1) + (k.unit ? ' [' + k.unit + ']' : '');
-  const table = tableSection('Corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
+  const lead = ['Corner'].concat(single ? [] : ['Group']);
+  const title = (words) => words + (data.tracks.length > 1 ? ': ' + t.track : '');
+  const tables = [
+    tableSection(title('Corners'),
       'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps ' +
       '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
       'on; hover for the interval. Time lost: the mean of each lap\u2019s time through the corner less the ' +
@@ -194,13 +202,16 @@ function cornerTable(t, map, path, traces) {
       'axle\u2019s combined grip (longitudinal and lateral) at the apex over the most this car\u2019s axle shows at ' +
       'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit. Segment lost: the time ' +
       'lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +
-      'up to the lap). The driver\u2019s actions as places along the reference path, m: where the last braking ' +
-      'before the apex begins, where the speed is lowest and the gear there, where the throttle is full again, ' +
-      'the time on neither pedal, and the line at the apex from the reference\u2019s, positive toward the ' +
-      'inside; \u2013 where the laps do not do it (a corner taken without braking).' +
-      (t.notes.length ? ' ' + t.notes.join(' ') : ''),
-      ['Corner'].concat(single ? [] : ['Group']).concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]'],
-                                                        keys.map(heading)), {class: 'corners'});
+      'up to the lap).' + (t.notes.length ? ' ' + t.notes.join(' ') : ''),
+      lead.concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]'],
+                  keys.filter((k) => k.column < actionColumns).map(heading)), {class: 'corners'}),
+    tableSection(title('The driver\u2019s actions'),
+      'Per corner and group, as places along the reference path, m: where the last braking before the apex ' +
+      'begins, where the speed is lowest and the gear there, where the throttle is full again after the ' +
+      'corner\u2019s lift, the time on neither pedal, and the line at the apex from the reference\u2019s, ' +
+      'positive toward the inside; \u2013 where the laps do not do it (a corner taken without braking, or flat). ' +
+      'Lifts: the laps whose throttle falls below 10 % for the corner, of the laps through it.',
+      lead.concat(['Lifts'], keys.filter((k) => k.column >= actionColumns).map(heading)), {class: 'corners actions'})];
   const lost = (c, g) => {
     const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
     return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
@@ -209,25 +220,33 @@ function cornerTable(t, map, path, traces) {
   t.corners.forEach((c) => c.groups.forEach((g) => rows.push({c: c, g: g, lost: lost(c, g)})));
   const size = (r) => (r.lost === null ? -Infinity : Math.abs(r.lost));
   rows.sort((a, b) => size(b) - size(a));
-  let chosen = null;
-  const choose = (c, row) => {
-    if (chosen) chosen.classList.remove('chosen');
-    chosen = row;
-    row.classList.add('chosen');
+  let chosen = [];
+  const choose = (c) => {
+    chosen.forEach((r) => r.classList.remove('chosen'));
+    chosen = tables.flatMap((table) => [...table.querySelectorAll('tr[data-corner]')])
+      .filter((r) => r.getAttribute('data-corner') === c.name);
+    chosen.forEach((r) => r.classList.add('chosen'));
     map.data.datasets[2].data = path.filter((p) => p.s >= c.start && p.s <= c.end);
     map.data.datasets[2].label = 'chosen corner ' + c.name;
     map.update('none');
     traces.forEach((ch) => { ch.options.plugins.cornerBand = {range: [c.start, c.end]}; ch.update('none'); });
   };
   rows.forEach(({c, g, lost: l}) => {
-    const row = el('tr', {tabindex: '0', 'data-corner': c.name});
-    const add = (v) => cell(row, v);
-    add(c.name);
-    if (!single) add(groups[g.group].label);
-    [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(add);
-    keys.forEach((k) => add(overLaps(g[k.key], k.decimals)));
-    row.addEventListener('click', () => choose(c, row));
-    row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c, row); });
-    table.appendChild(row);
+    tables.forEach((table, k) => {
+      const row = el('tr', {tabindex: '0', 'data-corner': c.name});
+      const add = (v) => cell(row, v);
+      add(c.name);
+      if (!single) add(groups[g.group].label);
+      if (k === 0) {
+        [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(add);
+      } else {
+        add(g.liftsKnown ? g.lifts + ' of ' + g.liftsKnown : '\u2013');
+      }
+      keys.filter((key) => (key.column >= actionColumns) === (k === 1))
+        .forEach((key) => add(overLaps(g[key.key], key.decimals)));
+      row.addEventListener('click', () => choose(c));
+      row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c); });
+      table.appendChild(row);
+    });
   });
 }
