@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -110,8 +111,8 @@ TEST(OverLaps, NoClaimWithoutSpread) {
   // Five laps a side, each side in one gear throughout, do show a gear.
   const OverLaps five2 = overLaps(std::vector<double>(5, 2.0)), five3 = overLaps(std::vector<double>(5, 3.0));
   EXPECT_EQ(compareOverLaps(five2, five3, {0, 1, "T1"}, "gear_min", 1.0).verdict, higher);
-  EXPECT_EQ(verdictOf({0.16, 0.16}), noDifferenceShown);
-  EXPECT_EQ(verdictOf({-0.2, -0.1}), lower);
+  EXPECT_EQ(std::string(verdictOf({0.16, 0.16})), noDifferenceShown);
+  EXPECT_EQ(std::string(verdictOf({-0.2, -0.1})), lower);
 }
 
 }  // namespace

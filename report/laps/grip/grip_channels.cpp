@@ -60,4 +60,50 @@ GroupChannels channelsOf(const ReportGroup& group, const AxleGrips& grips,
   return c;
 }
 
+namespace {
+
+// The car a group drove (every replay of a group is of one car).
+const std::string& carOf(const ReportGroup& group) {
+  static const std::string none;
+  return group.replays.empty() ? none : group.replays.front().car;
+}
+
+// The grip envelopes, front and rear, of `car`: over every group of that car.
+std::array<GripEnvelope, axleCount> carEnvelopes(std::span<const ReportGroup> groups,
+                                                 const std::vector<AxleGrips>& grips, const std::string& car) {
+  std::array<GripEnvelope, axleCount> envelopes;
+  for (std::size_t a = 0; a < axleCount; ++a) {
+    std::vector<const WheelPoints*> axles;
+    std::vector<const std::vector<double>*> axleGrip;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+      if (carOf(groups[g]) != car) continue;
+      axles.push_back(&groups[g].axlePoints[a]);
+      axleGrip.push_back(&grips[g][a]);
+    }
+    envelopes[a] = GripEnvelope(axles, axleGrip);
+  }
+  return envelopes;
+}
+
+}  // namespace
+
+std::vector<GroupChannels> groupChannels(std::span<const ReportGroup> groups) {
+  std::vector<AxleGrips> grips;
+  for (const ReportGroup& g : groups) grips.push_back(axleGrips(g));
+  std::vector<std::string> cars;
+  std::vector<std::array<GripEnvelope, axleCount>> envelopes;
+  std::vector<GroupChannels> channels;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const std::string& car = carOf(groups[g]);
+    auto known = std::find(cars.begin(), cars.end(), car);
+    if (known == cars.end()) {
+      cars.push_back(car);
+      envelopes.push_back(carEnvelopes(groups, grips, car));
+      known = cars.end() - 1;
+    }
+    channels.push_back(channelsOf(groups[g], grips[g], envelopes[static_cast<std::size_t>(known - cars.begin())]));
+  }
+  return channels;
+}
+
 }  // namespace skidlog

@@ -5,6 +5,7 @@
 #define SKIDLOG_REPORT_LAPS_GRIP_GRIP_CHANNELS_H_
 
 #include <array>
+#include <span>
 #include <vector>
 
 #include "report/analysis/report_group.h"
@@ -35,6 +36,10 @@ AxleGrips axleGrips(const ReportGroup& group);
 // analysed, its balance too.
 GroupChannels channelsOf(const ReportGroup& group, const AxleGrips& grips,
                          const std::array<GripEnvelope, axleCount>& envelopes);
+
+// Every group's channels, each car's grip envelopes made once over every
+// group of that car (so groups of one car are measured against one envelope).
+std::vector<GroupChannels> groupChannels(std::span<const ReportGroup> groups);
 
 }  // namespace skidlog
 

@@ -1,0 +1,73 @@
+#include "report/laps/lap_analysis.h"
+
+#include <array>
+#include <string>
+
+#include "report/analysis/number_text.h"
+
+namespace skidlog {
+namespace {
+
+// "club: full brake in 2 of 2 laps": a group's laps at the limit of `key`.
+std::string limitCount(CornerKey key, const CornerGroup& g, const std::string& label) {
+  const OverLaps& o = g.value[key];
+  std::string text = label + ": " + (key == peakBrake ? "full brake" : "no coasting") + " in " +
+                     std::to_string(g.atLimit[key]) + " of " + std::to_string(o.laps) + (o.laps == 1 ? " lap" : " laps");
+  if (g.atLimit[key] < o.laps) text += ", mean " + fixedText(o.mean, 2);
+  return text;
+}
+
+// A number at a limit in every lap of one group says nothing of its spread:
+// the comparison is marked not comparable, with both groups' counts.
+void markAtLimit(Difference& d, CornerKey key, const CornerGroup& from, const CornerGroup& to,
+                 const std::vector<std::string>& labels) {
+  const bool fromAll = from.atLimit[key] == from.value[key].laps, toAll = to.atLimit[key] == to.value[key].laps;
+  if ((!fromAll && !toAll) || !d.hasInterval) return;
+  if (fromAll && toAll && from.value[key].mean == to.value[key].mean) {
+    // Every lap of both at the same limit: alike, as far as can be seen.
+    d.verdict = noDifferenceShown;
+    d.notes.push_back("every lap of both groups at the limit (" + limitCount(key, from, labels[from.group]) + "; " +
+                      limitCount(key, to, labels[to.group]) + ")");
+    return;
+  }
+  d.verdict = notComparable;
+  d.notes.push_back(limitCount(key, from, labels[from.group]) + "; " + limitCount(key, to, labels[to.group]) +
+                    ": laps at the limit show no spread, so the difference cannot be judged");
+}
+
+}  // namespace
+
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels) {
+  // The use of a peak is the fit's, compared with the tyres; the segment's
+  // delta differs between groups as its time does.
+  static constexpr std::array<CornerKey, 22> compared = {
+      cornerTime,     cornerMinSpeed, understeerEntry, understeerApex, understeerExit, frontUse,
+      rearUse,        brakeAt,        brakeReleaseAt,  peakBrake,      minSpeedAt,     gearAtMinSpeed,
+      fullThrottleAt, throttleOnAt,   coastSeconds,    lineEntry,      lineApex,       lineExit,
+      steerApex,      segmentTime,    entryDelta,      exitDelta};
+  std::vector<Difference> out;
+  for (const TrackAnalysis& track : tracks) {
+    const std::string prefix = tracks.size() > 1 ? track.track + " " : "";
+    for (std::size_t g = 1; g < track.groups.size(); ++g) {
+      const OverLaps& from = track.groups[0].lapTime;
+      const OverLaps& to = track.groups[g].lapTime;
+      if (from.known() && to.known()) out.push_back(compareOverLaps(from, to, {0, g, prefix + "lap"}, "lap_time_s", 0.001));
+    }
+    for (const CornerResult& c : track.corners) {
+      for (std::size_t g = 1; g < c.groups.size(); ++g) {
+        for (const CornerKey key : compared) {
+          const OverLaps& from = c.groups[0].value[key];
+          const OverLaps& to = c.groups[g].value[key];
+          if (!from.known() || !to.known()) continue;
+          // The corner's time keeps the name it has among the differences.
+          const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
+          out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyResolution[key]));
+          markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
+        }
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace skidlog
