@@ -110,6 +110,17 @@ TEST(DriverActions, TheThrottleIsFoundInItsOwnCorner) {
   EXPECT_EQ(b.lifts, false);
   EXPECT_TRUE(std::isnan(b.throttleOnAt));
   EXPECT_EQ(b.coastSeconds, 0.0);
+  // A gear change up between them, the throttle lifted for 0.06 s: not a lift
+  // for the second corner. The same lift without the gear change is one.
+  s.set(s.lap.throttle, 84, 90, 0.0f);
+  s.set(s.lap.gear, 90, s.n, 5.0f);
+  std::tie(a, b) = both();
+  EXPECT_EQ(b.lifts, false);
+  s.set(s.lap.gear, 90, s.n, 4.0f);
+  std::tie(a, b) = both();
+  EXPECT_EQ(b.lifts, true);
+  EXPECT_EQ(b.throttleOnAt, 90.0);
+  s.set(s.lap.throttle, 84, 90, 1.0f);
   // Back on only at 85, past the first corner's end but before the second:
   // still the first's, and the second is flat.
   s.set(s.lap.throttle, 50, 85, 0.0f);

@@ -90,16 +90,30 @@ def actions(lap, dist, corner, before_end, next_start, path, lift_from):
     k = inside[int(np.argmin(lap["speed"][inside]))]
     out["min_speed_m"] = dist[k]
     # The lift: the last throttle below 0.1 from the previous corner's end (or
-    # where its throttle came back, if later) to this corner's end; the
+    # where its throttle came back, if later) to this corner's end, gear
+    # changes aside; the
     # throttle's return after it and full throttle from both it and the
     # slowest point on, each before the next corner's start.
     reached = ~np.isnan(dist)
     window = np.flatnonzero(reached & (dist >= before_end) & (dist < corner["end_m"]) &
                             (np.arange(len(dist)) >= lift_from) & (throttle < 0.1))
-    out["lifts"] = bool(len(window))
+    # A lift for a gear change (back within 0.5 s in a higher gear, no
+    # braking) is not a lift for the corner.
+    lifts = []
+    for i in window:
+        start, back = i, i
+        while start > 0 and throttle[start - 1] < 0.1:
+            start -= 1
+        while back < len(dist) and reached[back] and throttle[back] < 0.1:
+            back += 1
+        shift = (start > 0 and back < len(dist) and reached[back] and (back - start) * lap["interval"] <= 0.5 and
+                 brake[start:back].max() < 0.1 and lap["gear"][back] > lap["gear"][start - 1])
+        if not shift:
+            lifts.append(i)
+    out["lifts"] = bool(lifts)
     on = full = None
-    if len(window):
-        j = window[-1] + 1
+    if lifts:
+        j = lifts[-1] + 1
         while j < len(dist) and reached[j] and dist[j] < next_start and throttle[j] < 0.1:
             j += 1
         if j < len(dist) and reached[j] and dist[j] < next_start:

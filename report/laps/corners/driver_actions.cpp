@@ -37,6 +37,7 @@ class LapWalk {
   // The samples the lap is followed for.
   std::size_t reached() const { return reached_; }
   double brake(std::size_t i) { return pedal(lap_.brake, i); }
+  double gear(std::size_t i) const { return i < lap_.gear.size() ? widen(lap_.gear[i]) : unknown; }
   double throttle(std::size_t i) { return pedal(lap_.throttle, i); }
   bool clamped() const { return clamped_; }
 
@@ -77,15 +78,36 @@ void findBraking(LapWalk& walk, double from, double apex, CornerActions& a) {
 }
 
 // The lift: the last sample below pedalPressed from the previous corner's
-// end (or its throttle's return) to this corner's end; the throttle's return
+// end (or its throttle's return) to this corner's end, gear changes aside; the throttle's return
 // after it and the first full throttle from both it and the lowest speed on,
 // each only before the next corner's start.
+// A lift from `start` to `back` (the first sample pressed again) is a gear
+// change: short, without braking, and into a higher gear.
+bool upshift(LapWalk& walk, std::size_t start, std::size_t back, double interval) {
+  if (start == 0 || back >= walk.reached()) return false;
+  if (static_cast<double>(back - start) * interval > maxShiftSeconds) return false;
+  for (std::size_t i = start; i < back; ++i) {
+    if (walk.brake(i) >= pedalPressed) return false;
+  }
+  return walk.gear(back) > walk.gear(start - 1);
+}
+
 void findThrottle(LapWalk& walk, const CornerReach& reach, std::size_t endSample, std::size_t slowest,
-                  CornerActions& a) {
+                  double interval, CornerActions& a) {
   const std::size_t from = std::max(walk.end(reach.previousEnd), reach.liftFrom);
   std::size_t lift = none;
-  for (std::size_t i = from; i < endSample; ++i) {
-    if (walk.throttle(i) < pedalPressed) lift = i;
+  for (std::size_t i = from; i < endSample;) {
+    if (walk.throttle(i) >= pedalPressed) {
+      ++i;
+      continue;
+    }
+    // The run of the lift, from where it began (before `from`, perhaps) to
+    // where the throttle is pressed again.
+    std::size_t start = i, back = i;
+    while (start == from && start > 0 && walk.throttle(start - 1) < pedalPressed) --start;
+    while (back < walk.reached() && walk.throttle(back) < pedalPressed) ++back;
+    if (!upshift(walk, start, back, interval)) lift = std::min(back, endSample) - 1;
+    i = back;
   }
   a.lifts = lift != none;
   if (lift == none) {
@@ -127,7 +149,7 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
   const double gear = widen(lap.gear[slowest]);
   a.gearOutOfRange = !(gear >= -1.0 && gear <= maxGear);
   a.gearAtMinSpeed = a.gearOutOfRange ? unknown : gear;
-  findThrottle(walk, reach, endSample, slowest, a);
+  findThrottle(walk, reach, endSample, slowest, interval, a);
   if (a.lifts == true && !std::isnan(a.throttleOnAt)) {
     // Coasting: neither pedal pressed from the braking's end (or the
     // corner's start) until the throttle comes on.

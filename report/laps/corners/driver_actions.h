@@ -25,6 +25,10 @@ namespace skidlog {
 inline constexpr double pedalPressed = 0.1;
 // The throttle counts as full from this much.
 inline constexpr double fullThrottle = 0.9;
+// A lift of the throttle this short, without braking, that ends in a higher
+// gear is a gear change, not a lift for the corner, s (real upshifts with the
+// throttle lifted take 0.2 s).
+inline constexpr double maxShiftSeconds = 0.5;
 // The highest gear a replay can mean; a larger gear is a damaged file's.
 inline constexpr double maxGear = 15.0;
 
@@ -39,7 +43,8 @@ struct CornerActions {
   double gearAtMinSpeed = notDone;  // the gear there
   // Whether the throttle falls below pedalPressed between the previous
   // corner's end (or where its throttle came back on, if later) and this
-  // corner's end; unknown where the lap does not reach the corner.
+  // corner's end, other than for a gear change up; unknown where the lap does
+  // not reach the corner.
   std::optional<bool> lifts;
   double throttleOnAt = notDone;    // m, where the run of throttle that ends this lift begins
   double fullThrottleAt = notDone;  // m, the first full throttle from both the lowest speed and throttleOnAt
