@@ -18,6 +18,7 @@
 
 #include "csv/csv_rows.h"
 #include "numeric/precision.h"
+#include "report/output/json/json_setup.h"
 #include "report/report_build.h"
 #include "report/report_request.h"
 #include "skidlog/replay_info.h"
@@ -170,6 +171,8 @@ py::tuple readHeaderFields(const std::string& path) {
     for (std::size_t k = 0; k + 1 < splits.size(); ++k) before.append(splits[k] / 1000.0);
     fields["lap_time_s"] = optionalNumber(splits.empty() ? std::nullopt : std::optional(splits.back() / 1000.0));
     fields["splits_s"] = splits.empty() ? py::object(py::none()) : py::object(before);
+    // The report's own JSON of the setup, so the two cannot disagree.
+    fields["setup"] = py::module_::import("json").attr("loads")(setupJsonText(info.setup));
   }
   return py::make_tuple(static_cast<int>(code), messages.str(), fields);
 }
@@ -186,7 +189,7 @@ py::tuple report(const std::vector<std::vector<std::string>>& groups,
   }
   if (by) {
     const std::optional<GroupBy> named = groupByNamed(*by);
-    if (!named) throw py::value_error("by takes 'car', 'track' or 'player', not '" + *by + "'");
+    if (!named) throw py::value_error("by takes 'car', 'track', 'player' or 'setup', not '" + *by + "'");
     o.by = *named;
   }
   std::string json;

@@ -25,6 +25,7 @@ ReplayNames readReplayNames(std::span<const std::byte> file) {
   names.track = field(file, 96, 32);
   names.layout = field(file, 128, 16);
   names.splitsMs = readLapSplits(file);
+  names.setup = readReplaySetup(file, wheelSlotsOf(file));
   return names;
 }
 

@@ -1,6 +1,7 @@
-// The texts a replay's header holds: who drove which car where. Each is a
-// zero-padded field that is not always zero-terminated; the bytes are kept as
-// the simulator wrote them, in its own escaped encoding.
+// The texts a replay's header holds: who drove which car where; and the car's
+// setup it records. Each text is a zero-padded field that is not always
+// zero-terminated; the bytes are kept as the simulator wrote them, in its own
+// escaped encoding.
 //
 //   32  32 bytes  player name      64  32 bytes  car
 //   96  32 bytes  track           128  16 bytes  track layout
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "raf/replay_setup.h"
+
 namespace skidlog {
 
 struct ReplayNames {
@@ -21,9 +24,11 @@ struct ReplayNames {
   std::string track;
   std::string layout;
   std::vector<std::int32_t> splitsMs;  // the lap's split times (readLapSplits); empty where none
+  ReplaySetup setup;                   // the car's setup, its wheels by role
 };
 
-// The raw text of each field up to its first zero byte, and the split times.
+// The raw text of each field up to its first zero byte, the split times and
+// the setup.
 // A field the file does not hold (or holds in part) is empty (or cut where the
 // file ends).
 ReplayNames readReplayNames(std::span<const std::byte> file);

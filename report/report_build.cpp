@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/analysis/setup/setup_differences.h"
 #include "report/fit/random.h"
 #include "report/laps/lap_analysis.h"
 #include "report/output/json/json_summary.h"
@@ -17,6 +18,12 @@ namespace {
 // opened) by its name.
 ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, const ReplaySummary& r) {
   if (by == GroupBy::commandLine) return report.groups[requested];
+  if (by == GroupBy::setup) {
+    for (ReportGroup& g : report.groups) {
+      if (!g.replays.empty() && g.replays.front().setup.sameAs(r.setup)) return g;
+    }
+    return report.groups.emplace_back();
+  }
   const std::string& field = by == GroupBy::car ? r.car : by == GroupBy::track ? r.track : r.player;
   const std::string key = field.empty() ? "(no name)" : field;
   for (ReportGroup& g : report.groups) {
@@ -52,6 +59,18 @@ ExitCode addReplay(const std::string& file, std::span<const std::string> outputs
   return ExitCode::success;
 }
 
+// A group of one setup by what sets its setup apart from the others', or by
+// its first replay's name.
+std::string setupLabel(const ReportData& report, std::size_t g) {
+  std::vector<ReplaySetup> others;
+  for (std::size_t k = 0; k < report.groups.size(); ++k) {
+    if (k != g) others.push_back(report.groups[k].replays.front().setup);
+  }
+  const ReplaySummary& first = report.groups[g].replays.front();
+  const std::string apart = report.groups.size() > 1 ? setupApart(first.setup, others) : "";
+  return apart.empty() ? defaultLabel(first.file) : apart;
+}
+
 // Labels from the request or the first replay's name; a second "lap" becomes "lap (2)".
 void labelGroups(ReportData& report, const ReportRequest& request) {
   std::vector<std::string> taken;
@@ -60,6 +79,8 @@ void labelGroups(ReportData& report, const ReportRequest& request) {
     if (request.by == GroupBy::commandLine) {
       const GroupRequest& asked = request.groups[g];
       group.label = asked.label ? *asked.label : defaultLabel(asked.replays.front());
+    } else if (request.by == GroupBy::setup) {
+      group.label = setupLabel(report, g);
     }
     const std::string wanted = group.label;
     for (int copy = 2; std::find(taken.begin(), taken.end(), group.label) != taken.end(); ++copy) {
@@ -130,6 +151,7 @@ ReplaySummary replaySummary(std::string file, const ReplayNames& names) {
   summary.player = decodeSimulatorText(names.player);
   summary.track = decodeSimulatorText(names.track);
   summary.layout = decodeSimulatorText(names.layout);
+  summary.setup = names.setup;
   return summary;
 }
 
@@ -154,12 +176,12 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
       ++done;
     }
   }
+  labelGroups(report, request);
   if (report.groups.size() > maxGroups) {
     messages << "--by " << groupByName(request.by) << " puts the replays in " << report.groups.size() << " groups ("
              << groupList(report) << "); at most " << maxGroups << " can be compared." << std::endl;
     return ExitCode::usage;
   }
-  labelGroups(report, request);
   analyseReport(report, request, messages, progress);
   return ExitCode::success;
 }

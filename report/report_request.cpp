@@ -44,6 +44,7 @@ std::optional<GroupBy> groupByNamed(std::string_view name) {
   if (name == "car") return GroupBy::car;
   if (name == "track") return GroupBy::track;
   if (name == "player") return GroupBy::player;
+  if (name == "setup") return GroupBy::setup;
   return std::nullopt;
 }
 
@@ -52,6 +53,7 @@ const char* groupByName(GroupBy by) {
     case GroupBy::car: return "car";
     case GroupBy::track: return "track";
     case GroupBy::player: return "player";
+    case GroupBy::setup: return "setup";
     case GroupBy::commandLine: break;
   }
   return "";

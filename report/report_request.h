@@ -1,5 +1,5 @@
 // What a report is asked to read: groups of replays (given one by one, or
-// gathered by a name the replays share: car, track or player), and the lap
+// gathered by a name the replays share: car, track or player; or by setup), and the lap
 // the laps of its track are laid against.
 #ifndef SKIDLOG_REPORT_REPORT_REQUEST_H_
 #define SKIDLOG_REPORT_REPORT_REQUEST_H_
@@ -15,7 +15,7 @@ namespace skidlog {
 // The most groups a report compares.
 inline constexpr std::size_t maxGroups = 4;
 
-enum class GroupBy { commandLine, car, track, player };
+enum class GroupBy { commandLine, car, track, player, setup };
 
 struct GroupRequest {
   std::optional<std::string> label;
@@ -32,7 +32,7 @@ struct ReportRequest {
 // name with groups or labels given, more than maxGroups); empty when sound.
 std::string checkGroups(const ReportRequest& r);
 
-// The grouping a field's name asks for ("car", "track", "player"); empty
+// The grouping a field's name asks for ("car", "track", "player", "setup"); empty
 // for any other name.
 std::optional<GroupBy> groupByNamed(std::string_view name);
 

@@ -34,6 +34,7 @@ ExitCode readReplayInfo(const std::string& path, ReplayInfo& info, std::ostream&
   info.samples = heldSampleCount(header, input.view().size());
   info.declaredSamples = header.blockCount > 0 ? static_cast<std::uint64_t>(header.blockCount) : 0;
   info.splitsMs = std::move(names.splitsMs);
+  info.setup = std::move(names.setup);
   return ExitCode::success;
 }
 

@@ -68,9 +68,9 @@ TEST_F(ReportRunTest, JsonGivesEachNumberItsIntervalAndFloatsTheirShortestDecima
   test::writeFile(dir / "lap.raf", std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ASSERT_EQ(run({"--json", json, dir / "lap.raf"}), 0) << messages.str();
   const std::string text = test::readFile(json);
-  // The last member of its object: a line end follows (CR LF on Windows).
-  EXPECT_TRUE(text.find("\"interval_s\": 0.01\n") != std::string::npos ||
-              text.find("\"interval_s\": 0.01\r\n") != std::string::npos);
+  // The setup follows it on the next line (CR LF on Windows).
+  EXPECT_TRUE(text.find("\"interval_s\": 0.01,\n") != std::string::npos ||
+              text.find("\"interval_s\": 0.01,\r\n") != std::string::npos);
   const nlohmann::json summary = nlohmann::json::parse(text);
   for (const nlohmann::json& wheel : summary["wheels"]) {
     const double sensitivity = wheel["load_sensitivity"];

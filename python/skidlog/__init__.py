@@ -82,7 +82,10 @@ def read_header(path):
     player, car, track, layout: as the simulator shows them; interval_s: time
     between samples; samples: the complete sample blocks the file holds, and
     declared_samples the count its header gives; lap_time_s and splits_s (the
-    split times before the line): None where the header records none.
+    split times before the line): None where the header records none; setup:
+    the car's setup as the report's JSON gives it (per wheel its tyre, travel,
+    springs, dampers and brake torque; the anti-roll bars, final drive, gear
+    ratios, player flags with the aids they show, and the weather).
     """
     path = _path(path)
     code, messages, fields = _skidlog.read_header(path)
@@ -97,9 +100,10 @@ def report(paths, *vs, labels=None, by=None, reference=None):
     group with the first, as --vs does (two to four groups), each a path or a
     list of paths. labels names the groups (None keeps a group's default name),
     as --label does; by="car", "track" or "player" groups the replays by that
-    name instead, as --by does; reference names the lap the others of its
-    track are laid against, as --reference does. Messages of fits left out,
-    and of replays that are no laps, arrive as warnings.
+    name, or by="setup" by their car setups, instead, as --by does; reference
+    names the lap the others of its track are laid against, as --reference
+    does. Messages of fits left out, and of replays that are no laps, arrive as
+    warnings.
     """
     groups = [[_path(p)] if isinstance(p, (str, bytes, _os.PathLike)) else [_path(q) for q in p]
               for p in (paths,) + vs]

@@ -78,3 +78,34 @@ def test_report_errors(tmp_path):
         skidlog.report(EXAMPLE, by="colour")
     with pytest.raises(ValueError, match="needs replays"):
         skidlog.report([EXAMPLE], [])
+
+
+def with_setup(source, target, final_drive, rear_tyre):
+    """A copy of a replay with its final drive and rear tyre types changed."""
+    data = bytearray(source.read_bytes())
+    struct.pack_into("<f", data, 204, final_drive)
+    for record in range(4):
+        if struct.unpack_from("<f", data, 512 + 128 * record + 4)[0] < 0:  # behind the centre: a rear wheel
+            data[512 + 128 * record + 29] = rear_tyre
+    target.write_bytes(bytes(data))
+    return target
+
+
+def test_setup_in_the_header_and_grouped_by_setup(tmp_path):
+    laps = [make_replay(tmp_path / f"lap{s}.raf", 60, s, "--lap") for s in (1, 2)]
+    other = with_setup(laps[1], tmp_path / "other.raf", 3.0, 6)
+    header = skidlog.read_header(other)
+    assert header["setup"]["final_drive"] == 3.0
+    assert header["setup"]["wheels"]["RL"]["tyre"] == "hybrid"
+    assert header["setup"] == report_json(tmp_path, str(other))["replays"][0]["setup"]
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        summary = skidlog.report([laps[0], other, laps[1]], by="setup")
+    assert summary == report_json(tmp_path, "--by=setup", str(laps[0]), str(other), str(laps[1]))
+    assert [len(g["replays"]) for g in summary["groups"]] == [2, 1]
+    assert {(d["where"], d["quantity"]) for d in summary["setup_differences"]} == {
+        ("rear", "tyre"), ("car", "final_drive")}
+    # One setup in two groups differs in nothing.
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        assert skidlog.report([laps[0]], [laps[1]])["setup_differences"] == []

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "raf/replay_setup.h"
+
 #include "raf/replay.h"
 #include "report/analysis/tyre_points.h"
 
@@ -43,6 +45,7 @@ struct ReplaySummary {
   float interval = 0.0f;  // s between samples, as the replay gives it
   ReplayTrace trace;  // empty when no page is written
   LapSamples lap;     // empty when the header records no split times
+  ReplaySetup setup;  // the car's setup the replay records
 
   double seconds() const { return static_cast<double>(samples) * static_cast<double>(interval); }
 };

@@ -61,7 +61,7 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
         if (const std::optional<GroupBy> by = groupByNamed(*key)) {
           o.by = *by;
         } else {
-          problem = "'--by' takes car, track or player, not '" + *key + "'";
+          problem = "'--by' takes car, track, player or setup, not '" + *key + "'";
         }
       }
     } else {

@@ -109,6 +109,14 @@ try {
     // The answer is on the first screen, on a phone too.
     const answer = await tab.$eval('ul.summary li', (li) => li.getBoundingClientRect().bottom + window.scrollY).catch(() => null);
     if (answer !== null && answer > height) problems.push(`${width} px: the summary's first line ends below the first screen`);
+    // A comparison says what differs in the car's setup, before the tyres.
+    if (json && json.groups) {
+      const lines = await tab.$$eval('ul.summary li', (items) => items.map((i) => i.textContent));
+      const setup = lines.findIndex((l) => / against .*: car setup: /.test(l));
+      const tyres = lines.findIndex((l) => / against .*: tyres and balance: /.test(l));
+      if (setup < 0 || (tyres >= 0 && tyres < setup)) problems.push('the summary does not give the car setup before the tyres');
+    }
+    if (!(await tab.$('table.replays tr.setup'))) problems.push('the replays table gives no setup');
     // No table wider than its room on a desktop screen; on a phone a table may
     // scroll inside its own box, but the page itself never sideways.
     const wide = await tab.$$eval('table', (ts) => ts.map((t) => ({

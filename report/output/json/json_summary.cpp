@@ -2,6 +2,7 @@
 
 #include "report/output/json/json_laps.h"
 #include "report/output/json/json_number.h"
+#include "report/output/json/json_setup.h"
 
 namespace skidlog {
 namespace {
@@ -74,7 +75,8 @@ Json replaysJson(const std::vector<ReplaySummary>& replays) {
                        {"layout", r.layout},
                        {"player", r.player},
                        {"samples", r.samples},
-                       {"interval_s", floatNumber(r.interval)}});
+                       {"interval_s", floatNumber(r.interval)},
+                       {"setup", setupJson(r.setup)}});
   }
   return out;
 }
@@ -132,9 +134,15 @@ std::string jsonSummary(const ReportData& report) {
     }
     Json differences = Json::array();
     for (const Difference& d : report.differences) differences.push_back(differenceJson(report, d));
+    std::vector<std::string> labels;
+    for (const ReportGroup& g : report.groups) labels.push_back(g.label);
+    Json setups = Json::array();
+    for (const SetupDifference& d : compareSetups(report.groups)) setups.push_back(setupDifferenceJson(d, labels));
     summary["groups"] = std::move(groups);
+    summary["setup_differences"] = std::move(setups);
     summary["differences"] = std::move(differences);
   }
+  summary["setup_notes"] = setupNotes(report.groups);
   summary["tracks"] = tracksJson(report);
   summary["findings"] = findingsJson(report);
   // Invalid UTF-8 in a file name is replaced rather than thrown.

@@ -5,6 +5,7 @@
 
 #include "numeric/precision.h"
 #include "platform/platform.h"
+#include "report/analysis/setup/setup_differences.h"
 #include "report/output/page/page_data.h"
 
 namespace skidlog {
@@ -91,9 +92,17 @@ std::string headerHtml(const ReportData& report) {
   if (report.comparison()) h.append("<th>Group</th>");
   h.append("<th>Replay</th><th>Car</th><th>Track</th><th>Player</th><th>Duration</th><th>Sample interval</th>"
            "<th>Samples</th></tr>");
+  const std::size_t columns = report.comparison() ? 8 : 7;
   for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    const ReplaySetup* last = nullptr;
     for (const ReplaySummary& r : report.groups[g].replays) {
       replayRow(h, r, report.comparison() ? &report.groups[g] : nullptr, g);
+      // The setup under the first replay of each, and wherever it changes.
+      if (last == nullptr || !last->sameAs(r.setup)) {
+        h.append("<tr class=\"setup\"><td colspan=\"").append(std::to_string(columns)).append("\">Setup (front / rear): ");
+        h.append(escapeHtml(setupLine(r.setup))).append("</td></tr>");
+      }
+      last = &r.setup;
     }
   }
   h.append("</table></div>");

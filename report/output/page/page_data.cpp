@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "numeric/precision.h"
+#include "report/analysis/setup/setup_differences.h"
 #include "report/fit/statistics.h"
 #include "report/output/page/json_text.h"
 #include "report/output/page/page_laps.h"
@@ -257,7 +258,12 @@ std::string pageData(const ReportData& report) {
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
   j.endArray().key("differences").beginArray();
   for (const Difference& d : report.differences) difference(j, report, d);
-  j.endArray().key("loadEdges").numbers(edges, 0);
+  j.endArray().key("setupDifferences").beginArray();
+  for (const SetupDifference& d : compareSetups(report.groups)) {
+    j.beginObject().key("to").string(report.groups[d.to].label).key("text").string(describe(d)).endObject();
+  }
+  j.endArray().key("setupNotes").strings(setupNotes(report.groups));
+  j.key("loadEdges").numbers(edges, 0);
   pageTracks(j, report);
   pageFindings(j, report);
   pageCornerKeys(j);

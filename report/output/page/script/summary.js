@@ -21,7 +21,10 @@ function summarySection() {
   if (single) {
     tyreLines(groups[0], item);
   } else {
-    groups.slice(1).forEach((g) => differenceLine(g, item));
+    groups.slice(1).forEach((g) => {
+      setupLines(g, item);
+      differenceLine(g, item);
+    });
   }
 }
 
@@ -100,6 +103,14 @@ function tyreLines(g, item) {
   const b = g.balance;
   item([el('b', {}, 'Balance'), ': ' + (b.gradient.value === null ? 'too few steady samples for an understeer gradient' :
         'understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g') + '. ' + b.statement]);
+}
+
+// What differs between a later group's car setup and the first's, before its
+// tyre numbers: what they differ by may be the setup's, not the driver's.
+function setupLines(g, item) {
+  const texts = (data.setupDifferences || []).filter((d) => d.to === g.label).map((d) => d.text);
+  item([el('b', {}, g.label + ' against ' + groups[0].label), ': car setup: ' +
+        (texts.length ? texts.join('; ') : 'the same')]);
 }
 
 // A later group's largest tyre and balance differences shown against the first.

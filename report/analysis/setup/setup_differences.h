@@ -1,0 +1,62 @@
+// What differs between the groups' car setups, item by item, and what sets
+// each group's setup apart in a few words: the report names setup differences
+// rather than laying them at the driver's or the tyres' door.
+#ifndef SKIDLOG_REPORT_ANALYSIS_SETUP_SETUP_DIFFERENCES_H_
+#define SKIDLOG_REPORT_ANALYSIS_SETUP_SETUP_DIFFERENCES_H_
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "raf/replay_setup.h"
+
+namespace skidlog {
+
+struct ReportGroup;
+
+// One item of a setup as recorded: a float (a spring rate, the final drive),
+// a whole number (the player flags), a name (the tyre type) or a list (the
+// gear ratios).
+using SetupValue = std::variant<float, int, std::string, std::vector<float>>;
+
+struct SetupDifference {
+  std::size_t from = 0;  // the group compared with (the first)
+  std::size_t to = 0;
+  std::string where;     // a wheel (FL ... RR), an axle (front, rear) where left and right agree, or "car"
+  std::string quantity;  // tyre, tyre_width_m, travel_m, spring_n_per_m, bump_ns_per_m, rebound_ns_per_m,
+                         // brake_torque_nm, anti_roll_front, anti_roll_rear, final_drive, gear_ratios, player_flags
+  SetupValue fromValue;
+  SetupValue toValue;
+};
+
+// Every later group's setup (its first replay's) against the first group's:
+// one entry per item that differs: the tyres, the final drive, the gear
+// ratios, the anti-roll bars, the other wheel items in the order above (front
+// before rear), the player flags.
+std::vector<SetupDifference> compareSetups(std::span<const ReportGroup> groups);
+
+// The setup differences of a comparison between `from` and `to` setups.
+std::vector<SetupDifference> setupDifferences(const ReplaySetup& from, const ReplaySetup& to);
+
+// A note for each group whose replays hold more than one setup (naming the
+// group where there are several groups).
+std::vector<std::string> setupNotes(std::span<const ReportGroup> groups);
+
+// What sets `setup` apart from `others` in a few words ("hybrid, final 7.5"):
+// the tyre types and the final drive where they differ from every other
+// setup's; empty where neither does.
+std::string setupApart(const ReplaySetup& setup, std::span<const ReplaySetup> others);
+
+// One difference in words: "rear springs 62000 to 50000 N/m", "final drive
+// 7.5 to 3".
+std::string describe(const SetupDifference& d);
+
+// A group's setup in a line, per axle where left and right agree:
+// "tyres hybrid / road normal; springs 62.0 / 61.6 kN/m; ...".
+std::string setupLine(const ReplaySetup& setup);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_ANALYSIS_SETUP_SETUP_DIFFERENCES_H_
