@@ -19,6 +19,7 @@
 //    0  f32  throttle       4 f32 brake       8 f32 steering, radians
 //   20  u8   gear + 1       24 f32 speed, m/s
 //   32  3 x i32  position, 16.16 fixed point metres
+//   44  f32  engine speed, rad/s
 //   52  3 x i16  car x axis, unit length in 1/32767
 //   58  3 x i16  car y axis, unit length in 1/32767
 //
@@ -60,6 +61,7 @@ inline constexpr std::uint64_t blockSteering = 8;
 inline constexpr std::uint64_t blockGear = 20;
 inline constexpr std::uint64_t blockSpeed = 24;
 inline constexpr std::uint64_t blockPosition = 32;
+inline constexpr std::uint64_t blockEngineSpeed = 44;
 inline constexpr std::uint64_t blockAxisX = 52;
 inline constexpr std::uint64_t blockAxisY = 58;
 // The car fields of a block end here.

@@ -24,7 +24,7 @@ Vector3 readAxis(ReplayInput& input, std::uint64_t offset) {
 }  // namespace
 
 void CarTrack::reserve(std::size_t n) {
-  for (Series<float>* s : {&speed, &throttle, &brake, &steerDeg, &gear}) s->reserve(n);
+  for (Series<float>* s : {&speed, &throttle, &brake, &steerDeg, &gear, &engineSpeed}) s->reserve(n);
   for (Series<Vector3>* s : {&position, &axisX, &axisY, &axisZ}) s->reserve(n);
 }
 
@@ -40,6 +40,7 @@ void CarTrack::decodeCarBlock(ReplayInput& input, std::uint64_t block) {
   steerDeg.push_back(toFloat(widen(readOne<float>(input, block + raf::blockSteering)) * degreesPerRadian));
   const std::uint8_t gearByte = readOne<std::uint8_t>(input, block + raf::blockGear);
   gear.push_back(static_cast<float>(gearByte - 1));
+  engineSpeed.push_back(readOne<float>(input, block + raf::blockEngineSpeed));
 }
 
 void WheelTrack::reserve(std::size_t n) {

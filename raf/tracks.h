@@ -29,8 +29,9 @@ struct CarTrack {
   Series<float> brake;
   Series<float> steerDeg;  // steering angle, degrees
   Series<float> gear;      // gear byte minus 1: -1 reverse, 0 neutral
+  Series<float> engineSpeed;  // rad/s
 
-  static constexpr std::size_t bytesPerSample = 5 * sizeof(float) + 4 * sizeof(Vector3);
+  static constexpr std::size_t bytesPerSample = 6 * sizeof(float) + 4 * sizeof(Vector3);
 
   void reserve(std::size_t n);
   // Appends one entry to each series from the block at file offset `block`.

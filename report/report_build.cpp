@@ -126,13 +126,18 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     // Each group its own draws: the groups are resampled independently.
     analyseGroup(report.groups[g], reportSeed + g);
   }
-  if (report.comparison()) report.differences = compareGroups(report.groups);
+  if (report.comparison()) {
+    report.differences = compareGroups(report.groups);
+    noteTyreTypes(report.groups, report.differences);
+  }
   std::vector<std::string> lapMessages;
   report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
   std::vector<std::string> labels;
   for (const ReportGroup& g : report.groups) labels.push_back(g.label);
   if (report.comparison()) {
-    const std::vector<Difference> corners = compareLaps(report.tracks, labels);
+    std::vector<std::vector<double>> gearing;
+    for (const ReportGroup& g : report.groups) gearing.push_back(overallRatios(g.replays.front().setup));
+    const std::vector<Difference> corners = compareLaps(report.tracks, labels, gearing);
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);
   }

@@ -35,6 +35,9 @@ constexpr const char* usage =
     "                           the rest of it at 95 % of the speed\n"
     "  --wide=K,M               run M metres wider at corner K's apex\n"
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
+    "  --tyre-type=N            the tyre type the setup records (0-3 R1-R4, 4 road super,\n"
+    "                           5 road normal, the default, 6 hybrid, 7 knobbly)\n"
+    "  --final-drive=F          the final drive (default 4; the engine speed follows it)\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
     "  --describe               print the car's tyres and balance, write nothing\n"
@@ -47,6 +50,8 @@ struct Options {
   double rearGrip = 1.0;
   bool swapTyres = false;
   bool brush = false;
+  double tyreType = 5.0;
+  double finalDrive = 4.0;
   double intervalMs = 10.0;
   bool describe = false;
   bool help = false;
@@ -89,7 +94,8 @@ std::string parse(int argc, char** argv, Options& o) {
       double most;
     } numbers[] = {{"--front-grip", &o.frontGrip, 10.0}, {"--rear-grip", &o.rearGrip, 10.0},
                    {"--noise", &o.lap.noiseScale, 10.0}, {"--interval", &o.intervalMs, 1000.0},
-                   {"--grip-variation", &o.lap.gripVariation, 0.2}};
+                   {"--grip-variation", &o.lap.gripVariation, 0.2}, {"--tyre-type", &o.tyreType, 255.0},
+                   {"--final-drive", &o.finalDrive, 100.0}};
     bool taken = false;
     for (const auto& n : numbers) {
       if (!value(n.name, v)) continue;
@@ -157,6 +163,8 @@ CarSetup carFor(const Options& o) {
   if (o.brush) car = withBrushTyres(car);
   car.front = withGrip(car.front, o.frontGrip);
   car.rear = withGrip(car.rear, o.rearGrip);
+  car.tyreType = static_cast<int>(o.tyreType);
+  car.finalDrive = o.finalDrive;
   return car;
 }
 

@@ -13,6 +13,7 @@ LapSamples lapSamples(const Replay& replay, std::vector<std::int32_t> splitsMs) 
   lap.brake.assign(replay.car.brake.begin(), replay.car.brake.end());
   lap.steerDeg.assign(replay.car.steerDeg.begin(), replay.car.steerDeg.end());
   lap.gear.assign(replay.car.gear.begin(), replay.car.gear.end());
+  lap.engineSpeed.assign(replay.car.engineSpeed.begin(), replay.car.engineSpeed.end());
   for (const Vector3& p : replay.car.position) {
     lap.x.push_back(p.x);
     lap.y.push_back(p.y);

@@ -27,6 +27,7 @@ struct LapSamples {
   std::vector<float> brake;
   std::vector<float> steerDeg;  // steering input, degrees, positive to the left
   std::vector<float> gear;      // -1 reverse, 0 neutral, 1 first, ...
+  std::vector<float> engineSpeed;  // rad/s
 
   bool recorded() const { return !splitsMs.empty(); }
 };

@@ -25,13 +25,14 @@ struct Phrase {
   double oneLap;   // the smallest difference named without an interval, as shown
 };
 
-constexpr std::array<Phrase, 16> phrases = {{
+constexpr std::array<Phrase, 17> phrases = {{
     {brakeAt, "brakes ", " m", "later", "earlier", 0, 1.0, 5.0},
     {brakeReleaseAt, "releases the brake ", " m", "later", "earlier", 0, 1.0, 5.0},
     {peakBrake, "brakes ", " %", "harder", "softer", 0, 100.0, 10.0},
     {cornerMinSpeed, "minimum speed ", " m/s", "higher", "lower", 1, 1.0, 0.5},
     {minSpeedAt, "slowest ", " m", "later", "earlier", 0, 1.0, 5.0},
     {gearAtMinSpeed, "", " gear", "higher at the slowest point", "lower at the slowest point", 0, 1.0, 1.0},
+    {rpmAtMinSpeed, "engine ", " rpm", "faster at the slowest point", "slower at the slowest point", 0, 1.0, 300.0},
     {throttleOnAt, "back on the throttle ", " m", "later", "earlier", 0, 1.0, 5.0},
     {fullThrottleAt, "full throttle ", " m", "later", "earlier", 0, 1.0, 5.0},
     {coastSeconds, "coasts ", " s", "longer", "less", 2, 1.0, 0.2},
@@ -85,6 +86,7 @@ double weight(const Difference& d) {
 }
 
 bool worthAWord(const Difference& d) {
+  if (d.verdict == notComparable) return false;
   if (d.hasInterval) return phraseOf(d.quantity) != nullptr && claimed(d.verdict);
   return weight(d) > 0.0;
 }

@@ -70,6 +70,7 @@ enum CornerKey : std::size_t {
   peakBrake,
   minSpeedAt,
   gearAtMinSpeed,
+  rpmAtMinSpeed,
   fullThrottleAt,
   throttleOnAt,
   coastSeconds,
@@ -86,13 +87,13 @@ enum CornerKey : std::size_t {
 inline constexpr const char* cornerKeyNames[cornerKeyCount] = {
     "time_s", "min_speed", "understeer_entry_deg", "understeer_apex_deg", "understeer_exit_deg",
     "front_use", "rear_use", "front_use_of_peak", "rear_use_of_peak",
-    "brake_m", "brake_release_m", "peak_brake", "min_speed_m", "gear_min", "full_throttle_m", "throttle_on_m",
+    "brake_m", "brake_release_m", "peak_brake", "min_speed_m", "gear_min", "rpm_min", "full_throttle_m", "throttle_on_m",
     "coast_s", "line_entry_m", "line_apex_m", "line_exit_m", "steer_apex_deg",
     "segment_time_s", "segment_delta_s", "entry_delta_s", "exit_delta_s"};
 // The resolution of each, in its unit: a difference smaller is never claimed.
 inline constexpr double cornerKeyResolution[cornerKeyCount] = {
     0.001, 0.01, 0.01, 0.01, 0.01, 0.001, 0.001, 0.001, 0.001,
-    0.1, 0.1, 0.001, 0.1, 1.0, 0.1, 0.1, 0.001, 0.1, 0.1, 0.1, 0.01,
+    0.1, 0.1, 0.001, 0.1, 1.0, 10.0, 0.1, 0.1, 0.001, 0.1, 0.1, 0.1, 0.01,
     0.001, 0.001, 0.001, 0.001};
 
 // Whether a lap's value of `key` sits at a bound it cannot pass: the brake
@@ -179,8 +180,11 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
 // where both hold a lap: lap time; per corner its time, minimum speed, the
 // understeer angle by phase, each axle's use of its grip and the driver's
 // actions; each with its interval over laps. A number for which one group's
-// laps all sit at a limit is not comparable. `labels` are the groups'.
-std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels);
+// laps all sit at a limit is not comparable, and so is the gear where the
+// groups' gearboxes differ. `labels` are the groups'; `gearing` each group's
+// overall gear ratios (final drive times each gear's), empty where unknown.
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
+                                    const std::vector<std::vector<double>>& gearing = {});
 
 }  // namespace skidlog
 

@@ -1,7 +1,9 @@
 #include "report/laps/lap_analysis.h"
 
 #include <array>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "report/analysis/number_text.h"
 
@@ -35,16 +37,37 @@ void markAtLimit(Difference& d, CornerKey key, const CornerGroup& from, const Co
                     ": laps at the limit show no spread, so the difference cannot be judged");
 }
 
+// Whether two gearboxes' overall ratios differ (both known).
+bool otherGearing(const std::vector<double>& a, const std::vector<double>& b) {
+  if (a.empty() || b.empty()) return false;
+  if (a.size() != b.size()) return true;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    if (std::fabs(a[k] - b[k]) > 1e-4 * std::fabs(a[k])) return true;
+  }
+  return false;
+}
+
+// The gear at the slowest point compares only between cars geared alike: in
+// another gearbox the same engine speed is another gear.
+void markGearing(Difference& d, const std::vector<std::vector<double>>& gearing, std::size_t g) {
+  if (g >= gearing.size() || !otherGearing(gearing[0], gearing[g])) return;
+  d.verdict = notComparable;
+  d.notes.push_back("the groups' gearboxes differ (first gear's overall ratio " + fixedText(gearing[0][0], 2) +
+                    " against " + fixedText(gearing[g][0], 2) + "): the gear is the gearbox's as much as the "
+                    "driver's; rpm_min compares across gearboxes");
+}
+
 }  // namespace
 
-std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels) {
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
+                                    const std::vector<std::vector<double>>& gearing) {
   // The use of a peak is the fit's, compared with the tyres; the segment's
   // delta differs between groups as its time does.
-  static constexpr std::array<CornerKey, 22> compared = {
+  static constexpr std::array<CornerKey, 23> compared = {
       cornerTime,     cornerMinSpeed, understeerEntry, understeerApex, understeerExit, frontUse,
       rearUse,        brakeAt,        brakeReleaseAt,  peakBrake,      minSpeedAt,     gearAtMinSpeed,
-      fullThrottleAt, throttleOnAt,   coastSeconds,    lineEntry,      lineApex,       lineExit,
-      steerApex,      segmentTime,    entryDelta,      exitDelta};
+      rpmAtMinSpeed,  fullThrottleAt, throttleOnAt,    coastSeconds,   lineEntry,      lineApex,
+      lineExit,       steerApex,      segmentTime,     entryDelta,     exitDelta};
   std::vector<Difference> out;
   for (const TrackAnalysis& track : tracks) {
     const std::string prefix = tracks.size() > 1 ? track.track + " " : "";
@@ -63,6 +86,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
           const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
           out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyResolution[key]));
           markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
+          if (key == gearAtMinSpeed) markGearing(out.back(), gearing, g);
         }
       }
     }

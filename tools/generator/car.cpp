@@ -111,4 +111,9 @@ double understeerGradient(const CarSetup& car) {
   return 1.0 / front - 1.0 / rear;
 }
 
+double CarSetup::engineSpeed(int gear, double v) const {
+  if (gear < 1 || static_cast<std::size_t>(gear) > gearRatios.size()) return 0.0;
+  return finalDrive * gearRatios[static_cast<std::size_t>(gear - 1)] * v / tyreRadius;
+}
+
 }  // namespace skidlog::generator

@@ -7,6 +7,7 @@
 #define SKIDLOG_TOOLS_GENERATOR_CAR_H_
 
 #include <array>
+#include <vector>
 
 #include "tools/generator/tyre.h"
 
@@ -40,11 +41,27 @@ struct CarSetup {
   double power = 150e3;         // W at the driven (rear) wheels
   double dragFactor = 0.40;     // drag = dragFactor v^2, N
   double rollingResistance = 0.012;  // of the load
+  // The setup the replay records (the model itself takes its springs from
+  // springRate): the tyre type (5: road normal), the suspension's travel and
+  // damping, the brakes, the anti-roll bars, and the gearing.
+  int tyreType = 5;
+  double travel = 0.10;             // m
+  double bumpDamping = 3000.0;      // N s/m
+  double reboundDamping = 6000.0;   // N s/m
+  double frontBrakeTorque = 1200.0;  // N m
+  double rearBrakeTorque = 700.0;    // N m
+  double antiRollFront = 30000.0;
+  double antiRollRear = 20000.0;
+  double finalDrive = 4.0;
+  std::vector<double> gearRatios = {3.2, 2.1, 1.6, 1.3, 1.1, 0.95};  // first to sixth
   Tyre front;
   Tyre rear;
 
   double wheelbase() const { return cgToFrontAxle + cgToRearAxle; }
   double staticLoad(int w) const;  // N
+  // The engine speed in gear `gear` (1 first) at road speed v, rad/s: the
+  // overall ratio times the wheels' angular speed; 0 out of gear.
+  double engineSpeed(int gear, double v) const;
 };
 
 // The example's car: a 1150 kg rear-wheel-drive coupe, 55 % of its weight on

@@ -1,5 +1,6 @@
 #include "tools/generator/synth.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "physics/tyre_forces.h"
 #include "raf/lap_splits.h"
 #include "raf/raf_format.h"
+#include "raf/replay_setup.h"
 #include "skidlog/skidlog.h"
 #include "tools/generator/noise.h"
 
@@ -48,6 +50,26 @@ Vector3 mounting(const CarSetup& car, int w) {
   return Vector3(toFloat(x), toFloat(y), toFloat(car.wheelHeight));
 }
 
+// The setup the replay records: the wheels' records after their geometry,
+// the anti-roll bars and the gearing in the header.
+void writeSetup(Bytes& out, const CarSetup& car) {
+  for (int w = 0; w < 4; ++w) {
+    const std::size_t record = raf::geometryOffset + raf::geometryStride * static_cast<std::size_t>(w);
+    out.put<float>(record + raf::setupTravel, toFloat(car.travel));
+    out.put<std::uint8_t>(record + raf::setupTyreType, static_cast<std::uint8_t>(car.tyreType));
+    out.put<float>(record + raf::setupSpring, toFloat(car.springRate));
+    out.put<float>(record + raf::setupBump, toFloat(car.bumpDamping));
+    out.put<float>(record + raf::setupRebound, toFloat(car.reboundDamping));
+    out.put<float>(record + raf::setupBrakeTorque, toFloat(isFront(w) ? car.frontBrakeTorque : car.rearBrakeTorque));
+  }
+  out.put<float>(raf::antiRollRearOffset, toFloat(car.antiRollRear));
+  out.put<float>(raf::antiRollFrontOffset, toFloat(car.antiRollFront));
+  out.put<float>(raf::finalDriveOffset, toFloat(car.finalDrive));
+  const std::size_t gears = std::min(car.gearRatios.size(), raf::gearRatioSlots);
+  out.put<std::uint8_t>(raf::gearCountOffset, static_cast<std::uint8_t>(gears));
+  for (std::size_t k = 0; k < gears; ++k) out.put<float>(raf::gearRatiosOffset + 4 * k, toFloat(car.gearRatios[k]));
+}
+
 void writeHeader(Bytes& out, const CarSetup& car, std::size_t samples, double interval, const ReplayTexts& texts) {
   out.text(0, 6, "LFSRAF");
   out.put<std::uint8_t>(8, 2);
@@ -62,7 +84,7 @@ void writeHeader(Bytes& out, const CarSetup& car, std::size_t samples, double in
   out.text(96, 31, texts.track);
   out.put<float>(raf::totalMassOffset, toFloat(car.totalMass));
   out.put<float>(raf::sprungMassOffset, toFloat(car.sprungMass));
-  out.put<float>(raf::antiRollOffset, 0.6f);
+  writeSetup(out, car);
   for (int w = 0; w < 4; ++w) {
     const std::size_t record = raf::geometryOffset + raf::geometryStride * static_cast<std::size_t>(w);
     const Vector3 m = mounting(car, w);
@@ -77,8 +99,9 @@ void writeHeader(Bytes& out, const CarSetup& car, std::size_t samples, double in
 std::int16_t quantiseAxis(double c) { return static_cast<std::int16_t>(std::lround(c * raf::axisScale)); }
 std::int32_t fixedPoint(double metres) { return static_cast<std::int32_t>(std::llround(metres * raf::positionScale)); }
 
-// The car fields of sample i: pedals, steering, gear, speed, position, axes.
-void writeCar(Bytes& out, std::size_t i, const CarState& c) {
+// The car fields of sample i: pedals, steering, gear, speed, engine speed,
+// position, axes.
+void writeCar(Bytes& out, std::size_t i, const CarState& c, const CarSetup& car) {
   const double ch = std::cos(c.heading), sh = std::sin(c.heading);
   const double cp = std::cos(c.pitch), sp = std::sin(c.pitch);
   const double cr = std::cos(c.roll), sr = std::sin(c.roll);
@@ -93,6 +116,7 @@ void writeCar(Bytes& out, std::size_t i, const CarState& c) {
   out.put<float>(b + raf::blockSteering, toFloat(c.steeringInput));
   out.put<std::uint8_t>(b + raf::blockGear, static_cast<std::uint8_t>(c.gear + 1));
   out.put<float>(b + raf::blockSpeed, toFloat(c.speed));
+  out.put<float>(b + raf::blockEngineSpeed, toFloat(car.engineSpeed(c.gear, c.speed)));
   out.put<std::int32_t>(b + raf::blockPosition, fixedPoint(c.x));
   out.put<std::int32_t>(b + raf::blockPosition + 4, fixedPoint(c.y));
   out.put<std::int32_t>(b + raf::blockPosition + 8, fixedPoint(c.z));
@@ -211,7 +235,7 @@ std::vector<std::byte> synthesiseReplay(const CarSetup& car, const std::vector<C
   out.put<std::uint8_t>(raf::splitCountOffset, static_cast<std::uint8_t>(splits.size()));
   for (std::size_t k = 0; k < splits.size(); ++k) out.put<std::int32_t>(raf::splitsOffset + 4 * k, splits[k]);
   for (std::size_t i = 0; i < states.size(); ++i) {
-    writeCar(out, i, states[i]);
+    writeCar(out, i, states[i], car);
     writeWheelMotion(out, i, states[i]);
   }
   if (!states.empty()) writeWheelForces(out, car, states, noise);

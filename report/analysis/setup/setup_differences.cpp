@@ -153,6 +153,33 @@ std::string setupApart(const ReplaySetup& setup, std::span<const ReplaySetup> ot
   return text;
 }
 
+std::string axleTyres(const ReplaySetup& s, std::size_t axle) {
+  const std::size_t left = 2 * axle, right = left + 1;
+  const std::string l = tyreName(s.wheels[left].tyreCode), r = tyreName(s.wheels[right].tyreCode);
+  return l == r ? l : std::string(wheelNames[left]) + " " + l + ", " + wheelNames[right] + " " + r;
+}
+
+void noteTyreTypes(std::span<const ReportGroup> groups, std::vector<Difference>& differences) {
+  for (Difference& d : differences) {
+    if (d.from >= groups.size() || d.to >= groups.size() || groups[d.from].replays.empty() ||
+        groups[d.to].replays.empty()) {
+      continue;
+    }
+    const ReplaySetup& from = groups[d.from].replays.front().setup;
+    const ReplaySetup& to = groups[d.to].replays.front().setup;
+    std::string note;
+    for (std::size_t axle = 0; axle < axleCount; ++axle) {
+      const bool here = d.where == axleNames[axle] || d.where == wheelNames[2 * axle] ||
+                        d.where == wheelNames[2 * axle + 1] || d.where == "balance";
+      const std::string a = axleTyres(from, axle), b = axleTyres(to, axle);
+      if (!here || a == b) continue;
+      note += (note.empty() ? "" : "; ") + (d.where == "balance" ? std::string(axleNames[axle]) + " " : "") + a +
+              " against " + b;
+    }
+    if (!note.empty()) d.notes.push_back("tyre types differ: " + note + ": the difference is the tyres' type as well");
+  }
+}
+
 std::string describe(const SetupDifference& d) {
   struct Words {
     const char* quantity;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "raf/replay_setup.h"
+#include "report/analysis/differences.h"
 
 namespace skidlog {
 
@@ -48,6 +49,15 @@ std::vector<std::string> setupNotes(std::span<const ReportGroup> groups);
 // the tyre types and the final drive where they differ from every other
 // setup's; empty where neither does.
 std::string setupApart(const ReplaySetup& setup, std::span<const ReplaySetup> others);
+
+// The tyre types of an axle (0 front, 1 rear): "hybrid", or "FL hybrid, FR
+// road normal" where its wheels differ.
+std::string axleTyres(const ReplaySetup& setup, std::size_t axle);
+
+// Notes each tyre and balance difference between groups whose tyre types
+// differ where it is measured (on its wheel's axle, or on either axle for the
+// balance): "tyre types differ: road normal against hybrid".
+void noteTyreTypes(std::span<const ReportGroup> groups, std::vector<Difference>& differences);
 
 // One difference in words: "rear springs 62000 to 50000 N/m", "final drive
 // 7.5 to 3".

@@ -46,6 +46,7 @@ void actionsAndSegment(CornerLap& c, const CornerResult& result, CornerReach rea
   c.value[peakBrake] = a.peakBrake;
   c.value[minSpeedAt] = a.minSpeedAt;
   c.value[gearAtMinSpeed] = a.gearAtMinSpeed;
+  c.value[rpmAtMinSpeed] = a.rpmAtMinSpeed;
   c.value[fullThrottleAt] = a.fullThrottleAt;
   c.value[throttleOnAt] = a.throttleOnAt;
   c.value[coastSeconds] = a.coastSeconds;

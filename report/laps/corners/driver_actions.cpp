@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <numbers>
 
 #include "numeric/precision.h"
 
@@ -149,6 +150,10 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
   const double gear = widen(lap.gear[slowest]);
   a.gearOutOfRange = !(gear >= -1.0 && gear <= maxGear);
   a.gearAtMinSpeed = a.gearOutOfRange ? unknown : gear;
+  if (slowest < lap.engineSpeed.size()) {
+    const double rpm = widen(lap.engineSpeed[slowest]) * 60.0 / (2.0 * std::numbers::pi);
+    if (std::isfinite(rpm) && rpm >= 0.0 && rpm <= maxRpm) a.rpmAtMinSpeed = rpm;
+  }
   findThrottle(walk, reach, endSample, slowest, interval, a);
   if (a.lifts == true && !std::isnan(a.throttleOnAt)) {
     // Coasting: neither pedal pressed from the braking's end (or the

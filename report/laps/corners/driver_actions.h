@@ -29,6 +29,8 @@ inline constexpr double fullThrottle = 0.9;
 // gear is a gear change, not a lift for the corner, s (real upshifts with the
 // throttle lifted take 0.2 s).
 inline constexpr double maxShiftSeconds = 0.5;
+// The highest engine speed a replay can mean, rpm; more is a damaged file's.
+inline constexpr double maxRpm = 30000.0;
 // The highest gear a replay can mean; a larger gear is a damaged file's.
 inline constexpr double maxGear = 15.0;
 
@@ -41,6 +43,7 @@ struct CornerActions {
   double peakBrake = notDone;       // 0 to 1, within it
   double minSpeedAt = notDone;      // m, the lowest speed between the corner's start and end
   double gearAtMinSpeed = notDone;  // the gear there
+  double rpmAtMinSpeed = notDone;   // rpm, the engine speed there: it compares across gearboxes, the gear does not
   // Whether the throttle falls below pedalPressed between the previous
   // corner's end (or where its throttle came back on, if later) and this
   // corner's end, other than for a gear change up; unknown where the lap does

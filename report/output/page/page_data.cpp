@@ -217,6 +217,7 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
 void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single) {
   const std::size_t most = maxChartPoints / groups;
   j.beginObject().key("label").string(g.label);
+  j.key("aids").strings(g.replays.empty() ? std::vector<std::string>{} : aidsOf(g.replays.front().setup.playerFlags));
   j.key("wheels").beginArray();
   for (std::size_t w = 0; w < g.wheels.size(); ++w) {
     tyre(j, wheelNames[w], {&g.points[w], &g.wheelSubsets[w]}, g.wheels[w], edges, most);

@@ -37,7 +37,8 @@ function lapTimeLines(t, item) {
     const li = item([el('b', {}, single ? t.track : groups[g.group].label), ': ' + g.laps +
         (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + (g.laps - g.complete) +
         ' partial)' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
-        (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '')]);
+        (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '') +
+        (groups[g.group].aids.length ? '; aids: ' + groups[g.group].aids.join(', ') : '')]);
     li.title = time.title;
     li.setAttribute('data-track-group', String(g.group));
   });
@@ -121,5 +122,8 @@ function differenceLine(g, item) {
   if (!shown.length) parts.push('no difference shown');
   shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
   if (shown.length > 3) parts.push(' (and ' + (shown.length - 3) + ' more below)');
+  // Once: where the tyre types differ, so do the tyres' numbers.
+  const types = data.differences.find((d) => d.to === g.label && d.notes.some((n) => n.startsWith('tyre types differ')));
+  if (types) parts.push('. The ' + types.notes.find((n) => n.startsWith('tyre types differ')).split(':').slice(0, 2).join(':'));
   item(parts);
 }
