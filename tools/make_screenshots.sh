@@ -10,6 +10,8 @@
 #   docs/summary.png, docs/summary-phone.png  the first screen of two of those laps
 #                                           against the other two, at 1280 and 390 px
 #   docs/forest.png                         the comparison's differences as a forest plot
+#   docs/setups.png                         the first screen of laps of two car setups
+#                                           grouped by setup (hybrid tyres, final drive 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -24,6 +26,9 @@ for seed in 1 2; do
 done
 for seed in 1 2 3; do "$build/tools/make_replay" --lap "$work/lap$seed.raf" 60 "$seed"; done
 "$build/tools/make_replay" --lap --slow-corner=5 "$work/slow.raf" 60 4
+for seed in 5 6; do
+  "$build/tools/make_replay" --lap --tyre-type=6 --final-drive=3 "$work/other$seed.raf" 60 "$seed"
+done
 cd "$work"
 "$build/report/skidlog-report" -o lap.html lap.raf
 "$build/report/skidlog-report" -o compare.html --label base base1.raf base2.raf --vs --label soft soft1.raf soft2.raf
@@ -39,3 +44,5 @@ node "$shot" laps.html "$root/docs/laps.png" 1280 "Laps and corners"
 node "$shot" versus.html "$root/docs/summary.png" 1280
 node "$shot" versus.html "$root/docs/summary-phone.png" 390
 node "$shot" compare.html "$root/docs/forest.png" 1280 Differences
+"$build/report/skidlog-report" -o setups.html --by setup lap1.raf lap2.raf other5.raf other6.raf 2>/dev/null
+node "$shot" setups.html "$root/docs/setups.png" 1280
