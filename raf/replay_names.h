@@ -27,6 +27,10 @@ struct ReplayNames {
   ReplaySetup setup;                   // the car's setup, its wheels by role
 };
 
+// The raw text of the header field of `width` bytes at `offset` up to its
+// first zero byte; cut where the file ends, empty where it holds none of it.
+std::string headerText(std::span<const std::byte> file, std::size_t offset, std::size_t width);
+
 // The raw text of each field up to its first zero byte, the split times and
 // the setup.
 // A field the file does not hold (or holds in part) is empty (or cut where the

@@ -7,6 +7,7 @@
 #include "numeric/precision.h"
 #include "raf/read_at.h"
 #include "raf/replay_header.h"
+#include "raf/replay_names.h"
 
 namespace skidlog {
 namespace {
@@ -24,10 +25,11 @@ float floatAt(std::span<const std::byte> file, std::uint64_t offset) {
   return itemAt<float>(file, offset, notRecorded);
 }
 
+// A byte as recorded, -1 where the file does not hold it.
 int byteAt(std::span<const std::byte> file, std::uint64_t offset) {
   ReplayInput input(file);
   const std::uint8_t value = readOne<std::uint8_t>(input, offset);
-  return input.failed() ? -1 : value;
+  return input.failed() ? -1 : static_cast<int>(value);
 }
 
 bool sameBits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
@@ -83,11 +85,7 @@ ReplaySetup readReplaySetup(std::span<const std::byte> file,
                                                                          raf::gearRatioSlots);
   for (std::size_t k = 0; k < gears; ++k) s.gearRatios.push_back(floatAt(file, raf::gearRatiosOffset + 4 * k));
   s.playerFlags = byteAt(file, raf::playerFlagsOffset);
-  for (std::size_t k = 0; k < raf::weatherWidth; ++k) {
-    const int c = byteAt(file, raf::weatherOffset + k);
-    if (c <= 0) break;
-    s.weather.push_back(static_cast<char>(c));
-  }
+  s.weather = headerText(file, raf::weatherOffset, raf::weatherWidth);
   return s;
 }
 

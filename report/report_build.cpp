@@ -126,6 +126,8 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     // Each group its own draws: the groups are resampled independently.
     analyseGroup(report.groups[g], reportSeed + g);
   }
+  report.setupDifferences = compareSetups(report.groups);
+  report.setupNotes = setupNotes(report.groups);
   if (report.comparison()) {
     report.differences = compareGroups(report.groups);
     noteTyreTypes(report.groups, report.differences);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/analysis/differences.h"
+#include "report/analysis/setup/setup_differences.h"
 #include "report/analysis/report_group.h"
 #include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
@@ -17,6 +18,8 @@ namespace skidlog {
 struct ReportData {
   std::vector<ReportGroup> groups;        // the first is the one the others are compared with
   std::vector<Difference> differences;    // empty with one group
+  std::vector<SetupDifference> setupDifferences;  // each later group's setup against the first's
+  std::vector<std::string> setupNotes;            // groups whose replays hold several setups
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
   std::vector<Finding> findings;          // where the time goes and what differs, per comparison
 

@@ -47,9 +47,9 @@ std::string setupJsonText(const ReplaySetup& setup) {
   return setupJson(setup).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json setupDifferenceJson(const SetupDifference& d, const std::vector<std::string>& labels) {
-  return Json{{"from", labels[d.from]},
-              {"to", labels[d.to]},
+Json setupDifferenceJson(const SetupDifference& d, const std::string& from, const std::string& to) {
+  return Json{{"from", from},
+              {"to", to},
               {"where", d.where},
               {"quantity", d.quantity},
               {"from_value", valueJson(d.fromValue)},

@@ -22,8 +22,8 @@ Json setupJson(const ReplaySetup& setup);
 std::string setupJsonText(const ReplaySetup& setup);
 
 // One setup difference in the form of the differences: its groups by their
-// `labels`, where, what and both values.
-Json setupDifferenceJson(const SetupDifference& d, const std::vector<std::string>& labels);
+// labels, where, what and both values.
+Json setupDifferenceJson(const SetupDifference& d, const std::string& from, const std::string& to);
 
 }  // namespace skidlog
 

@@ -134,15 +134,15 @@ std::string jsonSummary(const ReportData& report) {
     }
     Json differences = Json::array();
     for (const Difference& d : report.differences) differences.push_back(differenceJson(report, d));
-    std::vector<std::string> labels;
-    for (const ReportGroup& g : report.groups) labels.push_back(g.label);
     Json setups = Json::array();
-    for (const SetupDifference& d : compareSetups(report.groups)) setups.push_back(setupDifferenceJson(d, labels));
+    for (const SetupDifference& d : report.setupDifferences) {
+      setups.push_back(setupDifferenceJson(d, report.groups[d.from].label, report.groups[d.to].label));
+    }
     summary["groups"] = std::move(groups);
     summary["setup_differences"] = std::move(setups);
     summary["differences"] = std::move(differences);
   }
-  summary["setup_notes"] = setupNotes(report.groups);
+  summary["setup_notes"] = report.setupNotes;
   summary["tracks"] = tracksJson(report);
   summary["findings"] = findingsJson(report);
   // Invalid UTF-8 in a file name is replaced rather than thrown.

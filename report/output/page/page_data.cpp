@@ -260,10 +260,10 @@ std::string pageData(const ReportData& report) {
   j.endArray().key("differences").beginArray();
   for (const Difference& d : report.differences) difference(j, report, d);
   j.endArray().key("setupDifferences").beginArray();
-  for (const SetupDifference& d : compareSetups(report.groups)) {
+  for (const SetupDifference& d : report.setupDifferences) {
     j.beginObject().key("to").string(report.groups[d.to].label).key("text").string(describe(d)).endObject();
   }
-  j.endArray().key("setupNotes").strings(setupNotes(report.groups));
+  j.endArray().key("setupNotes").strings(report.setupNotes);
   j.key("loadEdges").numbers(edges, 0);
   pageTracks(j, report);
   pageFindings(j, report);

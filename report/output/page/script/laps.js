@@ -189,6 +189,8 @@ const actionColumns = 9;
 function cornerTable(t, map, path, traces) {
   // The corner numbers the tables show, in their columns' order.
   const keys = [...cornerKeys.values()].filter((k) => k.column > 0).sort((a, b) => a.column - b.column);
+  // Each table's columns: the corners', then the actions'.
+  const columns = [keys.filter((k) => k.column < actionColumns), keys.filter((k) => k.column >= actionColumns)];
   const heading = (k) => k.words[0].toUpperCase() + k.words.slice(1) + (k.unit ? ' [' + k.unit + ']' : '');
   const lead = ['Corner'].concat(single ? [] : ['Group']);
   const title = (words) => words + (data.tracks.length > 1 ? ': ' + t.track : '');
@@ -204,14 +206,14 @@ function cornerTable(t, map, path, traces) {
       'lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +
       'up to the lap).' + (t.notes.length ? ' ' + t.notes.join(' ') : ''),
       lead.concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]'],
-                  keys.filter((k) => k.column < actionColumns).map(heading)), {class: 'corners'}),
+                  columns[0].map(heading)), {class: 'corners'}),
     tableSection(title('The driver\u2019s actions'),
       'Per corner and group, as places along the reference path, m: where the last braking before the apex ' +
       'begins, where the speed is lowest and the gear there, where the throttle is full again after the ' +
       'corner\u2019s lift, the time on neither pedal, and the line at the apex from the reference\u2019s, ' +
       'positive toward the inside; \u2013 where the laps do not do it (a corner taken without braking, or flat). ' +
       'Lifts: the laps whose throttle falls below 10 % for the corner, of the laps through it.',
-      lead.concat(['Lifts'], keys.filter((k) => k.column >= actionColumns).map(heading)), {class: 'corners actions'})];
+      lead.concat(['Lifts'], columns[1].map(heading)), {class: 'corners actions'})];
   const lost = (c, g) => {
     const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
     return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
@@ -242,8 +244,7 @@ function cornerTable(t, map, path, traces) {
       } else {
         add(g.liftsKnown ? g.lifts + ' of ' + g.liftsKnown : '\u2013');
       }
-      keys.filter((key) => (key.column >= actionColumns) === (k === 1))
-        .forEach((key) => add(overLaps(g[key.key], key.decimals)));
+      columns[k].forEach((key) => add(overLaps(g[key.key], key.decimals)));
       row.addEventListener('click', () => choose(c));
       row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c); });
       table.appendChild(row);
