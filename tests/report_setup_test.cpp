@@ -4,17 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "report/cli/report_run.h"
+#include "tests/report_json.h"
 #include "tests/temp_dir.h"
 #include "tools/generator/car.h"
-#include "tools/generator/synth.h"
 
 namespace skidlog {
 namespace {
@@ -34,19 +32,9 @@ class SetupReportTest : public ::testing::Test {
     generator::LapOptions options;
     options.wholeLap = true;
     options.seed = seed;
-    const std::vector<std::byte> bytes = generator::generateLap(car, options);
-    const std::string name = dir / ("lap-" + std::to_string(seed) + (other ? "-other" : "") + ".raf");
-    test::writeFile(name, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    return name;
+    return test::writeLap(dir / ("lap-" + std::to_string(seed) + (other ? "-other" : "") + ".raf"), car, options);
   }
-  Json report(std::vector<std::string> args) {
-    args.insert(args.begin(), {"skidlog-report", "--json", json});
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, messages;
-    EXPECT_EQ(runReport(argv, out, messages), 0) << messages.str();
-    return Json::parse(test::readFile(json));
-  }
+  Json report(const std::vector<std::string>& args) { return test::reportJson(json, args); }
 
   test::TempDir dir;
   std::string json = dir / "report.json";

@@ -38,6 +38,9 @@ constexpr const char* usage =
     "  --tyre-type=N            the tyre type the setup records (0-3 R1-R4, 4 road super,\n"
     "                           5 road normal, the default, 6 hybrid, 7 knobbly)\n"
     "  --final-drive=F          the final drive (default 4; the engine speed follows it)\n"
+    "  --front-roll-share=F     the front axle's share of the lateral load transfer (default 0.55)\n"
+    "  --roll-gradient=D        the body's roll, degrees per g (default 1.5)\n"
+    "  --travel=M               the suspension's travel, m (default 0.10); the wheels stop at its end\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
     "  --describe               print the car's tyres and balance, write nothing\n"
@@ -52,6 +55,9 @@ struct Options {
   bool brush = false;
   double tyreType = 5.0;
   double finalDrive = 4.0;
+  double frontRollShare = 0.55;
+  double rollGradient = 1.5;
+  double travel = 0.10;
   double intervalMs = 10.0;
   bool describe = false;
   bool help = false;
@@ -95,7 +101,8 @@ std::string parse(int argc, char** argv, Options& o) {
     } numbers[] = {{"--front-grip", &o.frontGrip, 10.0}, {"--rear-grip", &o.rearGrip, 10.0},
                    {"--noise", &o.lap.noiseScale, 10.0}, {"--interval", &o.intervalMs, 1000.0},
                    {"--grip-variation", &o.lap.gripVariation, 0.2}, {"--tyre-type", &o.tyreType, 255.0},
-                   {"--final-drive", &o.finalDrive, 100.0}};
+                   {"--final-drive", &o.finalDrive, 100.0}, {"--front-roll-share", &o.frontRollShare, 1.0},
+                   {"--roll-gradient", &o.rollGradient, 20.0}, {"--travel", &o.travel, 1.0}};
     bool taken = false;
     for (const auto& n : numbers) {
       if (!value(n.name, v)) continue;
@@ -144,6 +151,7 @@ std::string parse(int argc, char** argv, Options& o) {
     }
   }
   if (o.intervalMs != 10.0 && o.intervalMs != 100.0) return "--interval takes 10 or 100";
+  if (!(o.travel >= 0.01)) return "--travel takes 0.01 to 1 m";
   o.lap.sampleInterval = o.intervalMs / 1000.0;
   if (o.describe || o.help) return {};
   if (positional.empty() || positional.size() > 3) return "give an output file, and optionally seconds and a seed";
@@ -165,6 +173,9 @@ CarSetup carFor(const Options& o) {
   car.rear = withGrip(car.rear, o.rearGrip);
   car.tyreType = static_cast<int>(o.tyreType);
   car.finalDrive = o.finalDrive;
+  car.frontRollShare = o.frontRollShare;
+  car.rollGradient = o.rollGradient;
+  car.travel = o.travel;
   return car;
 }
 

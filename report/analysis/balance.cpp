@@ -9,6 +9,7 @@
 #include "report/analysis/number_text.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
+#include "report/fit/line_sums.h"
 #include "report/fit/statistics.h"
 
 namespace skidlog {
@@ -18,32 +19,6 @@ constexpr double gravityAcceleration = 9.81;  // m/s^2 per g
 constexpr double differenceSpan = 0.05;       // s either side of a sample
 constexpr double medianBin = 0.05;            // g
 constexpr std::size_t minBinPoints = 5;
-
-// Sums for a least-squares straight line y = a + b x; a block's sums are
-// added as many times as a resample draws the block.
-struct LineSums {
-  double w = 0.0, x = 0.0, y = 0.0, xx = 0.0, xy = 0.0;
-
-  void add(double px, double py) {
-    w += 1.0;
-    x += px;
-    y += py;
-    xx += px * px;
-    xy += px * py;
-  }
-  void add(const LineSums& s, double times) {
-    w += times * s.w;
-    x += times * s.x;
-    y += times * s.y;
-    xx += times * s.xx;
-    xy += times * s.xy;
-  }
-  double slope() const {
-    const double d = w * xx - x * x;
-    return d > 0.0 ? (w * xy - x * y) / d : std::numeric_limits<double>::quiet_NaN();
-  }
-  double intercept() const { return w > 0.0 ? (y - slope() * x) / w : 0.0; }
-};
 
 // Calls visit(indices) with the indices of the values in each bin of
 // medianBin, bins in ascending order; valueAt(i) is the i-th of n values.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "report/analysis/platform/platform_differences.h"
 #include "report/analysis/report_group.h"
 
 namespace skidlog {
@@ -151,6 +152,7 @@ std::vector<Difference> compareGroups(std::span<const ReportGroup> groups) {
     if (from.known() && to.known()) out.push_back(compare(from, to, false, {0, g, "balance"}, "", "understeer_gradient"));
     markIntervalBound(out, first, groups[0], groups[g]);
   }
+  comparePlatforms(groups, out);
   sortDifferences(out);
   return out;
 }

@@ -16,8 +16,10 @@ void ReportGroup::add(const Replay& replay, ReplaySummary summary) {
   replays.push_back(std::move(summary));
   appendTyrePoints(replay, {samples, blocks}, points);
   appendAccelerations(replay, lateralAcceleration, longitudinalAcceleration);
-  samples += static_cast<std::uint32_t>(n);
   replayBlocks.push_back(blockCount(n, interval));
+  appendPlatformSamples(replay, replays.back().setup, lateralAcceleration, longitudinalAcceleration,
+                        {samples, blocks, replayBlocks.back(), samplesPerBlock(n, interval)}, platformSamples);
+  samples += static_cast<std::uint32_t>(n);
   blocks += replayBlocks.back();
 }
 
@@ -50,6 +52,7 @@ void analyseGroup(ReportGroup& group, std::uint64_t seed) {
   for (std::size_t w = 0; w < group.wheels.size(); ++w) group.wheels[w] = std::move(tyres[w]);
   for (std::size_t a = 0; a < group.axles.size(); ++a) group.axles[a] = std::move(tyres[group.wheels.size() + a]);
   group.balance = analyseBalance(group, resamples);
+  group.platform = analysePlatform(group.platformSamples, resamples);
 }
 
 }  // namespace skidlog

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "report/analysis/balance.h"
+#include "report/analysis/platform/platform.h"
+#include "report/analysis/platform/platform_samples.h"
 #include "report/analysis/replay_summary.h"
 #include "report/analysis/tyre_analysis.h"
 #include "report/analysis/tyre_points.h"
@@ -36,6 +38,8 @@ struct ReportGroup {
   std::array<TyreAnalysis, raf::wheelCount> wheels;
   std::array<TyreAnalysis, axleCount> axles;
   Balance balance;
+  PlatformSamples platformSamples;  // block by block over the replays
+  Platform platform;
 
   // Takes a replay: its points and the car's accelerations, numbered on from
   // the replays before, and `summary` with its sample count, interval and
@@ -50,7 +54,7 @@ inline constexpr const char* wheelNames[raf::wheelCount] = {"FL", "FR", "RL", "R
 inline constexpr const char* axleNames[axleCount] = {"front", "rear"};
 
 // Picks the fitted points of every wheel, makes the axle points, then
-// analyses the wheels, the axles and the balance; the resampling draws from `seed`.
+// analyses the wheels, the axles, the balance and the platform; the resampling draws from `seed`.
 void analyseGroup(ReportGroup& group, std::uint64_t seed);
 
 }  // namespace skidlog

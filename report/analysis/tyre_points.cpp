@@ -10,18 +10,12 @@
 #include "report/fit/bootstrap.h"
 
 namespace skidlog {
-namespace {
 
-// Samples per block: blockSeconds' worth, or more in a recording so long
-// that it would make more than maxBlocksPerReplay blocks; an interval of 0 or
-// less counts as one sample per block.
 std::size_t samplesPerBlock(std::size_t n, double interval) {
   const std::size_t atMost = (n + maxBlocksPerReplay - 1) / maxBlocksPerReplay;
   if (!(interval > 0.0)) return std::max<std::size_t>(1, atMost);
   return std::max({std::size_t{1}, atMost, static_cast<std::size_t>(std::lround(blockSeconds / interval))});
 }
-
-}  // namespace
 
 void WheelPoints::roomFor(std::size_t more) {
   for (std::vector<float>* v : {&slipAngle, &lateralGrip, &slipRatio, &longitudinalGrip, &normalLoad, &speed}) {

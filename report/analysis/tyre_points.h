@@ -46,6 +46,11 @@ struct SampleNumbering {
   std::uint32_t firstBlock = 0;
 };
 
+// Samples per block: blockSeconds' worth, or more in a recording so long
+// that it would make more than maxBlocksPerReplay blocks; an interval of 0 or
+// less counts as one sample per block.
+std::size_t samplesPerBlock(std::size_t n, double interval);
+
 // The blocks of blockSeconds that n samples `interval` s apart fill.
 std::uint32_t blockCount(std::size_t n, double interval);
 

@@ -43,9 +43,12 @@ CarSetup withBrushTyres(CarSetup car) {
 
 PerWheel wheelLoads(const CarSetup& car, double ax, double ay) {
   const double pitchTransfer = car.totalMass * ax * car.cgHeight / car.wheelbase() / 2.0;
-  const double roll = car.totalMass * ay * car.cgHeight;
-  const double frontRoll = roll * car.frontRollShare / car.frontTrack;
-  const double rearRoll = roll * (1.0 - car.frontRollShare) / car.rearTrack;
+  // The axles' transfers T share, s T at the front and (1 - s) T at the rear,
+  // balance the roll moment: s T tf + (1 - s) T tr = m ay h.
+  const double share = car.frontRollShare;
+  const double transfer = car.totalMass * ay * car.cgHeight / (share * car.frontTrack + (1.0 - share) * car.rearTrack);
+  const double frontRoll = share * transfer;
+  const double rearRoll = (1.0 - share) * transfer;
   PerWheel n{};
   for (int w = 0; w < 4; ++w) {
     // Braking loads the front, cornering the outside wheels (the right ones

@@ -30,14 +30,15 @@ struct CarSetup {
   double frontTrack = 1.48;     // m
   double rearTrack = 1.46;      // m
   double cgHeight = 0.45;       // m
-  double frontRollShare = 0.55;  // of the lateral load transfer, taken by the front axle
+  double frontRollShare = 0.55;  // of the lateral load transfer (a share of load), taken by the front axle
   double wheelHeight = 0.15;     // m, mounting point above the car's reference point
   double tyreRadius = 0.30;      // m
   double tyreWidth = 0.205;      // m
   double steeringRatio = 15.0;   // steering input over front wheel steer
   double frontBrakeShare = 0.62;
   double springRate = 35000.0;  // N/m at each wheel
-  double rollGradient = 0.010;  // rad of roll per m/s^2 of lateral acceleration
+  double rollGradient = 1.5;    // degrees of body roll per g of lateral acceleration, toward the outside
+  double pitchGradient = 0.8;   // degrees of body pitch per g of braking, nose down
   double power = 150e3;         // W at the driven (rear) wheels
   double dragFactor = 0.40;     // drag = dragFactor v^2, N
   double rollingResistance = 0.012;  // of the load
@@ -45,7 +46,8 @@ struct CarSetup {
   // springRate): the tyre type (5: road normal), the suspension's travel and
   // damping, the brakes, the anti-roll bars, and the gearing.
   int tyreType = 5;
-  double travel = 0.10;             // m
+  double travel = 0.10;             // m; the wheels stop at its end (the bump stop)
+  double staticDeflection = 0.055;  // m, each wheel's at rest
   double bumpDamping = 3000.0;      // N s/m
   double reboundDamping = 6000.0;   // N s/m
   double frontBrakeTorque = 1200.0;  // N m

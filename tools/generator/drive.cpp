@@ -84,7 +84,7 @@ class Road {
 // One wheel's state at a sample of load `load` (bumps included) and steady
 // load `steadyLoad`, N.
 WheelState wheelState(const CarSetup& car, int w, double load, double steadyLoad, double slipAngle, double force,
-                      double axleSteer, double roll) {
+                      double axleSteer, double roll, double deflection) {
   WheelState s;
   const Tyre& tyre = isFront(w) ? car.front : car.rear;
   const double sign = isLeft(w) ? 1.0 : -1.0;
@@ -94,9 +94,29 @@ WheelState wheelState(const CarSetup& car, int w, double load, double steadyLoad
   // Toe, and Ackermann: the inside front wheel steers a little more.
   const double delta = axleSteer;
   s.steer = isFront(w) ? delta * (1.0 + sign * 0.5 * delta) + sign * 0.0015 : sign * 0.001;
-  s.deflection = 0.055 + (load - car.staticLoad(w)) / car.springRate;
+  s.deflection = deflection;
   s.lean = sign * 0.012 + roll * 0.5;
   return s;
+}
+
+// Each wheel's suspension deflection, m: the body's roll toward the outside
+// of the turn and its pitch, nose down under braking, both about the centre of
+// gravity, and the road's bumps through the springs; never beyond the
+// suspension's travel. `ay` left positive and `ax` forward, m/s^2.
+PerWheel deflections(const CarSetup& car, double ay, double ax, const PerWheel& bumps) {
+  constexpr double radiansPerDegree = std::numbers::pi / 180.0;
+  // Left side down in a right-hander, and the nose down under braking.
+  const double leftDown = std::tan(car.rollGradient * radiansPerDegree * -ay / standardGravity);
+  const double noseDown = std::tan(car.pitchGradient * radiansPerDegree * -ax / standardGravity);
+  PerWheel d{};
+  for (int w = 0; w < 4; ++w) {
+    const double halfTrack = (isFront(w) ? car.frontTrack : car.rearTrack) / 2.0;
+    const double lever = isFront(w) ? car.cgToFrontAxle : -car.cgToRearAxle;
+    const double compressed = car.staticDeflection + (isLeft(w) ? halfTrack : -halfTrack) * leftDown + lever * noseDown +
+                              bumps[static_cast<std::size_t>(w)] / car.springRate;
+    d[static_cast<std::size_t>(w)] = std::clamp(compressed, 0.0, car.travel);
+  }
+  return d;
 }
 
 // The car's state at every sample, the road's bumps on the steady loads.
@@ -116,19 +136,21 @@ std::vector<CarState> carStates(const CarSetup& car, const Circuit& circuit, con
     c.y = pose.y + out * std::sin(pose.heading);
     c.z = circuit.altitude(m.distance);
     c.heading = pose.heading - beta[i];
-    c.roll = -car.rollGradient * ay;
-    c.pitch = 0.004 * m.acceleration + circuit.slope(m.distance);
+    c.roll = -car.rollGradient * std::numbers::pi / 180.0 * ay / standardGravity;
+    c.pitch = car.pitchGradient * std::numbers::pi / 180.0 * m.acceleration / standardGravity + circuit.slope(m.distance);
     c.speed = m.speed;
     c.steeringInput = car.steeringRatio * axleSteer[i];
     c.gear = 1 + std::min(5, static_cast<int>(m.speed / 11.0));
     const PerWheel bumps = road.next(car);
+    const PerWheel deflection = deflections(car, ay, m.acceleration, bumps);
     const Drivetrain d = drivetrain(car, st.loads[i], m.speed, m.acceleration);
     c.throttle = d.throttle;
     c.brake = d.brake;
     for (int w = 0; w < 4; ++w) {
       const auto k = static_cast<std::size_t>(w);
       const double slip = isFront(w) ? st.frontSlip[i] : st.rearSlip[i];
-      c.wheels[k] = wheelState(car, w, st.loads[i][k] + bumps[k], st.loads[i][k], slip, d.force[k], axleSteer[i], c.roll);
+      c.wheels[k] = wheelState(car, w, st.loads[i][k] + bumps[k], st.loads[i][k], slip, d.force[k], axleSteer[i], c.roll,
+                              deflection[k]);
     }
   }
   return states;

@@ -2,6 +2,7 @@
 
 #include "report/output/json/json_laps.h"
 #include "report/output/json/json_number.h"
+#include "report/output/json/json_platform.h"
 #include "report/output/json/json_setup.h"
 
 namespace skidlog {
@@ -102,6 +103,7 @@ void groupJson(const ReportGroup& group, Json& into) {
   into["wheels"] = wheels;
   into["axles"] = axles;
   into["balance"] = balanceJson(group.balance);
+  into["platform"] = platformJson(group.platform);
   into["resampled"] = group.lapsResampled ? "laps and blocks" : "blocks";
 }
 

@@ -3,16 +3,21 @@
 // The tyres', balance's and lap's quantities; a corner's are the data's own.
 const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', cornering_stiffness: 'cornering stiffness',
                        load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient',
-                       lap_time_s: 'lap time'};
+                       lap_time_s: 'lap time', roll_gradient_deg_per_g: 'roll gradient',
+                       lltd_front: 'front share of the lateral load transfer',
+                       pitch_gradient_deg_per_g: 'pitch gradient', travel_used: 'travel used',
+                       at_travel_end_s: 'time at the end of the travel a lap'};
 function describe(d) {
   const lateral = d.curve === 'lateral';
   const corner = /(^| )T\d+$/.test(d.where) ? cornerKeys.get(d.quantity === 'corner_time_s' ? 'time_s' : d.quantity) : null;
   const digits = corner ? corner.decimals
                         : {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
-                           understeer_gradient: 2, lap_time_s: 3}[d.quantity] ?? 3;
+                           understeer_gradient: 2, lap_time_s: 3, roll_gradient_deg_per_g: 2, pitch_gradient_deg_per_g: 2,
+                           lltd_front: 3, travel_used: 3, at_travel_end_s: 2}[d.quantity] ?? 3;
   const unit = corner ? unitText(corner.unit)
                       : {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '',
-                         load_sensitivity: ' /kN', understeer_gradient: ' deg/g', lap_time_s: ' s'}[d.quantity] || '';
+                         load_sensitivity: ' /kN', understeer_gradient: ' deg/g', lap_time_s: ' s',
+                         roll_gradient_deg_per_g: ' deg/g', pitch_gradient_deg_per_g: ' deg/g', at_travel_end_s: ' s'}[d.quantity] || '';
   // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
   const format = (v, n, u, plus) => {
     const text = Math.abs(v).toFixed(n);
@@ -24,7 +29,7 @@ function describe(d) {
     ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
     : signed(d.delta.value, digits, unit) + (d.interval ? ' (' + signed(d.delta.low, digits, unit) + ' to ' +
         signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
-  const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' ? '' :
+  const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' || d.where === 'platform' ? '' :
                 d.where === 'lap' ? '' : d.where.replace(/ lap$/, '') + ' ';
   return where + (corner ? corner.words : quantityNames[d.quantity] || d.quantity) + ': ' + d.to + ' ' +
          format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
@@ -33,7 +38,8 @@ function describe(d) {
 // 95 % interval as a bar, a line at zero. Rows of one kind of place and one
 // unit share their scale; relative differences are in per cent.
 const placeKinds = [['Lap and corners', (w) => /(^| )(T\d+|lap)$/.test(w)], ['Axles', (w) => w === 'front' || w === 'rear'],
-                    ['Wheels', (w) => /^(FL|FR|RL|RR)$/.test(w)], ['Balance', (w) => w === 'balance']];
+                    ['Wheels', (w) => /^(FL|FR|RL|RR)$/.test(w)], ['Balance', (w) => w === 'balance'],
+                    ['Platform', (w) => w === 'platform']];
 function forestRows(d) {
   const relative = d.relative.value !== null;
   const unit = relative ? '%' : d.quantity;
@@ -94,7 +100,8 @@ function differencesTable() {
       'no difference, whatever the two values. Largest shown differences first. Peak grip and slip are compared ' +
       'only where both groups reach the peak. Lap and corner numbers have one value per lap: their intervals are ' +
       'over laps (Welch\u2019s; one lap against a group takes the group\u2019s lap-to-lap spread for its own; one ' +
-      'lap each has none).',
+      'lap each has none). The platform\u2019s numbers are over laps as well; one lap against one lap resamples ' +
+      'each lap\u2019s blocks.',
       ['Difference (95 % interval)', 'Verdict'], {class: 'differences'}, folded);
   data.differences.forEach((d) => {
     const row = el('tr');

@@ -1,0 +1,166 @@
+#include "report/analysis/platform/platform_samples.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "csv/wheel_row.h"
+#include "numeric/precision.h"
+
+namespace skidlog {
+namespace {
+
+constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+// Beyond this acceleration, g, a sample is a crash or a reset, not driving,
+// and would outweigh a lap of corners in a straight line's sums.
+constexpr double largestDrivingAcceleration = 4.0;
+// Loads beyond this, N, are a damaged sample's.
+constexpr double largestLoad = 1e6;
+constexpr double shortestTrack = 0.1;      // m
+constexpr double shortestWheelbase = 0.5;  // m
+constexpr double shortestTravel = 0.001;   // m; less is no suspension
+
+// The tracks and wheelbase of a replay's wheels, m; NaN where the geometry
+// is not a car's.
+struct Span {
+  double frontTrack = std::numeric_limits<double>::quiet_NaN();
+  double rearTrack = std::numeric_limits<double>::quiet_NaN();
+  double wheelbase = std::numeric_limits<double>::quiet_NaN();
+
+  bool known() const { return frontTrack >= shortestTrack && rearTrack >= shortestTrack && wheelbase >= shortestWheelbase; }
+};
+
+Span spanOf(const std::array<WheelGeometry, raf::wheelCount>& g) {
+  Span s;
+  s.frontTrack = widen(g[1].offsetX) - widen(g[0].offsetX);
+  s.rearTrack = widen(g[3].offsetX) - widen(g[2].offsetX);
+  s.wheelbase = (widen(g[0].offsetY) + widen(g[1].offsetY)) / 2.0 - (widen(g[2].offsetY) + widen(g[3].offsetY)) / 2.0;
+  // A damaged header may give anything, NaN or infinities among it.
+  if (!(std::isfinite(s.frontTrack) && std::isfinite(s.rearTrack) && std::isfinite(s.wheelbase))) return Span{};
+  return s;
+}
+
+bool driving(double acceleration) { return std::fabs(acceleration) <= largestDrivingAcceleration; }
+
+// Adds sample i to the lines and the charts' bins where the car is on the
+// road and moving on all four wheels.
+void addCarSample(const Replay& replay, std::size_t i, double lateral, double longitudinal, const Span& span,
+                  PlatformBlock& block, std::map<std::int64_t, LateralBin>& bins) {
+  std::array<double, raf::wheelCount> d{}, load{};
+  for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+    const WheelTrack& wheel = replay.wheels[w];
+    if (!passesPerWheel(wheel, i)) return;
+    d[w] = widen(wheel.suspensionDeflection[i]);
+    load[w] = widen(wheel.normalLoad[i]);
+    if (!std::isfinite(d[w]) || !(std::fabs(load[w]) <= largestLoad)) return;
+  }
+  const double frontTransfer = load[0] - load[1], rearTransfer = load[2] - load[3];
+  if (driving(lateral)) {
+    block.lines[frontTransferLine].add(lateral, frontTransfer);
+    block.lines[rearTransferLine].add(lateral, rearTransfer);
+  }
+  if (!span.known()) return;
+  const double roll = (std::atan((d[0] - d[1]) / span.frontTrack) + std::atan((d[2] - d[3]) / span.rearTrack)) / 2.0 *
+                      degreesPerRadian;
+  const double pitch = std::atan(((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase) * degreesPerRadian;
+  if (driving(longitudinal)) block.lines[pitchLine].add(longitudinal, pitch);
+  if (!driving(lateral)) return;
+  block.lines[rollLine].add(lateral, roll);
+  LateralBin& bin = bins[static_cast<std::int64_t>(std::floor(lateral / lateralBinWidth))];
+  bin.count += 1.0;
+  bin.lateral += lateral;
+  bin.roll += roll;
+  bin.frontTransfer += frontTransfer;
+  bin.rearTransfer += rearTransfer;
+}
+
+DamperQuadrant quadrantOf(double velocity) {
+  if (velocity >= 0.0) return velocity <= damperKnee ? bumpSlow : bumpFast;
+  return velocity >= -damperKnee ? reboundSlow : reboundFast;
+}
+
+}  // namespace
+
+void PlatformBlock::add(const PlatformBlock& other, std::uint32_t times) {
+  const auto t = static_cast<double>(times);
+  for (std::size_t k = 0; k < lines.size(); ++k) lines[k].add(other.lines[k], t);
+  for (std::size_t w = 0; w < wheels.size(); ++w) {
+    WheelBlock& to = wheels[w];
+    const WheelBlock& from = other.wheels[w];
+    to.largestShare = std::max(to.largestShare, from.largestShare);
+    to.atEnd += times * from.atEnd;
+    for (std::size_t q = 0; q < to.quadrant.size(); ++q) to.quadrant[q] += times * from.quadrant[q];
+  }
+}
+
+PlatformBlock PlatformSamples::drawn(std::span<const std::uint32_t> weights) const {
+  PlatformBlock sum;
+  for (std::size_t b = 0; b < weights.size() && b < blocks.size(); ++b) {
+    if (weights[b] != 0) sum.add(blocks[b], weights[b]);
+  }
+  return sum;
+}
+
+PlatformBlock PlatformSamples::lap(const PlatformLap& l) const {
+  PlatformBlock sum;
+  for (std::uint32_t b = l.firstBlock; b < l.firstBlock + l.blocks && b < blocks.size(); ++b) sum.add(blocks[b], 1);
+  return sum;
+}
+
+std::size_t damperBin(double velocity) {
+  if (!(velocity >= -damperRange)) return 0;
+  if (velocity >= damperRange) return damperBins - 1;
+  return 1 + std::min(damperBins - 3, static_cast<std::size_t>((velocity + damperRange) / damperBinWidth));
+}
+
+double damperEdge(std::size_t b) {
+  if (b == 0) return -std::numeric_limits<double>::infinity();
+  return -damperRange + static_cast<double>(b - 1) * damperBinWidth;
+}
+
+void appendPlatformSamples(const Replay& replay, const ReplaySetup& setup, std::span<const float> lateral,
+                           std::span<const float> longitudinal, const PlatformNumbering& numbering,
+                           PlatformSamples& into) {
+  const std::size_t n = replay.sampleCount();
+  const Span span = spanOf(replay.geometry);
+  PlatformLap lap;
+  lap.firstBlock = numbering.firstBlock;
+  lap.blocks = numbering.blocks;
+  // To the microsecond, so that a count of samples makes a time of as few digits as it has.
+  lap.interval = std::round(widen(replay.header.sampleInterval) * 1e6) / 1e6;
+  lap.geometryKnown = span.known();
+  lap.dampersMeasured = lap.interval > 0.0 && lap.interval <= longestDamperInterval;
+  for (std::size_t w = 0; w < raf::wheelCount; ++w) lap.travel[w] = setup.wheels[w].travel;
+  into.laps.push_back(lap);
+  into.blocks.resize(std::max<std::size_t>(into.blocks.size(), std::size_t{numbering.firstBlock} + numbering.blocks));
+  const double velocityStep = 2.0 * lap.interval / 1000.0;  // s per mm/s of a deflection difference in m
+  for (std::size_t i = 0; i < n; ++i) {
+    PlatformBlock& block = into.blocks[numbering.firstBlock + std::min<std::size_t>(i / numbering.samplesPerBlock, numbering.blocks - 1)];
+    const std::size_t at = numbering.firstSample + i;
+    if (at < lateral.size() && at < longitudinal.size()) {
+      const double ay = widen(lateral[at]), ax = widen(longitudinal[at]);
+      if (std::isfinite(ay) && std::isfinite(ax)) addCarSample(replay, i, ay, ax, span, block, into.bins);
+    }
+    for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+      const WheelTrack& wheel = replay.wheels[w];
+      const float d = wheel.suspensionDeflection[i];
+      if (!(wheel.normalLoad[i] >= minNormalLoad) || !std::isfinite(d)) continue;
+      WheelBlock& b = block.wheels[w];
+      const double travel = widen(lap.travel[w]);
+      if (travel >= shortestTravel && std::isfinite(travel)) {
+        // A damaged sample's deflection may be any float: the share is kept within a float's range.
+        b.largestShare = std::max(b.largestShare, toFloat(std::clamp(widen(d) / travel, -1.0, 1e6)));
+        if (widen(d) >= (1.0 - travelEndShare) * travel) ++b.atEnd;
+      }
+      if (!lap.dampersMeasured || i == 0 || i + 1 >= n) continue;
+      const double velocity = (widen(wheel.suspensionDeflection[i + 1]) - widen(wheel.suspensionDeflection[i - 1])) /
+                              velocityStep;
+      if (!std::isfinite(velocity)) continue;
+      ++b.quadrant[quadrantOf(velocity)];
+      ++into.damperCounts[w][damperBin(velocity)];
+    }
+  }
+}
+
+}  // namespace skidlog
