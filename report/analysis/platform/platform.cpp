@@ -120,6 +120,7 @@ PlatformChartLine chartLine(const PlatformSamples& samples, const LineSums& pool
   }
   line.slope = std::isfinite(slope) ? slope : 0.0;
   line.offset = pooled.w > 0.0 ? (pooled.y - line.slope * pooled.x) / pooled.w : 0.0;
+  line.centre = pooled.w > 0.0 ? pooled.x / pooled.w : 0.0;
   return line;
 }
 
@@ -160,6 +161,7 @@ Platform analysePlatform(const PlatformSamples& samples, const Resamples& resamp
   }
   const PlatformBlock all = sums.all();
   p.roll = chartLine(samples, all.lines[rollLine], p.rollGradient.estimate.value, &LateralBin::roll);
+  p.roll.range = linearRoll;
   p.transfer[0] = chartLine(samples, all.lines[frontTransferLine], slopeOf(all.lines[frontTransferLine]),
                             &LateralBin::frontTransfer);
   p.transfer[1] = chartLine(samples, all.lines[rearTransferLine], slopeOf(all.lines[rearTransferLine]),

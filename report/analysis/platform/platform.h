@@ -52,8 +52,10 @@ struct WheelPlatform {
 struct PlatformChartLine {
   std::vector<double> lateral;  // g, each bin's mean
   std::vector<double> value;    // each bin's mean
+  double centre = 0.0;          // g, the mean lateral acceleration of all the samples, where the line's band is narrowest
   double offset = 0.0;
   double slope = 0.0;
+  double range = 0.0;           // g either way, the samples the line is fitted to; 0 for all
 };
 
 struct Platform {

@@ -66,7 +66,7 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
   const double pitch = std::atan(((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase) * degreesPerRadian;
   if (driving(longitudinal)) block.lines[pitchLine].add(longitudinal, pitch);
   if (!driving(lateral)) return;
-  block.lines[rollLine].add(lateral, roll);
+  if (std::fabs(lateral) <= linearRoll) block.lines[rollLine].add(lateral, roll);
   LateralBin& bin = bins[static_cast<std::int64_t>(std::floor(lateral / lateralBinWidth))];
   bin.count += 1.0;
   bin.lateral += lateral;

@@ -28,12 +28,18 @@ namespace skidlog {
 
 // The lines fitted against the car's acceleration.
 enum PlatformLine : std::size_t {
-  rollLine,           // roll, degrees, against lateral acceleration, g
+  rollLine,           // roll, degrees, against lateral acceleration, g, within linearRoll
   frontTransferLine,  // front transfer, N, against lateral acceleration
   rearTransferLine,   // rear transfer, N, against lateral acceleration
   pitchLine,          // pitch, degrees, against longitudinal acceleration, g
   platformLineCount,
 };
+
+// The roll line's range, g either way: beyond it the outer wheels reach
+// their bump stops and the inner ones unload, and the body rolls less for
+// each g (on real laps the slope through every sample is 2 to 3 % lower and
+// moves with the track's corners). The gradient is the springs' and bars'.
+inline constexpr double linearRoll = 1.0;
 
 // The damper's velocity, mm/s, positive in bump (compressing): slow within
 // damperKnee either way, fast beyond.

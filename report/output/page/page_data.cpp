@@ -8,6 +8,7 @@
 #include "report/fit/statistics.h"
 #include "report/output/page/json_text.h"
 #include "report/output/page/page_laps.h"
+#include "report/output/page/page_platform.h"
 
 namespace skidlog {
 namespace {
@@ -229,6 +230,8 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
   }
   j.endArray().key("balance");
   balance(j, g.balance, most);
+  j.key("platform");
+  pagePlatform(j, g.platform);
   j.key("traces").beginArray();
   // One group draws every replay's traces; a comparison draws its laps' in
   // the laps section.
@@ -265,6 +268,7 @@ std::string pageData(const ReportData& report) {
   }
   j.endArray().key("setupNotes").strings(report.setupNotes);
   j.key("loadEdges").numbers(edges, 0);
+  pageDamperEdges(j);
   pageTracks(j, report);
   pageFindings(j, report);
   pageCornerKeys(j);

@@ -4,6 +4,7 @@ timeSection();
 (data.tracks || []).forEach(lapsSection);
 if (single) {
   balanceSection();
+  platformSection();
   groups[0].wheels.forEach(wheelCharts);
   fitTable();
   traceCharts(groups[0].traces, 'time', 'time [s]');
@@ -12,6 +13,7 @@ if (single) {
   differencesTable();
   scatterControl();
   balanceSection();
+  platformSection();
   groups[0].axles.forEach((a, k) => comparisonCharts((k === 0 ? 'Front' : 'Rear') + ' axle', k, 'axles'));
   groups[0].wheels.forEach((w, k) => comparisonCharts('Wheel ' + w.name, k, 'wheels'));
   fitTable();

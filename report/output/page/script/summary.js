@@ -24,6 +24,7 @@ function summarySection() {
     groups.slice(1).forEach((g) => {
       setupLines(g, item);
       differenceLine(g, item);
+      platformLine(g, item);
     });
   }
 }
@@ -104,7 +105,15 @@ function tyreLines(g, item) {
   const b = g.balance;
   item([el('b', {}, 'Balance'), ': ' + (b.gradient.value === null ? 'too few steady samples for an understeer gradient' :
         'understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g') + '. ' + b.statement]);
+  const p = g.platform;
+  const ends = p.wheels.filter((w) => w.travelUsed.value !== null && w.travelUsed.value >= 0.98).map((w) => w.name);
+  item([el('b', {}, 'Platform'), ': roll ' + (p.roll.value === null ? 'not measured' : withInterval(p.roll, 2).text + ' deg/g') +
+        ', front share of the lateral load transfer ' + (p.lltd.value === null ? 'not measured' : withInterval(p.lltd, 3).text) +
+        (ends.length ? '; at the end of the travel: ' + ends.join(', ') : '; no wheel at the end of its travel') + '.']);
 }
+
+// The platform's numbers, the car's and each wheel's, apart from the tyres'.
+const platformDifference = (d) => d.where === 'platform' || d.quantity === 'travel_used' || d.quantity === 'at_travel_end_s';
 
 // What differs between a later group's car setup and the first's, before its
 // tyre numbers: what they differ by may be the setup's, not the driver's.
@@ -117,7 +126,7 @@ function setupLines(g, item) {
 // A later group's largest tyre and balance differences shown against the first.
 function differenceLine(g, item) {
   const shown = data.differences.filter((d) => d.to === g.label && (d.verdict === 'higher' || d.verdict === 'lower') &&
-                                             !/(^| )T\d+$|lap$/.test(d.where));
+                                             !/(^| )T\d+$|lap$/.test(d.where) && !platformDifference(d));
   const parts = [el('b', {}, g.label + ' against ' + groups[0].label), ': tyres and balance: '];
   if (!shown.length) parts.push('no difference shown');
   shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
@@ -125,5 +134,16 @@ function differenceLine(g, item) {
   // Once: where the tyre types differ, so do the tyres' numbers.
   const types = data.differences.find((d) => d.to === g.label && d.notes.some((n) => n.startsWith('tyre types differ')));
   if (types) parts.push('. The ' + types.notes.find((n) => n.startsWith('tyre types differ')).split(':').slice(0, 2).join(':'));
+  item(parts);
+}
+
+// A later group's largest platform differences shown against the first.
+function platformLine(g, item) {
+  const shown = data.differences.filter((d) => d.to === g.label && (d.verdict === 'higher' || d.verdict === 'lower') &&
+                                             platformDifference(d));
+  const parts = [el('b', {}, g.label + ' against ' + groups[0].label), ': platform: '];
+  if (!shown.length) parts.push('no difference shown');
+  shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
+  if (shown.length > 3) parts.push(' (and ' + (shown.length - 3) + ' more below)');
   item(parts);
 }
