@@ -12,6 +12,8 @@
 #   docs/forest.png                         the comparison's differences as a forest plot
 #   docs/setups.png                         the first screen of laps of two car setups
 #                                           grouped by setup (hybrid tyres, final drive 3)
+#   docs/platform.png                       the Platform section of laps at a front share
+#                                           of the lateral load transfer of 0.55 against 0.65
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -28,6 +30,10 @@ for seed in 1 2 3; do "$build/tools/make_replay" --lap "$work/lap$seed.raf" 60 "
 "$build/tools/make_replay" --lap --slow-corner=5 "$work/slow.raf" 60 4
 for seed in 5 6; do
   "$build/tools/make_replay" --lap --tyre-type=6 --final-drive=3 "$work/other$seed.raf" 60 "$seed"
+done
+for seed in 7 8; do
+  "$build/tools/make_replay" --lap --front-roll-share=0.55 "$work/share55-$seed.raf" 60 "$seed"
+  "$build/tools/make_replay" --lap --front-roll-share=0.65 "$work/share65-$seed.raf" 60 "$((seed + 10))"
 done
 cd "$work"
 "$build/report/skidlog-report" -o lap.html lap.raf
@@ -46,3 +52,6 @@ node "$shot" versus.html "$root/docs/summary-phone.png" 390
 node "$shot" compare.html "$root/docs/forest.png" 1280 Differences
 "$build/report/skidlog-report" -o setups.html --by setup lap1.raf lap2.raf other5.raf other6.raf 2>/dev/null
 node "$shot" setups.html "$root/docs/setups.png" 1280
+"$build/report/skidlog-report" -o platform.html --label "front share 0.55" share55-*.raf \
+  --vs --label "front share 0.65" share65-*.raf 2>/dev/null
+node "$shot" platform.html "$root/docs/platform.png" 1280 Platform
