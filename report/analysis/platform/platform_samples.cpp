@@ -61,9 +61,10 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
     block.lines[rearTransferLine].add(lateral, rearTransfer);
   }
   if (!span.known()) return;
-  const double roll = (std::atan((d[0] - d[1]) / span.frontTrack) + std::atan((d[2] - d[3]) / span.rearTrack)) / 2.0 *
-                      degreesPerRadian;
-  const double pitch = std::atan(((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase) * degreesPerRadian;
+  // Small angles: a body rolls a few degrees, where an angle and its tangent
+  // agree to 0.1 %, and the slope of the one is the slope of the other.
+  const double roll = ((d[0] - d[1]) / span.frontTrack + (d[2] - d[3]) / span.rearTrack) / 2.0 * degreesPerRadian;
+  const double pitch = ((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase * degreesPerRadian;
   if (driving(longitudinal)) block.lines[pitchLine].add(longitudinal, pitch);
   if (!driving(lateral)) return;
   if (std::fabs(lateral) <= linearRoll) block.lines[rollLine].add(lateral, roll);

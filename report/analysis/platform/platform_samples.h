@@ -5,10 +5,11 @@
 // how fast its damper moves. Whole laps and resamples are sums of blocks.
 //
 // The roll is the body's angle to the road from the deflections, per axle
-// atan((left - right) / track), the two axles' mean: positive with the left
-// side down, which is toward the outside of a right-hand turn (the lateral
-// acceleration is positive to the right). The pitch is atan((front - rear) /
-// wheelbase) of the axles' mean deflections: positive nose down. An axle's
+// (left - right) / track, the two axles' mean, in degrees (a few degrees, at
+// which an angle and its tangent agree to 0.1 %): positive with the left side
+// down, which is toward the outside of a right-hand turn (the lateral
+// acceleration is positive to the right). The pitch is (front - rear) /
+// wheelbase of the axles' mean deflections: positive nose down. An axle's
 // transfer is its left wheel's load less its right's.
 #ifndef SKIDLOG_REPORT_ANALYSIS_PLATFORM_PLATFORM_SAMPLES_H_
 #define SKIDLOG_REPORT_ANALYSIS_PLATFORM_PLATFORM_SAMPLES_H_
