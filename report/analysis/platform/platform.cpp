@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 
 #include "report/fit/bootstrap.h"
 
@@ -113,7 +114,7 @@ std::optional<Damper> damperOf(const PlatformSamples& samples, PlatformSums& sum
 PlatformChartLine chartLine(const PlatformSamples& samples, const LineSums& pooled, double slope,
                             double LateralBin::*value) {
   PlatformChartLine line;
-  for (const auto& [key, bin] : samples.bins) {
+  for (const LateralBin& bin : samples.bins) {
     if (bin.count < minBinSamples) continue;
     line.lateral.push_back(bin.lateral / bin.count);
     line.value.push_back(bin.*value / bin.count);
@@ -124,15 +125,27 @@ PlatformChartLine chartLine(const PlatformSamples& samples, const LineSums& pool
   return line;
 }
 
+// Milliseconds, as a user reads an interval.
+std::string milliseconds(double seconds) { return std::to_string(std::lround(seconds * 1000.0)) + " ms"; }
+
 void noteWhatIsMissing(const PlatformSamples& samples, Platform& p) {
   bool geometry = false, travel = false;
+  std::size_t coarse = 0;
+  double coarseInterval = 0.0;
   for (const PlatformLap& lap : samples.laps) {
     geometry = geometry || lap.geometryKnown;
     for (const float t : lap.travel) travel = travel || t > 0.0f;
+    if (!lap.dampersMeasured) {
+      ++coarse;
+      coarseInterval = lap.interval;
+    }
   }
-  if (!p.dampersMeasured) {
-    p.notes.push_back("recorded every " + std::to_string(static_cast<int>(std::lround(samples.laps.empty() ? 0.0 : samples.laps.front().interval * 1000.0))) +
-                      " ms: a damper's stroke is over between two samples, so its velocity is not measured");
+  const std::string why = ": a damper's stroke is over between two samples, so its velocity is not measured";
+  if (!p.dampersMeasured && !samples.laps.empty()) {
+    p.notes.push_back("recorded every " + milliseconds(coarseInterval) + why);
+  } else if (coarse > 0) {
+    p.notes.push_back(std::to_string(coarse) + " of " + std::to_string(samples.laps.size()) + " replays recorded every " +
+                      milliseconds(coarseInterval) + " are left out of the dampers" + why);
   }
   if (!geometry) p.notes.push_back("the wheels' positions do not give the car's tracks and wheelbase: no roll or pitch");
   if (!travel) p.notes.push_back("the setup does not record the suspension's travel: no share of it");

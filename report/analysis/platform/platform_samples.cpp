@@ -7,14 +7,12 @@
 
 #include "csv/wheel_row.h"
 #include "numeric/precision.h"
+#include "platform/parallel_for.h"
 
 namespace skidlog {
 namespace {
 
 constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
-// Beyond this acceleration, g, a sample is a crash or a reset, not driving,
-// and would outweigh a lap of corners in a straight line's sums.
-constexpr double largestDrivingAcceleration = 4.0;
 // Loads beyond this, N, are a damaged sample's.
 constexpr double largestLoad = 1e6;
 constexpr double shortestTrack = 0.1;      // m
@@ -46,7 +44,7 @@ bool driving(double acceleration) { return std::fabs(acceleration) <= largestDri
 // Adds sample i to the lines and the charts' bins where the car is on the
 // road and moving on all four wheels.
 void addCarSample(const Replay& replay, std::size_t i, double lateral, double longitudinal, const Span& span,
-                  PlatformBlock& block, std::map<std::int64_t, LateralBin>& bins) {
+                  PlatformBlock& block, std::array<LateralBin, lateralBins>& bins) {
   std::array<double, raf::wheelCount> d{}, load{};
   for (std::size_t w = 0; w < raf::wheelCount; ++w) {
     const WheelTrack& wheel = replay.wheels[w];
@@ -68,7 +66,8 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
   if (driving(longitudinal)) block.lines[pitchLine].add(longitudinal, pitch);
   if (!driving(lateral)) return;
   if (std::fabs(lateral) <= linearRoll) block.lines[rollLine].add(lateral, roll);
-  LateralBin& bin = bins[static_cast<std::int64_t>(std::floor(lateral / lateralBinWidth))];
+  const auto k = static_cast<std::size_t>(std::floor(lateral / lateralBinWidth) + static_cast<double>(lateralBins / 2));
+  LateralBin& bin = bins[std::min(k, lateralBins - 1)];
   bin.count += 1.0;
   bin.lateral += lateral;
   bin.roll += roll;
@@ -79,6 +78,43 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
 DamperQuadrant quadrantOf(double velocity) {
   if (velocity >= 0.0) return velocity <= damperKnee ? bumpSlow : bumpFast;
   return velocity >= -damperKnee ? reboundSlow : reboundFast;
+}
+
+// One wheel's largest share of its travel, its samples at the travel's end and
+// its damper's velocities, at every sample where it is on the road.
+// `blocks` holds the wheel's own record of each block of the replay.
+void addWheelSamples(const WheelTrack& wheel, std::size_t w, const PlatformLap& lap, std::size_t samplesPerBlock,
+                     std::vector<WheelBlock>& blocks, std::array<std::uint64_t, damperBins>& damperCounts) {
+  const std::size_t n = wheel.suspensionDeflection.size();
+  const double travel = widen(lap.travel[w]);
+  const bool travelKnown = travel >= shortestTravel && std::isfinite(travel);
+  // mm/s per m of deflection over two intervals.
+  const double velocityScale = 1000.0 / (2.0 * lap.interval);
+  const double atEnd = (1.0 - travelEndShare) * travel;
+  // Each block's largest deflection; its share of the travel once the block is
+  // done (a correctly rounded quotient keeps the order of its dividends).
+  std::vector<float> largest(blocks.size(), -std::numeric_limits<float>::infinity());
+  for (std::size_t i = 0; i < n; ++i) {
+    const float d = wheel.suspensionDeflection[i];
+    if (!(wheel.normalLoad[i] >= minNormalLoad) || !std::isfinite(d)) continue;
+    const std::size_t k = std::min(i / samplesPerBlock, blocks.size() - 1);
+    WheelBlock& b = blocks[k];
+    largest[k] = std::max(largest[k], d);
+    if (travelKnown && widen(d) >= atEnd) ++b.atEnd;
+    if (!lap.dampersMeasured || i == 0 || i + 1 >= n) continue;
+    const double velocity = (widen(wheel.suspensionDeflection[i + 1]) - widen(wheel.suspensionDeflection[i - 1])) *
+                            velocityScale;
+    if (!std::isfinite(velocity)) continue;
+    ++b.quadrant[quadrantOf(velocity)];
+    ++damperCounts[damperBin(velocity)];
+  }
+  if (!travelKnown) return;
+  for (std::size_t k = 0; k < blocks.size(); ++k) {
+    // A damaged sample's deflection may be any float: the share is kept within a float's range.
+    if (largest[k] > -std::numeric_limits<float>::infinity()) {
+      blocks[k].largestShare = toFloat(std::clamp(widen(largest[k]) / travel, -1.0, 1e6));
+    }
+  }
 }
 
 }  // namespace
@@ -135,32 +171,25 @@ void appendPlatformSamples(const Replay& replay, const ReplaySetup& setup, std::
   for (std::size_t w = 0; w < raf::wheelCount; ++w) lap.travel[w] = setup.wheels[w].travel;
   into.laps.push_back(lap);
   into.blocks.resize(std::max<std::size_t>(into.blocks.size(), std::size_t{numbering.firstBlock} + numbering.blocks));
-  const double velocityStep = 2.0 * lap.interval / 1000.0;  // s per mm/s of a deflection difference in m
+  const auto blockOf = [&](std::size_t i) -> PlatformBlock& {
+    return into.blocks[numbering.firstBlock + std::min<std::size_t>(i / numbering.samplesPerBlock, numbering.blocks - 1)];
+  };
   for (std::size_t i = 0; i < n; ++i) {
-    PlatformBlock& block = into.blocks[numbering.firstBlock + std::min<std::size_t>(i / numbering.samplesPerBlock, numbering.blocks - 1)];
     const std::size_t at = numbering.firstSample + i;
-    if (at < lateral.size() && at < longitudinal.size()) {
-      const double ay = widen(lateral[at]), ax = widen(longitudinal[at]);
-      if (std::isfinite(ay) && std::isfinite(ax)) addCarSample(replay, i, ay, ax, span, block, into.bins);
-    }
-    for (std::size_t w = 0; w < raf::wheelCount; ++w) {
-      const WheelTrack& wheel = replay.wheels[w];
-      const float d = wheel.suspensionDeflection[i];
-      if (!(wheel.normalLoad[i] >= minNormalLoad) || !std::isfinite(d)) continue;
-      WheelBlock& b = block.wheels[w];
-      const double travel = widen(lap.travel[w]);
-      if (travel >= shortestTravel && std::isfinite(travel)) {
-        // A damaged sample's deflection may be any float: the share is kept within a float's range.
-        b.largestShare = std::max(b.largestShare, toFloat(std::clamp(widen(d) / travel, -1.0, 1e6)));
-        if (widen(d) >= (1.0 - travelEndShare) * travel) ++b.atEnd;
-      }
-      if (!lap.dampersMeasured || i == 0 || i + 1 >= n) continue;
-      const double velocity = (widen(wheel.suspensionDeflection[i + 1]) - widen(wheel.suspensionDeflection[i - 1])) /
-                              velocityStep;
-      if (!std::isfinite(velocity)) continue;
-      ++b.quadrant[quadrantOf(velocity)];
-      ++into.damperCounts[w][damperBin(velocity)];
-    }
+    if (at >= lateral.size() || at >= longitudinal.size()) break;
+    const double ay = widen(lateral[at]), ax = widen(longitudinal[at]);
+    if (std::isfinite(ay) && std::isfinite(ax)) addCarSample(replay, i, ay, ax, span, blockOf(i), into.bins);
+  }
+  // The wheels share nothing: each on its own core, into blocks of its own
+  // (side by side in one block, four wheels would share cache lines).
+  std::array<std::vector<WheelBlock>, raf::wheelCount> wheelBlocks;
+  parallelFor(static_cast<int>(raf::wheelCount), [&](int wheel) {
+    const auto w = static_cast<std::size_t>(wheel);
+    wheelBlocks[w].resize(numbering.blocks);
+    addWheelSamples(replay.wheels[w], w, lap, numbering.samplesPerBlock, wheelBlocks[w], into.damperCounts[w]);
+  });
+  for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+    for (std::size_t b = 0; b < wheelBlocks[w].size(); ++b) into.blocks[numbering.firstBlock + b].wheels[w] = wheelBlocks[w][b];
   }
 }
 

@@ -17,7 +17,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <span>
 #include <vector>
 
@@ -89,11 +88,17 @@ struct LateralBin {
   double count = 0.0, lateral = 0.0, roll = 0.0, frontTransfer = 0.0, rearTransfer = 0.0;
 };
 inline constexpr double lateralBinWidth = 0.05;  // g
+// Bins from -largestDrivingAcceleration to +largestDrivingAcceleration: beyond
+// it a sample is a crash or a reset, not driving, and would outweigh a lap of
+// corners in a straight line's sums.
+inline constexpr double largestDrivingAcceleration = 4.0;  // g
+inline constexpr std::size_t lateralBins = 2 * 80;
 
 struct PlatformSamples {
   std::vector<PlatformLap> laps;
   std::vector<PlatformBlock> blocks;        // numbered over the group's replays
-  std::map<std::int64_t, LateralBin> bins;  // by floor(lateral acceleration / lateralBinWidth)
+  // Bin k from (k - lateralBins / 2) x lateralBinWidth g.
+  std::array<LateralBin, lateralBins> bins{};
   std::array<std::array<std::uint64_t, damperBins>, raf::wheelCount> damperCounts{};
 
   // The sums over the blocks a replicate draws, `weights[b]` times block b.
