@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/replay_builder.h"
 #include "tests/report_json.h"
 #include "tests/temp_dir.h"
 
@@ -112,6 +113,48 @@ TEST_F(PlatformReportTest, FindsTheEndOfTheTravelAndMeasuresDampersOnlyWhereTheS
   // The roll and the share need no damper: they are read at 100 ms too.
   EXPECT_NEAR(coarse["lltd_front"].get<double>(), 0.55, 0.02);
   EXPECT_NEAR(coarse["roll_gradient_deg_per_g"].get<double>(), 1.5, 0.05 * 1.5);
+}
+
+// Every platform number of a report: null, or a finite number (the JSON
+// writes a non-finite one as null, so this is its range and its form).
+void expectSound(const Json& platform) {
+  for (const char* key : {"roll_gradient_deg_per_g", "lltd_front", "pitch_gradient_deg_per_g"}) {
+    EXPECT_TRUE(platform[key].is_null() || platform[key].is_number()) << key;
+  }
+  for (const std::string& w : wheels) {
+    const Json& used = platform["travel_used"][w];
+    EXPECT_TRUE(used.is_null() || (used.get<double>() >= -1.0 && used.get<double>() <= 1e6)) << w;
+  }
+}
+
+TEST_F(PlatformReportTest, DamagedGeometryTravelAndSamplesGiveNotesNotNumbers) {
+  // Straight driving, all wheels at one side-to-side offset (no track to roll
+  // over), the travel recorded as 0 on two wheels and as a denormal on the
+  // others, and deflections of NaN, infinity and 1e30 among the samples.
+  test::ReplayBuilder b = test::drivingReplay(900);
+  for (int w = 0; w < 4; ++w) {
+    b.geometry(w, 0.0f, w < 2 ? 1.05f : -1.35f, 0.15f, 0.3f);
+    b.put<float>(512 + 128 * static_cast<std::size_t>(w) + 20, w < 2 ? 0.0f : 1e-40f);
+  }
+  const float hostile[] = {std::nanf(""), INFINITY, 1e30f, -1e30f};
+  for (int i = 100; i < 900; i += 37) {
+    b.put<float>(test::ReplayBuilder::wheel(i, i % 4), hostile[i % 4]);
+  }
+  const std::string path = dir / "damaged.raf";
+  test::writeFile(path, b.text());
+  const Json p = report({path})["platform"];
+  expectSound(p);
+  EXPECT_TRUE(p["roll_gradient_deg_per_g"].is_null());
+  EXPECT_TRUE(p["pitch_gradient_deg_per_g"].is_null());
+  for (const std::string& w : wheels) EXPECT_TRUE(p["travel_used"][w].is_null()) << w;
+  const std::string notes = p["notes"].dump();
+  EXPECT_NE(notes.find("tracks and wheelbase"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("travel"), std::string::npos) << notes;
+  // The same replay with a sound travel: the wheel with a deflection of 1e30
+  // uses its travel 1e30 / 0.1 times over, kept as the float range allows.
+  for (int w = 0; w < 4; ++w) b.put<float>(512 + 128 * static_cast<std::size_t>(w) + 20, 0.1f);
+  test::writeFile(path, b.text());
+  expectSound(report({path})["platform"]);
 }
 
 }  // namespace

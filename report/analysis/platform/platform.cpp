@@ -134,7 +134,7 @@ void noteWhatIsMissing(const PlatformSamples& samples, Platform& p) {
   double coarseInterval = 0.0;
   for (const PlatformLap& lap : samples.laps) {
     geometry = geometry || lap.geometryKnown;
-    for (const float t : lap.travel) travel = travel || t > 0.0f;
+    for (const float t : lap.travel) travel = travel || travelRecorded(t);
     if (!lap.dampersMeasured) {
       ++coarse;
       coarseInterval = lap.interval;
@@ -168,7 +168,7 @@ Platform analysePlatform(const PlatformSamples& samples, const Resamples& resamp
       return share < 0.0f ? nan : static_cast<double>(share);
     });
     wheel.atTravelEnd = sums.number([w](const PlatformBlock& b, const PlatformLap& lap) {
-      return lap.travel[w] > 0.0f ? static_cast<double>(b.wheels[w].atEnd) * lap.interval : nan;
+      return travelRecorded(lap.travel[w]) ? static_cast<double>(b.wheels[w].atEnd) * lap.interval : nan;
     });
     wheel.damper = damperOf(samples, sums, w);
   }

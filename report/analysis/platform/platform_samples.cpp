@@ -17,7 +17,6 @@ constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double largestLoad = 1e6;
 constexpr double shortestTrack = 0.1;      // m
 constexpr double shortestWheelbase = 0.5;  // m
-constexpr double shortestTravel = 0.001;   // m; less is no suspension
 
 // The tracks and wheelbase of a replay's wheels, m; NaN where the geometry
 // is not a car's.
@@ -87,7 +86,7 @@ void addWheelSamples(const WheelTrack& wheel, std::size_t w, const PlatformLap& 
                      std::vector<WheelBlock>& blocks, std::array<std::uint64_t, damperBins>& damperCounts) {
   const std::size_t n = wheel.suspensionDeflection.size();
   const double travel = widen(lap.travel[w]);
-  const bool travelKnown = travel >= shortestTravel && std::isfinite(travel);
+  const bool travelKnown = travelRecorded(lap.travel[w]);
   // mm/s per m of deflection over two intervals.
   const double velocityScale = 1000.0 / (2.0 * lap.interval);
   const double atEnd = (1.0 - travelEndShare) * travel;

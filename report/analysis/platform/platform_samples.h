@@ -15,6 +15,7 @@
 #define SKIDLOG_REPORT_ANALYSIS_PLATFORM_PLATFORM_SAMPLES_H_
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -55,6 +56,13 @@ inline constexpr std::size_t damperBins = 2 * 20 + 2;
 inline constexpr double longestDamperInterval = 0.02;  // s
 // Within this share of the travel from its end, a wheel is at the end.
 inline constexpr double travelEndShare = 0.02;
+// A travel recorded as less than this, m, is no suspension's.
+inline constexpr double shortestTravel = 0.001;
+
+// Whether a recorded travel is a suspension's.
+inline bool travelRecorded(float travel) {
+  return std::isfinite(travel) && static_cast<double>(travel) >= shortestTravel;
+}
 
 struct WheelBlock {
   // The largest deflection on the road as a share of the travel; -1 where
