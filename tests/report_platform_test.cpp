@@ -73,7 +73,8 @@ TEST_F(PlatformReportTest, ReadsBackTheRollAndFrontShareAndFindsAChangedShareAlo
   // One setup split into groups: one lap against two, and one against one
   // (each lap's own resamples) claim nothing.
   for (const std::vector<std::string>& args : {std::vector<std::string>{a1, "--vs", a2, a3}, {a2, "--vs", a3}}) {
-    for (const Json& d : report(args)["differences"]) {
+    const Json split = report(args);
+    for (const Json& d : split["differences"]) {
       if (platformDifference(d)) {
         EXPECT_FALSE(claimed(d)) << d["where"] << " " << d["quantity"];
       }

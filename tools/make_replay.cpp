@@ -196,6 +196,8 @@ void describe(const CarSetup& car) {
   std::printf("static wheel loads: front %.0f N, rear %.0f N\n", car.staticLoad(frontLeft), car.staticLoad(rearLeft));
   std::printf("cornering limit %.3f g, reached first by the %s axle; understeer gradient %+.3f deg/g\n",
               limit.lateralAcceleration / standardGravity, limit.frontFirst ? "front" : "rear", understeerGradient(car));
+  std::printf("front share of the lateral load transfer %.3f; roll %.2f deg/g, pitch %.2f deg/g; travel %.3f m\n",
+              car.frontRollShare, car.rollGradient, car.pitchGradient, car.travel);
 }
 
 bool save(const std::string& path, const std::vector<std::byte>& bytes) {
