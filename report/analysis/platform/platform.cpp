@@ -32,7 +32,10 @@ double quadrantShare(const WheelBlock& b, std::size_t q) {
 class PlatformSums {
  public:
   PlatformSums(const PlatformSamples& samples, const Resamples& resamples) : samples_(samples), resamples_(resamples) {
-    for (const PlatformLap& lap : samples.laps) laps_.push_back(samples.lap(lap));
+    for (const PlatformLap& lap : samples.laps) {
+      laps_.push_back(samples.lap(lap));
+      all_.add(laps_.back(), 1);
+    }
   }
 
   // valueOf(sums, lap) for every lap; with one lap giving a value, its
@@ -66,16 +69,14 @@ class PlatformSums {
     return replicates_;
   }
 
-  PlatformBlock all() const {
-    PlatformBlock sum;
-    for (const PlatformBlock& lap : laps_) sum.add(lap, 1);
-    return sum;
-  }
+  // The sums over every lap.
+  const PlatformBlock& all() const { return all_; }
 
  private:
   const PlatformSamples& samples_;
   const Resamples& resamples_;
   std::vector<PlatformBlock> laps_;
+  PlatformBlock all_;
   std::vector<PlatformBlock> replicates_;
 };
 
@@ -172,7 +173,7 @@ Platform analysePlatform(const PlatformSamples& samples, const Resamples& resamp
     });
     wheel.damper = damperOf(samples, sums, w);
   }
-  const PlatformBlock all = sums.all();
+  const PlatformBlock& all = sums.all();
   p.roll = chartLine(samples, all.lines[rollLine], p.rollGradient.estimate.value, &LateralBin::roll);
   p.roll.range = linearRoll;
   p.transfer[0] = chartLine(samples, all.lines[frontTransferLine], slopeOf(all.lines[frontTransferLine]),
