@@ -62,11 +62,15 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
       break;
   }
   d.verdict = verdictOf(d.delta.ci);
+  holdBelowResolution(d, resolution);
+  return d;
+}
+
+void holdBelowResolution(Difference& d, double resolution) {
   if (claimed(d.verdict) && std::fabs(d.delta.value) < resolution) {
     d.verdict = noDifferenceShown;
     d.notes.push_back("smaller than the quantity's resolution");
   }
-  return d;
 }
 
 namespace {

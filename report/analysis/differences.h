@@ -72,6 +72,10 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
 Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
                            double resolution);
 
+// Withholds a claim of a difference smaller than `resolution`, the
+// quantity's own unit, however narrow its interval, and says so.
+void holdBelowResolution(Difference& d, double resolution);
+
 // Differences shown first, each kind largest first; otherwise in order.
 void sortDifferences(std::vector<Difference>& differences);
 

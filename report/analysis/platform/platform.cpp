@@ -21,6 +21,9 @@ double lltdOf(const PlatformBlock& b) {
   return std::isfinite(both) && both != 0.0 ? front / both : nan;
 }
 
+// The largest share of its travel a block's wheel reached; NaN where none.
+double largestShareOf(const WheelBlock& b) { return b.largestShare < 0.0f ? nan : static_cast<double>(b.largestShare); }
+
 double quadrantShare(const WheelBlock& b, std::size_t q) {
   double total = 0.0;
   for (const std::uint32_t count : b.quadrant) total += static_cast<double>(count);
@@ -84,13 +87,9 @@ class PlatformSums {
 // over each replicate's draw of them.
 Estimate travelUsed(PlatformSums& sums, std::size_t w) {
   Estimate e;
-  const float largest = sums.all().wheels[w].largestShare;
-  if (largest < 0.0f) return e;
-  e.value = static_cast<double>(largest);
-  for (const PlatformBlock& drawn : sums.replicates()) {
-    const float share = drawn.wheels[w].largestShare;
-    e.replicates.push_back(share < 0.0f ? nan : static_cast<double>(share));
-  }
+  e.value = largestShareOf(sums.all().wheels[w]);
+  if (!e.known()) return e;
+  for (const PlatformBlock& drawn : sums.replicates()) e.replicates.push_back(largestShareOf(drawn.wheels[w]));
   e.ci = interval95(e.replicates, e.value);
   return e;
 }
@@ -164,10 +163,8 @@ Platform analysePlatform(const PlatformSamples& samples, const Resamples& resamp
   for (std::size_t w = 0; w < p.wheels.size(); ++w) {
     WheelPlatform& wheel = p.wheels[w];
     wheel.travelUsed = travelUsed(sums, w);
-    wheel.lapTravelUsed = sums.number([w](const PlatformBlock& b, const PlatformLap&) {
-      const float share = b.wheels[w].largestShare;
-      return share < 0.0f ? nan : static_cast<double>(share);
-    });
+    wheel.lapTravelUsed =
+        sums.number([w](const PlatformBlock& b, const PlatformLap&) { return largestShareOf(b.wheels[w]); });
     wheel.atTravelEnd = sums.number([w](const PlatformBlock& b, const PlatformLap& lap) {
       return travelRecorded(lap.travel[w]) ? static_cast<double>(b.wheels[w].atEnd) * lap.interval : nan;
     });

@@ -1,21 +1,9 @@
 #include "report/analysis/platform/platform_differences.h"
 
-#include <cmath>
-
 #include "report/analysis/report_group.h"
 
 namespace skidlog {
 namespace {
-
-// A difference of resampled estimates smaller than the quantity's
-// resolution claims nothing, as one over laps does not.
-Difference belowResolution(Difference d, double resolution) {
-  if (claimed(d.verdict) && std::fabs(d.delta.value) < resolution) {
-    d.verdict = noDifferenceShown;
-    d.notes.push_back("smaller than the quantity's resolution");
-  }
-  return d;
-}
 
 // Over laps where either group holds two or more; one lap against one lap by
 // each lap's resamples of its blocks.
@@ -25,7 +13,8 @@ void compareNumbers(const PlatformNumber& from, const PlatformNumber& to, const 
   if (from.laps.laps == 1 && to.laps.laps == 1) {
     Difference d = compare(from.estimate, to.estimate, false, place, "", quantity);
     d.notes.push_back("one lap on each side: the interval resamples each lap's blocks");
-    out.push_back(belowResolution(std::move(d), resolution));
+    holdBelowResolution(d, resolution);
+    out.push_back(std::move(d));
     return;
   }
   out.push_back(compareOverLaps(from.laps, to.laps, place, quantity, resolution));

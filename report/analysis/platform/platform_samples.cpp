@@ -12,7 +12,8 @@
 namespace skidlog {
 namespace {
 
-constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+// 180 / pi, not the CSV's historical degreesPerRadian (180 / 3.1416).
+constexpr double radiansToDegrees = 180.0 / std::numbers::pi;
 // Loads beyond this, N, are a damaged sample's.
 constexpr double largestLoad = 1e6;
 constexpr double shortestTrack = 0.1;      // m
@@ -60,8 +61,8 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
   if (!span.known()) return;
   // Small angles: a body rolls a few degrees, where an angle and its tangent
   // agree to 0.1 %, and the slope of the one is the slope of the other.
-  const double roll = ((d[0] - d[1]) / span.frontTrack + (d[2] - d[3]) / span.rearTrack) / 2.0 * degreesPerRadian;
-  const double pitch = ((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase * degreesPerRadian;
+  const double roll = ((d[0] - d[1]) / span.frontTrack + (d[2] - d[3]) / span.rearTrack) / 2.0 * radiansToDegrees;
+  const double pitch = ((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase * radiansToDegrees;
   if (driving(longitudinal)) block.lines[pitchLine].add(longitudinal, pitch);
   if (!driving(lateral)) return;
   if (std::fabs(lateral) <= linearRoll) block.lines[rollLine].add(lateral, roll);

@@ -1,5 +1,7 @@
 #include "report/output/json/json_number.h"
 
+#include "report/analysis/tyre_analysis.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -18,5 +20,11 @@ Json floatNumber(float value) {
 }
 
 Json number(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
+
+Json estimateValue(const Estimate& e) { return e.known() ? number(e.value) : Json(nullptr); }
+
+Json estimateInterval(const Estimate& e) {
+  return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr);
+}
 
 }  // namespace skidlog

@@ -15,6 +15,12 @@ Json floatNumber(float value);
 // A double, or null when it is not finite.
 Json number(double value);
 
+struct Estimate;
+// An estimate's value, and its interval as [low, high]; null where the data
+// did not give it.
+Json estimateValue(const Estimate& e);
+Json estimateInterval(const Estimate& e);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_

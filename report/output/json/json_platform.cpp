@@ -9,14 +9,9 @@ namespace {
 
 constexpr const char* quadrantNames[damperQuadrantCount] = {"bump_slow", "bump_fast", "rebound_slow", "rebound_fast"};
 
-Json value(const Estimate& e) { return e.known() ? number(e.value) : Json(nullptr); }
-Json interval(const Estimate& e) {
-  return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr);
-}
-
 void numberJson(Json& into, const std::string& key, const PlatformNumber& n) {
-  into[key] = value(n.estimate);
-  into[key + "_ci"] = interval(n.estimate);
+  into[key] = estimateValue(n.estimate);
+  into[key + "_ci"] = estimateInterval(n.estimate);
   into[key + "_laps"] = n.laps.laps;
 }
 
@@ -45,10 +40,10 @@ Json platformJson(const Platform& p) {
   Json dampers = Json::object();
   for (std::size_t w = 0; w < p.wheels.size(); ++w) {
     const WheelPlatform& wheel = p.wheels[w];
-    used[wheelNames[w]] = value(wheel.travelUsed);
-    usedCi[wheelNames[w]] = interval(wheel.travelUsed);
-    end[wheelNames[w]] = value(wheel.atTravelEnd.estimate);
-    endCi[wheelNames[w]] = interval(wheel.atTravelEnd.estimate);
+    used[wheelNames[w]] = estimateValue(wheel.travelUsed);
+    usedCi[wheelNames[w]] = estimateInterval(wheel.travelUsed);
+    end[wheelNames[w]] = estimateValue(wheel.atTravelEnd.estimate);
+    endCi[wheelNames[w]] = estimateInterval(wheel.atTravelEnd.estimate);
     if (wheel.damper) dampers[wheelNames[w]] = damperJson(*wheel.damper);
   }
   j["travel_used"] = used;

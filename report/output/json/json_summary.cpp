@@ -8,10 +8,6 @@
 namespace skidlog {
 namespace {
 
-// An estimate's value and its interval; null where the data did not give it.
-Json value(const Estimate& e) { return e.known() ? number(e.value) : Json(nullptr); }
-Json interval(const Estimate& e) { return e.known() ? Json::array({number(e.ci.low), number(e.ci.high)}) : Json(nullptr); }
-
 // A fit's curve and what it says; with its analysis, the intervals too.
 Json fitJson(const CurveFit& fit, const CurveAnalysis* analysis) {
   const MagicFormula& f = fit.curve;
@@ -33,9 +29,9 @@ Json fitJson(const CurveFit& fit, const CurveAnalysis* analysis) {
          {"cornering_stiffness", number(f.corneringStiffness())},
          {"bounded", fit.bounded}};
   if (analysis != nullptr) {
-    j["peak_grip_ci"] = interval(analysis->peakGrip);
-    j["peak_slip_ci"] = interval(analysis->peakSlip);
-    j["cornering_stiffness_ci"] = interval(analysis->corneringStiffness);
+    j["peak_grip_ci"] = estimateInterval(analysis->peakGrip);
+    j["peak_slip_ci"] = estimateInterval(analysis->peakSlip);
+    j["cornering_stiffness_ci"] = estimateInterval(analysis->corneringStiffness);
   }
   return j;
 }
@@ -61,8 +57,8 @@ Json tyreJson(const char* key, const char* name, const TyreAnalysis& a) {
               {"lateral", curveJson(a.lateral)},
               {"longitudinal", curveJson(a.longitudinal)},
               {"load_bands", bands},
-              {"load_sensitivity", value(a.loadSensitivity)},
-              {"load_sensitivity_ci", interval(a.loadSensitivity)},
+              {"load_sensitivity", estimateValue(a.loadSensitivity)},
+              {"load_sensitivity_ci", estimateInterval(a.loadSensitivity)},
               {"friction_circle", circle},
               {"notes", a.notes}};
 }
@@ -83,8 +79,8 @@ Json replaysJson(const std::vector<ReplaySummary>& replays) {
 }
 
 Json balanceJson(const Balance& b) {
-  return Json{{"understeer_gradient", value(b.understeerGradient)},
-              {"understeer_gradient_ci", interval(b.understeerGradient)},
+  return Json{{"understeer_gradient", estimateValue(b.understeerGradient)},
+              {"understeer_gradient_ci", estimateInterval(b.understeerGradient)},
               {"limit", b.limit ? Json(axleNames[*b.limit]) : Json(nullptr)},
               {"points", b.acceleration.size()},
               {"fitted_points", b.fitted},
@@ -114,9 +110,9 @@ Json differenceJson(const ReportData& report, const Difference& d) {
               {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
               {"quantity", d.quantity},
               {"delta", number(d.delta.value)},
-              {"ci", d.hasInterval ? interval(d.delta) : Json(nullptr)},
-              {"relative", value(d.relative)},
-              {"relative_ci", interval(d.relative)},
+              {"ci", d.hasInterval ? estimateInterval(d.delta) : Json(nullptr)},
+              {"relative", estimateValue(d.relative)},
+              {"relative_ci", estimateInterval(d.relative)},
               {"verdict", d.verdict},
               {"notes", d.notes}};
 }

@@ -78,10 +78,6 @@ void scatter(JsonText& j, const Rows& rows, Column x, int xDecimals, Column y, c
   j.endArray().endObject();
 }
 
-void estimate(JsonText& j, const Estimate& e) {
-  j.beginObject().key("value").number(e.value).key("low").number(e.ci.low).key("high").number(e.ci.high).endObject();
-}
-
 void coefficients(JsonText& j, const CurveFit& fit) {
   const MagicFormula& f = fit.curve;
   j.key("points").integer(static_cast<std::int64_t>(fit.points)).key("r2").number(fit.r2);
@@ -118,11 +114,11 @@ void curve(JsonText& j, const std::optional<CurveAnalysis>& c, int xDecimals) {
   }
   coefficients(j, fit);
   j.key("peakGrip");
-  estimate(j, c->peakGrip);
+  pageEstimate(j, c->peakGrip);
   j.key("peakSlip");
-  estimate(j, c->peakSlip);
+  pageEstimate(j, c->peakSlip);
   j.key("stiffness");
-  estimate(j, c->corneringStiffness);
+  pageEstimate(j, c->corneringStiffness);
   j.endObject();
 }
 
@@ -161,7 +157,7 @@ void tyre(JsonText& j, const char* name, const TyreSource& source, const TyreAna
   for (const LoadBand& b : a.loadBands) bandCurve(j, b);
   j.endArray();
   j.key("loadSensitivity");
-  estimate(j, a.loadSensitivity);
+  pageEstimate(j, a.loadSensitivity);
   j.key("envelope").beginArray();
   for (const std::optional<double>& grip : a.frictionCircle) {
     if (grip) {
@@ -202,7 +198,7 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   pickedNumbers(j, picked, [&b](std::size_t i) { return widen(b.acceleration[i]); }, 3);
   j.key("medianX").numbers(b.medianSlipDifference, 3).key("medianY").numbers(b.medianAcceleration, 3);
   j.key("gradient");
-  estimate(j, b.understeerGradient);
+  pageEstimate(j, b.understeerGradient);
   j.key("offset").number(b.offset).key("linear").number(linearAcceleration);
   j.key("points").integer(static_cast<std::int64_t>(b.acceleration.size()));
   j.key("fitted").integer(static_cast<std::int64_t>(b.fitted));
@@ -247,9 +243,9 @@ void difference(JsonText& j, const ReportData& report, const Difference& d) {
   j.key("where").string(d.where).key("curve").string(d.curve).key("quantity").string(d.quantity);
   j.key("fromValue").number(d.fromValue).key("toValue").number(d.toValue);
   j.key("delta");
-  estimate(j, d.delta);
+  pageEstimate(j, d.delta);
   j.key("relative");
-  estimate(j, d.relative);
+  pageEstimate(j, d.relative);
   j.key("interval").boolean(d.hasInterval).key("verdict").string(d.verdict).key("notes").strings(d.notes).endObject();
 }
 
@@ -274,6 +270,10 @@ std::string pageData(const ReportData& report) {
   pageCornerKeys(j);
   j.endObject();
   return j.text();
+}
+
+void pageEstimate(JsonText& j, const Estimate& e) {
+  j.beginObject().key("value").number(e.value).key("low").number(e.ci.low).key("high").number(e.ci.high).endObject();
 }
 
 }  // namespace skidlog

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 
+#include "report/output/page/json_text.h"
 #include "report/report_data.h"
 
 namespace skidlog {
@@ -16,6 +17,9 @@ namespace skidlog {
 inline constexpr std::size_t maxChartPoints = 20000;
 
 std::string pageData(const ReportData& report);
+
+// An estimate as the page's script reads it: {"value", "low", "high"}.
+void pageEstimate(JsonText& j, const Estimate& e);
 
 }  // namespace skidlog
 

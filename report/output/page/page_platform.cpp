@@ -3,13 +3,10 @@
 #include <vector>
 
 #include "report/analysis/report_group.h"
+#include "report/output/page/page_data.h"
 
 namespace skidlog {
 namespace {
-
-void estimate(JsonText& j, const Estimate& e) {
-  j.beginObject().key("value").number(e.value).key("low").number(e.ci.low).key("high").number(e.ci.high).endObject();
-}
 
 void number(JsonText& j, const PlatformNumber& n) {
   j.beginObject().key("value").number(n.estimate.value).key("low").number(n.estimate.ci.low);
@@ -38,7 +35,7 @@ void pagePlatform(JsonText& j, const Platform& p) {
   for (std::size_t w = 0; w < p.wheels.size(); ++w) {
     const WheelPlatform& wheel = p.wheels[w];
     j.beginObject().key("name").string(wheelNames[w]).key("travelUsed");
-    estimate(j, wheel.travelUsed);
+    pageEstimate(j, wheel.travelUsed);
     j.key("atEnd");
     number(j, wheel.atTravelEnd);
     j.key("damper");
