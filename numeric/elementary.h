@@ -37,6 +37,11 @@ double atan2(double y, double x);
 // libraries' hypot differ in the last bit.
 inline double hypot(double x, double y) { return std::sqrt(x * x + y * y); }
 
+// e^x: 0 below about -745, infinity above about 709.8; NaN gives NaN.
+double exp(double x);
+// The natural logarithm: -infinity at 0, NaN below 0.
+double log(double x);
+
 }  // namespace skidlog::portable
 
 #endif  // SKIDLOG_NUMERIC_ELEMENTARY_H_

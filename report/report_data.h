@@ -12,12 +12,14 @@
 #include "report/analysis/report_group.h"
 #include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
+#include "report/laps/lap_claims.h"
 
 namespace skidlog {
 
 struct ReportData {
   std::vector<ReportGroup> groups;        // the first is the one the others are compared with
   std::vector<Difference> differences;    // empty with one group
+  std::vector<Claims> claims;             // per comparison: its lap and corner differences' claims
   std::vector<SetupDifference> setupDifferences;  // each later group's setup against the first's
   std::vector<std::string> setupNotes;            // groups whose replays hold several setups
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap

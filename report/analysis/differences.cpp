@@ -47,6 +47,9 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
   const LapDifference l = differenceOverLaps(from, to, resolutionSpread(resolution));
   d.delta.value = l.delta;
   d.delta.ci = l.ci;
+  d.standardError = l.standardError;
+  d.df = l.df;
+  d.resolution = resolution;
   switch (l.basis) {
     case LapBasis::oneLapEach:
       d.hasInterval = false;

@@ -7,6 +7,7 @@
 #define SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
 
 #include <cstddef>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -30,6 +31,11 @@ struct Difference {
   Estimate relative;     // to / from - 1, where a ratio reads better (grip, stiffness); else unknown
   std::string verdict;   // one of the verdicts below
   bool hasInterval = true;         // false where one lap stands against one lap
+  // Of a difference over laps: its standard error and degrees of freedom,
+  // from which its interval takes the level its comparison's claims allow.
+  double standardError = std::numeric_limits<double>::quiet_NaN();
+  double df = 0.0;
+  double resolution = 0.0;         // below which it is never claimed
   std::vector<std::string> notes;  // why the verdict is what it is, where that is not plain
 
   // How large it is, to sort by: the relative difference where there is one.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "report/fit/statistics.h"
+#include "report/inference/student_t.h"
 
 namespace skidlog {
 
@@ -25,21 +26,35 @@ OverLaps overLaps(std::span<const double> values) {
     if (!std::isnan(v)) squares += (v - o.mean) * (v - o.mean);
   }
   o.spread = std::sqrt(squares / (n - 1.0));
-  const double half = studentT975(static_cast<int>(o.laps - 1)) * o.spread / std::sqrt(n);
+  o.df = n - 1.0;
+  const double half = studentT975(o.df) * o.spread / std::sqrt(n);
   o.ci = {o.mean - half, o.mean + half};
   return o;
+}
+
+void takeModerated(OverLaps& o, double variance, double df) {
+  o.spread = std::sqrt(variance);
+  o.df = df;
+  const double half = studentT975(df) * o.spread / std::sqrt(static_cast<double>(o.laps));
+  o.ci = {o.mean - half, o.mean + half};
+}
+
+double studentT975(double df) {
+  // Whole degrees of freedom from the table, the rest from the distribution.
+  if (df >= 1.0 && df == std::floor(df) && df < 2e9) return studentT975(static_cast<int>(df));
+  return studentQuantile(0.05, df);
 }
 
 namespace {
 
 // Welch-Satterthwaite degrees of freedom of two groups' variances of the
 // mean, rounded down (at least one).
-int welchDegrees(double v1, std::size_t n1, double v2, std::size_t n2) {
+double welchDegrees(double v1, double df1, double v2, double df2) {
   const double numerator = (v1 + v2) * (v1 + v2);
-  const double denominator = v1 * v1 / static_cast<double>(n1 - 1) + v2 * v2 / static_cast<double>(n2 - 1);
-  if (!(denominator > 0.0)) return static_cast<int>(n1 + n2 - 2);
+  const double denominator = v1 * v1 / df1 + v2 * v2 / df2;
+  if (!(denominator > 0.0)) return std::floor(df1 + df2);
   const double df = numerator / denominator;
-  return static_cast<int>(std::clamp(std::floor(df), 1.0, 1e6));
+  return std::clamp(std::floor(df), 1.0, 1e6);
 }
 
 }  // namespace
@@ -56,7 +71,9 @@ LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to, doubl
     const double s1 = std::max(from.spread, minSpread), s2 = std::max(to.spread, minSpread);
     const double v1 = s1 * s1 / static_cast<double>(from.laps);
     const double v2 = s2 * s2 / static_cast<double>(to.laps);
-    const double half = studentT975(welchDegrees(v1, from.laps, v2, to.laps)) * std::sqrt(v1 + v2);
+    d.df = welchDegrees(v1, from.df, v2, to.df);
+    d.standardError = std::sqrt(v1 + v2);
+    const double half = studentT975(d.df) * d.standardError;
     d.ci = {d.delta - half, d.delta + half};
   } else if (from.hasInterval() || to.hasInterval()) {
     d.basis = LapBasis::oneAgainstMany;
@@ -64,7 +81,9 @@ LapDifference differenceOverLaps(const OverLaps& from, const OverLaps& to, doubl
     d.otherLaps = many.laps;
     const auto n = static_cast<double>(many.laps);
     const double spread = std::max(many.spread, minSpread);
-    const double half = studentT975(static_cast<int>(many.laps - 1)) * spread * std::sqrt(1.0 + 1.0 / n);
+    d.df = many.df;
+    d.standardError = spread * std::sqrt(1.0 + 1.0 / n);
+    const double half = studentT975(d.df) * d.standardError;
     d.ci = {d.delta - half, d.delta + half};
   } else {
     d.basis = LapBasis::oneLapEach;

@@ -49,6 +49,7 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
     track.groups.push_back(trackGroup(g, track.laps, laps));
     bestOfSegments(track.groups.back(), track);
   }
+  moderateSpreads(track);
   track.notes = trackNotes(groups, track);
   return track;
 }

@@ -18,6 +18,7 @@
 #include "report/analysis/differences.h"
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
+#include "report/laps/corners/corner_priors.h"
 #include "report/laps/corners/corners.h"
 #include "report/laps/place/lap_path.h"
 
@@ -165,6 +166,7 @@ struct TrackAnalysis {
   std::vector<LapResult> laps;
   std::vector<CornerResult> corners;
   std::vector<TrackGroup> groups;  // one per group of the report, in its order
+  std::vector<TrackPrior> priors;  // what each corner number's spread, and the lap time's, was moderated toward
   std::vector<std::string> notes;  // each kind once: what the numbers cannot give
 };
 

@@ -103,6 +103,18 @@ Json differenceOverLapsJson(const Difference& d) {
 
 }  // namespace
 
+Json claimsJson(const ReportData& report) {
+  Json out = Json::array();
+  for (const Claims& c : report.claims) {
+    out.push_back(Json{{"from", report.groups[c.from].label},
+                       {"to", report.groups[c.to].label},
+                       {"m", c.tested},
+                       {"claimed", c.claimed},
+                       {"fdr", number(c.fdr)}});
+  }
+  return out;
+}
+
 Json findingsJson(const ReportData& report) {
   Json out = Json::array();
   for (const Finding& f : report.findings) {
@@ -120,6 +132,24 @@ Json findingsJson(const ReportData& report) {
                              {"sentence", c.sentence}});
     }
     out.push_back(Json{{"from", f.from}, {"to", f.to}, {"corners", corners}});
+  }
+  return out;
+}
+
+// What each quantity's spreads were moderated toward: the prior's scale
+// (its standard deviation, at the corners' mean size where it has a trend),
+// its degrees of freedom, and its trend (the log variance's slope against
+// the log of the corner's time); null where no prior could be fitted.
+Json priorsJson(const TrackAnalysis& t) {
+  Json out = Json::array();
+  for (const TrackPrior& p : t.priors) {
+    const bool known = p.prior.known();
+    Json j{{"quantity", p.quantity},
+           {"scale", known ? number(p.prior.scale()) : Json(nullptr)},
+           {"df", known ? number(p.prior.df) : Json(nullptr)},
+           {"trend", known ? number(p.prior.trend) : Json(nullptr)}};
+    if (!std::isnan(p.shared)) j["shared"] = number(p.shared);
+    out.push_back(std::move(j));
   }
   return out;
 }
@@ -143,6 +173,7 @@ Json tracksJson(const ReportData& report) {
                           {"best_laps", best},
                           {"laps", laps},
                           {"corners", corners},
+                          {"priors", priorsJson(t)},
                           {"notes", t.notes}});
   }
   return tracks;

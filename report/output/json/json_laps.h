@@ -9,10 +9,13 @@
 
 namespace skidlog {
 
-// The "tracks" array: one entry per track holding a complete lap.
 // Where the time goes in each comparison: `findings` of the JSON summary.
 Json findingsJson(const ReportData& report);
 
+// What each comparison's lap and corner differences claim: `claims`.
+Json claimsJson(const ReportData& report);
+
+// The "tracks" array: one entry per track holding a complete lap.
 Json tracksJson(const ReportData& report);
 
 }  // namespace skidlog

@@ -139,6 +139,7 @@ std::string jsonSummary(const ReportData& report) {
     summary["groups"] = std::move(groups);
     summary["setup_differences"] = std::move(setups);
     summary["differences"] = std::move(differences);
+    summary["claims"] = claimsJson(report);
   }
   summary["setup_notes"] = report.setupNotes;
   summary["tracks"] = tracksJson(report);

@@ -1,0 +1,209 @@
+#include "report/inference/moderated_variance.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numeric/elementary.h"
+#include "report/inference/special_functions.h"
+
+namespace skidlog {
+namespace {
+
+// The significance, over all features together, at which a feature is erratic.
+constexpr double erraticLevel = 0.05;
+// The prior is worth at most this share of the degrees of freedom it was
+// fitted on: no more laps than went into it.
+constexpr double priorShare = 1.0;
+
+bool usable(const Spread& s) { return s.df >= 1.0 && std::isfinite(s.variance) && s.variance > 0.0; }
+
+// log of the density of s^2 / s0^2 ~ F(d, d0) at x, less log s0^2 (the
+// density of s^2 itself), without the terms that do not depend on the prior.
+double logDensity(double logX, double d, double d0) {
+  const double x = portable::exp(logX);
+  return (d / 2.0) * (portable::log(d / d0) + logX) - ((d + d0) / 2.0) * portable::log(1.0 + d * x / d0) -
+         (logGamma(d / 2.0) + logGamma(d0 / 2.0) - logGamma((d + d0) / 2.0));
+}
+
+struct Feature {
+  double logVariance;
+  double df;
+  double offset;  // the trend's part of log s0^2 at this feature
+};
+
+// The log s0^2 that makes the features most likely at prior degrees of
+// freedom d0: the root of the log likelihood's slope, which falls as log
+// s0^2 grows (the likelihood is concave in it), by bisection.
+double bestLogScale(const std::vector<Feature>& f, double d0) {
+  double low = f[0].logVariance, high = f[0].logVariance;
+  for (const Feature& x : f) {
+    low = std::min(low, x.logVariance - x.offset);
+    high = std::max(high, x.logVariance - x.offset);
+  }
+  low -= 20.0;
+  high += 20.0;
+  for (int k = 0; k < 80; ++k) {
+    const double mid = low + (high - low) / 2.0;
+    double slope = 0.0;
+    for (const Feature& x : f) {
+      const double r = x.df * portable::exp(x.logVariance - x.offset - mid);
+      slope += x.df / 2.0 - ((x.df + d0) / 2.0) * (r / (d0 + r));
+    }
+    // The slope in the features' log x, which falls as log s0^2 grows: a
+    // rising likelihood in log x puts the best log s0^2 below.
+    if (slope > 0.0) {
+      high = mid;
+    } else {
+      low = mid;
+    }
+  }
+  return low + (high - low) / 2.0;
+}
+
+double profileLikelihood(const std::vector<Feature>& f, double d0, double& logScale2) {
+  logScale2 = bestLogScale(f, d0);
+  double sum = 0.0;
+  for (const Feature& x : f) sum += logDensity(x.logVariance - x.offset - logScale2, x.df, d0);
+  return sum;
+}
+
+// The prior from the features `use` marks, by maximum likelihood: each
+// variance over s0^2 follows F(d, d0). Its trend, where fitted, is the least
+// squares slope of the log variances against log size; d0 is sought between
+// a half and the cap by golden section on its log, s0^2 at each by its own
+// maximum. Unlike the moments of the log variances, a corner whose two laps
+// happen to agree closely (a log variance far below the rest, as one degree
+// of freedom often gives) does not make the corners look unlike each other.
+Prior fitLikelihood(std::span<const Spread> spreads, const std::vector<bool>& use, bool withTrend) {
+  Prior p;
+  std::vector<Feature> f;
+  double totalDf = 0.0, meanX = 0.0;
+  for (std::size_t i = 0; i < spreads.size(); ++i) {
+    if (!use[i]) continue;
+    f.push_back({portable::log(spreads[i].variance), spreads[i].df, 0.0});
+    meanX += spreads[i].logSize;
+    totalDf += spreads[i].df;
+  }
+  const std::size_t m = f.size();
+  p.features = m;
+  if (m < minPriorFeatures) return p;
+  meanX /= static_cast<double>(m);
+  p.centre = meanX;
+  if (withTrend && m >= minTrendFeatures) {
+    double meanY = 0.0;
+    for (const Feature& x : f) meanY += x.logVariance;
+    meanY /= static_cast<double>(m);
+    double sxy = 0.0, sxx = 0.0;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < spreads.size(); ++i) {
+      if (!use[i]) continue;
+      const double dx = spreads[i].logSize - meanX;
+      sxy += dx * (f[k++].logVariance - meanY);
+      sxx += dx * dx;
+    }
+    if (sxx > 0.0) {
+      p.trend = sxy / sxx;
+      k = 0;
+      for (std::size_t i = 0; i < spreads.size(); ++i) {
+        if (use[i]) f[k++].offset = p.trend * (spreads[i].logSize - meanX);
+      }
+    }
+  }
+  // Golden section over log d0 from log 0.5 to log of the cap.
+  constexpr double golden = 0.6180339887498949;
+  totalDf *= priorShare;
+  double a = portable::log(0.5), b = portable::log(std::max(totalDf, 0.5));
+  double scaleC = 0.0, scaleD = 0.0;
+  double c = b - golden * (b - a), d = a + golden * (b - a);
+  double fc = profileLikelihood(f, portable::exp(c), scaleC), fd = profileLikelihood(f, portable::exp(d), scaleD);
+  for (int k = 0; k < 40; ++k) {
+    if (fc >= fd) {
+      b = d;
+      d = c;
+      fd = fc;
+      c = b - golden * (b - a);
+      fc = profileLikelihood(f, portable::exp(c), scaleC);
+    } else {
+      a = c;
+      c = d;
+      fc = fd;
+      d = a + golden * (b - a);
+      fd = profileLikelihood(f, portable::exp(d), scaleD);
+    }
+  }
+  // The cap itself, where the likelihood still rises toward it.
+  double atCap = 0.0;
+  const double capLikelihood = profileLikelihood(f, totalDf, atCap);
+  const double best = std::max(fc, fd);
+  if (capLikelihood >= best) {
+    p.df = totalDf;
+    p.logScale2 = atCap;
+  } else {
+    p.df = portable::exp(fc >= fd ? c : d);
+    profileLikelihood(f, p.df, p.logScale2);
+  }
+  return p;
+}
+
+// P(F >= ratio) for F with (d1, d2) degrees of freedom.
+double upperF(double ratio, double d1, double d2) {
+  const double sum = d2 + d1 * ratio;
+  return incompleteBeta(d2 / 2.0, d1 / 2.0, d2 / sum, d1 * ratio / sum);
+}
+
+}  // namespace
+
+double Prior::varianceAt(double logSize) const {
+  const double slope = std::isnan(trend) ? 0.0 : trend;
+  return portable::exp(logScale2 + slope * (logSize - centre));
+}
+
+double Prior::scale() const { return std::sqrt(portable::exp(logScale2)); }
+
+Prior fitPrior(std::span<const Spread> spreads, bool withTrend) {
+  std::vector<bool> use(spreads.size());
+  std::size_t m = 0;
+  for (std::size_t i = 0; i < spreads.size(); ++i) {
+    use[i] = usable(spreads[i]);
+    m += use[i];
+  }
+  Prior all = fitLikelihood(spreads, use, withTrend);
+  all.erratic.assign(spreads.size(), false);
+  if (!all.known()) return all;
+  // Each feature against the prior of the others, so that an erratic corner
+  // can neither hide itself nor widen the prior it is judged by.
+  std::vector<bool> kept = use;
+  bool anyErratic = false;
+  for (std::size_t i = 0; i < spreads.size(); ++i) {
+    if (!use[i]) continue;
+    std::vector<bool> others = use;
+    others[i] = false;
+    const Prior p = fitLikelihood(spreads, others, withTrend);
+    if (!p.known()) continue;
+    const double ratio = spreads[i].variance / p.varianceAt(spreads[i].logSize);
+    if (ratio > 1.0 && upperF(ratio, spreads[i].df, p.df) < erraticLevel / static_cast<double>(m)) {
+      all.erratic[i] = true;
+      kept[i] = false;
+      anyErratic = true;
+    }
+  }
+  if (!anyErratic) return all;
+  Prior robust = fitLikelihood(spreads, kept, withTrend);
+  robust.erratic = all.erratic;
+  return robust;
+}
+
+Moderated moderate(const Spread& s, const Prior& prior) {
+  if (!prior.known()) return {s.variance, s.df};
+  const double prior2 = prior.varianceAt(s.logSize);
+  if (!(s.df > 0.0) || !std::isfinite(s.variance)) return {prior2, prior.df};
+  const double shrunk = (prior.df * prior2 + s.df * s.variance) / (prior.df + s.df);
+  // A spread is drawn up toward the prior but never down: corners are not
+  // all alike (a driver's hairpin varies more than his kink), and a corner
+  // whose laps spread widely is taken at its word, with the prior's degrees
+  // of freedom for how far spreads stray. An erratic one is not shrunk
+  // either, and its own variance is left out of the prior.
+  return {std::max(s.variance, shrunk), prior.df + s.df};
+}
+
+}  // namespace skidlog

@@ -1,0 +1,161 @@
+#include "report/laps/corners/corner_priors.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "numeric/elementary.h"
+#include "report/laps/lap_analysis.h"
+
+namespace skidlog {
+namespace {
+
+// The quantities whose spread grows with the corner's size, and the size:
+// the corner's own time for its time, its segment's for the rest.
+bool timed(std::size_t key) {
+  return key == cornerTime || key == segmentTime || key == segmentDelta || key == entryDelta || key == exitDelta;
+}
+
+// The log of each corner's size for `key`: its mean time over every lap
+// through it (the corner's or the segment's); 0 for the untimed numbers.
+std::vector<double> logSizes(const TrackAnalysis& track, std::size_t key) {
+  std::vector<double> out;
+  const std::size_t sizeKey = key == cornerTime ? cornerTime : segmentTime;
+  for (const CornerResult& c : track.corners) {
+    double sum = 0.0;
+    std::size_t n = 0;
+    for (const CornerLap& l : c.laps) {
+      if (std::isfinite(l.value[sizeKey]) && l.value[sizeKey] > 0.0) {
+        sum += l.value[sizeKey];
+        ++n;
+      }
+    }
+    out.push_back(timed(key) && n > 0 ? portable::log(sum / static_cast<double>(n)) : 0.0);
+  }
+  return out;
+}
+
+// The variance of a spread, no smaller than its quantity's resolution allows.
+double flooredVariance(double spread, double resolution) {
+  const double floor = resolutionSpread(resolution);
+  return std::max(spread * spread, floor * floor);
+}
+
+// Moderates one corner number over the track's corners and groups.
+TrackPrior moderateKey(TrackAnalysis& track, std::size_t key) {
+  const std::vector<double> sizes = logSizes(track, key);
+  std::vector<Spread> spreads;
+  std::vector<OverLaps*> targets;
+  for (std::size_t c = 0; c < track.corners.size(); ++c) {
+    for (CornerGroup& g : track.corners[c].groups) {
+      OverLaps& o = g.value[key];
+      if (o.laps < 2 || g.atLimit[key] == o.laps || !std::isfinite(o.spread)) continue;
+      spreads.push_back({flooredVariance(o.spread, cornerKeyResolution[key]), o.df, sizes[c]});
+      targets.push_back(&o);
+    }
+  }
+  TrackPrior out{cornerKeyNames[key], fitPrior(spreads, timed(key))};
+  if (!out.prior.known()) return out;
+  for (std::size_t i = 0; i < spreads.size(); ++i) {
+    const Moderated m = moderate(spreads[i], out.prior);
+    takeModerated(*targets[i], flooredVariance(std::sqrt(m.variance), cornerKeyResolution[key]), m.df);
+  }
+  return out;
+}
+
+// A group's complete laps' segment times, lap by lap; laps missing a
+// segment are left out.
+std::vector<std::vector<double>> segmentsByLap(const TrackAnalysis& track, std::size_t group) {
+  std::vector<std::vector<double>> out;
+  for (std::size_t l = 0; l < track.laps.size(); ++l) {
+    if (track.laps[l].group != group || !track.laps[l].complete) continue;
+    std::vector<double> row;
+    for (const CornerResult& c : track.corners) {
+      const double v = l < c.laps.size() ? c.laps[l].value[segmentTime] : std::numeric_limits<double>::quiet_NaN();
+      if (!std::isfinite(v)) break;
+      row.push_back(v);
+    }
+    if (row.size() == track.corners.size()) out.push_back(std::move(row));
+  }
+  return out;
+}
+
+double sampleVariance(const std::vector<double>& v) {
+  double mean = 0.0;
+  for (const double x : v) mean += x;
+  mean /= static_cast<double>(v.size());
+  double squares = 0.0;
+  for (const double x : v) squares += (x - mean) * (x - mean);
+  return squares / static_cast<double>(v.size() - 1);
+}
+
+// The share of the segments' spread that moves them together, pooled over
+// the groups: the lap's variance less the segments' own, over what it would
+// be were they fully correlated; 0 to 1.
+double sharedShare(const TrackAnalysis& track) {
+  double excess = 0.0, possible = 0.0;
+  for (std::size_t g = 0; g < track.groups.size(); ++g) {
+    const std::vector<std::vector<double>> laps = segmentsByLap(track, g);
+    if (laps.size() < 2) continue;
+    const auto df = static_cast<double>(laps.size() - 1);
+    std::vector<double> lapTimes, column;
+    for (const auto& row : laps) {
+      double sum = 0.0;
+      for (const double x : row) sum += x;
+      lapTimes.push_back(sum);
+    }
+    double own = 0.0, spreads = 0.0;
+    for (std::size_t k = 0; k < track.corners.size(); ++k) {
+      column.clear();
+      for (const auto& row : laps) column.push_back(row[k]);
+      const double v = sampleVariance(column);
+      own += v;
+      spreads += std::sqrt(v);
+    }
+    excess += df * (sampleVariance(lapTimes) - own);
+    possible += df * (spreads * spreads - own);
+  }
+  return possible > 0.0 ? std::clamp(excess / possible, 0.0, 1.0) : 0.0;
+}
+
+// The lap time's spread, moderated toward the sum of its segments' priors
+// with their shared part: a lap's time is the sum of its segments.
+TrackPrior moderateLapTime(TrackAnalysis& track, const Prior& segments) {
+  TrackPrior out{"lap_time_s", {}};
+  if (!segments.known()) return out;
+  const std::vector<double> sizes = logSizes(track, segmentTime);
+  double own = 0.0, spreads = 0.0;
+  for (const double size : sizes) {
+    const double v = segments.varianceAt(size);
+    own += v;
+    spreads += std::sqrt(v);
+  }
+  out.shared = sharedShare(track);
+  const double prior2 = own + out.shared * (spreads * spreads - own);
+  out.prior.df = segments.df;
+  out.prior.logScale2 = portable::log(prior2);
+  out.prior.features = segments.features;
+  for (TrackGroup& g : track.groups) {
+    if (g.lapTime.laps < 2) continue;
+    const Spread s{flooredVariance(g.lapTime.spread, 0.001), g.lapTime.df, 0.0};
+    const Moderated m = moderate(s, out.prior);
+    takeModerated(g.lapTime, m.variance, m.df);
+    if (g.deltaAtLine.laps == g.lapTime.laps) takeModerated(g.deltaAtLine, m.variance, m.df);
+  }
+  return out;
+}
+
+}  // namespace
+
+void moderateSpreads(TrackAnalysis& track) {
+  track.priors.clear();
+  Prior segments;
+  for (std::size_t key = 0; key < cornerKeyCount; ++key) {
+    track.priors.push_back(moderateKey(track, key));
+    if (key == segmentTime) segments = track.priors.back().prior;
+  }
+  track.priors.push_back(moderateLapTime(track, segments));
+}
+
+}  // namespace skidlog

@@ -1,0 +1,83 @@
+#include "report/laps/lap_claims.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "report/inference/student_t.h"
+
+namespace skidlog {
+namespace {
+
+// Whether a difference is tested in its comparison's family.
+bool tested(const Difference& d) {
+  return d.hasInterval && d.verdict != notComparable && d.standardError > 0.0 && d.df > 0.0 &&
+         std::isfinite(d.delta.value) && std::fabs(d.delta.value) >= d.resolution;
+}
+
+double pValue(const Difference& d) { return studentTwoSided(d.delta.value / d.standardError, d.df); }
+
+// One comparison's family: its claims and every member's interval at the
+// family's level.
+Claims claimFamily(std::vector<Difference*>& family, std::size_t from, std::size_t to) {
+  Claims c{from, to, 0, 0};
+  std::vector<double> p;
+  std::vector<Difference*> members;
+  for (Difference* d : family) {
+    if (!tested(*d)) {
+      // Left out of the family: it claims nothing, whatever its interval.
+      if (claimed(d->verdict)) {
+        d->verdict = noDifferenceShown;
+        if (d->hasInterval) d->notes.push_back("smaller than the quantity's resolution");
+      }
+      continue;
+    }
+    members.push_back(d);
+    p.push_back(pValue(*d));
+  }
+  c.tested = members.size();
+  if (members.empty()) return c;
+  c.claimed = benjaminiHochberg(p, c.fdr);
+  const auto m = static_cast<double>(c.tested);
+  const double level = static_cast<double>(std::max<std::size_t>(c.claimed, 1)) * c.fdr / m;
+  const double cutoff = static_cast<double>(c.claimed) * c.fdr / m;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    Difference& d = *members[i];
+    const double half = studentQuantile(level, d.df) * d.standardError;
+    d.delta.ci = {d.delta.value - half, d.delta.value + half};
+    const bool claim = c.claimed > 0 && p[i] <= cutoff;
+    d.verdict = claim ? (d.delta.value > 0.0 ? higher : lower) : noDifferenceShown;
+  }
+  return c;
+}
+
+}  // namespace
+
+std::size_t benjaminiHochberg(std::vector<double> p, double q) {
+  std::sort(p.begin(), p.end());
+  const auto m = static_cast<double>(p.size());
+  std::size_t r = 0;
+  for (std::size_t k = 1; k <= p.size(); ++k) {
+    if (p[k - 1] <= static_cast<double>(k) * q / m) r = k;
+  }
+  return r;
+}
+
+std::vector<Claims> claimAcrossComparisons(std::vector<Difference>& differences) {
+  std::vector<std::pair<std::size_t, std::size_t>> comparisons;
+  for (const Difference& d : differences) {
+    const std::pair key{d.from, d.to};
+    if (std::find(comparisons.begin(), comparisons.end(), key) == comparisons.end()) comparisons.push_back(key);
+  }
+  std::vector<Claims> out;
+  for (const auto& [from, to] : comparisons) {
+    std::vector<Difference*> family;
+    for (Difference& d : differences) {
+      if (d.from == from && d.to == to) family.push_back(&d);
+    }
+    out.push_back(claimFamily(family, from, to));
+  }
+  return out;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,43 @@
+// Which lap and corner differences of a comparison are claimed. One
+// comparison holds hundreds (every corner's time, speeds, places, pedals,
+// line and balance); each tested at its own 5 % would claim a score where
+// nothing differs. They are one family: a difference is claimed when it
+// survives a false discovery rate of 5 % over it (Benjamini and Hochberg),
+// and every difference's interval is the false-coverage interval that agrees
+// (Benjamini and Yekutieli: for R claims of m, level 1 - max(R, 1) q / m),
+// so a claimed interval leaves zero out and an unclaimed one holds it.
+#ifndef SKIDLOG_REPORT_LAPS_LAP_CLAIMS_H_
+#define SKIDLOG_REPORT_LAPS_LAP_CLAIMS_H_
+
+#include <cstddef>
+#include <vector>
+
+#include "report/analysis/differences.h"
+
+namespace skidlog {
+
+// The false discovery rate a comparison's claims are held to.
+inline constexpr double falseDiscoveryRate = 0.05;
+
+// One comparison's family of differences and what it claims.
+struct Claims {
+  std::size_t from = 0;
+  std::size_t to = 0;
+  std::size_t tested = 0;   // m: differences with an interval, comparable and above their resolution
+  std::size_t claimed = 0;  // R
+  double fdr = falseDiscoveryRate;
+};
+
+// The number of p-values, of `p`, that Benjamini and Hochberg's procedure
+// at rate `q` rejects: the largest k with the k-th smallest below k q / m.
+std::size_t benjaminiHochberg(std::vector<double> p, double q);
+
+// Decides the claims of each comparison among `differences` (lap and corner
+// differences over laps) and gives every one of them its interval at the
+// level its family allows. A difference not comparable, without an interval,
+// or smaller than its resolution is not in its family and claims nothing.
+std::vector<Claims> claimAcrossComparisons(std::vector<Difference>& differences);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_LAPS_LAP_CLAIMS_H_
