@@ -1,4 +1,4 @@
-// The few-laps statistics: the special functions and Student's t at any
+// The few-laps statistics: the gamma function's relatives and Student's t at any
 // degrees of freedom against known values; the prior over a track's corners
 // against spreads drawn from a known variance; a comparison's claims against
 // the false discovery rate, their intervals agreeing with them.
@@ -13,7 +13,7 @@
 #include "numeric/elementary.h"
 #include "report/analysis/over_laps.h"
 #include "report/inference/moderated_variance.h"
-#include "report/inference/special_functions.h"
+#include "report/inference/gamma_functions.h"
 #include "report/inference/student_t.h"
 #include "report/laps/lap_claims.h"
 #include "tools/generator/noise.h"

@@ -7,6 +7,15 @@
 #include "report/inference/student_t.h"
 
 namespace skidlog {
+namespace {
+
+// The mean's 95 % interval from the spread and its degrees of freedom.
+void setInterval(OverLaps& o) {
+  const double half = studentT975(o.df) * o.spread / std::sqrt(static_cast<double>(o.laps));
+  o.ci = {o.mean - half, o.mean + half};
+}
+
+}  // namespace
 
 OverLaps overLaps(std::span<const double> values) {
   OverLaps o;
@@ -27,22 +36,14 @@ OverLaps overLaps(std::span<const double> values) {
   }
   o.spread = std::sqrt(squares / (n - 1.0));
   o.df = n - 1.0;
-  const double half = studentT975(o.df) * o.spread / std::sqrt(n);
-  o.ci = {o.mean - half, o.mean + half};
+  setInterval(o);
   return o;
 }
 
 void takeModerated(OverLaps& o, double variance, double df) {
   o.spread = std::sqrt(variance);
   o.df = df;
-  const double half = studentT975(df) * o.spread / std::sqrt(static_cast<double>(o.laps));
-  o.ci = {o.mean - half, o.mean + half};
-}
-
-double studentT975(double df) {
-  // Whole degrees of freedom from the table, the rest from the distribution.
-  if (df >= 1.0 && df == std::floor(df) && df < 2e9) return studentT975(static_cast<int>(df));
-  return studentQuantile(0.05, df);
+  setInterval(o);
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include <span>
 
 #include "report/fit/bootstrap.h"
+#include "report/inference/student_t.h"
 
 namespace skidlog {
 
@@ -37,10 +38,6 @@ OverLaps overLaps(std::span<const double> values);
 // freedom, as the group's spread, and the interval from it. REQUIRES: two
 // laps or more.
 void takeModerated(OverLaps& o, double variance, double df);
-
-// The quantile of Student's t that leaves 2.5 % above it, at degrees of
-// freedom whole (the laps') or not (moderated).
-double studentT975(double df);
 
 // How a difference over laps found its interval.
 enum class LapBasis {

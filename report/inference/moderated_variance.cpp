@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "numeric/elementary.h"
-#include "report/inference/special_functions.h"
+#include "report/inference/gamma_functions.h"
 
 namespace skidlog {
 namespace {

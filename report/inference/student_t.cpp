@@ -3,7 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "report/inference/special_functions.h"
+#include "report/fit/statistics.h"
+#include "report/inference/gamma_functions.h"
 
 namespace skidlog {
 
@@ -35,6 +36,11 @@ double studentQuantile(double p, double df) {
     }
   }
   return high;
+}
+
+double studentT975(double df) {
+  if (df >= 1.0 && df == std::floor(df) && df < 2e9) return studentT975(static_cast<int>(df));
+  return studentQuantile(0.05, df);
 }
 
 }  // namespace skidlog

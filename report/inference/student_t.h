@@ -14,6 +14,11 @@ double studentTwoSided(double t, double df);
 // a two-sided interval at level 1 - p. REQUIRES: 0 < p < 1, df > 0.
 double studentQuantile(double p, double df);
 
+// The quantile of Student's t that leaves 2.5 % above it, at degrees of
+// freedom whole (the laps': the table of studentT975(int)) or not
+// (moderated). REQUIRES: df > 0.
+double studentT975(double df);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_INFERENCE_STUDENT_T_H_

@@ -19,7 +19,7 @@ double pValue(const Difference& d) { return studentTwoSided(d.delta.value / d.st
 
 // One comparison's family: its claims and every member's interval at the
 // family's level.
-Claims claimFamily(std::vector<Difference*>& family, std::size_t from, std::size_t to) {
+Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std::size_t to) {
   Claims c{from, to, 0, 0};
   std::vector<double> p;
   std::vector<Difference*> members;

@@ -17,24 +17,36 @@ bool timed(std::size_t key) {
   return key == cornerTime || key == segmentTime || key == segmentDelta || key == entryDelta || key == exitDelta;
 }
 
-// The log of each corner's size for `key`: its mean time over every lap
-// through it (the corner's or the segment's); 0 for the untimed numbers.
-std::vector<double> logSizes(const TrackAnalysis& track, std::size_t key) {
+// The log of each corner's mean of `key` (a time) over every lap through it.
+std::vector<double> logMeanTimes(const TrackAnalysis& track, std::size_t key) {
   std::vector<double> out;
-  const std::size_t sizeKey = key == cornerTime ? cornerTime : segmentTime;
   for (const CornerResult& c : track.corners) {
     double sum = 0.0;
     std::size_t n = 0;
     for (const CornerLap& l : c.laps) {
-      if (std::isfinite(l.value[sizeKey]) && l.value[sizeKey] > 0.0) {
-        sum += l.value[sizeKey];
+      if (std::isfinite(l.value[key]) && l.value[key] > 0.0) {
+        sum += l.value[key];
         ++n;
       }
     }
-    out.push_back(timed(key) && n > 0 ? portable::log(sum / static_cast<double>(n)) : 0.0);
+    out.push_back(n > 0 ? portable::log(sum / static_cast<double>(n)) : 0.0);
   }
   return out;
 }
+
+// Each corner's log size: its own time's and its segment's.
+struct CornerSizes {
+  std::vector<double> corner;
+  std::vector<double> segment;
+  std::vector<double> none;  // all 0, for the untimed numbers
+
+  // The sizes `key`'s spread grows with: the corner's own time for its
+  // time, its segment's for the rest of the times.
+  const std::vector<double>& of(std::size_t key) const {
+    if (!timed(key)) return none;
+    return key == cornerTime ? corner : segment;
+  }
+};
 
 // The variance of a spread, no smaller than its quantity's resolution allows.
 double flooredVariance(double spread, double resolution) {
@@ -43,8 +55,7 @@ double flooredVariance(double spread, double resolution) {
 }
 
 // Moderates one corner number over the track's corners and groups.
-TrackPrior moderateKey(TrackAnalysis& track, std::size_t key) {
-  const std::vector<double> sizes = logSizes(track, key);
+TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<double>& sizes) {
   std::vector<Spread> spreads;
   std::vector<OverLaps*> targets;
   for (std::size_t c = 0; c < track.corners.size(); ++c) {
@@ -121,10 +132,9 @@ double sharedShare(const TrackAnalysis& track) {
 
 // The lap time's spread, moderated toward the sum of its segments' priors
 // with their shared part: a lap's time is the sum of its segments.
-TrackPrior moderateLapTime(TrackAnalysis& track, const Prior& segments) {
+TrackPrior moderateLapTime(TrackAnalysis& track, const Prior& segments, const std::vector<double>& sizes) {
   TrackPrior out{"lap_time_s", {}};
   if (!segments.known()) return out;
-  const std::vector<double> sizes = logSizes(track, segmentTime);
   double own = 0.0, spreads = 0.0;
   for (const double size : sizes) {
     const double v = segments.varianceAt(size);
@@ -150,12 +160,14 @@ TrackPrior moderateLapTime(TrackAnalysis& track, const Prior& segments) {
 
 void moderateSpreads(TrackAnalysis& track) {
   track.priors.clear();
+  const CornerSizes sizes{logMeanTimes(track, cornerTime), logMeanTimes(track, segmentTime),
+                          std::vector<double>(track.corners.size(), 0.0)};
   Prior segments;
   for (std::size_t key = 0; key < cornerKeyCount; ++key) {
-    track.priors.push_back(moderateKey(track, key));
+    track.priors.push_back(moderateKey(track, key, sizes.of(key)));
     if (key == segmentTime) segments = track.priors.back().prior;
   }
-  track.priors.push_back(moderateLapTime(track, segments));
+  track.priors.push_back(moderateLapTime(track, segments, sizes.segment));
 }
 
 }  // namespace skidlog

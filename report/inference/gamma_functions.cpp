@@ -1,4 +1,4 @@
-#include "report/inference/special_functions.h"
+#include "report/inference/gamma_functions.h"
 
 #include <cmath>
 #include <limits>

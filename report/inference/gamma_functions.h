@@ -1,8 +1,8 @@
 // The gamma function's relatives and the incomplete beta function, as the
 // few-laps statistics need them: from arithmetic, square roots and the
 // platform-free exp and log, so that every platform gives the same bits.
-#ifndef SKIDLOG_REPORT_INFERENCE_SPECIAL_FUNCTIONS_H_
-#define SKIDLOG_REPORT_INFERENCE_SPECIAL_FUNCTIONS_H_
+#ifndef SKIDLOG_REPORT_INFERENCE_GAMMA_FUNCTIONS_H_
+#define SKIDLOG_REPORT_INFERENCE_GAMMA_FUNCTIONS_H_
 
 namespace skidlog {
 
@@ -23,4 +23,4 @@ double incompleteBeta(double a, double b, double x, double oneMinusX);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_INFERENCE_SPECIAL_FUNCTIONS_H_
+#endif  // SKIDLOG_REPORT_INFERENCE_GAMMA_FUNCTIONS_H_
