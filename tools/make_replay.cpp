@@ -34,6 +34,8 @@ constexpr const char* usage =
     "  --late-brake=K,M         brake M metres later into corner K and, in too fast, take\n"
     "                           the rest of it at 95 % of the speed\n"
     "  --wide=K,M               run M metres wider at corner K's apex\n"
+    "  --consistency=S          the driver's lap times spread S seconds over laps (seeds):\n"
+    "                           each corner a margin under the limit, its own and the lap's\n"
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
     "  --tyre-type=N            the tyre type the setup records (0-3 R1-R4, 4 road super,\n"
     "                           5 road normal, the default, 6 hybrid, 7 knobbly)\n"
@@ -102,7 +104,8 @@ std::string parse(int argc, char** argv, Options& o) {
                    {"--noise", &o.lap.noiseScale, 10.0}, {"--interval", &o.intervalMs, 1000.0},
                    {"--grip-variation", &o.lap.gripVariation, 0.2}, {"--tyre-type", &o.tyreType, 255.0},
                    {"--final-drive", &o.finalDrive, 100.0}, {"--front-roll-share", &o.frontRollShare, 1.0},
-                   {"--roll-gradient", &o.rollGradient, 20.0}, {"--travel", &o.travel, 1.0}};
+                   {"--roll-gradient", &o.rollGradient, 20.0}, {"--travel", &o.travel, 1.0},
+                   {"--consistency", &o.lap.consistency, 10.0}};
     bool taken = false;
     for (const auto& n : numbers) {
       if (!value(n.name, v)) continue;

@@ -35,7 +35,8 @@ constexpr std::string_view helpText =
     "\n"
     "The replays of a group pool their points and must be of one car. Each later\n"
     "group is compared with the first: a difference is shown only where its\n"
-    "95 % interval leaves zero out.\n"
+    "interval leaves zero out (95 % for tyres, balance and platform; for lap and\n"
+    "corner numbers, one 5 % false discovery rate over the comparison).\n"
     "Exit status: 0 done, 1 wrong usage, 2 a replay cannot be opened,\n"
     "3 an output cannot be written or names a replay, 4 a replay is not usable\n"
     "or a group's replays are of different cars, 5 writing failed.\n";

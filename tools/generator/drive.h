@@ -39,6 +39,13 @@ struct DriveOptions {
   // on the first lap, the line easing out and back over the corner.
   int wideCorner = -1;
   double wideMetres = 0.0;
+  // A driver's lap-to-lap variation, as the standard deviation of his lap
+  // time over laps, s (0: the laps vary only by the corners' small jitter).
+  // Each corner is taken a little under the share of the limit he would,
+  // by a margin of its own and one that moves every corner of the lap
+  // together (a faster lap is faster everywhere); braking and throttle
+  // places follow the corner's speed.
+  double consistency = 0.0;
 };
 
 // The line is this far into the circuit's lap distance, m.

@@ -264,6 +264,7 @@ std::vector<std::byte> generateLap(const CarSetup& setup, const LapOptions& opti
   drive.lateBrakeMetres = options.lateBrakeMetres;
   drive.wideCorner = options.wideCorner;
   drive.wideMetres = options.wideMetres;
+  drive.consistency = options.consistency;
   SensorNoise noise;
   noise.scale = options.noiseScale;
   noise.seed = options.seed;

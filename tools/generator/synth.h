@@ -60,6 +60,7 @@ struct LapOptions {
   double lateBrakeMetres = 0.0;
   int wideCorner = -1;
   double wideMetres = 0.0;
+  double consistency = 0.0;  // see DriveOptions
   std::uint64_t seed = 1;
   ReplayTexts texts;
 };

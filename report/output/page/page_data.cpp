@@ -1,6 +1,7 @@
 #include "report/output/page/page_data.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "numeric/precision.h"
@@ -258,6 +259,12 @@ std::string pageData(const ReportData& report) {
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
   j.endArray().key("differences").beginArray();
   for (const Difference& d : report.differences) difference(j, report, d);
+  j.endArray().key("claims").beginArray();
+  for (const Claims& c : report.claims) {
+    j.beginObject().key("to").string(report.groups[c.to].label);
+    j.key("tested").integer(static_cast<std::int64_t>(c.tested)).key("claimed").integer(static_cast<std::int64_t>(c.claimed));
+    j.key("fdr").number(c.fdr).endObject();
+  }
   j.endArray().key("setupDifferences").beginArray();
   for (const SetupDifference& d : report.setupDifferences) {
     j.beginObject().key("to").string(report.groups[d.to].label).key("text").string(describe(d)).endObject();

@@ -53,9 +53,10 @@ function forestPlot() {
   main.appendChild(el('h2', {}, 'Differences'));
   main.appendChild(el('p', {class: 'note'},
       'Each later group against the first: the point is the difference (in per cent where the quantity has a ' +
-      'relative change), the bar its 95 % interval, the line zero. A difference is shown (higher, lower; dark) ' +
-      'only where its interval leaves zero out. Rows of one kind and unit share their scale; hover a row for ' +
-      'both groups\u2019 values.'));
+      'relative change), the bar its interval (95 %; for lap and corner numbers, the interval that agrees with ' +
+      'their comparison\u2019s claims at a 5 % false discovery rate), the line zero. A difference is shown ' +
+      '(higher, lower; dark) only where its interval leaves zero out. Rows of one kind and unit share their ' +
+      'scale; hover a row for both groups\u2019 values.'));
   const plot = main.appendChild(el('div', {class: 'forest'}));
   placeKinds.forEach(([title, holds]) => {
     const rows = data.differences.filter((d) => holds(d.where)).map(forestRows);
@@ -99,10 +100,12 @@ function differencesTable() {
       'its 95 % interval, from resampling the two groups independently, leaves zero out; otherwise the data shows ' +
       'no difference, whatever the two values. Largest shown differences first. Peak grip and slip are compared ' +
       'only where both groups reach the peak. Lap and corner numbers have one value per lap: their intervals are ' +
-      'over laps (Welch\u2019s; one lap against a group takes the group\u2019s lap-to-lap spread for its own; one ' +
-      'lap each has none). The platform\u2019s numbers are over laps as well; one lap against one lap resamples ' +
+      'over laps (Welch\u2019s, each spread moderated over the track\u2019s corners; one lap against a group ' +
+      'takes the group\u2019s lap-to-lap spread for its own; one lap each has none), and a comparison\u2019s ' +
+      'lap and corner differences are claimed together at a 5 % false discovery rate, each interval at the level ' +
+      'that agrees with its claims. The platform\u2019s numbers are over laps as well; one lap against one lap resamples ' +
       'each lap\u2019s blocks.',
-      ['Difference (95 % interval)', 'Verdict'], {class: 'differences'}, folded);
+      ['Difference (interval)', 'Verdict'], {class: 'differences'}, folded);
   data.differences.forEach((d) => {
     const row = el('tr');
     const shown = d.verdict === 'higher' || d.verdict === 'lower';

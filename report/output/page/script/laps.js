@@ -42,8 +42,8 @@ function timeSection() {
   if (!data.findings || !data.findings.length) return;
   const grid = section('Where the time goes',
       'Per corner, the time lost (positive) or gained in its segment (from the middle of the straight before it to ' +
-      'the middle of the one after; the segments add up to the lap), with its 95 % interval over laps where there ' +
-      'is one, the largest differences first; then what differs beyond the laps\u2019 own variation. A corner ' +
+      'the middle of the one after; the segments add up to the lap), with its interval over laps where there ' +
+      'is one (at the level its comparison\u2019s claims allow), the largest differences first; then what differs beyond the laps\u2019 own variation. A corner ' +
       'whose difference lies within its interval says so.');
   data.findings.forEach((f, k) => {
     const box = k === 0 ? grid : main.appendChild(el('div', {class: 'grid'}));

@@ -51,9 +51,12 @@ function lapTimeLines(t, item) {
                                          x.to === groups[g.group].label);
     if (!d) return;
     const interval = d.interval ? ' (' + signedSeconds(d.delta.low) + ' to ' + signedSeconds(d.delta.high) + ')' : '';
+    const c = (data.claims || []).find((x) => x.to === groups[g.group].label);
+    const claims = c ? '; ' + c.claimed + ' of ' + c.tested + ' lap and corner differences claimed, ' +
+                       Math.round(100 * c.fdr) + ' % false discovery rate' : '';
     item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
           signedSeconds(d.delta.value) + interval + ', ' + d.verdict + '; best lap ' +
-          signedSeconds(g.best - t.groups[0].best)]);
+          signedSeconds(g.best - t.groups[0].best) + claims]);
   });
 }
 
