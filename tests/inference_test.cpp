@@ -101,9 +101,33 @@ TEST(Inference, AnErraticCornerIsNeitherShrunkNorWidensTheOthers) {
   EXPECT_TRUE(p.erratic.back());
   EXPECT_EQ(std::count(p.erratic.begin(), p.erratic.end(), true), 1);
   expectClose(p.scale(), clean.scale(), 1e-12);
-  const Moderated m = moderate(spreads.back(), p);
-  EXPECT_GE(m.variance, spreads.back().variance);
-  EXPECT_EQ(m.df, p.df + 2.0);
+  // The prior does not describe it: it keeps its own variance and its own
+  // degrees of freedom, where an ordinary corner borrows the prior's.
+  const Moderated m = moderate(spreads.back(), p, true);
+  EXPECT_EQ(m.variance, spreads.back().variance);
+  EXPECT_EQ(m.df, 2.0);
+  EXPECT_EQ(moderate(spreads.front(), p).df, p.df + 2.0);
+}
+
+TEST(Inference, APriorBorrowsWhatTheCornersFirmlyShow) {
+  generator::Noise noise(17);
+  // Many like corners (a session of many drivers): their likelihood is
+  // sharp enough to show them alike, and the prior is worth many laps.
+  std::vector<Spread> like;
+  for (int c = 0; c < 300; ++c) like.push_back(drawSpread(noise, 3, 0.2));
+  EXPECT_GT(fitPrior(like, false).df, 20.0) << fitPrior(like, false).df;
+  // Five corners of one lap-to-lap difference each cannot tell how alike
+  // they are: the prior is worth at most four laps, never a known variance.
+  std::vector<Spread> five;
+  for (int c = 0; c < 5; ++c) five.push_back(drawSpread(noise, 2, 0.2));
+  EXPECT_LE(fitPrior(five, false).df, 4.0);
+  // Two dozen corners of which half are taken two ways (a spread six times
+  // the others'): the corners are not alike, and the prior borrows little.
+  std::vector<Spread> twoWays;
+  for (int c = 0; c < 24; ++c) twoWays.push_back(drawSpread(noise, 2, c % 2 == 0 ? 0.05 : 0.3));
+  const Prior p = fitPrior(twoWays, false);
+  EXPECT_LE(p.df, 4.0);
+  EXPECT_GE(p.df, 0.5);
 }
 
 TEST(Inference, ATrendFollowsSpreadsThatGrowWithTheCornersSize) {

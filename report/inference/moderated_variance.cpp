@@ -14,6 +14,16 @@ constexpr double erraticLevel = 0.05;
 // The prior is worth at most this share of the degrees of freedom it was
 // fitted on: no more laps than went into it.
 constexpr double priorShare = 1.0;
+// How far the log likelihood falls at the ends of d0's one-standard-error
+// likelihood interval.
+constexpr double likelihoodDrop = 0.5;
+// The least a prior is worth, where the corners' best estimate is no lower:
+// one South City session's nine laps show its corners alike at eight
+// degrees of freedom each (segment spreads 0.23 to 0.39 s).
+constexpr double minPriorDf = 4.0;
+// Up to this many features, each is judged erratic against the prior fitted
+// without it.
+constexpr std::size_t leaveOneOutFeatures = 40;
 
 bool usable(const Spread& s) { return s.df >= 1.0 && std::isfinite(s.variance) && s.variance > 0.0; }
 
@@ -67,13 +77,77 @@ double profileLikelihood(const std::vector<Feature>& f, double d0, double& logSc
   return sum;
 }
 
+// The d0 that makes the features most likely, from a half up to `cap`, by
+// golden section on its log (s0^2 at each by its own maximum), and that
+// likelihood.
+struct BestDf {
+  double logDf;
+  double likelihood;
+};
+
+BestDf likeliestDf(const std::vector<Feature>& f, double cap) {
+  constexpr double golden = 0.6180339887498949;
+  double scale = 0.0;
+  double a = portable::log(0.5), b = portable::log(std::max(cap, 0.5));
+  double c = b - golden * (b - a), d = a + golden * (b - a);
+  double fc = profileLikelihood(f, portable::exp(c), scale), fd = profileLikelihood(f, portable::exp(d), scale);
+  for (int k = 0; k < 40; ++k) {
+    if (fc >= fd) {
+      b = d;
+      d = c;
+      fd = fc;
+      c = b - golden * (b - a);
+      fc = profileLikelihood(f, portable::exp(c), scale);
+    } else {
+      a = c;
+      c = d;
+      fc = fd;
+      d = a + golden * (b - a);
+      fd = profileLikelihood(f, portable::exp(d), scale);
+    }
+  }
+  BestDf best{fc >= fd ? c : d, std::max(fc, fd)};
+  // The cap itself, where the likelihood still rises toward it.
+  const double atCap = profileLikelihood(f, std::max(cap, 0.5), scale);
+  if (atCap >= best.likelihood) best = {portable::log(std::max(cap, 0.5)), atCap};
+  return best;
+}
+
+// Features of one or two degrees of freedom each say little of how alike
+// the corners are: the likelihood is flat over a wide range of d0, and its
+// best often sits at the cap even where a corner's laps fall into two ways
+// of taking it (on the limit or under it, one gear or another). The prior
+// takes the low end of d0's one-standard-error likelihood interval (the
+// smallest d0 within half a unit of the best log likelihood), so that it
+// borrows only what the corners firmly show; but at least minPriorDf where
+// the best allows it: one driver's corners in one car are taken to be that
+// alike unless they show otherwise.
+double firmDf(const std::vector<Feature>& f, const BestDf& best) {
+  const double enough = best.likelihood - likelihoodDrop;
+  double scale = 0.0;
+  double low = portable::log(0.5), high = best.logDf;
+  if (profileLikelihood(f, 0.5, scale) >= enough) {
+    high = low;
+  } else {
+    for (int k = 0; k < 60; ++k) {
+      const double mid = low + (high - low) / 2.0;
+      if (profileLikelihood(f, portable::exp(mid), scale) >= enough) {
+        high = mid;
+      } else {
+        low = mid;
+      }
+    }
+  }
+  return std::max(portable::exp(high), std::min(portable::exp(best.logDf), minPriorDf));
+}
+
 // The prior from the features `use` marks, by maximum likelihood: each
 // variance over s0^2 follows F(d, d0). Its trend, where fitted, is the least
 // squares slope of the log variances against log size; d0 is sought between
-// a half and the cap by golden section on its log, s0^2 at each by its own
-// maximum. Unlike the moments of the log variances, a corner whose two laps
-// happen to agree closely (a log variance far below the rest, as one degree
-// of freedom often gives) does not make the corners look unlike each other.
+// a half and the cap (firmDf), s0^2 at it by its own maximum. Unlike the
+// moments of the log variances, a corner whose two laps happen to agree
+// closely (a log variance far below the rest, as one degree of freedom
+// often gives) does not make the corners look unlike each other.
 Prior fitLikelihood(std::span<const Spread> spreads, const std::vector<bool>& use, bool withTrend) {
   Prior p;
   std::vector<Feature> f;
@@ -109,39 +183,8 @@ Prior fitLikelihood(std::span<const Spread> spreads, const std::vector<bool>& us
       }
     }
   }
-  // Golden section over log d0 from log 0.5 to log of the cap.
-  constexpr double golden = 0.6180339887498949;
-  totalDf *= priorShare;
-  double a = portable::log(0.5), b = portable::log(std::max(totalDf, 0.5));
-  double scaleC = 0.0, scaleD = 0.0;
-  double c = b - golden * (b - a), d = a + golden * (b - a);
-  double fc = profileLikelihood(f, portable::exp(c), scaleC), fd = profileLikelihood(f, portable::exp(d), scaleD);
-  for (int k = 0; k < 40; ++k) {
-    if (fc >= fd) {
-      b = d;
-      d = c;
-      fd = fc;
-      c = b - golden * (b - a);
-      fc = profileLikelihood(f, portable::exp(c), scaleC);
-    } else {
-      a = c;
-      c = d;
-      fc = fd;
-      d = a + golden * (b - a);
-      fd = profileLikelihood(f, portable::exp(d), scaleD);
-    }
-  }
-  // The cap itself, where the likelihood still rises toward it.
-  double atCap = 0.0;
-  const double capLikelihood = profileLikelihood(f, totalDf, atCap);
-  const double best = std::max(fc, fd);
-  if (capLikelihood >= best) {
-    p.df = totalDf;
-    p.logScale2 = atCap;
-  } else {
-    p.df = portable::exp(fc >= fd ? c : d);
-    profileLikelihood(f, p.df, p.logScale2);
-  }
+  p.df = firmDf(f, likeliestDf(f, totalDf * priorShare));
+  profileLikelihood(f, p.df, p.logScale2);
   return p;
 }
 
@@ -171,38 +214,44 @@ Prior fitPrior(std::span<const Spread> spreads, bool withTrend) {
   all.erratic.assign(spreads.size(), false);
   if (!all.known()) return all;
   // Each feature against the prior of the others, so that an erratic corner
-  // can neither hide itself nor widen the prior it is judged by.
+  // can neither hide itself nor widen the prior it is judged by. Among many
+  // features one moves the prior by little: each is judged against the
+  // prior of all, one fit rather than one per feature.
+  const bool leaveOneOut = m <= leaveOneOutFeatures;
   std::vector<bool> kept = use;
   bool anyErratic = false;
   for (std::size_t i = 0; i < spreads.size(); ++i) {
     if (!use[i]) continue;
-    std::vector<bool> others = use;
-    others[i] = false;
-    const Prior p = fitLikelihood(spreads, others, withTrend);
+    Prior others;
+    if (leaveOneOut) {
+      kept[i] = false;
+      others = fitLikelihood(spreads, kept, withTrend);
+      kept[i] = true;
+    }
+    const Prior& p = leaveOneOut ? others : all;
     if (!p.known()) continue;
     const double ratio = spreads[i].variance / p.varianceAt(spreads[i].logSize);
     if (ratio > 1.0 && upperF(ratio, spreads[i].df, p.df) < erraticLevel / static_cast<double>(m)) {
       all.erratic[i] = true;
-      kept[i] = false;
       anyErratic = true;
     }
   }
+  for (std::size_t i = 0; i < spreads.size(); ++i) kept[i] = use[i] && !all.erratic[i];
   if (!anyErratic) return all;
   Prior robust = fitLikelihood(spreads, kept, withTrend);
   robust.erratic = all.erratic;
   return robust;
 }
 
-Moderated moderate(const Spread& s, const Prior& prior) {
-  if (!prior.known()) return {s.variance, s.df};
+Moderated moderate(const Spread& s, const Prior& prior, bool erratic) {
+  if (!prior.known() || (erratic && s.df > 0.0)) return {s.variance, s.df};
   const double prior2 = prior.varianceAt(s.logSize);
   if (!(s.df > 0.0) || !std::isfinite(s.variance)) return {prior2, prior.df};
   const double shrunk = (prior.df * prior2 + s.df * s.variance) / (prior.df + s.df);
   // A spread is drawn up toward the prior but never down: corners are not
   // all alike (a driver's hairpin varies more than his kink), and a corner
   // whose laps spread widely is taken at its word, with the prior's degrees
-  // of freedom for how far spreads stray. An erratic one is not shrunk
-  // either, and its own variance is left out of the prior.
+  // of freedom for how far spreads stray.
   return {std::max(s.variance, shrunk), prior.df + s.df};
 }
 

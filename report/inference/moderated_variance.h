@@ -61,10 +61,12 @@ struct Moderated {
 };
 
 // The moderated variance of a spread, with d0 + d degrees of freedom: its
-// own where the prior is unknown; (d0 s0^2 + d s^2) / (d0 + d), but never
-// less than its own, otherwise; the prior's alone for a spread of no degrees
-// of freedom (one lap).
-Moderated moderate(const Spread& s, const Prior& prior);
+// own where the prior is unknown or the spread `erratic` (the prior does not
+// describe it, so it borrows neither its variance nor its degrees of
+// freedom); (d0 s0^2 + d s^2) / (d0 + d), but never less than its own,
+// otherwise; the prior's alone for a spread of no degrees of freedom (one
+// lap).
+Moderated moderate(const Spread& s, const Prior& prior, bool erratic = false);
 
 }  // namespace skidlog
 

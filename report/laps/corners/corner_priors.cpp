@@ -77,7 +77,7 @@ TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<
   TrackPrior out{cornerKeyNames[key], fitPrior(spreads, timed(key))};
   if (!out.prior.known()) return out;
   for (std::size_t i = 0; i < spreads.size(); ++i) {
-    const Moderated m = moderate(spreads[i], out.prior);
+    const Moderated m = moderate(spreads[i], out.prior, out.prior.erratic[i]);
     takeModerated(*targets[i], flooredVariance(std::sqrt(m.variance), cornerKeyResolution[key]), m.df);
   }
   return out;
