@@ -1,5 +1,5 @@
 #include "app/run.h"
-#include "platform/platform.h"
+#include "system/system.h"
 
 int main(int argc, char** argv) {
   const skidlog::CommandLine commandLine(argc, argv);

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "platform/platform.h"
+#include "system/system.h"
 #include "report/cli/report_run.h"
 
 int main(int argc, char** argv) {

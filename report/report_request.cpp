@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/platform.h"
+#include "system/system.h"
 
 namespace skidlog {
 

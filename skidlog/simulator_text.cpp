@@ -1,6 +1,6 @@
 #include "skidlog/simulator_text.h"
 
-#include "platform/platform.h"
+#include "system/system.h"
 
 namespace skidlog {
 namespace {

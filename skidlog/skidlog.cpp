@@ -3,7 +3,7 @@
 #include <new>
 
 #include "csv/csv_writer.h"
-#include "platform/parallel_for.h"
+#include "system/parallel_for.h"
 #include "raf/raf_format.h"
 
 namespace skidlog {

@@ -13,7 +13,7 @@
 
 #include "csv/line_sink.h"
 #include "physics/wheel_series.h"
-#include "platform/platform.h"
+#include "system/system.h"
 #include "raf/replay.h"
 #include "raf/replay_names.h"
 

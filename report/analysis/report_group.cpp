@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/parallel_for.h"
+#include "system/parallel_for.h"
 #include "report/fit/bootstrap.h"
 
 namespace skidlog {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/parallel_for.h"
+#include "system/parallel_for.h"
 #include "report/analysis/tyre_model.h"
 
 namespace skidlog {

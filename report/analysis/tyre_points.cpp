@@ -6,7 +6,7 @@
 
 #include "csv/wheel_row.h"
 #include "numeric/precision.h"
-#include "platform/parallel_for.h"
+#include "system/parallel_for.h"
 #include "report/fit/bootstrap.h"
 
 namespace skidlog {

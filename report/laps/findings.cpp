@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "system/system.h"
 #include "report/analysis/number_text.h"
 
 namespace skidlog {

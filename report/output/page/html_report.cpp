@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "numeric/precision.h"
-#include "platform/platform.h"
+#include "system/system.h"
 #include "report/analysis/setup/setup_differences.h"
 #include "report/output/page/page_data.h"
 

@@ -8,7 +8,7 @@
 #include <iostream>
 #include <new>
 
-#include "platform/platform.h"
+#include "system/system.h"
 
 namespace skidlog {
 namespace {

@@ -1,9 +1,9 @@
 // What the programs need from the operating system, behind one interface with
-// one source file per platform: the command line as UTF-8, the message stream,
+// one source file per operating system: the command line as UTF-8, the message stream,
 // the input read whole, the output written one line at a time, and the
 // machine's memory. Every path is UTF-8 text as the user typed it.
-#ifndef SKIDLOG_PLATFORM_PLATFORM_H_
-#define SKIDLOG_PLATFORM_PLATFORM_H_
+#ifndef SKIDLOG_SYSTEM_SYSTEM_H_
+#define SKIDLOG_SYSTEM_SYSTEM_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -104,4 +104,4 @@ std::uint64_t physicalMemory();
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_PLATFORM_PLATFORM_H_
+#endif  // SKIDLOG_SYSTEM_SYSTEM_H_

@@ -1,4 +1,4 @@
-#include "platform/parallel_for.h"
+#include "system/parallel_for.h"
 
 #include <algorithm>
 #include <atomic>

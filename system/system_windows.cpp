@@ -9,7 +9,7 @@
 #include <new>
 #include <streambuf>
 
-#include "platform/platform.h"
+#include "system/system.h"
 
 namespace skidlog {
 namespace {

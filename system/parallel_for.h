@@ -1,6 +1,6 @@
 // A loop over independent jobs spread over the machine's cores.
-#ifndef SKIDLOG_PLATFORM_PARALLEL_FOR_H_
-#define SKIDLOG_PLATFORM_PARALLEL_FOR_H_
+#ifndef SKIDLOG_SYSTEM_PARALLEL_FOR_H_
+#define SKIDLOG_SYSTEM_PARALLEL_FOR_H_
 
 #include <functional>
 
@@ -12,4 +12,4 @@ void parallelFor(int count, const std::function<void(int)>& job);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_PLATFORM_PARALLEL_FOR_H_
+#endif  // SKIDLOG_SYSTEM_PARALLEL_FOR_H_
