@@ -70,6 +70,19 @@ TEST_F(PlatformReportTest, ReadsBackTheRollAndFrontShareAndFindsAChangedShareAlo
     }
   }
   EXPECT_EQ(compared, 3u + 2u * wheels.size());
+  // The replays record the bars that set the share: stiffer at the front,
+  // softer at the rear, and nothing else of the setup differs.
+  std::vector<std::string> setup;
+  for (const Json& d : r["setup_differences"]) {
+    setup.push_back(d["quantity"]);
+    const double from = d["from_value"].get<double>(), to = d["to_value"].get<double>();
+    if (d["quantity"] == "anti_roll_front") {
+      EXPECT_GT(to, from);
+    } else if (d["quantity"] == "anti_roll_rear") {
+      EXPECT_LT(to, from);
+    }
+  }
+  EXPECT_EQ(setup, (std::vector<std::string>{"anti_roll_front", "anti_roll_rear"}));
   // One setup split into groups: one lap against two, and one against one
   // (each lap's own resamples) claim nothing.
   for (const std::vector<std::string>& args : {std::vector<std::string>{a1, "--vs", a2, a3}, {a2, "--vs", a3}}) {

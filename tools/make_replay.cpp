@@ -40,7 +40,8 @@ constexpr const char* usage =
     "  --tyre-type=N            the tyre type the setup records (0-3 R1-R4, 4 road super,\n"
     "                           5 road normal, the default, 6 hybrid, 7 knobbly)\n"
     "  --final-drive=F          the final drive (default 4; the engine speed follows it)\n"
-    "  --front-roll-share=F     the front axle's share of the lateral load transfer (default 0.55)\n"
+    "  --front-roll-share=F     the front axle's share of the lateral load transfer (default 0.55);\n"
+    "                           the recorded anti-roll bars follow it\n"
     "  --roll-gradient=D        the body's roll, degrees per g (default 1.5)\n"
     "  --travel=M               the suspension's travel, m (default 0.10); the wheels stop at its end\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
@@ -199,8 +200,9 @@ void describe(const CarSetup& car) {
   std::printf("static wheel loads: front %.0f N, rear %.0f N\n", car.staticLoad(frontLeft), car.staticLoad(rearLeft));
   std::printf("cornering limit %.3f g, reached first by the %s axle; understeer gradient %+.3f deg/g\n",
               limit.lateralAcceleration / standardGravity, limit.frontFirst ? "front" : "rear", understeerGradient(car));
-  std::printf("front share of the lateral load transfer %.3f; roll %.2f deg/g, pitch %.2f deg/g; travel %.3f m\n",
-              car.frontRollShare, car.rollGradient, car.pitchGradient, car.travel);
+  std::printf("front share of the lateral load transfer %.3f (anti-roll bars %.0f and %.0f N/m); roll %.2f deg/g, "
+              "pitch %.2f deg/g; travel %.3f m\n",
+              car.frontRollShare, car.antiRollFront(), car.antiRollRear(), car.rollGradient, car.pitchGradient, car.travel);
 }
 
 bool save(const std::string& path, const std::vector<std::byte>& bytes) {

@@ -1,5 +1,6 @@
 #include "tools/generator/car.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace skidlog::generator {
@@ -20,6 +21,30 @@ double solveIncreasing(F f, double target, double low, double high) {
 double CarSetup::staticLoad(int w) const {
   const double axleShare = isFront(w) ? cgToRearAxle / wheelbase() : cgToFrontAxle / wheelbase();
   return totalMass * standardGravity * axleShare / 2.0;
+}
+
+namespace {
+
+constexpr double defaultAntiRollFront = 30000.0;
+constexpr double defaultAntiRollRear = 20000.0;
+
+// Both axles' roll stiffness from springs and bars at the default bars, per
+// unit of the roll angle's factor they share.
+double totalRollStiffness(const CarSetup& car) {
+  return (car.springRate + defaultAntiRollFront) * car.frontTrack * car.frontTrack +
+         (car.springRate + defaultAntiRollRear) * car.rearTrack * car.rearTrack;
+}
+
+}  // namespace
+
+double CarSetup::antiRollFront() const {
+  const double moved = (frontRollShare - defaultFrontRollShare) * totalRollStiffness(*this);
+  return std::max(0.0, defaultAntiRollFront + moved / (frontTrack * frontTrack));
+}
+
+double CarSetup::antiRollRear() const {
+  const double moved = (frontRollShare - defaultFrontRollShare) * totalRollStiffness(*this);
+  return std::max(0.0, defaultAntiRollRear - moved / (rearTrack * rearTrack));
 }
 
 CarSetup exampleCar() {

@@ -22,6 +22,9 @@ using PerWheel = std::array<double, 4>;
 inline bool isFront(int w) { return w < 2; }
 inline bool isLeft(int w) { return w % 2 == 0; }
 
+// The front axle's share of the lateral load transfer the example car has.
+inline constexpr double defaultFrontRollShare = 0.55;
+
 struct CarSetup {
   double totalMass = 1150.0;   // kg
   double sprungMass = 1090.0;  // kg; the rest is the four wheels
@@ -30,7 +33,7 @@ struct CarSetup {
   double frontTrack = 1.48;     // m
   double rearTrack = 1.46;      // m
   double cgHeight = 0.45;       // m
-  double frontRollShare = 0.55;  // of the lateral load transfer (a share of load), taken by the front axle
+  double frontRollShare = defaultFrontRollShare;  // of the lateral load transfer (a share of load), taken by the front axle
   double wheelHeight = 0.15;     // m, mounting point above the car's reference point
   double tyreRadius = 0.30;      // m
   double tyreWidth = 0.205;      // m
@@ -52,14 +55,19 @@ struct CarSetup {
   double reboundDamping = 6000.0;   // N s/m
   double frontBrakeTorque = 1200.0;  // N m
   double rearBrakeTorque = 700.0;    // N m
-  double antiRollFront = 30000.0;
-  double antiRollRear = 20000.0;
   double finalDrive = 4.0;
   std::vector<double> gearRatios = {3.2, 2.1, 1.6, 1.3, 1.1, 0.95};  // first to sixth
   Tyre front;
   Tyre rear;
 
   double wheelbase() const { return cgToFrontAxle + cgToRearAxle; }
+  // The anti-roll bars the replay records, N/m at the wheel, as the front
+  // share of the lateral load transfer sets them: 30000 and 20000 at 0.55,
+  // and roll stiffness moved from one axle's bar to the other's at a
+  // constant total (each axle's spring and bar times its track squared) for
+  // another share; no bar below zero.
+  double antiRollFront() const;
+  double antiRollRear() const;
   double staticLoad(int w) const;  // N
   // The engine speed in gear `gear` (1 first) at road speed v, rad/s: the
   // overall ratio times the wheels' angular speed; 0 out of gear.

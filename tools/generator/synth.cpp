@@ -62,8 +62,8 @@ void writeSetup(Bytes& out, const CarSetup& car) {
     out.put<float>(record + raf::setupRebound, toFloat(car.reboundDamping));
     out.put<float>(record + raf::setupBrakeTorque, toFloat(isFront(w) ? car.frontBrakeTorque : car.rearBrakeTorque));
   }
-  out.put<float>(raf::antiRollRearOffset, toFloat(car.antiRollRear));
-  out.put<float>(raf::antiRollFrontOffset, toFloat(car.antiRollFront));
+  out.put<float>(raf::antiRollRearOffset, toFloat(car.antiRollRear()));
+  out.put<float>(raf::antiRollFrontOffset, toFloat(car.antiRollFront()));
   out.put<float>(raf::finalDriveOffset, toFloat(car.finalDrive));
   const std::size_t gears = std::min(car.gearRatios.size(), raf::gearRatioSlots);
   out.put<std::uint8_t>(raf::gearCountOffset, static_cast<std::uint8_t>(gears));
