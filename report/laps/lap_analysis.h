@@ -18,6 +18,7 @@
 #include "report/analysis/differences.h"
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
+#include "report/laps/corners/corner_phases.h"
 #include "report/laps/corners/corner_priors.h"
 #include "report/laps/corners/corners.h"
 #include "report/laps/place/lap_path.h"
@@ -28,8 +29,6 @@ namespace skidlog {
 // reference path (more on a long track: at most maxTracePoints points).
 inline constexpr double traceSpacing = 5.0;
 inline constexpr std::size_t maxTracePoints = 2000;
-// A sample counts as braking or driving beyond this longitudinal acceleration, g.
-inline constexpr double phaseAcceleration = 0.05;
 
 struct LapResult {
   std::size_t group = 0;
@@ -113,6 +112,7 @@ struct CornerLap {
   std::optional<bool> lifts;    // the throttle falls below pressed for this corner; unknown where not reached
   bool pedalsClamped = false;   // a pedal outside 0 to 1 was taken at its nearest end
   bool gearOutOfRange = false;  // the gear at the lowest speed is no gear
+  CornerPhases phases;          // entry, middle and exit; unknown where the lap does not get through
 };
 
 struct CornerGroup {

@@ -7,6 +7,7 @@
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
+#include "report/laps/corners/corner_phases.h"
 #include "report/laps/corners/driver_actions.h"
 
 namespace skidlog {
@@ -83,30 +84,23 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
   c.value[cornerMinSpeed] = slowest;
   c.value[cornerTime] = placed.clock.timeAt(corner.end) - placed.clock.timeAt(corner.start);
   c.delta = c.value[cornerTime] - referenceTime;
-  // The phases: around the apex, and before and after it while braking and
-  // while driving.
+  c.phases = cornerPhases({placed.distance, speed, group.lateralAcceleration, channels.understeer,
+                           channels.use[0], channels.use[1], in.summary->firstSample, first, last, in.interval,
+                           corner.start, corner.end});
+  c.value[understeerEntry] = c.phases[entryPhase].understeer;
+  c.value[understeerApex] = c.phases[middlePhase].understeer;
+  c.value[understeerExit] = c.phases[exitPhase].understeer;
+  // Grip use around the apex.
   const double apexHalf = std::max(10.0, 0.15 * (corner.end - corner.start));
-  std::vector<double> entry, apex, exit;
   std::array<std::vector<double>, axleCount> use, useOfPeak;
   for (std::size_t i = first; i <= last; ++i) {
     const std::size_t s = in.summary->firstSample + i;
-    const double d = placed.distance[i], ax = widen(group.longitudinalAcceleration[s]);
-    const double u = channels.understeer[s];
-    if (std::fabs(d - corner.apex) <= apexHalf) {
-      if (std::isfinite(u)) apex.push_back(u);
-      for (std::size_t a = 0; a < axleCount; ++a) {
-        if (std::isfinite(channels.use[a][s])) use[a].push_back(channels.use[a][s]);
-        if (std::isfinite(channels.useOfPeak[a][s])) useOfPeak[a].push_back(channels.useOfPeak[a][s]);
-      }
-    } else if (std::isfinite(u) && d < corner.apex && ax < -phaseAcceleration) {
-      entry.push_back(u);
-    } else if (std::isfinite(u) && d > corner.apex && ax > phaseAcceleration) {
-      exit.push_back(u);
+    if (std::fabs(placed.distance[i] - corner.apex) > apexHalf) continue;
+    for (std::size_t a = 0; a < axleCount; ++a) {
+      if (std::isfinite(channels.use[a][s])) use[a].push_back(channels.use[a][s]);
+      if (std::isfinite(channels.useOfPeak[a][s])) useOfPeak[a].push_back(channels.useOfPeak[a][s]);
     }
   }
-  c.value[understeerEntry] = median(entry);
-  c.value[understeerApex] = median(apex);
-  c.value[understeerExit] = median(exit);
   c.value[frontUse] = mean(use[0]);
   c.value[rearUse] = mean(use[1]);
   c.value[frontUseOfPeak] = mean(useOfPeak[0]);

@@ -31,6 +31,16 @@ Json cornerLapJson(const TrackAnalysis& track, const CornerLap& c) {
          {"delta_s", number(c.delta)}};
   for (std::size_t key = understeerEntry; key < cornerKeyCount; ++key) j[cornerKeyNames[key]] = number(c.value[key]);
   j["lifts"] = c.lifts ? Json(*c.lifts) : Json(nullptr);
+  Json phases = Json::object();
+  for (std::size_t p = 0; p < phaseCount; ++p) {
+    const PhaseValues& v = c.phases[p];
+    phases[phaseNames[p]] = Json{{"start_m", number(v.start)},
+                                 {"end_m", number(v.end)},
+                                 {"understeer_deg", number(v.understeer)},
+                                 {"front_use", number(v.frontUse)},
+                                 {"rear_use", number(v.rearUse)}};
+  }
+  j["phases"] = std::move(phases);
   return j;
 }
 

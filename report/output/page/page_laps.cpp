@@ -83,7 +83,7 @@ constexpr std::array<CornerColumn, cornerKeyCount> cornerColumns = {{
     {"time", "s", 3, 1},
     {"minimum speed", "m/s", 2, 3},
     {"understeer on entry", "\u00b0", 2, 4},
-    {"understeer at the apex", "\u00b0", 2, 5},
+    {"understeer in the middle", "\u00b0", 2, 5},
     {"understeer on exit", "\u00b0", 2, 6},
     {"front grip use", "", 2, 7},
     {"rear grip use", "", 2, 8},

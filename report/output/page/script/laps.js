@@ -200,7 +200,8 @@ function cornerTable(t, map, path, traces) {
       '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
       'on; hover for the interval. Time lost: the mean of each lap\u2019s time through the corner less the ' +
       'reference\u2019s. Understeer: the front axle\u2019s slip angle less the rear\u2019s toward the corner, ' +
-      'degrees, positive understeering, on entry (braking), at the apex and on exit (driving). Grip use: an ' +
+      'degrees, positive understeering, median over each phase of the corner: the entry (turn-in and braking), ' +
+      'the middle (around the slowest point, near the peak lateral acceleration) and the exit. Grip use: an ' +
       'axle\u2019s combined grip (longitudinal and lateral) at the apex over the most this car\u2019s axle shows at ' +
       'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit. Segment lost: the time ' +
       'lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +

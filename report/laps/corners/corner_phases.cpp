@@ -1,0 +1,89 @@
+#include "report/laps/corners/corner_phases.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "numeric/precision.h"
+#include "report/fit/statistics.h"
+
+namespace skidlog {
+namespace {
+
+// The corner's lateral acceleration, g, in size, each sample the mean over
+// lateralSmoothingSeconds around it (a kerb or a bump must not make the
+// peak), from the lap's `first` sample.
+std::vector<double> smoothedLateral(const PhaseSamples& s) {
+  const auto half = static_cast<std::size_t>(std::lround(lateralSmoothingSeconds / s.interval / 2.0));
+  std::vector<double> sums(s.last - s.first + 2, 0.0);
+  for (std::size_t i = s.first; i <= s.last; ++i) {
+    sums[i - s.first + 1] = sums[i - s.first] + std::fabs(widen(s.lateral[s.groupOffset + i]));
+  }
+  std::vector<double> out(s.last - s.first + 1);
+  for (std::size_t k = 0; k < out.size(); ++k) {
+    const std::size_t from = k >= half ? k - half : 0, to = std::min(out.size(), k + half + 1);
+    out[k] = (sums[to] - sums[from]) / static_cast<double>(to - from);
+  }
+  return out;
+}
+
+// The first and last sample of the middle.
+struct Middle {
+  std::size_t first;
+  std::size_t last;
+};
+
+Middle middleOf(const PhaseSamples& s) {
+  const std::vector<double> lateral = smoothedLateral(s);
+  const auto at = [&](std::size_t i) { return lateral[i - s.first]; };
+  std::size_t slowest = s.first, peakAt = s.first;
+  for (std::size_t i = s.first; i <= s.last; ++i) {
+    if (s.speed[i] < s.speed[slowest]) slowest = i;
+    if (at(i) > at(peakAt)) peakAt = i;
+  }
+  const double near = nearPeakShare * at(peakAt);
+  const std::size_t centre = at(slowest) >= near ? slowest : peakAt;
+  Middle m{centre, centre};
+  while (m.first > s.first && at(m.first - 1) >= near) --m.first;
+  while (m.last < s.last && at(m.last + 1) >= near) ++m.last;
+  return m;
+}
+
+// A sample's place, held within the corner and after `from`.
+double placeOf(const PhaseSamples& s, std::size_t i, double from) {
+  return std::clamp(s.distance[i], from, s.cornerEnd);
+}
+
+// The phase's values over samples `from` to `to`, inclusive.
+void fill(PhaseValues& p, const PhaseSamples& s, std::size_t from, std::size_t to) {
+  std::vector<double> understeer, front, rear;
+  for (std::size_t i = from; i <= to; ++i) {
+    const std::size_t g = s.groupOffset + i;
+    if (std::isfinite(s.understeer[g])) understeer.push_back(s.understeer[g]);
+    if (std::isfinite(s.frontUse[g])) front.push_back(s.frontUse[g]);
+    if (std::isfinite(s.rearUse[g])) rear.push_back(s.rearUse[g]);
+  }
+  p.understeer = median(understeer);
+  p.frontUse = mean(front);
+  p.rearUse = mean(rear);
+}
+
+}  // namespace
+
+CornerPhases cornerPhases(const PhaseSamples& s) {
+  CornerPhases out;
+  const Middle m = middleOf(s);
+  PhaseValues& entry = out[entryPhase];
+  PhaseValues& middle = out[middlePhase];
+  PhaseValues& exit = out[exitPhase];
+  entry.start = s.cornerStart;
+  entry.end = middle.start = m.first == s.first ? s.cornerStart : placeOf(s, m.first, s.cornerStart);
+  middle.end = exit.start = m.last == s.last ? s.cornerEnd : placeOf(s, m.last, middle.start);
+  exit.end = s.cornerEnd;
+  if (m.first > s.first) fill(entry, s, s.first, m.first - 1);
+  fill(middle, s, m.first, m.last);
+  if (m.last < s.last) fill(exit, s, m.last + 1, s.last);
+  return out;
+}
+
+}  // namespace skidlog

@@ -1,0 +1,63 @@
+// A corner's three phases on one lap, as engineers read balance: the entry
+// (turn-in and braking into the corner), the middle (around the slowest
+// point, where the lateral acceleration is near its peak for the corner) and
+// the exit (from the middle to the corner's end, back on the throttle), with
+// the car's balance and grip use in each.
+#ifndef SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PHASES_H_
+#define SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PHASES_H_
+
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <span>
+
+namespace skidlog {
+
+enum CornerPhase : std::size_t { entryPhase, middlePhase, exitPhase, phaseCount };
+inline constexpr const char* phaseNames[phaseCount] = {"entry", "mid", "exit"};
+
+// The middle holds the samples around its centre whose lateral acceleration
+// is at least this share of the corner's peak.
+inline constexpr double nearPeakShare = 0.8;
+// The lateral acceleration is read as its mean over this long around each
+// sample, s.
+inline constexpr double lateralSmoothingSeconds = 0.5;
+
+struct PhaseValues {
+  static constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
+  double start = unknown;       // m along the reference lap
+  double end = unknown;
+  double understeer = unknown;  // deg, the median over the phase; positive understeer either way round
+  double frontUse = unknown;    // of the axle's grip, the mean over the phase
+  double rearUse = unknown;
+};
+using CornerPhases = std::array<PhaseValues, phaseCount>;
+
+// The samples of one lap through a corner, `first` to `last` of the
+// group's channels, each with its place along the reference lap.
+struct PhaseSamples {
+  std::span<const double> distance;       // m, per sample of the lap
+  std::span<const float> speed;           // m/s, likewise
+  std::span<const float> lateral;         // g, per sample of the group
+  std::span<const double> understeer;     // deg, likewise
+  std::span<const double> frontUse;
+  std::span<const double> rearUse;
+  std::size_t groupOffset = 0;            // the lap's first sample in the group's
+  std::size_t first = 0, last = 0;        // the corner's samples on the lap
+  double interval = 0.01;                 // s between samples
+  double cornerStart = 0.0, cornerEnd = 0.0;  // m
+};
+
+// The three phases of the lap: the middle is the stretch around the slowest
+// sample (or, where the car is not near its peak lateral acceleration
+// there, around the peak) over which the lateral acceleration (smoothed over
+// lateralSmoothingSeconds) stays at nearPeakShare of the corner's peak or
+// more; the entry runs from the
+// corner's start to the middle, the exit from the middle to the corner's
+// end. Places are in order, within the corner, never unknown; a phase of no
+// samples has no values (a corner entered at its peak has no entry).
+CornerPhases cornerPhases(const PhaseSamples& s);
+
+}  // namespace skidlog
+
+#endif  // SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PHASES_H_

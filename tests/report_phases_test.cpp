@@ -1,0 +1,67 @@
+// A corner's phases on generated laps: three on every lap through a corner,
+// in order and within it, at 10 and 100 ms, and the balance keys read from
+// them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/report_json.h"
+
+namespace skidlog {
+namespace {
+
+using Json = nlohmann::json;
+
+class PhasesTest : public ::testing::Test {
+ protected:
+  std::string lap(const std::string& name, std::uint64_t seed, double frontShare, double interval = 0.01) {
+    generator::CarSetup car = generator::exampleCar();
+    car.frontRollShare = frontShare;
+    generator::LapOptions options;
+    options.wholeLap = true;
+    options.seed = seed;
+    options.sampleInterval = interval;
+    return test::writeLap(dir / (name + ".raf"), car, options);
+  }
+  Json corners(const std::vector<std::string>& args) {
+    return test::reportJson(dir / "report.json", args)["tracks"][0]["corners"];
+  }
+
+  test::TempDir dir;
+};
+
+const char* const phases[] = {"entry", "mid", "exit"};
+
+TEST_F(PhasesTest, EveryCornerLapHasThreePhasesInOrderWithinTheCorner) {
+  for (const double interval : {0.01, 0.1}) {
+    const Json cs = corners({lap("a", 3, 0.55, interval), lap("b", 4, 0.55, interval)});
+    ASSERT_GE(cs.size(), 8u);
+    for (const Json& c : cs) {
+      for (const Json& l : c["laps"]) {
+        const Json& p = l["phases"];
+        SCOPED_TRACE(c["name"].get<std::string>() + " at " + std::to_string(interval) + " s");
+        double at = c["start_m"].get<double>();
+        for (const char* name : phases) {
+          ASSERT_TRUE(p[name]["start_m"].is_number() && p[name]["end_m"].is_number()) << name;
+          EXPECT_EQ(p[name]["start_m"].get<double>(), at) << name;
+          at = p[name]["end_m"].get<double>();
+          EXPECT_GE(at, p[name]["start_m"].get<double>()) << name;
+        }
+        EXPECT_EQ(at, c["end_m"].get<double>());
+        // The middle always holds the corner's slowest point; the balance
+        // keys are the phases'.
+        EXPECT_GT(p["mid"]["end_m"].get<double>(), p["mid"]["start_m"].get<double>());
+        ASSERT_TRUE(p["mid"]["understeer_deg"].is_number());
+        EXPECT_EQ(l["understeer_apex_deg"], p["mid"]["understeer_deg"]);
+        EXPECT_EQ(l["understeer_entry_deg"], p["entry"]["understeer_deg"]);
+        EXPECT_EQ(l["understeer_exit_deg"], p["exit"]["understeer_deg"]);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace skidlog
