@@ -17,9 +17,11 @@ using Json = nlohmann::json;
 
 class PhasesTest : public ::testing::Test {
  protected:
-  std::string lap(const std::string& name, std::uint64_t seed, double frontShare, double interval = 0.01) {
+  std::string lap(const std::string& name, std::uint64_t seed, double frontShare, double interval = 0.01,
+                  double travel = 0.10) {
     generator::CarSetup car = generator::exampleCar();
     car.frontRollShare = frontShare;
+    car.travel = travel;
     generator::LapOptions options;
     options.wholeLap = true;
     options.seed = seed;
@@ -58,9 +60,41 @@ TEST_F(PhasesTest, EveryCornerLapHasThreePhasesInOrderWithinTheCorner) {
         EXPECT_EQ(l["understeer_apex_deg"], p["mid"]["understeer_deg"]);
         EXPECT_EQ(l["understeer_entry_deg"], p["entry"]["understeer_deg"]);
         EXPECT_EQ(l["understeer_exit_deg"], p["exit"]["understeer_deg"]);
+        // A damper's velocity is measured at 10 ms, not at 100 ms; the time
+        // at the end of the travel at both.
+        for (const char* w : {"FL", "FR", "RL", "RR"}) {
+          EXPECT_EQ(p["mid"]["damper_rms_mm_s"][w].is_number(), interval < 0.05) << w;
+          EXPECT_TRUE(p["mid"]["at_travel_end_s"][w].is_number()) << w;
+        }
       }
     }
   }
+}
+
+TEST_F(PhasesTest, ThePlatformInEachPhaseIsTheCarsOwn) {
+  // The generator's car takes the front share of the load transfer it is
+  // built with; on a short travel its outside wheels reach their stops in
+  // the middle of the corners.
+  const Json cs = corners({lap("low", 5, 0.45), "--vs", lap("high", 5, 0.70), "--vs", lap("short", 5, 0.55, 0.01, 0.07)});
+  std::size_t corners = 0, stopped = 0;
+  for (const Json& c : cs) {
+    SCOPED_TRACE(c["name"].get<std::string>());
+    const Json& low = c["laps"][0]["phases"]["mid"];
+    const Json& high = c["laps"][1]["phases"]["mid"];
+    const Json& shortTravel = c["laps"][2]["phases"]["mid"];
+    EXPECT_NEAR(low["lltd_front"].get<double>(), 0.45, 0.03);
+    EXPECT_NEAR(high["lltd_front"].get<double>(), 0.70, 0.03);
+    EXPECT_GT(low["roll_deg"].get<double>(), 0.0);
+    const char* outside[] = {c["direction"] == "left" ? "FR" : "FL", c["direction"] == "left" ? "RR" : "RL"};
+    double atEnd = 0.0;
+    for (const char* w : outside) {
+      EXPECT_EQ(low["at_travel_end_s"][w].get<double>(), 0.0) << w;
+      atEnd += shortTravel["at_travel_end_s"][w].get<double>();
+    }
+    ++corners;
+    if (atEnd > 0.0) ++stopped;
+  }
+  EXPECT_GE(2 * stopped, corners) << stopped << " of " << corners;
 }
 
 }  // namespace

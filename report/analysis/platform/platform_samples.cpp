@@ -44,7 +44,8 @@ bool driving(double acceleration) { return std::fabs(acceleration) <= largestDri
 // Adds sample i to the lines and the charts' bins where the car is on the
 // road and moving on all four wheels.
 void addCarSample(const Replay& replay, std::size_t i, double lateral, double longitudinal, const Span& span,
-                  PlatformBlock& block, std::array<LateralBin, lateralBins>& bins) {
+                  PlatformBlock& block, std::array<LateralBin, lateralBins>& bins, PlatformChannels& channels,
+                  std::size_t at) {
   std::array<double, raf::wheelCount> d{}, load{};
   for (std::size_t w = 0; w < raf::wheelCount; ++w) {
     const WheelTrack& wheel = replay.wheels[w];
@@ -54,6 +55,8 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
     if (!std::isfinite(d[w]) || !(std::fabs(load[w]) <= largestLoad)) return;
   }
   const double frontTransfer = load[0] - load[1], rearTransfer = load[2] - load[3];
+  channels.frontTransfer[at] = toFloat(frontTransfer);
+  channels.rearTransfer[at] = toFloat(rearTransfer);
   if (driving(lateral)) {
     block.lines[frontTransferLine].add(lateral, frontTransfer);
     block.lines[rearTransferLine].add(lateral, rearTransfer);
@@ -63,6 +66,7 @@ void addCarSample(const Replay& replay, std::size_t i, double lateral, double lo
   // agree to 0.1 %, and the slope of the one is the slope of the other.
   const double roll = ((d[0] - d[1]) / span.frontTrack + (d[2] - d[3]) / span.rearTrack) / 2.0 * radiansToDegrees;
   const double pitch = ((d[0] + d[1]) / 2.0 - (d[2] + d[3]) / 2.0) / span.wheelbase * radiansToDegrees;
+  channels.roll[at] = toFloat(roll);
   if (driving(longitudinal)) block.lines[pitchLine].add(longitudinal, pitch);
   if (!driving(lateral)) return;
   if (std::fabs(lateral) <= linearRoll) block.lines[rollLine].add(lateral, roll);
@@ -83,8 +87,11 @@ DamperQuadrant quadrantOf(double velocity) {
 // One wheel's largest share of its travel, its samples at the travel's end and
 // its damper's velocities, at every sample where it is on the road.
 // `blocks` holds the wheel's own record of each block of the replay.
+// `atEnd` and `velocities` are the wheel's channels from the replay's first
+// sample on.
 void addWheelSamples(const WheelTrack& wheel, std::size_t w, const PlatformLap& lap, std::size_t samplesPerBlock,
-                     std::vector<WheelBlock>& blocks, std::array<std::uint64_t, damperBins>& damperCounts) {
+                     std::vector<WheelBlock>& blocks, std::array<std::uint64_t, damperBins>& damperCounts,
+                     std::span<std::uint8_t> atEndChannel, std::span<float> velocities) {
   const std::size_t n = wheel.suspensionDeflection.size();
   const double travel = widen(lap.travel[w]);
   const bool travelKnown = travelRecorded(lap.travel[w]);
@@ -100,11 +107,13 @@ void addWheelSamples(const WheelTrack& wheel, std::size_t w, const PlatformLap& 
     const std::size_t k = std::min(i / samplesPerBlock, blocks.size() - 1);
     WheelBlock& b = blocks[k];
     largest[k] = std::max(largest[k], d);
+    if (travelKnown) atEndChannel[i] = widen(d) >= atEnd ? 1 : 0;
     if (travelKnown && widen(d) >= atEnd) ++b.atEnd;
     if (!lap.dampersMeasured || i == 0 || i + 1 >= n) continue;
     const double velocity = (widen(wheel.suspensionDeflection[i + 1]) - widen(wheel.suspensionDeflection[i - 1])) *
                             velocityScale;
     if (!std::isfinite(velocity)) continue;
+    velocities[i] = toFloat(velocity);
     ++b.quadrant[quadrantOf(velocity)];
     ++damperCounts[damperBin(velocity)];
   }
@@ -174,11 +183,19 @@ void appendPlatformSamples(const Replay& replay, const ReplaySetup& setup, std::
   const auto blockOf = [&](std::size_t i) -> PlatformBlock& {
     return into.blocks[numbering.firstBlock + std::min<std::size_t>(i / numbering.samplesPerBlock, numbering.blocks - 1)];
   };
+  PlatformChannels& c = into.channels;
+  const std::size_t end = std::size_t{numbering.firstSample} + n;
+  constexpr float none = std::numeric_limits<float>::quiet_NaN();
+  for (std::vector<float>* v : {&c.roll, &c.frontTransfer, &c.rearTransfer}) v->resize(end, none);
+  for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+    c.atTravelEnd[w].resize(end, PlatformChannels::unknownEnd);
+    c.damperVelocity[w].resize(end, none);
+  }
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t at = numbering.firstSample + i;
     if (at >= lateral.size() || at >= longitudinal.size()) break;
     const double ay = widen(lateral[at]), ax = widen(longitudinal[at]);
-    if (std::isfinite(ay) && std::isfinite(ax)) addCarSample(replay, i, ay, ax, span, blockOf(i), into.bins);
+    if (std::isfinite(ay) && std::isfinite(ax)) addCarSample(replay, i, ay, ax, span, blockOf(i), into.bins, c, at);
   }
   // The wheels share nothing: each on its own core, into blocks of its own
   // (side by side in one block, four wheels would share cache lines).
@@ -186,7 +203,9 @@ void appendPlatformSamples(const Replay& replay, const ReplaySetup& setup, std::
   parallelFor(static_cast<int>(raf::wheelCount), [&](int wheel) {
     const auto w = static_cast<std::size_t>(wheel);
     wheelBlocks[w].resize(numbering.blocks);
-    addWheelSamples(replay.wheels[w], w, lap, numbering.samplesPerBlock, wheelBlocks[w], into.damperCounts[w]);
+    addWheelSamples(replay.wheels[w], w, lap, numbering.samplesPerBlock, wheelBlocks[w], into.damperCounts[w],
+                    std::span(c.atTravelEnd[w]).subspan(numbering.firstSample, n),
+                    std::span(c.damperVelocity[w]).subspan(numbering.firstSample, n));
   });
   for (std::size_t w = 0; w < raf::wheelCount; ++w) {
     for (std::size_t b = 0; b < wheelBlocks[w].size(); ++b) into.blocks[numbering.firstBlock + b].wheels[w] = wheelBlocks[w][b];

@@ -102,12 +102,24 @@ inline constexpr double lateralBinWidth = 0.05;  // g
 inline constexpr double largestDrivingAcceleration = 4.0;  // g
 inline constexpr std::size_t lateralBins = 2 * 80;
 
+// The platform sample by sample over a group's replays, for the corners'
+// phases: NaN (or for the travel's end, unknownEnd) where not measured.
+struct PlatformChannels {
+  static constexpr std::uint8_t unknownEnd = 2;
+  std::vector<float> roll;           // degrees, positive left side down
+  std::vector<float> frontTransfer;  // N, the front axle's left load less its right
+  std::vector<float> rearTransfer;   // N
+  std::array<std::vector<std::uint8_t>, raf::wheelCount> atTravelEnd;  // 1 within travelEndShare of it, else 0
+  std::array<std::vector<float>, raf::wheelCount> damperVelocity;      // mm/s, positive in bump
+};
+
 struct PlatformSamples {
   std::vector<PlatformLap> laps;
   std::vector<PlatformBlock> blocks;        // numbered over the group's replays
   // Bin k from (k - lateralBins / 2) x lateralBinWidth g.
   std::array<LateralBin, lateralBins> bins{};
   std::array<std::array<std::uint64_t, damperBins>, raf::wheelCount> damperCounts{};
+  PlatformChannels channels;
 
   // The sums over the blocks a replicate draws, `weights[b]` times block b.
   PlatformBlock drawn(std::span<const std::uint32_t> weights) const;

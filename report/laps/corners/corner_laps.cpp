@@ -86,7 +86,7 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
   c.delta = c.value[cornerTime] - referenceTime;
   c.phases = cornerPhases({placed.distance, speed, group.lateralAcceleration, channels.understeer,
                            channels.use[0], channels.use[1], in.summary->firstSample, first, last, in.interval,
-                           corner.start, corner.end});
+                           corner.start, corner.end, &group.platformSamples.channels, corner.left});
   c.value[understeerEntry] = c.phases[entryPhase].understeer;
   c.value[understeerApex] = c.phases[middlePhase].understeer;
   c.value[understeerExit] = c.phases[exitPhase].understeer;

@@ -54,6 +54,44 @@ double placeOf(const PhaseSamples& s, std::size_t i, double from) {
   return std::clamp(s.distance[i], from, s.cornerEnd);
 }
 
+// The platform over the group's samples `from` to `to`, inclusive.
+void fillPlatform(PhaseValues& p, const PhaseSamples& s, std::size_t from, std::size_t to) {
+  const PlatformChannels& c = *s.platform;
+  // Roll is positive with the left side down: toward the outside of a
+  // right-hand corner.
+  const double outside = s.left ? -1.0 : 1.0;
+  std::vector<double> roll;
+  double front = 0.0, rear = 0.0;
+  std::size_t transfers = 0;
+  for (std::size_t g = from; g <= to; ++g) {
+    if (std::isfinite(c.roll[g])) roll.push_back(outside * widen(c.roll[g]));
+    if (std::isfinite(c.frontTransfer[g]) && std::isfinite(c.rearTransfer[g])) {
+      front += widen(c.frontTransfer[g]);
+      rear += widen(c.rearTransfer[g]);
+      ++transfers;
+    }
+  }
+  p.roll = mean(roll);
+  if (transfers > 0 && front + rear != 0.0) p.lltdFront = front / (front + rear);
+  for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+    std::size_t known = 0, atEnd = 0, moving = 0;
+    double squares = 0.0;
+    for (std::size_t g = from; g <= to; ++g) {
+      if (c.atTravelEnd[w][g] != PlatformChannels::unknownEnd) {
+        ++known;
+        atEnd += c.atTravelEnd[w][g];
+      }
+      const double v = widen(c.damperVelocity[w][g]);
+      if (std::isfinite(v)) {
+        squares += v * v;
+        ++moving;
+      }
+    }
+    if (known > 0) p.atTravelEnd[w] = static_cast<double>(atEnd) * s.interval;
+    if (moving > 0) p.damperRms[w] = std::sqrt(squares / static_cast<double>(moving));
+  }
+}
+
 // The phase's values over samples `from` to `to`, inclusive.
 void fill(PhaseValues& p, const PhaseSamples& s, std::size_t from, std::size_t to) {
   std::vector<double> understeer, front, rear;
@@ -66,6 +104,7 @@ void fill(PhaseValues& p, const PhaseSamples& s, std::size_t from, std::size_t t
   p.understeer = median(understeer);
   p.frontUse = mean(front);
   p.rearUse = mean(rear);
+  if (s.platform != nullptr) fillPlatform(p, s, s.groupOffset + from, s.groupOffset + to);
 }
 
 }  // namespace

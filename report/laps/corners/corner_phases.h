@@ -11,6 +11,9 @@
 #include <limits>
 #include <span>
 
+#include "raf/replay.h"
+#include "report/analysis/platform/platform_samples.h"
+
 namespace skidlog {
 
 enum CornerPhase : std::size_t { entryPhase, middlePhase, exitPhase, phaseCount };
@@ -30,6 +33,16 @@ struct PhaseValues {
   double understeer = unknown;  // deg, the median over the phase; positive understeer either way round
   double frontUse = unknown;    // of the axle's grip, the mean over the phase
   double rearUse = unknown;
+  // The platform: the body's roll toward the outside, degrees (the mean);
+  // the front axle's share of the lateral load transfer (the phase's mean
+  // front transfer over the mean of both, a ratio of means: the middle holds
+  // the lateral acceleration near constant, so a slope would say nothing);
+  // per wheel the time within 2 % of the end of its travel, s, and the
+  // damper's root mean square velocity, mm/s (unknown at 100 ms).
+  double roll = unknown;
+  double lltdFront = unknown;
+  std::array<double, raf::wheelCount> atTravelEnd{unknown, unknown, unknown, unknown};
+  std::array<double, raf::wheelCount> damperRms{unknown, unknown, unknown, unknown};
 };
 using CornerPhases = std::array<PhaseValues, phaseCount>;
 
@@ -46,6 +59,8 @@ struct PhaseSamples {
   std::size_t first = 0, last = 0;        // the corner's samples on the lap
   double interval = 0.01;                 // s between samples
   double cornerStart = 0.0, cornerEnd = 0.0;  // m
+  const PlatformChannels* platform = nullptr;  // the group's, numbered as the other channels
+  bool left = true;                       // the corner turns left
 };
 
 // The three phases of the lap: the middle is the stretch around the slowest

@@ -34,11 +34,20 @@ Json cornerLapJson(const TrackAnalysis& track, const CornerLap& c) {
   Json phases = Json::object();
   for (std::size_t p = 0; p < phaseCount; ++p) {
     const PhaseValues& v = c.phases[p];
+    Json atEnd = Json::object(), damper = Json::object();
+    for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+      atEnd[wheelNames[w]] = number(v.atTravelEnd[w]);
+      damper[wheelNames[w]] = number(v.damperRms[w]);
+    }
     phases[phaseNames[p]] = Json{{"start_m", number(v.start)},
                                  {"end_m", number(v.end)},
                                  {"understeer_deg", number(v.understeer)},
                                  {"front_use", number(v.frontUse)},
-                                 {"rear_use", number(v.rearUse)}};
+                                 {"rear_use", number(v.rearUse)},
+                                 {"roll_deg", number(v.roll)},
+                                 {"lltd_front", number(v.lltdFront)},
+                                 {"at_travel_end_s", std::move(atEnd)},
+                                 {"damper_rms_mm_s", std::move(damper)}};
   }
   j["phases"] = std::move(phases);
   return j;
