@@ -110,5 +110,21 @@ TEST_F(ReportRunTest, RefusalsAndExitCodes) {
   EXPECT_NE(out.str().find("Usage: skidlog-report"), std::string::npos);
 }
 
+TEST_F(ReportRunTest, DashWritesToStandardOutputAndNoFileNamedDash) {
+  const std::string a = replay("a.raf", "XR GT");
+  ASSERT_EQ(run({"--json", "-", a}), 0) << messages.str();
+  EXPECT_EQ(nlohmann::json::parse(out.str())["replays"][0]["car"], "XR GT");
+  ASSERT_EQ(run({"-o", "-", a}), 0) << messages.str();
+  EXPECT_EQ(out.str().rfind("<!DOCTYPE html>", 0), 0u);
+  // The page to standard output and the JSON to a file, or the other way.
+  ASSERT_EQ(run({"-o", "-", "--json", json, a}), 0) << messages.str();
+  EXPECT_TRUE(std::filesystem::exists(json));
+  EXPECT_FALSE(std::filesystem::exists("-"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "-"));
+  // Both cannot share it.
+  EXPECT_EQ(run({"-o", "-", "--json=-", a}), 1);
+  EXPECT_NE(messages.str().find("cannot both go to standard output"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace skidlog

@@ -20,8 +20,10 @@ constexpr std::string_view helpText =
     "interval; or compare two to four groups of replays.\n"
     "\n"
     "  -o, --output=FILE  write the report page to FILE (default: the first\n"
-    "                     replay's name with .html; not with --json alone)\n"
-    "      --json=FILE    write the fitted curves and differences as JSON to FILE\n"
+    "                     replay's name with .html; not with --json alone);\n"
+    "                     - for standard output\n"
+    "      --json=FILE    write the fitted curves and differences as JSON to FILE;\n"
+    "                     - for standard output\n"
     "      --vs           start the next group of replays to compare\n"
     "      --label=NAME   name the group this option stands in (default: its\n"
     "                     first replay's file name without folder and extension)\n"
@@ -50,7 +52,16 @@ int usageError(std::ostream& messages, const std::string& problem) {
 // lap.raf gives lap.html; a name without an extension gets one.
 std::string pageNameFor(const std::string& replay) { return replay.substr(0, extensionAt(replay)) + ".html"; }
 
-ExitCode writeText(const std::string& path, const std::string& text, std::ostream& messages) {
+// Standard output is named "-", as the tools a report is piped to expect.
+constexpr const char* standardOutput = "-";
+
+ExitCode writeText(const std::string& path, const std::string& text, std::ostream& out, std::ostream& messages) {
+  if (path == standardOutput) {
+    out << text << '\n' << std::flush;
+    if (out) return ExitCode::success;
+    messages << program << ": could not write to standard output." << std::endl;
+    return ExitCode::writeFailed;
+  }
   OutputFile file(path);
   if (!file.open()) {
     messages << program << ": could not open file: " << path << "." << std::endl;
@@ -79,11 +90,14 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
   }
   // With neither output named, the page goes beside the first replay.
   if (!o.page && !o.json) o.page = pageNameFor(o.groups.front().replays.front());
-  if (o.page && o.json && *o.page == *o.json) return usageError(messages, "the page and the JSON need two files");
+  if (o.page && o.json && *o.page == *o.json) {
+    return usageError(messages, *o.page == standardOutput ? "the page and the JSON cannot both go to standard output"
+                                                          : "the page and the JSON need two files");
+  }
 
   std::vector<std::string> outputs;
-  if (o.page) outputs.push_back(*o.page);
-  if (o.json) outputs.push_back(*o.json);
+  if (o.page && *o.page != standardOutput) outputs.push_back(*o.page);
+  if (o.json && *o.json != standardOutput) outputs.push_back(*o.json);
   Progress progress(messages, terminal);
   PrefixedLines prefixed(messages, &progress);
   std::ostream reportMessages(&prefixed);
@@ -100,11 +114,11 @@ int runReport(std::span<const char* const> args, std::ostream& out, std::ostream
     return static_cast<int>(code);
   }
   if (o.json) {
-    if (const ExitCode code = writeText(*o.json, jsonSummary(report), messages); code != ExitCode::success) {
+    if (const ExitCode code = writeText(*o.json, jsonSummary(report), out, messages); code != ExitCode::success) {
       return static_cast<int>(code);
     }
   }
-  if (o.page) return static_cast<int>(writeText(*o.page, htmlReport(report), messages));
+  if (o.page) return static_cast<int>(writeText(*o.page, htmlReport(report), out, messages));
   return 0;
 }
 
