@@ -110,12 +110,23 @@ TEST_F(ReportRunTest, RefusalsAndExitCodes) {
   EXPECT_NE(out.str().find("Usage: skidlog-report"), std::string::npos);
 }
 
-TEST_F(ReportRunTest, DashWritesToStandardOutputAndNoFileNamedDash) {
+TEST_F(ReportRunTest, DashWritesToStandardOutputAndThePageSaysWhatItIs) {
   const std::string a = replay("a.raf", "XR GT");
   ASSERT_EQ(run({"--json", "-", a}), 0) << messages.str();
   EXPECT_EQ(nlohmann::json::parse(out.str())["replays"][0]["car"], "XR GT");
   ASSERT_EQ(run({"-o", "-", a}), 0) << messages.str();
   EXPECT_EQ(out.str().rfind("<!DOCTYPE html>", 0), 0u);
+  // Replays without a lap of a track make a tyre report.
+  EXPECT_NE(out.str().find("<title>Tyre report: XR GT</title>"), std::string::npos);
+  // Whole laps of a track: the laps, or a lap comparison of the groups.
+  generator::LapOptions options;
+  options.wholeLap = true;
+  const std::vector<std::byte> bytes = generator::generateLap(generator::exampleCar(), options);
+  test::writeFile(dir / "lap.raf", std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  ASSERT_EQ(run({"-o", "-", dir / "lap.raf"}), 0) << messages.str();
+  EXPECT_NE(out.str().find("<title>Laps: "), std::string::npos);
+  ASSERT_EQ(run({"-o", "-", dir / "lap.raf", "--vs", dir / "lap.raf"}), 0) << messages.str();
+  EXPECT_NE(out.str().find("<title>Lap comparison: lap vs "), std::string::npos);
   // The page to standard output and the JSON to a file, or the other way.
   ASSERT_EQ(run({"-o", "-", "--json", json, a}), 0) << messages.str();
   EXPECT_TRUE(std::filesystem::exists(json));

@@ -44,10 +44,15 @@ std::string scriptSafe(const std::string& json) {
 }
 
 // The page's title: the car, or the groups compared.
+// What the page is, then whose: a lap comparison where laps of a track are
+// read by place, a tyre report otherwise.
 std::string titleOf(const ReportData& report) {
-  if (!report.comparison()) return report.groups.front().replays.front().car;
-  std::string title;
-  for (const ReportGroup& g : report.groups) title += (title.empty() ? "" : " vs ") + g.label;
+  std::string title = report.tracks.empty() ? "Tyre report: " : report.comparison() ? "Lap comparison: " : "Laps: ";
+  if (!report.comparison()) {
+    title += report.groups.front().replays.front().car;
+    return report.tracks.empty() ? title : title + " at " + report.tracks.front().track;
+  }
+  for (std::size_t g = 0; g < report.groups.size(); ++g) title += (g == 0 ? "" : " vs ") + report.groups[g].label;
   return title;
 }
 
@@ -86,7 +91,7 @@ std::string groupsWhere(const ReportData& report, bool lapsResampled) {
 // The title, then the place the page's script puts the answer, then the
 // replays and how their intervals are made, once per kind.
 std::string headerHtml(const ReportData& report) {
-  std::string h = "<header><h1>Tyre report: ";
+  std::string h = "<header><h1>";
   h.append(escapeHtml(titleOf(report))).append("</h1></header><section id=\"summary\"></section>");
   h.append("<section class=\"replays\"><h2>Replays</h2><div class=\"scroll\"><table class=\"replays\"><tr>");
   if (report.comparison()) h.append("<th>Group</th>");
@@ -164,7 +169,7 @@ std::string htmlReport(const ReportData& report) {
           "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src 'unsafe-inline'; "
           "style-src 'unsafe-inline'; img-src data:\">";
-  page += "<title>Tyre report: " + escapeHtml(titleOf(report)) + "</title><style>";
+  page += "<title>" + escapeHtml(titleOf(report)) + "</title><style>";
   page += styles;
   page += "</style></head><body>";
   page += headerHtml(report);
