@@ -14,7 +14,9 @@ namespace {
 // lateralSmoothingSeconds around it (a kerb or a bump must not make the
 // peak), from the lap's `first` sample.
 std::vector<double> smoothedLateral(const PhaseSamples& s) {
-  const auto half = static_cast<std::size_t>(std::lround(lateralSmoothingSeconds / s.interval / 2.0));
+  // A damaged header's interval may be anything: no smoothing without a sound one.
+  const double samples = lateralSmoothingSeconds / s.interval / 2.0;
+  const auto half = samples >= 0.0 && samples <= 1e6 ? static_cast<std::size_t>(std::lround(samples)) : 0;
   std::vector<double> sums(s.last - s.first + 2, 0.0);
   for (std::size_t i = s.first; i <= s.last; ++i) {
     sums[i - s.first + 1] = sums[i - s.first] + std::fabs(widen(s.lateral[s.groupOffset + i]));
@@ -111,6 +113,13 @@ void fill(PhaseValues& p, const PhaseSamples& s, std::size_t from, std::size_t t
 
 CornerPhases cornerPhases(const PhaseSamples& s) {
   CornerPhases out;
+  if (s.last < s.first) {
+    // A lap placed backward through the corner (a damaged replay): the
+    // corner whole as its middle, nothing measured.
+    out[entryPhase].start = out[entryPhase].end = out[middlePhase].start = s.cornerStart;
+    out[middlePhase].end = out[exitPhase].start = out[exitPhase].end = s.cornerEnd;
+    return out;
+  }
   const Middle m = middleOf(s);
   PhaseValues& entry = out[entryPhase];
   PhaseValues& middle = out[middlePhase];
