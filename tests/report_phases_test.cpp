@@ -3,11 +3,13 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "report/laps/corners/corner_phases.h"
 #include "tests/report_json.h"
 
 namespace skidlog {
@@ -95,6 +97,26 @@ TEST_F(PhasesTest, ThePlatformInEachPhaseIsTheCarsOwn) {
     if (atEnd > 0.0) ++stopped;
   }
   EXPECT_GE(2 * stopped, corners) << stopped << " of " << corners;
+}
+
+TEST(CornerPhases, ADamagedSampleDoesNotHideTheMiddleAfterIt) {
+  // 200 samples 0.5 m apart: the car slows to its slowest at sample 150,
+  // where it corners hardest; sample 20's lateral acceleration is lost.
+  const std::size_t n = 200;
+  std::vector<double> distance(n), understeer(n, 1.0), use(n, 0.5);
+  std::vector<float> speed(n), lateral(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    distance[i] = 0.5 * static_cast<double>(i);
+    const double fromPeak = (static_cast<double>(i) - 150.0) / 20.0;
+    speed[i] = static_cast<float>(20.0 + fromPeak * fromPeak);
+    lateral[i] = static_cast<float>(1.0 / (1.0 + fromPeak * fromPeak));
+  }
+  lateral[20] = std::numeric_limits<float>::quiet_NaN();
+  const CornerPhases p = cornerPhases({distance, speed, lateral, understeer, use, use, 0, 0, n - 1, 0.01, 0.0,
+                                       distance.back(), nullptr, true});
+  EXPECT_LT(p[middlePhase].start, 75.0);
+  EXPECT_GT(p[middlePhase].end, 75.0);
+  EXPECT_EQ(p[middlePhase].understeer, 1.0);
 }
 
 }  // namespace

@@ -11,20 +11,27 @@ namespace skidlog {
 namespace {
 
 // The corner's lateral acceleration, g, in size, each sample the mean over
-// lateralSmoothingSeconds around it (a kerb or a bump must not make the
-// peak), from the lap's `first` sample.
+// lateralSmoothingSeconds around it of the finite ones (a kerb or a bump
+// must not make the peak, nor a damaged sample every later mean), from the
+// lap's `first` sample; 0 where a window holds none.
 std::vector<double> smoothedLateral(const PhaseSamples& s) {
   // A damaged header's interval may be anything: no smoothing without a sound one.
   const double samples = lateralSmoothingSeconds / s.interval / 2.0;
   const auto half = samples >= 0.0 && samples <= 1e6 ? static_cast<std::size_t>(std::lround(samples)) : 0;
-  std::vector<double> sums(s.last - s.first + 2, 0.0);
-  for (std::size_t i = s.first; i <= s.last; ++i) {
-    sums[i - s.first + 1] = sums[i - s.first] + std::fabs(widen(s.lateral[s.groupOffset + i]));
+  const std::size_t n = s.last - s.first + 1;
+  std::vector<double> sums(n + 1, 0.0);
+  std::vector<std::size_t> counts(n + 1, 0);
+  for (std::size_t k = 0; k < n; ++k) {
+    const double a = std::fabs(widen(s.lateral[s.groupOffset + s.first + k]));
+    const bool finite = std::isfinite(a);
+    sums[k + 1] = sums[k] + (finite ? a : 0.0);
+    counts[k + 1] = counts[k] + (finite ? 1 : 0);
   }
-  std::vector<double> out(s.last - s.first + 1);
-  for (std::size_t k = 0; k < out.size(); ++k) {
-    const std::size_t from = k >= half ? k - half : 0, to = std::min(out.size(), k + half + 1);
-    out[k] = (sums[to] - sums[from]) / static_cast<double>(to - from);
+  std::vector<double> out(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t from = k >= half ? k - half : 0, to = std::min(n, k + half + 1);
+    const std::size_t finite = counts[to] - counts[from];
+    out[k] = finite > 0 ? (sums[to] - sums[from]) / static_cast<double>(finite) : 0.0;
   }
   return out;
 }
