@@ -195,5 +195,31 @@ TEST(Inference, ClaimsAndTheirIntervalsAgreeOverEachComparison) {
   }
 }
 
+TEST(Inference, TheLapTimeCarriesATenthOfItsFamilysWeight) {
+  // Forty corner numbers with nothing to find and a lap time whose p-value,
+  // about 0.003, no single one of 41 evenly weighted members may claim.
+  std::vector<Difference> d;
+  for (int k = 0; k < 40; ++k) d.push_back(lapDifference(0.02 * (k % 7 - 3) + 0.001, 0.1, 6.0));
+  d.push_back(lapDifference(2.6, 0.5, 6.0));
+  d.back().where = "lap";
+  d.back().quantity = "lap_time_s";
+  const double p = studentTwoSided(2.6 / 0.5, 6.0);
+  ASSERT_GT(p, 0.05 / 41.0);
+  ASSERT_LT(p, 0.1 * 0.05);
+  const std::vector<Claims> claims = claimAcrossComparisons(d);
+  EXPECT_EQ(claims[0].claimed, 1u);
+  EXPECT_EQ(d[40].verdict, higher);
+  // Its interval at 1 - q w / m with w = 4.1, the corners' at w = 36.9 / 40.
+  const double lapHalf = studentQuantile(0.05 * 4.1 / 41.0, 6.0) * 0.5;
+  EXPECT_NEAR(d[40].delta.ci.high - 2.6, lapHalf, 1e-12);
+  EXPECT_GT(d[40].delta.ci.low, 0.0);
+  const double cornerHalf = studentQuantile(0.05 * (36.9 / 40.0) / 41.0, 6.0) * 0.1;
+  EXPECT_NEAR(d[0].delta.ci.high - d[0].delta.value, cornerHalf, 1e-12);
+  // The same lap time as a corner number claims nothing.
+  d.back().where = "T9";
+  EXPECT_EQ(claimAcrossComparisons(d)[0].claimed, 0u);
+  EXPECT_EQ(benjaminiHochberg({0.004, 0.5}, {1.8, 0.2}, 0.05), 1u);  // 0.004 / 1.8 under 0.05 / 2
+}
+
 }  // namespace
 }  // namespace skidlog

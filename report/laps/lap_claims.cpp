@@ -17,6 +17,21 @@ bool tested(const Difference& d) {
 
 double pValue(const Difference& d) { return studentTwoSided(d.delta.value / d.standardError, d.df); }
 
+bool isLapTime(const Difference& d) { return d.where == "lap" && d.quantity == "lap_time_s"; }
+
+// Each member's weight in its family, averaging 1: the lap time carries
+// lapTimeShare of the family's, the corner numbers share the rest evenly.
+std::vector<double> familyWeights(const std::vector<Difference*>& members) {
+  const auto m = static_cast<double>(members.size());
+  const bool lapTested = std::any_of(members.begin(), members.end(), [](const Difference* d) { return isLapTime(*d); });
+  if (!lapTested || members.size() < 2) return std::vector<double>(members.size(), 1.0);
+  const double lap = std::max(1.0, lapTimeShare * m);
+  const double corner = (m - lap) / (m - 1.0);
+  std::vector<double> w;
+  for (const Difference* d : members) w.push_back(isLapTime(*d) ? lap : corner);
+  return w;
+}
+
 // One comparison's family: its claims and every member's interval at the
 // family's level.
 Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std::size_t to) {
@@ -37,15 +52,16 @@ Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std
   }
   c.tested = members.size();
   if (members.empty()) return c;
-  c.claimed = benjaminiHochberg(p, c.fdr);
+  const std::vector<double> w = familyWeights(members);
+  c.claimed = benjaminiHochberg(p, w, c.fdr);
   const auto m = static_cast<double>(c.tested);
   const double level = static_cast<double>(std::max<std::size_t>(c.claimed, 1)) * c.fdr / m;
   const double cutoff = static_cast<double>(c.claimed) * c.fdr / m;
   for (std::size_t i = 0; i < members.size(); ++i) {
     Difference& d = *members[i];
-    const double half = studentQuantile(level, d.df) * d.standardError;
+    const double half = studentQuantile(level * w[i], d.df) * d.standardError;
     d.delta.ci = {d.delta.value - half, d.delta.value + half};
-    const bool claim = c.claimed > 0 && p[i] <= cutoff;
+    const bool claim = c.claimed > 0 && p[i] <= cutoff * w[i];
     d.verdict = claim ? (d.delta.value > 0.0 ? higher : lower) : noDifferenceShown;
   }
   return c;
@@ -54,6 +70,12 @@ Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std
 }  // namespace
 
 std::size_t benjaminiHochberg(std::vector<double> p, double q) {
+  const std::vector<double> even(p.size(), 1.0);
+  return benjaminiHochberg(std::move(p), even, q);
+}
+
+std::size_t benjaminiHochberg(std::vector<double> p, const std::vector<double>& weights, double q) {
+  for (std::size_t i = 0; i < p.size(); ++i) p[i] /= weights[i];
   std::sort(p.begin(), p.end());
   const auto m = static_cast<double>(p.size());
   std::size_t r = 0;

@@ -102,7 +102,8 @@ function differencesTable() {
       'only where both groups reach the peak. Lap and corner numbers have one value per lap: their intervals are ' +
       'over laps (Welch\u2019s, each spread moderated over the track\u2019s corners; one lap against a group ' +
       'takes the group\u2019s lap-to-lap spread for its own; one lap each has none), and a comparison\u2019s ' +
-      'lap and corner differences are claimed together at a 5 % false discovery rate, each interval at the level ' +
+      'lap and corner differences are claimed together at a 5 % false discovery rate (the lap time weighing a tenth ' +
+      'of the family), each interval at the level ' +
       'that agrees with its claims. The platform\u2019s numbers are over laps as well; one lap against one lap resamples ' +
       'each lap\u2019s blocks.',
       ['Difference (interval)', 'Verdict'], {class: 'differences'}, folded);
