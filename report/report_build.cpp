@@ -8,6 +8,7 @@
 #include "report/analysis/setup/setup_differences.h"
 #include "report/fit/random.h"
 #include "report/laps/lap_analysis.h"
+#include "report/laps/why/corner_why.h"
 #include "report/output/json/json_summary.h"
 #include "skidlog/simulator_text.h"
 
@@ -145,6 +146,12 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     sortDifferences(report.differences);
   }
   report.findings = findTimeLoss(report.tracks, report.differences, labels);
+  std::vector<std::vector<std::string>> players;
+  for (const ReportGroup& g : report.groups) {
+    players.emplace_back();
+    for (const ReplaySummary& r : g.replays) players.back().push_back(r.player);
+  }
+  explainFindings(report.findings, {report.differences, report.setupDifferences, labels, players});
   if (progress) progress("");
   for (const std::string& m : lapMessages) messages << m << std::endl;
   tellMissingFits(report, messages);

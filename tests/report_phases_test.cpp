@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "report/laps/corners/corner_phases.h"
+#include "report/laps/phases/corner_phases.h"
 #include "tests/report_json.h"
 
 namespace skidlog {
@@ -97,6 +97,71 @@ TEST_F(PhasesTest, ThePlatformInEachPhaseIsTheCarsOwn) {
     if (atEnd > 0.0) ++stopped;
   }
   EXPECT_GE(2 * stopped, corners) << stopped << " of " << corners;
+}
+
+TEST_F(PhasesTest, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
+  // Two laps at each of two front shares and of a short travel, against
+  // two of the base car: the share's difference is the middle's, the stops'
+  // the short travel's.
+  const Json j = test::reportJson(dir / "report.json",
+                                  {lap("base1", 1, 0.45), lap("base2", 2, 0.45), "--vs", lap("high1", 1, 0.70),
+                                   lap("high2", 2, 0.70), "--vs", lap("short1", 1, 0.45, 0.01, 0.07),
+                                   lap("short2", 2, 0.45, 0.01, 0.07)});
+  const Json& cs = j["tracks"][0]["corners"];
+  const Json& mid = cs[0]["groups"][1]["phases"]["mid"];
+  ASSERT_TRUE(mid["lltd_front_ci"].is_array());
+  EXPECT_EQ(mid["lltd_front_laps"], 2);
+  EXPECT_TRUE(mid["at_travel_end_s_ci"]["RR"].is_array());
+  std::size_t share = 0, stops = 0, phaseNumbers = 0;
+  for (const Json& d : j["differences"]) {
+    if (!d.contains("phase")) continue;
+    ++phaseNumbers;
+    const bool claimed = d["verdict"] == "higher" || d["verdict"] == "lower";
+    // Each phase number is in its comparison's family: a claimed interval
+    // leaves zero out, an unclaimed one holds it.
+    const bool inFamily = d["notes"].empty() || d["notes"].back() != "smaller than the quantity's resolution";
+    if (d["ci"].is_array() && d["verdict"] != "not comparable" && inFamily) {
+      const bool zeroOut = d["ci"][0].get<double>() > 0.0 || d["ci"][1].get<double>() < 0.0;
+      EXPECT_EQ(claimed, zeroOut) << d.dump();
+    }
+    EXPECT_EQ(d.contains("wheel"), d["quantity"] == "at_travel_end_s" || d["quantity"] == "damper_rms_mm_s");
+    if (d["to"] == "high1" && d["phase"] == "mid" && d["quantity"] == "lltd_front" && d["verdict"] == "higher") ++share;
+    if (d["to"] == "short1" && d["phase"] != "entry" && d["quantity"] == "at_travel_end_s" && d["verdict"] == "higher") {
+      ++stops;
+    }
+  }
+  EXPECT_GT(phaseNumbers, 0u);
+  EXPECT_GE(3 * share, 2 * cs.size()) << share << " of " << cs.size();
+  EXPECT_GE(2 * stops, cs.size()) << stops;
+  // The findings of the share's comparison tie the middle's balance to the
+  // bars and the measured share, agreeing as the balance moved.
+  std::size_t links = 0;
+  for (const Json& f : j["findings"]) {
+    if (f["to"] != "high1") continue;
+    for (const Json& c : f["corners"]) {
+      if (!c.contains("why")) continue;
+      EXPECT_EQ(c["drivers_differ"], false);
+      std::string middle;
+      for (const Json& d : j["differences"]) {
+        if (d["to"] == "high1" && d["where"] == c["corner"] && d["quantity"] == "understeer_apex_deg") middle = d["verdict"];
+      }
+      for (const Json& l : c["why"]) {
+        const bool onShare = l["quantity"] == "anti_roll_front" || l["quantity"] == "anti_roll_rear" ||
+                           (l["quantity"] == "lltd_front" && l["phase"] == "mid");
+        if (!onShare) continue;
+        ++links;
+        if (middle == "higher" || middle == "lower") {
+          EXPECT_EQ(l["agrees"], middle == "higher") << c["corner"] << l.dump();
+        } else {
+          EXPECT_TRUE(l["agrees"].is_null()) << c["corner"] << l.dump();
+        }
+      }
+    }
+  }
+  EXPECT_GT(links, 0u);
+  std::size_t phasePriors = 0;
+  for (const Json& p : j["tracks"][0]["priors"]) phasePriors += p.contains("phase") ? 1u : 0u;
+  EXPECT_EQ(phasePriors, 3u * phaseKeyCount);
 }
 
 TEST(CornerPhases, ADamagedSampleDoesNotHideTheMiddleAfterIt) {

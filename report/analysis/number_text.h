@@ -2,6 +2,7 @@
 #ifndef SKIDLOG_REPORT_ANALYSIS_NUMBER_TEXT_H_
 #define SKIDLOG_REPORT_ANALYSIS_NUMBER_TEXT_H_
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,14 @@ inline std::string fixedText(double v, int digits) {
   char text[48];
   std::snprintf(text, sizeof text, "%.*f", digits, v);
   return text;
+}
+
+// `v` with `digits` decimals and its sign, a true minus ("+0.12", "\u22120.12");
+// none on a value that rounds to zero.
+inline std::string signedText(double v, int digits) {
+  const std::string text = fixedText(std::fabs(v), digits);
+  if (text.find_first_not_of("0.") == std::string::npos) return text;
+  return (v < 0.0 ? "\u2212" : "+") + text;
 }
 
 }  // namespace skidlog

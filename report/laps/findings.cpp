@@ -86,7 +86,8 @@ double weight(const Difference& d) {
 }
 
 bool worthAWord(const Difference& d) {
-  if (d.verdict == notComparable) return false;
+  // A phase's platform and grip use are evidence for a finding, not one.
+  if (d.verdict == notComparable || !d.phase.empty()) return false;
   if (d.hasInterval) return phraseOf(d.quantity) != nullptr && claimed(d.verdict);
   return weight(d) > 0.0;
 }

@@ -9,10 +9,12 @@
 #define SKIDLOG_REPORT_LAPS_FINDINGS_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "report/analysis/differences.h"
+#include "report/laps/why/corner_why.h"
 #include "report/laps/lap_analysis.h"
 
 namespace skidlog {
@@ -23,6 +25,7 @@ struct CornerFinding {
   std::vector<Difference> actions;  // those that differ beyond their intervals (or, one lap each, the larger ones)
   std::string lift;                 // where one side takes the corner flat and the other lifts, in words
   std::string sentence;
+  std::optional<CornerWhy> why{};   // where its time difference is claimed between two groups
 };
 
 struct Finding {

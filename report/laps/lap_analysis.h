@@ -18,7 +18,7 @@
 #include "report/analysis/differences.h"
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
-#include "report/laps/corners/corner_phases.h"
+#include "report/laps/phases/corner_phases.h"
 #include "report/laps/corners/corner_priors.h"
 #include "report/laps/corners/corners.h"
 #include "report/laps/place/lap_path.h"
@@ -122,6 +122,9 @@ struct CornerGroup {
   std::size_t lifting = 0;    // and of those, the laps that lift
   std::array<OverLaps, cornerKeyCount> value;  // each over the laps that give it
   std::array<std::size_t, cornerKeyCount> atLimit{};  // of those laps, the ones at a limit (atCornerLimit)
+  // Each phase's numbers over the laps that give them; the time at the end
+  // of the travel is a measurement even at none, never at a limit.
+  std::array<std::array<OverLaps, phaseKeyCount>, phaseCount> phase;
 };
 
 // A group's laps of a track.

@@ -57,6 +57,21 @@ void markGearing(Difference& d, const std::vector<std::vector<double>>& gearing,
                     "driver's; rpm_min compares across gearboxes");
 }
 
+// Each phase number of corner `c` between the first group and group `g`,
+// named by its phase (and wheel) beside its corner.
+void comparePhases(const CornerResult& c, std::size_t g, const std::string& prefix, std::vector<Difference>& out) {
+  for (std::size_t p = 0; p < phaseCount; ++p) {
+    for (std::size_t key = 0; key < phaseKeyCount; ++key) {
+      const OverLaps& from = c.groups[0].phase[p][key];
+      const OverLaps& to = c.groups[g].phase[p][key];
+      if (!from.known() || !to.known()) continue;
+      out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, phaseKeyNames[key], phaseKeyResolution[key]));
+      out.back().phase = phaseNames[p];
+      if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.back().wheel = wheelNames[w];
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
@@ -88,6 +103,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
           markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
           if (key == gearAtMinSpeed) markGearing(out.back(), gearing, g);
         }
+        comparePhases(c, g, prefix, out);
       }
     }
   }

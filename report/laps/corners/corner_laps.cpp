@@ -7,7 +7,7 @@
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
-#include "report/laps/corners/corner_phases.h"
+#include "report/laps/phases/corner_phases.h"
 #include "report/laps/corners/driver_actions.h"
 
 namespace skidlog {
@@ -122,6 +122,15 @@ CornerGroup cornerGroup(std::size_t g, const std::vector<CornerLap>& laps, const
     }
     out.value[key] = overLaps(values);
     out.laps = std::max(out.laps, out.value[key].laps);
+  }
+  for (std::size_t p = 0; p < phaseCount; ++p) {
+    for (std::size_t key = 0; key < phaseKeyCount; ++key) {
+      values.clear();
+      for (const CornerLap& c : laps) {
+        if (inputs[c.lap].group == g) values.push_back(phaseValue(c.phases[p], key));
+      }
+      out.phase[p][key] = overLaps(values);
+    }
   }
   for (const CornerLap& c : laps) {
     if (inputs[c.lap].group != g || !c.lifts) continue;

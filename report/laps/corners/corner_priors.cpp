@@ -62,24 +62,44 @@ double flooredVariance(double spread, double resolution) {
   return std::max(spread * spread, floor * floor);
 }
 
-// Moderates one corner number over the track's corners and groups.
-TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<double>& sizes) {
+// Moderates one corner number over the track's corners and groups: `of`
+// gives a group's number, `atLimit` whether all its laps sit at a limit.
+template <typename Of, typename AtLimit>
+Prior moderateNumber(TrackAnalysis& track, Of of, AtLimit atLimit, double resolution, bool trend,
+                     const std::vector<double>& sizes) {
   std::vector<Spread> spreads;
   std::vector<OverLaps*> targets;
   for (std::size_t c = 0; c < track.corners.size(); ++c) {
     for (CornerGroup& g : track.corners[c].groups) {
-      OverLaps& o = g.value[key];
-      if (o.laps < 2 || g.atLimit[key] == o.laps || !std::isfinite(o.spread)) continue;
-      spreads.push_back({flooredVariance(o.spread, cornerKeyResolution[key]), o.df, sizes[c]});
+      OverLaps& o = of(g);
+      if (o.laps < 2 || atLimit(g) || !std::isfinite(o.spread)) continue;
+      spreads.push_back({flooredVariance(o.spread, resolution), o.df, sizes[c]});
       targets.push_back(&o);
     }
   }
-  TrackPrior out{cornerKeyNames[key], fitPrior(spreads, timed(key))};
-  if (!out.prior.known()) return out;
+  Prior prior = fitPrior(spreads, trend);
+  if (!prior.known()) return prior;
   for (std::size_t i = 0; i < spreads.size(); ++i) {
-    const Moderated m = moderate(spreads[i], out.prior, out.prior.erratic[i]);
-    takeModerated(*targets[i], flooredVariance(std::sqrt(m.variance), cornerKeyResolution[key]), m.df);
+    const Moderated m = moderate(spreads[i], prior, prior.erratic[i]);
+    takeModerated(*targets[i], flooredVariance(std::sqrt(m.variance), resolution), m.df);
   }
+  return prior;
+}
+
+TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<double>& sizes) {
+  const auto of = [key](CornerGroup& g) -> OverLaps& { return g.value[key]; };
+  const auto atLimit = [key](const CornerGroup& g) { return g.atLimit[key] == g.value[key].laps; };
+  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyResolution[key], timed(key), sizes)};
+}
+
+// A phase's number, each phase's and wheel's its own prior: a corner's
+// middle holds still where its entry and exit move.
+TrackPrior moderatePhaseKey(TrackAnalysis& track, std::size_t phase, std::size_t key, const std::vector<double>& sizes) {
+  const auto of = [phase, key](CornerGroup& g) -> OverLaps& { return g.phase[phase][key]; };
+  const auto never = [](const CornerGroup&) { return false; };
+  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], false, sizes)};
+  out.phase = phaseNames[phase];
+  if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.wheel = wheelNames[w];
   return out;
 }
 
@@ -192,6 +212,9 @@ void moderateSpreads(TrackAnalysis& track) {
     if (key == segmentTime) segments = track.priors.back().prior;
   }
   track.priors.push_back(moderateLapTime(track, segments, sizes.segment));
+  for (std::size_t phase = 0; phase < phaseCount; ++phase) {
+    for (std::size_t key = 0; key < phaseKeyCount; ++key) track.priors.push_back(moderatePhaseKey(track, phase, key, sizes.none));
+  }
 }
 
 }  // namespace skidlog

@@ -61,11 +61,38 @@ void overLapsJson(Json& into, const std::string& key, const OverLaps& o) {
   into[key + "_laps"] = o.laps;
 }
 
+// A group's phase numbers over its laps, as overLapsJson gives them; a
+// wheel's numbers keyed by wheel under the number's name, its interval and
+// laps likewise.
+Json groupPhasesJson(const CornerGroup& g) {
+  Json out = Json::object();
+  for (std::size_t p = 0; p < phaseCount; ++p) {
+    Json phase = Json::object();
+    for (std::size_t key = 0; key < phaseKeyCount; ++key) {
+      const std::size_t w = phaseKeyWheel(key);
+      if (w == raf::wheelCount) {
+        overLapsJson(phase, phaseKeyNames[key], g.phase[p][key]);
+        continue;
+      }
+      Json one = Json::object();
+      overLapsJson(one, "v", g.phase[p][key]);
+      const std::string name = phaseKeyNames[key];
+      for (const char* suffix : {"", "_ci", "_laps"}) {
+        if (!phase.contains(name + suffix)) phase[name + suffix] = Json::object();
+        phase[name + suffix][wheelNames[w]] = one[std::string("v") + suffix];
+      }
+    }
+    out[phaseNames[p]] = std::move(phase);
+  }
+  return out;
+}
+
 Json cornerGroupJson(const ReportData& report, const CornerGroup& g) {
   Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}};
   for (std::size_t key = 0; key < cornerKeyCount; ++key) overLapsJson(j, cornerKeyNames[key], g.value[key]);
   j["lifts_laps"] = g.lifting;
   j["lifts_known_laps"] = g.liftKnown;
+  j["phases"] = groupPhasesJson(g);
   return j;
 }
 
@@ -134,6 +161,25 @@ Json claimsJson(const ReportData& report) {
   return out;
 }
 
+// A finding's links, each a difference with its interval and verdict and,
+// for a setup or platform link, whether the balance moved as its rule says.
+Json whyJson(const CornerWhy& why) {
+  Json out = Json::array();
+  for (const WhyLink& l : why.links) {
+    out.push_back(Json{{"link", l.link},
+                       {"where", l.where},
+                       {"phase", l.phase.empty() ? Json(nullptr) : Json(l.phase)},
+                       {"wheel", l.wheel.empty() ? Json(nullptr) : Json(l.wheel)},
+                       {"quantity", l.quantity},
+                       {"delta", number(l.delta.value)},
+                       {"ci", l.hasInterval ? Json::array({number(l.delta.ci.low), number(l.delta.ci.high)}) : Json(nullptr)},
+                       {"verdict", l.verdict},
+                       {"agrees", l.agrees ? Json(*l.agrees) : Json(nullptr)},
+                       {"rule", l.rule.empty() ? Json(nullptr) : Json(l.rule)}});
+  }
+  return out;
+}
+
 Json findingsJson(const ReportData& report) {
   Json out = Json::array();
   for (const Finding& f : report.findings) {
@@ -142,13 +188,18 @@ Json findingsJson(const ReportData& report) {
       Json actions = Json::array();
       for (const Difference& a : c.actions) actions.push_back(differenceOverLapsJson(a));
       const Difference& t = c.timeLost;
-      corners.push_back(Json{{"corner", c.corner},
-                             {"time_lost_s", number(t.delta.value)},
-                             {"time_lost_ci", t.hasInterval ? Json::array({number(t.delta.ci.low), number(t.delta.ci.high)})
-                                                            : Json(nullptr)},
-                             {"verdict", t.verdict},
-                             {"actions", actions},
-                             {"sentence", c.sentence}});
+      Json corner{{"corner", c.corner},
+                  {"time_lost_s", number(t.delta.value)},
+                  {"time_lost_ci", t.hasInterval ? Json::array({number(t.delta.ci.low), number(t.delta.ci.high)})
+                                                 : Json(nullptr)},
+                  {"verdict", t.verdict},
+                  {"actions", actions},
+                  {"sentence", c.sentence}};
+      if (c.why) {
+        corner["why"] = whyJson(*c.why);
+        corner["drivers_differ"] = c.why->driversDiffer;
+      }
+      corners.push_back(std::move(corner));
     }
     out.push_back(Json{{"from", f.from}, {"to", f.to}, {"corners", corners}});
   }
@@ -168,6 +219,8 @@ Json priorsJson(const TrackAnalysis& t) {
            {"df", known ? number(p.prior.df) : Json(nullptr)},
            {"trend", known ? number(p.prior.trend) : Json(nullptr)}};
     if (!std::isnan(p.shared)) j["shared"] = number(p.shared);
+    if (!p.phase.empty()) j["phase"] = p.phase;
+    if (!p.wheel.empty()) j["wheel"] = p.wheel;
     out.push_back(std::move(j));
   }
   return out;

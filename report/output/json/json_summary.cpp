@@ -104,17 +104,21 @@ void groupJson(const ReportGroup& group, Json& into) {
 }
 
 Json differenceJson(const ReportData& report, const Difference& d) {
-  return Json{{"from", report.groups[d.from].label},
-              {"to", report.groups[d.to].label},
-              {"where", d.where},
-              {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
-              {"quantity", d.quantity},
-              {"delta", number(d.delta.value)},
-              {"ci", d.hasInterval ? estimateInterval(d.delta) : Json(nullptr)},
-              {"relative", estimateValue(d.relative)},
-              {"relative_ci", estimateInterval(d.relative)},
-              {"verdict", d.verdict},
-              {"notes", d.notes}};
+  Json j{{"from", report.groups[d.from].label},
+         {"to", report.groups[d.to].label},
+         {"where", d.where},
+         {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
+         {"quantity", d.quantity},
+         {"delta", number(d.delta.value)},
+         {"ci", d.hasInterval ? estimateInterval(d.delta) : Json(nullptr)},
+         {"relative", estimateValue(d.relative)},
+         {"relative_ci", estimateInterval(d.relative)},
+         {"verdict", d.verdict},
+         {"notes", d.notes}};
+  // A corner's phase number says which phase (and wheel) beside its corner.
+  if (!d.phase.empty()) j["phase"] = d.phase;
+  if (!d.wheel.empty()) j["wheel"] = d.wheel;
+  return j;
 }
 
 }  // namespace

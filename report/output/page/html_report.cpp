@@ -139,6 +139,7 @@ td.shown{font-weight:600}
 .forest h3{font-size:1em;margin:.8em 0 .2em}.forest-row{display:grid;grid-template-columns:minmax(8em,20em) 1fr minmax(9em,22em);gap:8px;align-items:center;font-size:.9em;padding:1px 0}
 .forest-row:hover{background:#f4f4f4}.forest-row .track{position:relative;height:14px}
 .forest-row .zero{position:absolute;left:50%;top:0;bottom:0;border-left:1px solid #888}
+ul.why{margin:.1em 0 .4em;padding-left:1.2em;font-size:.9em;color:#444}
 .forest-row .bar{position:absolute;top:5px;height:4px;background:#bbb}.forest-row .dot{position:absolute;top:3px;width:8px;height:8px;margin-left:-4px;border-radius:50%;background:#999}
 .forest-row.higher .bar,.forest-row.lower .bar{background:#56B4E9}.forest-row.higher .dot,.forest-row.lower .dot{background:#0072B2}
 .forest-row.higher .what,.forest-row.lower .what{font-weight:600}.forest-row.one-lap-each-no-interval .dot{background:#fff;border:1px solid #999}

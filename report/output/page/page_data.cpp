@@ -242,6 +242,8 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
 void difference(JsonText& j, const ReportData& report, const Difference& d) {
   j.beginObject().key("from").string(report.groups[d.from].label).key("to").string(report.groups[d.to].label);
   j.key("where").string(d.where).key("curve").string(d.curve).key("quantity").string(d.quantity);
+  if (!d.phase.empty()) j.key("phase").string(d.phase);
+  if (!d.wheel.empty()) j.key("wheel").string(d.wheel);
   j.key("fromValue").number(d.fromValue).key("toValue").number(d.toValue);
   j.key("delta");
   pageEstimate(j, d.delta);

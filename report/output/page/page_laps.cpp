@@ -128,7 +128,13 @@ void pageFindings(JsonText& j, const ReportData& report) {
       const Difference& t = c.timeLost;
       j.beginObject().key("corner").string(c.corner).key("lost").number(t.delta.value, 3);
       j.key("interval").boolean(t.hasInterval).key("low").number(t.delta.ci.low, 3).key("high").number(t.delta.ci.high, 3);
-      j.key("verdict").string(t.verdict).key("sentence").string(c.sentence).endObject();
+      j.key("verdict").string(t.verdict).key("sentence").string(c.sentence);
+      if (c.why) {
+        std::vector<std::string> lines;
+        for (const WhyLink& l : c.why->links) lines.push_back(whyLine(l));
+        j.key("why").strings(lines).key("driversDiffer").boolean(c.why->driversDiffer);
+      }
+      j.endObject();
     }
     j.endArray().endObject();
   }

@@ -7,14 +7,23 @@ const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', co
                        lltd_front: 'front share of the lateral load transfer',
                        pitch_gradient_deg_per_g: 'pitch gradient', travel_used: 'travel used',
                        at_travel_end_s: 'time at the end of the travel a lap'};
+// A corner phase's numbers: their words, decimals and unit.
+const phaseQuantities = {front_use: ['front grip use', 3, ''], rear_use: ['rear grip use', 3, ''],
+                         roll_deg: ['roll', 2, '\u00b0'], lltd_front: ['front share of the lateral load transfer', 3, ''],
+                         at_travel_end_s: ['time at the end of the travel', 2, ' s'],
+                         damper_rms_mm_s: ['damper speed (rms)', 0, ' mm/s']};
+const phaseWords = {entry: 'entry', mid: 'middle', exit: 'exit'};
 function describe(d) {
   const lateral = d.curve === 'lateral';
-  const corner = /(^| )T\d+$/.test(d.where) ? cornerKeys.get(d.quantity === 'corner_time_s' ? 'time_s' : d.quantity) : null;
+  const phase = d.phase && phaseQuantities[d.quantity];
+  const corner = phase ? {words: phaseWords[d.phase] + ' ' + (d.wheel ? d.wheel + ' ' : '') + phase[0], decimals: phase[1],
+                          unit: phase[2]}
+                       : /(^| )T\d+$/.test(d.where) ? cornerKeys.get(d.quantity === 'corner_time_s' ? 'time_s' : d.quantity) : null;
   const digits = corner ? corner.decimals
                         : {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
                            understeer_gradient: 2, lap_time_s: 3, roll_gradient_deg_per_g: 2, pitch_gradient_deg_per_g: 2,
                            lltd_front: 3, travel_used: 3, at_travel_end_s: 2}[d.quantity] ?? 3;
-  const unit = corner ? unitText(corner.unit)
+  const unit = phase ? corner.unit : corner ? unitText(corner.unit)
                       : {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '',
                          load_sensitivity: ' /kN', understeer_gradient: ' deg/g', lap_time_s: ' s',
                          roll_gradient_deg_per_g: ' deg/g', pitch_gradient_deg_per_g: ' deg/g', at_travel_end_s: ' s'}[d.quantity] || '';
@@ -37,9 +46,11 @@ function describe(d) {
 // Every difference as a row of a forest plot: its value as a point, its
 // 95 % interval as a bar, a line at zero. Rows of one kind of place and one
 // unit share their scale; relative differences are in per cent.
-const placeKinds = [['Lap and corners', (w) => /(^| )(T\d+|lap)$/.test(w)], ['Axles', (w) => w === 'front' || w === 'rear'],
-                    ['Wheels', (w) => /^(FL|FR|RL|RR)$/.test(w)], ['Balance', (w) => w === 'balance'],
-                    ['Platform', (w) => w === 'platform']];
+const placeKinds = [['Lap and corners', (d) => !d.phase && /(^| )(T\d+|lap)$/.test(d.where)],
+                    ['Corner phases: platform and grip use', (d) => Boolean(d.phase)],
+                    ['Axles', (d) => d.where === 'front' || d.where === 'rear'],
+                    ['Wheels', (d) => /^(FL|FR|RL|RR)$/.test(d.where)], ['Balance', (d) => d.where === 'balance'],
+                    ['Platform', (d) => d.where === 'platform']];
 function forestRows(d) {
   const relative = d.relative.value !== null;
   const unit = relative ? '%' : d.quantity;
@@ -59,7 +70,7 @@ function forestPlot() {
       'scale; hover a row for both groups\u2019 values.'));
   const plot = main.appendChild(el('div', {class: 'forest'}));
   placeKinds.forEach(([title, holds]) => {
-    const rows = data.differences.filter((d) => holds(d.where)).map(forestRows);
+    const rows = data.differences.filter(holds).map(forestRows);
     if (!rows.length) return;
     // Shown differences first, then place by place as the data lists them.
     const number = (w) => { const m = /T(\d+)$/.exec(w); return m ? Number(m[1]) : 0; };

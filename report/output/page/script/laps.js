@@ -44,7 +44,10 @@ function timeSection() {
       'Per corner, the time lost (positive) or gained in its segment (from the middle of the straight before it to ' +
       'the middle of the one after; the segments add up to the lap), with its interval over laps where there ' +
       'is one (at the level its comparison\u2019s claims allow), the largest differences first; then what differs beyond the laps\u2019 own variation. A corner ' +
-      'whose difference lies within its interval says so.');
+      'whose difference lies within its interval says so. Under each claimed one, what differs with it: where in ' +
+      'the corner the time goes, the speed, the balance and platform in the phases that lose, the setup items ' +
+      'that act on them; a rule\u2019s line says whether the balance moved as it predicts (consistent or not), ' +
+      'never that it is the cause.');
   data.findings.forEach((f, k) => {
     const box = k === 0 ? grid : main.appendChild(el('div', {class: 'grid'}));
     const corners = f.corners.filter((c) => c.lost !== null);
@@ -61,7 +64,14 @@ function timeSection() {
         (Array.isArray(c.raw) ? c.raw[0].toFixed(3) + ' to ' + c.raw[1].toFixed(3) : c.parsed.y.toFixed(3)) + ' s';
     chart(box, {data: {labels: labels, datasets: sets}, options: o}, true, 'findings');
     const list = main.appendChild(el('ol', {class: 'findings'}));
-    corners.forEach((c) => list.appendChild(el('li', {id: 'finding-' + k + '-' + c.corner}, c.sentence)));
+    corners.forEach((c) => {
+      const item = list.appendChild(el('li', {id: 'finding-' + k + '-' + c.corner}, c.sentence));
+      if (!c.why) return;
+      // What an engineer reads beside it: evidence, not cause.
+      const why = item.appendChild(el('ul', {class: 'why'}));
+      if (c.driversDiffer) why.appendChild(el('li', {}, 'the drivers differ: driver and setup are both candidates'));
+      c.why.forEach((line) => why.appendChild(el('li', {}, line)));
+    });
   });
 }
 

@@ -116,7 +116,8 @@ function tyreLines(g, item) {
 }
 
 // The platform's numbers, the car's and each wheel's, apart from the tyres'.
-const platformDifference = (d) => d.where === 'platform' || d.quantity === 'travel_used' || d.quantity === 'at_travel_end_s';
+const platformDifference = (d) => !d.phase && (d.where === 'platform' || d.quantity === 'travel_used' ||
+                                               d.quantity === 'at_travel_end_s');
 
 // What differs between a later group's car setup and the first's, before its
 // tyre numbers: what they differ by may be the setup's, not the driver's.

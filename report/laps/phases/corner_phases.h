@@ -3,8 +3,8 @@
 // point, where the lateral acceleration is near its peak for the corner) and
 // the exit (from the middle to the corner's end, back on the throttle), with
 // the car's balance and grip use in each.
-#ifndef SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PHASES_H_
-#define SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PHASES_H_
+#ifndef SKIDLOG_REPORT_LAPS_PHASES_CORNER_PHASES_H_
+#define SKIDLOG_REPORT_LAPS_PHASES_CORNER_PHASES_H_
 
 #include <array>
 #include <cstddef>
@@ -46,6 +46,44 @@ struct PhaseValues {
 };
 using CornerPhases = std::array<PhaseValues, phaseCount>;
 
+// The numbers of a phase taken over a group's laps, each wheel's apart. The
+// understeer is not among them: each phase's is the corner's
+// understeer_entry_deg, understeer_apex_deg or understeer_exit_deg.
+enum PhaseKey : std::size_t {
+  phaseFrontUse,
+  phaseRearUse,
+  phaseRoll,
+  phaseLltdFront,
+  travelEndFL,
+  travelEndFR,
+  travelEndRL,
+  travelEndRR,
+  damperFL,
+  damperFR,
+  damperRL,
+  damperRR,
+  phaseKeyCount
+};
+inline constexpr const char* phaseKeyNames[phaseKeyCount] = {
+    "front_use",       "rear_use",        "roll_deg",        "lltd_front",     "at_travel_end_s", "at_travel_end_s",
+    "at_travel_end_s", "at_travel_end_s", "damper_rms_mm_s", "damper_rms_mm_s", "damper_rms_mm_s", "damper_rms_mm_s"};
+// The resolution of each in its unit (a difference smaller is never
+// claimed): a thousandth of grip use or share, a hundredth of a degree,
+// 1 mm/s; on a stop 0.045 s, so that five samples at the recorded 10 ms
+// (0.0099999998 s as a float) count and four do not: a wheel brushing its
+// stop over a kerb for a few samples is not a platform that differs.
+inline constexpr double phaseKeyResolution[phaseKeyCount] = {0.001, 0.001, 0.01,  0.001, 0.045, 0.045,
+                                                             0.045, 0.045, 1.0,   1.0,   1.0,   1.0};
+
+// The wheel a phase number is of (0 FL to 3 RR), or wheelCount for the axles'
+// and the body's.
+inline constexpr std::size_t phaseKeyWheel(std::size_t key) {
+  return key >= travelEndFL && key <= damperRR ? (key - travelEndFL) % raf::wheelCount : raf::wheelCount;
+}
+
+// The value of `key` in a phase of one lap.
+double phaseValue(const PhaseValues& v, std::size_t key);
+
 // The samples of one lap through a corner, `first` to `last` of the
 // group's channels, each with its place along the reference lap.
 struct PhaseSamples {
@@ -75,4 +113,4 @@ CornerPhases cornerPhases(const PhaseSamples& s);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PHASES_H_
+#endif  // SKIDLOG_REPORT_LAPS_PHASES_CORNER_PHASES_H_

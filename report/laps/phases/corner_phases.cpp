@@ -1,4 +1,4 @@
-#include "report/laps/corners/corner_phases.h"
+#include "report/laps/phases/corner_phases.h"
 
 #include <algorithm>
 #include <cmath>
@@ -139,6 +139,19 @@ CornerPhases cornerPhases(const PhaseSamples& s) {
   fill(middle, s, m.first, m.last);
   if (m.last < s.last) fill(exit, s, m.last + 1, s.last);
   return out;
+}
+
+double phaseValue(const PhaseValues& v, std::size_t key) {
+  switch (key) {
+    case phaseFrontUse: return v.frontUse;
+    case phaseRearUse: return v.rearUse;
+    case phaseRoll: return v.roll;
+    case phaseLltdFront: return v.lltdFront;
+    default: break;
+  }
+  const std::size_t w = phaseKeyWheel(key);
+  if (w >= raf::wheelCount) return PhaseValues::unknown;
+  return key < damperFL ? v.atTravelEnd[w] : v.damperRms[w];
 }
 
 }  // namespace skidlog
