@@ -79,5 +79,12 @@ TEST(PageNumbers, AWideRangeTakesCoarserStepsAndHugeValuesStayPlain) {
   EXPECT_TRUE(written(damaged, 2).is_array());
 }
 
+TEST(PageNumbers, SignificantDigitsKeepSmallAndLargeValuesAlike) {
+  JsonText j;
+  j.beginArray().significant(0.25046868654810720, 6).significant(-0.0012345678, 6).significant(123456789.0, 6);
+  j.significant(-0.0, 6).significant(std::numeric_limits<double>::quiet_NaN(), 6).endArray();
+  EXPECT_EQ(j.text(), "[0.250469,-0.00123457,1.23457e+08,0,null]");
+}
+
 }  // namespace
 }  // namespace skidlog

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "report/laps/lap_analysis.h"
 #include "report/laps/phases/corner_phases.h"
 #include "tests/report_json.h"
 
@@ -41,8 +42,13 @@ const char* const phases[] = {"entry", "mid", "exit"};
 
 TEST_F(PhasesTest, EveryCornerLapHasThreePhasesInOrderWithinTheCorner) {
   for (const double interval : {0.01, 0.1}) {
-    const Json cs = corners({lap("a", 3, 0.55, interval), lap("b", 4, 0.55, interval)});
+    const Json track = test::reportJson(dir / "report.json", {lap("a", 3, 0.55, interval), lap("b", 4, 0.55, interval)})
+                           ["tracks"][0];
+    const Json& cs = track["corners"];
     ASSERT_GE(cs.size(), 8u);
+    bool dampersNoted = false;
+    for (const Json& n : track["notes"]) dampersNoted |= n.get<std::string>().starts_with("damper_rms_mm_s");
+    EXPECT_EQ(dampersNoted, interval > 0.05);
     for (const Json& c : cs) {
       for (const Json& l : c["laps"]) {
         const Json& p = l["phases"];
@@ -159,9 +165,51 @@ TEST_F(PhasesTest, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
     }
   }
   EXPECT_GT(links, 0u);
+  // Slow and fast corners split the track; each group's balance by class
+  // and phase, compared between groups in the family.
+  const Json& track = j["tracks"][0];
+  const Json& bySpeed = track["groups"][0]["balance_by_speed"];
+  EXPECT_EQ(bySpeed["slow"]["corners"].size() + bySpeed["fast"]["corners"].size(), cs.size());
+  EXPECT_TRUE(bySpeed["fast"]["mid"]["understeer_deg_ci"].is_array());
+  EXPECT_GT(track["speed_boundary_m_s"].get<double>(), 10.0);
+  std::size_t classes = 0;
+  for (const Json& d : j["differences"]) classes += d["where"] == "slow corners" || d["where"] == "fast corners" ? 1u : 0u;
+  EXPECT_EQ(classes, 2u * 2u * 3u);
   std::size_t phasePriors = 0;
   for (const Json& p : j["tracks"][0]["priors"]) phasePriors += p.contains("phase") ? 1u : 0u;
   EXPECT_EQ(phasePriors, 3u * phaseKeyCount);
+}
+
+TEST(BalanceBySpeed, SlowCornersAreBelowTheMedianAndEachLapIsOneValue) {
+  // Four corners at 20, 30, 40 and 50 m/s on the reference lap (lap 0);
+  // two laps of group 0 whose middle understeer is 1 and 3 in slow corners.
+  TrackAnalysis track;
+  track.reference = 0;
+  track.laps.resize(3);
+  track.laps[2].group = 1;
+  for (std::size_t k = 0; k < 4; ++k) {
+    CornerResult c;
+    c.corner.name = std::to_string(k + 1);
+    for (std::size_t l = 0; l < 3; ++l) {
+      CornerLap lap;
+      lap.lap = l;
+      lap.value[cornerMinSpeed] = 20.0 + 10.0 * static_cast<double>(k);
+      lap.phases[middlePhase].understeer = (k < 2 ? 1.0 : -1.0) + 2.0 * static_cast<double>(l % 2);
+      c.laps.push_back(lap);
+    }
+    track.corners.push_back(c);
+  }
+  track.corners[3].laps[0].value[cornerMinSpeed] = std::numeric_limits<double>::quiet_NaN();  // in neither
+  const SpeedClasses classes = classifyCorners(track);
+  EXPECT_EQ(classes.boundary, 30.0);
+  EXPECT_EQ(classes.corners[slowCorners], (std::vector<std::size_t>{0}));
+  EXPECT_EQ(classes.corners[fastCorners], (std::vector<std::size_t>{1, 2}));
+  const ClassBalance b = balanceBySpeed(track, classes, 0);
+  EXPECT_EQ(b[slowCorners][middlePhase].laps, 2u);
+  EXPECT_DOUBLE_EQ(b[slowCorners][middlePhase].mean, 2.0);
+  EXPECT_DOUBLE_EQ(b[fastCorners][middlePhase].mean, 1.0);  // laps of 0 and 2: T2 at 1 and 3, T3 at -1 and 1
+  EXPECT_FALSE(b[slowCorners][entryPhase].known());
+  EXPECT_EQ(balanceBySpeed(track, classes, 1)[fastCorners][middlePhase].laps, 1u);
 }
 
 TEST(CornerPhases, ADamagedSampleDoesNotHideTheMiddleAfterIt) {

@@ -50,6 +50,8 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
     bestOfSegments(track.groups.back(), track);
   }
   moderateSpreads(track);
+  track.speedClasses = classifyCorners(track);
+  for (TrackGroup& g : track.groups) g.balanceBySpeed = balanceBySpeed(track, track.speedClasses, g.group);
   track.notes = trackNotes(groups, track);
   return track;
 }

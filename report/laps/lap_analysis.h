@@ -18,6 +18,7 @@
 #include "report/analysis/differences.h"
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
+#include "report/laps/phases/balance_by_speed.h"
 #include "report/laps/phases/corner_phases.h"
 #include "report/laps/corners/corner_priors.h"
 #include "report/laps/corners/corners.h"
@@ -147,6 +148,7 @@ struct TrackGroup {
   std::vector<double> deltaMean;
   std::vector<double> deltaLow;
   std::vector<double> deltaHigh;
+  ClassBalance balanceBySpeed;  // its understeer by phase in the track's slow and fast corners
 };
 
 struct CornerResult {
@@ -168,6 +170,7 @@ struct TrackAnalysis {
   std::vector<double> referenceSplitAt;  // m: where the reference passes its splits before the line
   std::vector<LapResult> laps;
   std::vector<CornerResult> corners;
+  SpeedClasses speedClasses;      // its corners, slow and fast
   std::vector<TrackGroup> groups;  // one per group of the report, in its order
   std::vector<TrackPrior> priors;  // what each corner number's spread, and the lap time's, was moderated toward
   std::vector<std::string> notes;  // each kind once: what the numbers cannot give

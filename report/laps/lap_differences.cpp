@@ -72,6 +72,21 @@ void comparePhases(const CornerResult& c, std::size_t g, const std::string& pref
   }
 }
 
+// Each speed class's understeer by phase between the first group and group
+// `g`: where "slow corners" or "fast corners".
+void compareBySpeed(const TrackAnalysis& track, std::size_t g, const std::string& prefix, std::vector<Difference>& out) {
+  for (std::size_t c = 0; c < speedClassCount; ++c) {
+    for (std::size_t p = 0; p < phaseCount; ++p) {
+      const OverLaps& from = track.groups[0].balanceBySpeed[c][p];
+      const OverLaps& to = track.groups[g].balanceBySpeed[c][p];
+      if (!from.known() || !to.known()) continue;
+      const std::string where = prefix + speedClassNames[c] + " corners";
+      out.push_back(compareOverLaps(from, to, {0, g, where}, "understeer_deg", 0.01));
+      out.back().phase = phaseNames[p];
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
@@ -91,6 +106,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
       const OverLaps& to = track.groups[g].lapTime;
       if (from.known() && to.known()) out.push_back(compareOverLaps(from, to, {0, g, prefix + "lap"}, "lap_time_s", 0.001));
     }
+    for (std::size_t g = 1; g < track.groups.size(); ++g) compareBySpeed(track, g, prefix, out);
     for (const CornerResult& c : track.corners) {
       for (std::size_t g = 1; g < c.groups.size(); ++g) {
         for (const CornerKey key : compared) {

@@ -118,6 +118,11 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
       notes.push_back((groups.size() > 1 ? groups[g.group].label + " holds" : "The report holds") +
                       std::string(" one lap of this track: its numbers have no interval over laps."));
     }
+    if (g.laps > 0 && !g.intervals.empty() && static_cast<double>(g.intervals.back()) > longestDamperInterval) {
+      notes.push_back(std::string("damper_rms_mm_s") + (groups.size() > 1 ? " (" + groups[g.group].label + ")" : "") +
+                      ": recorded every " + std::to_string(std::lround(1000.0 * static_cast<double>(g.intervals.back()))) +
+                      " ms, a damper's stroke is over between two samples, so the phases' damper speeds are null.");
+    }
   }
   return notes;
 }

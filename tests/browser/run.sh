@@ -27,14 +27,15 @@ node "$here/report_page.mjs" "$out/example.html" 28 "$out/example.png"
 # Whole laps from the line with their split times, in two groups (one lap
 # slower through a corner): where the time goes, the laps and corners
 # section's track map, time delta, speed, brake, throttle, steering and gear,
+# understeer by phase in slow and fast corners,
 # before the 21 charts of a comparison.
 for seed in 1 2 3; do "$build/tools/make_replay" --lap "$out/lap$seed.raf" 60 "$seed"; done
 "$build/tools/make_replay" --lap --slow-corner=5 "$out/slow.raf" 60 4
 "$build/report/skidlog-report" -o "$out/laps.html" --json="$out/laps.json" "$out/lap1.raf" "$out/lap2.raf" --vs "$out/lap3.raf" "$out/slow.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/laps.html" 29 "$out/laps.png"
+node "$here/report_page.mjs" "$out/laps.html" 30 "$out/laps.png"
 # One group of two whole laps and a partial copy of a third (a third of its
 # blocks): the summary counts it as partial, and its lap is drawn as far as it
-# goes: the 22 tyre charts, the 6 of the platform, the 7 of the laps section
+# goes: the 22 tyre charts, the 6 of the platform, the 8 of the laps section
 # and one time-lost chart per lap against the reference.
 python3 - "$out/lap3.raf" "$out/part.raf" <<'PY'
 import sys
@@ -43,7 +44,7 @@ blocks = (len(data) - 1024) // 192
 open(sys.argv[2], 'wb').write(data[:1024 + 192 * (blocks // 3)])
 PY
 "$build/report/skidlog-report" -o "$out/partial.html" --json="$out/partial.json" "$out/lap1.raf" "$out/lap2.raf" "$out/part.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/partial.html" 37 "$out/partial.png"
+node "$here/report_page.mjs" "$out/partial.html" 38 "$out/partial.png"
 # Two groups of two laps each, the second with rear tyres that grip 5 % more;
 # no split times, so no laps: 2 axle characteristics and the handling
 # diagram, the platform's 6 (roll, load transfer, a damper per wheel), 4 axle

@@ -109,6 +109,24 @@ Json bestLapsJson(const ReportData& report, const TrackAnalysis& track, const Tr
               {"best_segments", segments}};
 }
 
+// The group's understeer by phase in the track's slow and fast corners, and
+// the corners of each class.
+Json balanceBySpeedJson(const TrackAnalysis& track, const TrackGroup& g) {
+  Json out = Json::object();
+  for (std::size_t c = 0; c < speedClassCount; ++c) {
+    Json names = Json::array();
+    for (const std::size_t k : track.speedClasses.corners[c]) names.push_back(track.corners[k].corner.name);
+    Json one{{"corners", std::move(names)}};
+    for (std::size_t p = 0; p < phaseCount; ++p) {
+      Json phase = Json::object();
+      overLapsJson(phase, "understeer_deg", g.balanceBySpeed[c][p]);
+      one[phaseNames[p]] = std::move(phase);
+    }
+    out[speedClassNames[c]] = std::move(one);
+  }
+  return out;
+}
+
 Json trackGroupJson(const ReportData& report, const TrackAnalysis& track, const TrackGroup& g) {
   Json j{{"label", report.groups[g.group].label}, {"laps", g.laps}, {"complete_laps", g.completeLaps}};
   overLapsJson(j, "lap_time_s", g.lapTime);
@@ -118,6 +136,7 @@ Json trackGroupJson(const ReportData& report, const TrackAnalysis& track, const 
   Json intervals = Json::array();
   for (const float i : g.intervals) intervals.push_back(floatNumber(i));
   j["sample_interval_s"] = intervals;
+  j["balance_by_speed"] = balanceBySpeedJson(track, g);
   return j;
 }
 
@@ -241,6 +260,7 @@ Json tracksJson(const ReportData& report) {
                           {"layout", t.layout},
                           {"reference", t.laps[t.reference].file},
                           {"length_m", number(t.path.length())},
+                          {"speed_boundary_m_s", number(t.speedClasses.boundary)},
                           {"groups", groups},
                           {"best_laps", best},
                           {"laps", laps},

@@ -57,6 +57,16 @@ JsonText& JsonText::number(double value) {
   return *this;
 }
 
+JsonText& JsonText::significant(double value, int digits) {
+  if (!std::isfinite(value)) return null();
+  separate();
+  if (value == 0.0) value = 0.0;  // no "-0"
+  char text[48];
+  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits);
+  out_.append(text, written.ptr);
+  return *this;
+}
+
 JsonText& JsonText::integer(std::int64_t value) {
   separate();
   out_ += std::to_string(value);

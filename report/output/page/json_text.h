@@ -24,6 +24,9 @@ class JsonText {
   JsonText& number(double value, int decimals);
   // `value` as the shortest decimal that reads back to it; null when not finite.
   JsonText& number(double value);
+  // `value` to `digits` significant digits (to_chars' general form), for
+  // numbers a page shows to a few places; null when not finite.
+  JsonText& significant(double value, int digits);
   JsonText& integer(std::int64_t value);
   JsonText& boolean(bool value);
   JsonText& null();

@@ -239,17 +239,36 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
   j.endArray().endObject();
 }
 
-void difference(JsonText& j, const ReportData& report, const Difference& d) {
-  j.beginObject().key("from").string(report.groups[d.from].label).key("to").string(report.groups[d.to].label);
-  j.key("where").string(d.where).key("curve").string(d.curve).key("quantity").string(d.quantity);
+// A difference for the page. What most of a comparison's hundreds of lap
+// and corner numbers lack (a curve, a relative change, notes) is left out,
+// and the page's script fills it in as empty; its groups are written only
+// where they change from the previous difference's (`previous`), and its
+// interval only where it has none.
+void difference(JsonText& j, const ReportData& report, const Difference& d, const Difference* previous) {
+  j.beginObject();
+  if (previous == nullptr || previous->from != d.from || previous->to != d.to) {
+    j.key("from").string(report.groups[d.from].label).key("to").string(report.groups[d.to].label);
+  }
+  j.key("where").string(d.where).key("quantity").string(d.quantity);
+  if (!d.curve.empty()) j.key("curve").string(d.curve);
   if (!d.phase.empty()) j.key("phase").string(d.phase);
   if (!d.wheel.empty()) j.key("wheel").string(d.wheel);
-  j.key("fromValue").number(d.fromValue).key("toValue").number(d.toValue);
+  // Six significant digits: the page shows four places at most.
+  j.key("fromValue").significant(d.fromValue, 6).key("toValue").significant(d.toValue, 6);
+  const auto estimate = [&j](const Estimate& e) {
+    j.beginObject().key("value").significant(e.value, 6).key("low").significant(e.ci.low, 6);
+    j.key("high").significant(e.ci.high, 6).endObject();
+  };
   j.key("delta");
-  pageEstimate(j, d.delta);
-  j.key("relative");
-  pageEstimate(j, d.relative);
-  j.key("interval").boolean(d.hasInterval).key("verdict").string(d.verdict).key("notes").strings(d.notes).endObject();
+  estimate(d.delta);
+  if (d.relative.known()) {
+    j.key("relative");
+    estimate(d.relative);
+  }
+  if (!d.hasInterval) j.key("interval").boolean(false);
+  j.key("verdict").string(d.verdict);
+  if (!d.notes.empty()) j.key("notes").strings(d.notes);
+  j.endObject();
 }
 
 }  // namespace
@@ -260,7 +279,9 @@ std::string pageData(const ReportData& report) {
   j.beginObject().key("groups").beginArray();
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
   j.endArray().key("differences").beginArray();
-  for (const Difference& d : report.differences) difference(j, report, d);
+  for (std::size_t k = 0; k < report.differences.size(); ++k) {
+    difference(j, report, report.differences[k], k > 0 ? &report.differences[k - 1] : nullptr);
+  }
   j.endArray().key("claims").beginArray();
   for (const Claims& c : report.claims) {
     j.beginObject().key("to").string(report.groups[c.to].label);

@@ -40,7 +40,14 @@ void cornerGroup(JsonText& j, const CornerGroup& g) {
     j.key(cornerKeyNames[k]);
     overLaps(j, g.value[k], 3);
   }
-  j.endObject();
+  // Each phase's numbers in the order of its keys.
+  j.key("phases").beginArray();
+  for (std::size_t p = 0; p < phaseCount; ++p) {
+    j.beginArray();
+    for (std::size_t k = 0; k < phaseKeyCount; ++k) overLaps(j, g.phase[p][k], 3);
+    j.endArray();
+  }
+  j.endArray().endObject();
 }
 
 void trackGroup(JsonText& j, const TrackGroup& g) {
@@ -51,12 +58,28 @@ void trackGroup(JsonText& j, const TrackGroup& g) {
   const std::vector<double> intervals(g.intervals.begin(), g.intervals.end());
   j.key("best").number(g.bestLapTime, 3).key("bestOfSegments").number(g.bestOfSegments, 3).key("intervals").numbers(intervals, 3);
   j.key("deltaMean").numbers(g.deltaMean, 3).key("deltaLow").numbers(g.deltaLow, 3);
-  j.key("deltaHigh").numbers(g.deltaHigh, 3).endObject();
+  j.key("deltaHigh").numbers(g.deltaHigh, 3);
+  // Its understeer by phase, slow corners then fast.
+  j.key("bySpeed").beginArray();
+  for (std::size_t c = 0; c < speedClassCount; ++c) {
+    j.beginArray();
+    for (std::size_t p = 0; p < phaseCount; ++p) overLaps(j, g.balanceBySpeed[c][p], 3);
+    j.endArray();
+  }
+  j.endArray().endObject();
 }
 
-void corner(JsonText& j, const CornerResult& c) {
+void corner(JsonText& j, const CornerResult& c, std::size_t reference) {
   const TrackCorner& k = c.corner;
   j.beginObject().key("name").string(k.name).key("left").boolean(k.left);
+  // The reference lap's phases: where each begins and ends.
+  std::vector<double> phaseAt;
+  for (std::size_t p = 0; p < phaseCount; ++p) {
+    const bool known = reference < c.laps.size();
+    phaseAt.push_back(known ? c.laps[reference].phases[p].start : std::numeric_limits<double>::quiet_NaN());
+    phaseAt.push_back(known ? c.laps[reference].phases[p].end : std::numeric_limits<double>::quiet_NaN());
+  }
+  j.key("phaseAt").numbers(phaseAt, 1);
   j.key("start").number(k.start, 1).key("apex").number(k.apex, 1).key("end").number(k.end, 1);
   j.key("apexX").number(k.apexX, 1).key("apexY").number(k.apexY, 1);
   j.key("angle").number(k.angleDeg, 0).key("radius").number(k.radius, 0);
@@ -146,13 +169,20 @@ void pageTracks(JsonText& j, const ReportData& report) {
   for (const TrackAnalysis& t : report.tracks) {
     j.beginObject().key("track").string(t.track).key("layout").string(t.layout);
     j.key("reference").integer(static_cast<std::int64_t>(t.reference)).key("length").number(t.path.length(), 1);
+    j.key("speedBoundary").number(t.speedClasses.boundary, 2).key("speedClasses").beginArray();
+    for (const std::vector<std::size_t>& members : t.speedClasses.corners) {
+      std::vector<std::string> names;
+      for (const std::size_t k : members) names.push_back(t.corners[k].corner.name);
+      j.strings(names);
+    }
+    j.endArray();
     j.key("at").numbers(t.traceAt, 1).key("x").numbers(t.traceX, 1).key("y").numbers(t.traceY, 1);
     j.key("laps").beginArray();
     for (const LapResult& l : t.laps) lap(j, report, l);
     j.endArray().key("groups").beginArray();
     for (const TrackGroup& g : t.groups) trackGroup(j, g);
     j.endArray().key("corners").beginArray();
-    for (const CornerResult& c : t.corners) corner(j, c);
+    for (const CornerResult& c : t.corners) corner(j, c, t.reference);
     j.endArray().key("notes").strings(t.notes).endObject();
   }
   j.endArray();

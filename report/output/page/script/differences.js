@@ -8,7 +8,7 @@ const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', co
                        pitch_gradient_deg_per_g: 'pitch gradient', travel_used: 'travel used',
                        at_travel_end_s: 'time at the end of the travel a lap'};
 // A corner phase's numbers: their words, decimals and unit.
-const phaseQuantities = {front_use: ['front grip use', 3, ''], rear_use: ['rear grip use', 3, ''],
+const phaseQuantities = {understeer_deg: ['understeer', 2, '\u00b0'], front_use: ['front grip use', 3, ''], rear_use: ['rear grip use', 3, ''],
                          roll_deg: ['roll', 2, '\u00b0'], lltd_front: ['front share of the lateral load transfer', 3, ''],
                          at_travel_end_s: ['time at the end of the travel', 2, ' s'],
                          damper_rms_mm_s: ['damper speed (rms)', 0, ' mm/s']};

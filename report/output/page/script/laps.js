@@ -97,7 +97,42 @@ function lapsSection(t) {
       'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.']);
   grid.parentNode.insertBefore(el('p', {class: 'note'}, lapLines.join(' ')), grid);
   const {map, path} = trackMap(t, grid);
-  cornerTable(t, map, path, lapTraces(t, grid));
+  const traces = lapTraces(t, grid);
+  balanceBySpeedChart(t, grid);
+  cornerTable(t, map, path, traces);
+}
+
+// Each group's understeer by phase in the track's slow and fast corners:
+// its mean over laps as a point, its 95 % interval over laps as a bar.
+function balanceBySpeedChart(t, grid) {
+  const recorded = t.groups.filter((g) => g.laps > 0);
+  if (!recorded.length || !t.speedClasses.some((c) => c.length)) return;
+  const phases = ['entry', 'middle', 'exit'];
+  const classes = ['slow', 'fast'];
+  const spread = 0.5 / Math.max(recorded.length, 1);
+  const at = (c, p, k) => c * 4 + p + (k - (recorded.length - 1) / 2) * spread;
+  chart(grid, () => {
+    const sets = [];
+    recorded.forEach((g, k) => {
+      const colour = palette[g.group % palette.length];
+      const values = [];
+      g.bySpeed.forEach((byPhase, c) => byPhase.forEach((v, p) => values.push({c: c, p: p, v: v})));
+      const known = values.filter((x) => x.v[0] !== null);
+      sets.push({type: 'bar', label: groups[g.group].label + ' 95 % interval', helper: true,
+                 data: known.filter((x) => x.v[1] !== null).map((x) => ({x: at(x.c, x.p, k), y: [x.v[1], x.v[2]]})),
+                 backgroundColor: colour + '55', borderWidth: 0, barThickness: 6});
+      sets.push({type: 'scatter', label: groups[g.group].label, parsing: false, pointRadius: 4, backgroundColor: colour,
+                 data: known.map((x) => ({x: at(x.c, x.p, k), y: x.v[0], laps: x.v[3]}))});
+    });
+    const o = options('understeer by phase: slow corners (' + (t.speedClasses[0].join(', ') || 'none') +
+                      ') and fast (' + (t.speedClasses[1].join(', ') || 'none') + ')', 'phase', 'understeer [\u00b0]');
+    o.scales.x = {type: 'linear', min: -0.6, max: 6.6, title: {display: true, text: 'slow corners \u2013 fast corners'},
+                  afterBuildTicks: (axis) => { axis.ticks = [0, 1, 2, 4, 5, 6].map((v) => ({value: v})); },
+                  ticks: {callback: (v) => classes[Math.floor(v / 4)] + ' ' + phases[v % 4]}};
+    o.plugins.tooltip.callbacks.label = (c) => c.dataset.label + ': ' + (Array.isArray(c.raw.y)
+        ? c.raw.y[0].toFixed(2) + ' to ' + c.raw.y[1].toFixed(2) : c.raw.y.toFixed(2) + ' (' + c.raw.laps + ' laps)') + '\u00b0';
+    return {data: {datasets: sets}, options: o};
+  }, true, 'by-speed');
 }
 
 // The track map, coloured by a channel of a lap the reader chooses.
@@ -243,6 +278,31 @@ function cornerTable(t, map, path, traces) {
     map.data.datasets[2].label = 'chosen corner ' + c.name;
     map.update('none');
     traces.forEach((ch) => { ch.options.plugins.cornerBand = {range: [c.start, c.end]}; ch.update('none'); });
+    phaseDetail(c);
+  };
+  // The chosen corner's phases, group by group.
+  const detail = main.appendChild(el('div', {class: 'phase-detail'}));
+  const phaseDetail = (c) => {
+    detail.textContent = '';
+    const names = ['entry', 'middle', 'exit'];
+    const where = names.map((n, p) => n + ' ' + fixed(c.phaseAt[2 * p], 0) + '\u2013' + fixed(c.phaseAt[2 * p + 1], 0) + ' m');
+    const table = tableSection('', c.name + ': its phases on the reference lap (' + where.join(', ') + '), per ' +
+        'group the mean over its laps \u00b1 its interval (laps): grip use, roll toward the outside [\u00b0], the front ' +
+        'axle\u2019s share of the lateral load transfer, time within 2 % of the end of the travel [s] and damper ' +
+        'speed (rms) [mm/s] per wheel FL, FR, RL, RR.',
+        (single ? [] : ['Group']).concat(['Phase', 'Understeer [\u00b0]', 'Front use', 'Rear use', 'Roll [\u00b0]',
+                                          'Front share', 'On the stops [s]', 'Dampers [mm/s]']),
+        {class: 'corners phases'}, detail);
+    const understeer = ['understeer_entry_deg', 'understeer_apex_deg', 'understeer_exit_deg'];
+    c.groups.forEach((g) => g.phases.forEach((v, p) => {
+      const row = table.appendChild(el('tr'));
+      if (!single) cell(row, groups[g.group].label);
+      cell(row, names[p]);
+      cell(row, overLaps(g[understeer[p]], 2));
+      [[0, 3], [1, 3], [2, 2], [3, 3]].forEach(([k, d]) => cell(row, overLaps(v[k], d)));
+      cell(row, v.slice(4, 8).map((x) => fixed(x[0], 2)).join(' '));
+      cell(row, v.slice(8, 12).map((x) => fixed(x[0], 0)).join(' '));
+    }));
   };
   rows.forEach(({c, g, lost: l}) => {
     tables.forEach((table, k) => {

@@ -13,6 +13,18 @@ const unpack = (p) => {
 };
 const data = JSON.parse(document.getElementById('report-data').textContent,
                         (k, v) => (v !== null && typeof v === 'object' && typeof v.u16 === 'string' ? unpack(v) : v));
+// A difference leaves out what it lacks (no curve, relative change or notes;
+// an interval only where it has none) and its groups where they are the
+// previous one's.
+const unknown = {value: null, low: null, high: null};
+(data.differences || []).forEach((d, i, all) => {
+  d.from = d.from ?? all[i - 1].from;
+  d.to = d.to ?? all[i - 1].to;
+  d.curve = d.curve || '';
+  d.relative = d.relative || unknown;
+  d.notes = d.notes || [];
+  d.interval = d.interval !== false;
+});
 const groups = data.groups;
 const single = groups.length === 1;
 // Okabe and Ito's palette (tells apart for colour-blind readers): one colour
