@@ -23,20 +23,23 @@ struct SetupRule {
   const char* words;
 };
 
+constexpr const char* rollStiffness =
+    "the bars and springs set each axle's share of the lateral load transfer; a larger front share gives more "
+    "understeer in the middle";
+constexpr const char* dampers = "dampers act while the body moves: on entry and exit";
+constexpr const char* gearing = "gearing acts on exit, through the engine speed";
+
 constexpr SetupRule setupRules[] = {
-    {"anti_roll_front", {"mid"}, "the bars and springs set each axle's share of the lateral load transfer; a larger "
-                                 "front share gives more understeer in the middle"},
-    {"anti_roll_rear", {"mid"}, "the bars and springs set each axle's share of the lateral load transfer; a larger "
-                                "front share gives more understeer in the middle"},
-    {"spring_n_per_m", {"mid"}, "the bars and springs set each axle's share of the lateral load transfer; a larger "
-                                "front share gives more understeer in the middle"},
+    {"anti_roll_front", {"mid"}, rollStiffness},
+    {"anti_roll_rear", {"mid"}, rollStiffness},
+    {"spring_n_per_m", {"mid"}, rollStiffness},
     {"travel_m", {"mid", "exit"}, "a shorter travel puts the wheels on their stops, stiffening that corner "
                                   "abruptly: toward understeer at the front, oversteer at the rear"},
-    {"bump_ns_per_m", {"entry", "exit"}, "dampers act while the body moves: on entry and exit"},
-    {"rebound_ns_per_m", {"entry", "exit"}, "dampers act while the body moves: on entry and exit"},
+    {"bump_ns_per_m", {"entry", "exit"}, dampers},
+    {"rebound_ns_per_m", {"entry", "exit"}, dampers},
     {"brake_torque_nm", {"entry"}, "the brake torque split acts on entry"},
-    {"final_drive", {"exit"}, "gearing acts on exit, through the engine speed"},
-    {"gear_ratios", {"exit"}, "gearing acts on exit, through the engine speed"},
+    {"final_drive", {"exit"}, gearing},
+    {"gear_ratios", {"exit"}, gearing},
     {"tyre", {}, "a tyre type changes every phase"},
     {"tyre_width_m", {}, "a tyre's width changes every phase"},
 };
@@ -180,7 +183,8 @@ void addSetup(const WhyEvidence& e, std::size_t from, std::size_t to, const Corn
       const float* b = std::get_if<float>(&s.toValue);
       if (a != nullptr && b != nullptr) l.delta.value = static_cast<double>(*b) - static_cast<double>(*a);
       l.verdict = asRecorded;
-      l.rule = std::string(rule->words) + " (" + describe(s) + ")";
+      l.recorded = describe(s);
+      l.rule = std::string(rule->words) + " (" + l.recorded + ")";
       if (!phase.empty()) l.agrees = agreement(predictOf(s), at.understeerMoved(phase));
       links.push_back(std::move(l));
     };
@@ -255,9 +259,7 @@ std::string whyLine(const WhyLink& l) {
   const std::string phase = l.phase == "mid" ? "middle" : l.phase;
   std::string text;
   if (l.link == "setup") {
-    // The rule's bracket holds the recorded change: "... (front anti-roll bar 22000 to 67000)".
-    const std::size_t open = l.rule.rfind(" (");
-    text = "setup: " + (open == std::string::npos ? l.quantity : l.rule.substr(open + 2, l.rule.size() - open - 3));
+    text = "setup: " + l.recorded;
     text += phase.empty() ? ", every phase" : ", acts on the " + phase;
   } else {
     const char* words = l.quantity.c_str();

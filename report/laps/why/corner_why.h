@@ -30,6 +30,7 @@ struct WhyLink {
   std::string verdict;   // a difference's verdict; "as recorded" for a setup difference
   std::optional<bool> agrees;  // the balance moved as the rule predicts; unknown where not claimed or no rule
   std::string rule;      // the rule that ties it to the phase, in words; empty for measured links
+  std::string recorded;  // a setup link's recorded change in words ("front anti-roll bar 22000 to 67000")
 };
 
 inline constexpr const char* asRecorded = "as recorded";
