@@ -91,16 +91,10 @@ void labelGroups(ReportData& report, const ReportRequest& request) {
   }
 }
 
-std::string groupList(const ReportData& report) {
-  std::string names;
-  for (const ReportGroup& g : report.groups) names += (names.empty() ? "" : ", ") + g.label;
-  return names;
-}
-
 // Tells which fits had too few points.
 void tellMissingFits(const ReportData& report, std::ostream& messages) {
   for (const ReportGroup& group : report.groups) {
-    const std::string of = report.comparison() ? " of " + group.label : "";
+    const std::string of = report.grouped() ? " of " + group.label : "";
     for (std::size_t w = 0; w < group.wheels.size(); ++w) {
       const TyreAnalysis& a = group.wheels[w];
       const auto tell = [&](bool fitted, const char* what) {
@@ -127,7 +121,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     // Each group its own draws: the groups are resampled independently.
     analyseGroup(report.groups[g], reportSeed + g);
   }
-  report.setupDifferences = compareSetups(report.groups);
+  if (report.comparison()) report.setupDifferences = compareSetups(report.groups);
   report.setupNotes = setupNotes(report.groups);
   if (report.comparison()) {
     report.differences = compareGroups(report.groups);
@@ -145,7 +139,8 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);
   }
-  report.findings = findTimeLoss(report.tracks, report.differences, labels);
+  // A session's groups are read against the field, not one another.
+  if (!report.session()) report.findings = findTimeLoss(report.tracks, report.differences, labels);
   std::vector<std::vector<std::string>> players;
   for (const ReportGroup& g : report.groups) {
     players.emplace_back();
@@ -192,11 +187,6 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
     }
   }
   labelGroups(report, request);
-  if (report.groups.size() > maxGroups) {
-    messages << "--by " << groupByName(request.by) << " puts the replays in " << report.groups.size() << " groups ("
-             << groupList(report) << "); at most " << maxGroups << " can be compared." << std::endl;
-    return ExitCode::usage;
-  }
   analyseReport(report, request, messages, progress);
   return ExitCode::success;
 }

@@ -13,6 +13,7 @@
 #include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/lap_claims.h"
+#include "report/report_request.h"
 
 namespace skidlog {
 
@@ -25,7 +26,12 @@ struct ReportData {
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
   std::vector<Finding> findings;          // where the time goes and what differs, per comparison
 
-  bool comparison() const { return groups.size() > 1; }
+  // More than one group.
+  bool grouped() const { return groups.size() > 1; }
+  // Two to maxPairwiseGroups groups: each later one compared with the first.
+  bool comparison() const { return grouped() && groups.size() <= maxPairwiseGroups; }
+  // More: the groups are read as a session only.
+  bool session() const { return groups.size() > maxPairwiseGroups; }
 };
 
 }  // namespace skidlog

@@ -21,10 +21,6 @@ std::string checkGroups(const ReportRequest& o) {
     for (const GroupRequest& g : o.groups) given |= std::find(g.replays.begin(), g.replays.end(), *o.reference) != g.replays.end();
     if (!given) return "'--reference' names " + *o.reference + ", which is not among the replays";
   }
-  if (o.groups.size() > maxGroups) {
-    return "at most " + std::to_string(maxGroups) + " groups can be compared; " + std::to_string(o.groups.size()) +
-           " are given";
-  }
   return {};
 }
 

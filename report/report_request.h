@@ -12,8 +12,9 @@
 
 namespace skidlog {
 
-// The most groups a report compares.
-inline constexpr std::size_t maxGroups = 4;
+// The most groups a report compares pairwise, each later group against the
+// first; more are read as a session, every group ranked against the field.
+inline constexpr std::size_t maxPairwiseGroups = 4;
 
 enum class GroupBy { commandLine, car, track, player, setup };
 
@@ -29,7 +30,7 @@ struct ReportRequest {
 };
 
 // What is wrong with the groups `r` asks for (none, an empty one, grouping by
-// name with groups or labels given, more than maxGroups); empty when sound.
+// name with groups or labels given); empty when sound.
 std::string checkGroups(const ReportRequest& r);
 
 // The grouping a field's name asks for ("car", "track", "player", "setup"); empty

@@ -12,6 +12,8 @@
 
 #include "numeric/elementary.h"
 #include "report/analysis/over_laps.h"
+#include "report/inference/chi_square.h"
+#include "report/inference/draws.h"
 #include "report/inference/moderated_variance.h"
 #include "report/inference/gamma_functions.h"
 #include "report/inference/student_t.h"
@@ -72,6 +74,39 @@ Spread drawSpread(generator::Noise& noise, int laps, double sigma, double logSiz
   for (int k = 0; k < laps; ++k) v.push_back(noise.gauss(sigma));
   const OverLaps o = overLaps(v);
   return {o.spread * o.spread, o.df, logSize};
+}
+
+TEST(Inference, ChiSquareQuantilesAndASpreadsInterval) {
+  // From tables: chi-square quantiles at 1, 3 and 10 degrees of freedom.
+  EXPECT_NEAR(chiSquareQuantile(0.975, 1.0), 5.023886187, 1e-8);
+  EXPECT_NEAR(chiSquareQuantile(0.025, 3.0), 0.2157953, 1e-7);
+  EXPECT_NEAR(chiSquareQuantile(0.5, 10.0), 9.341817766, 1e-8);
+  EXPECT_NEAR(lowerGammaRatio(2.5, 40.0), 1.0, 1e-15);
+  // Nine laps spread 0.9 s: sigma between 0.61 and 1.72 s.
+  const Interval i = spreadInterval(0.9, 8.0);
+  EXPECT_NEAR(i.low, 0.9 * std::sqrt(8.0 / 17.53454614), 1e-8);
+  EXPECT_NEAR(i.high, 0.9 * std::sqrt(8.0 / 2.179730747), 1e-8);
+}
+
+TEST(Inference, DrawsFollowTheirDistributions) {
+  Random random(7);
+  constexpr int n = 200000;
+  // Student's t at 5 degrees of freedom: mean 0, variance 5/3, and 2.5 %
+  // beyond its 97.5 % quantile; at 1 (shape below one for the gamma) its
+  // median absolute value is 1.
+  double sum = 0.0, squares = 0.0;
+  int beyond = 0, withinOne = 0;
+  for (int k = 0; k < n; ++k) {
+    const double t = studentDraw(random, 5.0);
+    sum += t;
+    squares += t * t;
+    beyond += t > studentT975(5.0) ? 1 : 0;
+    withinOne += std::fabs(studentDraw(random, 1.0)) < 1.0 ? 1 : 0;
+  }
+  EXPECT_NEAR(sum / n, 0.0, 0.01);
+  EXPECT_NEAR(squares / n, 5.0 / 3.0, 0.05);
+  EXPECT_NEAR(static_cast<double>(beyond) / n, 0.025, 0.002);
+  EXPECT_NEAR(static_cast<double>(withinOne) / n, 0.5, 0.005);
 }
 
 TEST(Inference, APriorOverLikeCornersIsWorthTheirLaps) {

@@ -152,12 +152,10 @@ TEST_F(CompareTest, OneGroupKeepsTheReportAsItIs) {
 
 TEST_F(CompareTest, GroupsFromTheCommandLine) {
   const std::string a = path("base1.raf"), b = path("soft1.raf");
-  // --vs needs replays on both sides; four groups at the most; --by goes alone.
+  // --vs needs replays on both sides; --by goes alone.
   EXPECT_EQ(run({"--json", json, a, "--vs"}), 1);
   EXPECT_NE(messages.str().find("'--vs' needs replays on both sides"), std::string::npos);
   EXPECT_EQ(run({"--json", json, "--vs", a}), 1);
-  EXPECT_EQ(run({"--json", json, a, "--vs", b, "--vs", a, "--vs", b, "--vs", a}), 1);
-  EXPECT_NE(messages.str().find("at most 4 groups can be compared; 5 are given"), std::string::npos);
   EXPECT_EQ(run({"--json", json, "--by", "player", a, "--vs", b}), 1);
   EXPECT_EQ(run({"--json", json, "--by", "weather", a}), 1);
   EXPECT_EQ(run({"--json", json, "--label", "x", "--label", "y", a}), 1);
@@ -205,7 +203,7 @@ TEST_F(CompareTest, GroupsByName) {
   EXPECT_EQ(run({"--json", json, path("anna.raf"), "--vs", path("other.raf")}), 0) << messages.str();
 }
 
-TEST_F(CompareTest, MoreThanFourGroupsByNameAreNamedAndRefused) {
+TEST_F(CompareTest, MoreThanFourGroupsAreASessionNotAComparison) {
   std::vector<std::string> args = {"--json", json, "--by", "player"};
   for (const char* name : {"P1", "P2", "P3", "P4", "P5"}) {
     generator::ReplayTexts texts;
@@ -213,11 +211,15 @@ TEST_F(CompareTest, MoreThanFourGroupsByNameAreNamedAndRefused) {
     write(std::string(name) + ".raf", generator::exampleCar(), 40, texts);
     args.push_back(path(std::string(name) + ".raf"));
   }
-  EXPECT_EQ(run(args), 1);
-  EXPECT_NE(messages.str().find("--by player puts the replays in 5 groups (P1, P2, P3, P4, P5); at most 4 can be "
-                                "compared."),
-            std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(json));
+  ASSERT_EQ(run(args), 0) << messages.str();
+  const Json s = summary();
+  ASSERT_EQ(s["groups"].size(), 5u);
+  EXPECT_EQ(s["groups"][4]["label"], "P5");
+  // Each group fitted; none compared with the first; no laps, so no session.
+  EXPECT_EQ(s["groups"][4]["wheels"].size(), 4u);
+  EXPECT_TRUE(s["differences"].empty());
+  EXPECT_TRUE(s["setup_differences"].empty());
+  EXPECT_TRUE(s["session"].is_null());
 }
 
 TEST_F(CompareTest, ProgressIsDrawnOnATerminalAndClearedAtTheEnd) {

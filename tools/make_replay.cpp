@@ -36,6 +36,7 @@ constexpr const char* usage =
     "  --wide=K,M               run M metres wider at corner K's apex\n"
     "  --consistency=S          the driver's lap times spread S seconds over laps (seeds):\n"
     "                           each corner a margin under the limit, its own and the lap's\n"
+    "  --pace=F                 the driver's speeds F of the plan's (0.5 to 1.2, default 1)\n"
     "  --noise=F                scale the sensor noise (0: the exact curves)\n"
     "  --tyre-type=N            the tyre type the setup records (0-3 R1-R4, 4 road super,\n"
     "                           5 road normal, the default, 6 hybrid, 7 knobbly)\n"
@@ -106,7 +107,7 @@ std::string parse(int argc, char** argv, Options& o) {
                    {"--grip-variation", &o.lap.gripVariation, 0.2}, {"--tyre-type", &o.tyreType, 255.0},
                    {"--final-drive", &o.finalDrive, 100.0}, {"--front-roll-share", &o.frontRollShare, 1.0},
                    {"--roll-gradient", &o.rollGradient, 20.0}, {"--travel", &o.travel, 1.0},
-                   {"--consistency", &o.lap.consistency, 10.0}};
+                   {"--consistency", &o.lap.consistency, 10.0}, {"--pace", &o.lap.pace, 1.2}};
     bool taken = false;
     for (const auto& n : numbers) {
       if (!value(n.name, v)) continue;
@@ -156,6 +157,7 @@ std::string parse(int argc, char** argv, Options& o) {
   }
   if (o.intervalMs != 10.0 && o.intervalMs != 100.0) return "--interval takes 10 or 100";
   if (!(o.travel >= 0.01)) return "--travel takes 0.01 to 1 m";
+  if (!(o.lap.pace >= 0.5 && o.lap.pace <= 1.2)) return "--pace takes 0.5 to 1.2";
   o.lap.sampleInterval = o.intervalMs / 1000.0;
   if (o.describe || o.help) return {};
   if (positional.empty() || positional.size() > 3) return "give an output file, and optionally seconds and a seed";

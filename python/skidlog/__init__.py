@@ -97,7 +97,8 @@ def report(paths, *vs, labels=None, by=None, reference=None):
     """What `skidlog-report --json` writes for the replays, as a dict.
 
     report(paths) fits one group; report(base, other, ...) compares each later
-    group with the first, as --vs does (two to four groups), each a path or a
+    group with the first, as --vs does (two to four groups; five or more are
+    ranked as a session), each a path or a
     list of paths. labels names the groups (None keeps a group's default name),
     as --label does; by="car", "track" or "player" groups the replays by that
     name, or by="setup" by their car setups, instead, as --by does; reference

@@ -52,9 +52,8 @@ const Phrase* phraseOf(const std::string& quantity) {
   return nullptr;
 }
 
-// "brakes 12 m later (5 to 19 m)": the size of the difference, its
-// direction, and its interval as sizes in that direction. Steering counts
-// toward the corner: to the right in a right-hander.
+}  // namespace
+
 std::string actionText(const Difference& d, bool leftHand) {
   const Phrase* p = phraseOf(d.quantity);
   if (p == nullptr) return {};
@@ -71,6 +70,8 @@ std::string actionText(const Difference& d, bool leftHand) {
   }
   return text + " (" + fixedText(std::min(a, b), digits) + " to " + fixedText(std::max(a, b), digits) + p->unit + ")";
 }
+
+namespace {
 
 // How far a difference without an interval passes the smallest worth a
 // word (1 at it); 0 for one that is not worth one.

@@ -40,6 +40,12 @@ struct Finding {
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
                                   const std::vector<std::string>& labels);
 
+// An action's difference in words: "brakes 12 m later (5 to 19 m)", the
+// size, its direction, and its interval as sizes in that direction; empty
+// for a number without words. Steering counts toward the corner: to the
+// right in a right-hander.
+std::string actionText(const Difference& d, bool leftHand);
+
 // One corner's finding as a sentence, said of the later side, `who`:
 // "T1: record gains 2.21 s (1.80 to 2.62); brakes 12 m later (5 to 19 m)".
 std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who);

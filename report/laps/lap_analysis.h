@@ -23,6 +23,7 @@
 #include "report/laps/corners/corner_priors.h"
 #include "report/laps/corners/corners.h"
 #include "report/laps/place/lap_path.h"
+#include "report/laps/session/session.h"
 
 namespace skidlog {
 
@@ -174,6 +175,7 @@ struct TrackAnalysis {
   std::vector<TrackGroup> groups;  // one per group of the report, in its order
   std::vector<TrackPrior> priors;  // what each corner number's spread, and the lap time's, was moderated toward
   std::vector<std::string> notes;  // each kind once: what the numbers cannot give
+  Session session;                 // its groups ranked by pace, and where they differ
 };
 
 // Every track among the groups' replays that holds a complete lap. Replays

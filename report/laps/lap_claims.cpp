@@ -32,8 +32,8 @@ std::vector<double> familyWeights(const std::vector<Difference*>& members) {
   return w;
 }
 
-// One comparison's family: its claims and every member's interval at the
-// family's level.
+}  // namespace
+
 Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std::size_t to) {
   Claims c{from, to, 0, 0};
   std::vector<double> p;
@@ -66,8 +66,6 @@ Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std
   }
   return c;
 }
-
-}  // namespace
 
 std::size_t benjaminiHochberg(std::vector<double> p, double q) {
   const std::vector<double> even(p.size(), 1.0);

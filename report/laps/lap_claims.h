@@ -45,6 +45,10 @@ std::size_t benjaminiHochberg(std::vector<double> p, double q);
 // p / weight against k q / m.
 std::size_t benjaminiHochberg(std::vector<double> p, const std::vector<double>& weights, double q);
 
+// Decides one family's claims (`from` and `to` name its comparison) and
+// gives each member its interval at the level the family allows.
+Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std::size_t to);
+
 // Decides the claims of each comparison among `differences` (lap and corner
 // differences over laps) and gives every one of them its interval at the
 // level its family allows. A difference not comparable, without an interval,

@@ -78,20 +78,27 @@ std::vector<Motion> brakeLater(const std::vector<Motion>& motion, const Circuit&
   return follow(circuit, curve, motion.size(), dt, 0.0);
 }
 
+// The plan at the driver's pace: every speed of it that share.
+SpeedPlan atPace(SpeedPlan plan, double pace) {
+  for (double& v : plan.speed) v *= pace;
+  return plan;
+}
+
 }  // namespace
 
 std::vector<Motion> driveThrough(const CarSetup& car, const Circuit& circuit, const DriveOptions& options,
                                  std::size_t samples, std::size_t laps, Noise& driver) {
   const double lateral = corneringLimit(car).lateralAcceleration;
   Noise normalDriver = driver;
-  const SpeedPlan plan = planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver, options), lateral);
+  const SpeedPlan plan =
+      atPace(planSpeeds(car, circuit, laps, cornerShares(circuit, laps, driver, options), lateral), options.pace);
   std::vector<Motion> motion = follow(circuit, plan, samples, options.sampleInterval);
   const auto late = static_cast<std::size_t>(options.lateBrakeCorner);
   if (options.lateBrakeCorner < 0 || late >= circuit.corners().size() || motion.empty()) return motion;
   DriveOptions normal = options;
   normal.lateBrakeCorner = -1;
   const SpeedPlan normalPlan =
-      planSpeeds(car, circuit, laps, cornerShares(circuit, laps, normalDriver, normal), lateral);
+      atPace(planSpeeds(car, circuit, laps, cornerShares(circuit, laps, normalDriver, normal), lateral), options.pace);
   const SpeedPlan normalCurve = speedCurve(follow(circuit, normalPlan, samples, options.sampleInterval));
   const double braking = static_cast<double>(brakingStart(normalCurve, circuit.corners()[late])) * planSpacing;
   return brakeLater(motion, circuit, options, braking + options.lateBrakeMetres, options.sampleInterval);

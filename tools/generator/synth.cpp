@@ -265,6 +265,7 @@ std::vector<std::byte> generateLap(const CarSetup& setup, const LapOptions& opti
   drive.wideCorner = options.wideCorner;
   drive.wideMetres = options.wideMetres;
   drive.consistency = options.consistency;
+  drive.pace = options.pace;
   SensorNoise noise;
   noise.scale = options.noiseScale;
   noise.seed = options.seed;

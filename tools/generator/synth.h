@@ -61,6 +61,7 @@ struct LapOptions {
   int wideCorner = -1;
   double wideMetres = 0.0;
   double consistency = 0.0;  // see DriveOptions
+  double pace = 1.0;         // see DriveOptions
   std::uint64_t seed = 1;
   ReplayTexts texts;
 };

@@ -17,20 +17,23 @@ bool timed(std::size_t key) {
   return key == cornerTime || key == segmentTime || key == segmentDelta || key == entryDelta || key == exitDelta;
 }
 
-// The log of each corner's mean of `key` (a time) over every lap through it.
+// The log of a corner's mean of `key` (a time) over every lap through it.
+double logMeanTime(const CornerResult& c, std::size_t key) {
+  double sum = 0.0;
+  std::size_t n = 0;
+  for (const CornerLap& l : c.laps) {
+    if (std::isfinite(l.value[key]) && l.value[key] > 0.0) {
+      sum += l.value[key];
+      ++n;
+    }
+  }
+  return n > 0 ? portable::log(sum / static_cast<double>(n)) : 0.0;
+}
+
+// The same for each of the track's corners.
 std::vector<double> logMeanTimes(const TrackAnalysis& track, std::size_t key) {
   std::vector<double> out;
-  for (const CornerResult& c : track.corners) {
-    double sum = 0.0;
-    std::size_t n = 0;
-    for (const CornerLap& l : c.laps) {
-      if (std::isfinite(l.value[key]) && l.value[key] > 0.0) {
-        sum += l.value[key];
-        ++n;
-      }
-    }
-    out.push_back(n > 0 ? portable::log(sum / static_cast<double>(n)) : 0.0);
-  }
+  for (const CornerResult& c : track.corners) out.push_back(logMeanTime(c, key));
   return out;
 }
 
@@ -201,6 +204,23 @@ TrackPrior moderateLapTime(TrackAnalysis& track, const Prior& segments, const st
 }
 
 }  // namespace
+
+Moderated borrowedSpread(const TrackAnalysis& track, std::size_t key, std::size_t corner) {
+  for (const TrackPrior& p : track.priors) {
+    if (p.quantity != cornerKeyNames[key] || !p.phase.empty() || !p.prior.known()) continue;
+    const CornerResult& c = track.corners[corner];
+    const double size = !timed(key) ? 0.0 : logMeanTime(c, key == cornerTime ? cornerTime : segmentTime);
+    return {flooredVariance(std::sqrt(p.prior.varianceAt(size)), cornerKeyResolution[key]), p.prior.df};
+  }
+  return {};
+}
+
+Moderated borrowedLapSpread(const TrackAnalysis& track) {
+  for (const TrackPrior& p : track.priors) {
+    if (p.quantity == "lap_time_s" && p.prior.known()) return {p.prior.varianceAt(0.0), p.prior.df};
+  }
+  return {};
+}
 
 void moderateSpreads(TrackAnalysis& track) {
   track.priors.clear();

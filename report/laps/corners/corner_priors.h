@@ -4,6 +4,7 @@
 #ifndef SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PRIORS_H_
 #define SKIDLOG_REPORT_LAPS_CORNERS_CORNER_PRIORS_H_
 
+#include <cstddef>
 #include <limits>
 #include <string>
 
@@ -31,6 +32,15 @@ struct TrackPrior {
 // they move by together. Groups whose laps all sit at a limit keep theirs.
 // Fills `track.priors`. REQUIRES: the track's corners and groups analysed.
 void moderateSpreads(TrackAnalysis& track);
+
+// The spread a group of one lap borrows for corner number `key` at
+// `corner`: the track's prior at the corner's size, with its degrees of
+// freedom; unknown (df 0) where no prior was fitted. REQUIRES: the track's
+// spreads moderated.
+Moderated borrowedSpread(const TrackAnalysis& track, std::size_t key, std::size_t corner);
+
+// The same for the lap time.
+Moderated borrowedLapSpread(const TrackAnalysis& track);
 
 }  // namespace skidlog
 

@@ -1,6 +1,7 @@
 #include "report/output/json/json_summary.h"
 
 #include "report/output/json/json_laps.h"
+#include "report/output/json/json_session.h"
 #include "report/output/json/json_number.h"
 #include "report/output/json/json_platform.h"
 #include "report/output/json/json_setup.h"
@@ -125,7 +126,7 @@ Json differenceJson(const ReportData& report, const Difference& d) {
 
 std::string jsonSummary(const ReportData& report) {
   Json summary = Json::object();
-  if (!report.comparison()) {
+  if (!report.grouped()) {
     groupJson(report.groups.front(), summary);
   } else {
     Json groups = Json::array();
@@ -146,6 +147,7 @@ std::string jsonSummary(const ReportData& report) {
     summary["claims"] = claimsJson(report);
   }
   summary["setup_notes"] = report.setupNotes;
+  summary["session"] = sessionJson(report);
   summary["tracks"] = tracksJson(report);
   summary["findings"] = findingsJson(report);
   // Invalid UTF-8 in a file name is replaced rather than thrown.

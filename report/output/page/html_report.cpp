@@ -47,6 +47,10 @@ std::string scriptSafe(const std::string& json) {
 // What the page is, then whose: a lap comparison where laps of a track are
 // read by place, a tyre report otherwise.
 std::string titleOf(const ReportData& report) {
+  if (report.session()) {
+    const std::string where = report.tracks.empty() ? "" : " at " + report.tracks.front().track;
+    return "Session: " + std::to_string(report.groups.size()) + " groups" + where;
+  }
   std::string title = report.tracks.empty() ? "Tyre report: " : report.comparison() ? "Lap comparison: " : "Laps: ";
   if (!report.comparison()) {
     title += report.groups.front().replays.front().car;
@@ -85,7 +89,7 @@ std::string groupsWhere(const ReportData& report, bool lapsResampled) {
     ++count;
   }
   if (count == 0) return "";
-  return report.comparison() ? escapeHtml(names) + (count == 1 ? " holds " : " hold ") : "The report holds ";
+  return report.grouped() ? escapeHtml(names) + (count == 1 ? " holds " : " hold ") : "The report holds ";
 }
 
 // The title, then the place the page's script puts the answer, then the
@@ -94,14 +98,14 @@ std::string headerHtml(const ReportData& report) {
   std::string h = "<header><h1>";
   h.append(escapeHtml(titleOf(report))).append("</h1></header><section id=\"summary\"></section>");
   h.append("<section class=\"replays\"><h2>Replays</h2><div class=\"scroll\"><table class=\"replays\"><tr>");
-  if (report.comparison()) h.append("<th>Group</th>");
+  if (report.grouped()) h.append("<th>Group</th>");
   h.append("<th>Replay</th><th>Car</th><th>Track</th><th>Player</th><th>Duration</th><th>Sample interval</th>"
            "<th>Samples</th></tr>");
-  const std::size_t columns = report.comparison() ? 8 : 7;
+  const std::size_t columns = report.grouped() ? 8 : 7;
   for (std::size_t g = 0; g < report.groups.size(); ++g) {
     const ReplaySetup* last = nullptr;
     for (const ReplaySummary& r : report.groups[g].replays) {
-      replayRow(h, r, report.comparison() ? &report.groups[g] : nullptr, g);
+      replayRow(h, r, report.grouped() ? &report.groups[g] : nullptr, g);
       // The setup under the first replay of each, and wherever it changes.
       if (last == nullptr || !last->sameAs(r.setup)) {
         h.append("<tr class=\"setup\"><td colspan=\"").append(std::to_string(columns)).append("\">Setup (front / rear): ");
@@ -144,6 +148,7 @@ ul.why{margin:.1em 0 .4em;padding-left:1.2em;font-size:.9em;color:#444}
 .forest-row.higher .bar,.forest-row.lower .bar{background:#56B4E9}.forest-row.higher .dot,.forest-row.lower .dot{background:#0072B2}
 .forest-row.higher .what,.forest-row.lower .what{font-weight:600}.forest-row.one-lap-each-no-interval .dot{background:#fff;border:1px solid #999}
 .forest-row .value{color:#444;white-space:nowrap;overflow:hidden;text-overflow:ellipsis}details.differences summary{cursor:pointer;margin:.5em 0}label.control{display:inline-block;margin:.3em 0}
+table.ranking td:nth-child(2){text-align:left}table.heat td{min-width:3.2em}
 table.corners tr[tabindex]{cursor:pointer}table.corners tr.chosen td{background:#fde9dc}
 @media print{body{max-width:none}.chart{break-inside:avoid;height:260px}h2{break-after:avoid}}
 )css";

@@ -9,6 +9,7 @@
 #include "report/fit/statistics.h"
 #include "report/output/page/json_text.h"
 #include "report/output/page/page_laps.h"
+#include "report/output/page/page_session.h"
 #include "report/output/page/page_platform.h"
 
 namespace skidlog {
@@ -277,7 +278,7 @@ std::string pageData(const ReportData& report) {
   const std::vector<double> edges = loadClassEdges(report.groups);
   JsonText j;
   j.beginObject().key("groups").beginArray();
-  for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.comparison());
+  for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.grouped());
   j.endArray().key("differences").beginArray();
   for (std::size_t k = 0; k < report.differences.size(); ++k) {
     difference(j, report, report.differences[k], k > 0 ? &report.differences[k - 1] : nullptr);
@@ -296,6 +297,7 @@ std::string pageData(const ReportData& report) {
   j.key("loadEdges").numbers(edges, 0);
   pageDamperEdges(j);
   pageTracks(j, report);
+  pageSession(j, report);
   pageFindings(j, report);
   pageCornerKeys(j);
   j.endObject();

@@ -1,5 +1,6 @@
 // The sections in order, then every chart handed to the drawing.
 summarySection();
+sessionSection();
 timeSection();
 (data.tracks || []).forEach(lapsSection);
 if (single) {

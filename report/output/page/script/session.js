@@ -1,0 +1,104 @@
+// The session: every group ranked by pace with its range of ranks, its gap
+// to the fastest and its consistency; then a group x corner map of the time
+// against the fastest group (a cell coloured only where its difference is
+// claimed); then where the faster third of the field gains.
+const sessionOf = data.session;
+
+// "76.067 ± 0.324", the interval in the title; [value, low, high].
+function valueWithInterval(v, d, signed) {
+  if (!v || v[0] === null) return {text: '\u2013', title: ''};
+  const text = (signed && v[0] > 0 ? '+' : '') + v[0].toFixed(d);
+  if (v[1] === null) return {text: text, title: 'no interval'};
+  return {text: text + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d),
+          title: '95 % interval ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+}
+
+function sessionSection() {
+  const s = sessionOf;
+  if (!s || s.fastest < 0) return;
+  const ranked = s.groups.filter((g) => g.rank > 0).sort((a, b) => a.rank - b.rank);
+  const valid = ranked.reduce((n, g) => n + g.valid, 0);
+  // One lap alone is no session.
+  if (ranked.length < 2 && valid < 2) return;
+  main.appendChild(el('h2', {id: 'session'}, 'Session'));
+  rankingTable(s, ranked);
+  cornerMap(s, ranked);
+  fastGainList(s);
+  s.notes.forEach((n) => main.appendChild(el('p', {class: 'note'}, n)));
+}
+
+function rankingTable(s, ranked) {
+  const table = tableSection('', 'Each ' + (single ? 'lap set' : 'group') + '\u2019s pace: the mean of its valid laps ' +
+      '(complete, within 107 % of its own fastest) \u00b1 the half-width of its 95 % interval, its spread moderated ' +
+      'toward the field\u2019s so that two laps give a usable one; the gap to the fastest pace with its interval; ' +
+      'the rank and, in brackets, its 95 % range over 10,000 draws of every pace from its uncertainty (a range ' +
+      'of one rank is firm); consistency: the standard deviation of its valid laps and its interval. Hover a ' +
+      'cell for its interval, the laps for those left out and why.',
+      ['Rank', single ? 'Driver' : 'Group', 'Pace [s]', 'Gap [s]', 'Best [s]', 'Best of segments [s]',
+       'Consistency [s]', 'Laps', 'Varies most'], {class: 'ranking'}, main);
+  ranked.forEach((g) => {
+    const row = table.appendChild(el('tr'));
+    const range = g.rankRange[0] ? ' (' + (g.rankRange[0] === g.rankRange[1] ? g.rankRange[0]
+                                             : g.rankRange[0] + '\u2013' + g.rankRange[1]) + ')' : '';
+    cell(row, g.rank + range);
+    cell(row, g.label);
+    cell(row, valueWithInterval(g.pace, 3));
+    cell(row, g.group === s.fastest ? '\u2013' : valueWithInterval(g.gap, 3, true));
+    cell(row, fixed(g.best, 3));
+    cell(row, fixed(g.bestOfSegments, 3));
+    // A spread's interval is not symmetric: both ends shown.
+    const c = g.consistency;
+    cell(row, c[0] === null ? '\u2013' : c[0].toFixed(3) + ' (' + c[1].toFixed(2) + '\u2013' + c[2].toFixed(2) + ')');
+    cell(row, {text: g.valid + (g.leftOut.length ? ' (' + g.leftOut.length + ' left out)' : ''),
+               title: g.leftOut.map(([f, why]) => fileName(f) + ': ' + why).join('\n')});
+    cell(row, g.variesMost.join(', '));
+  });
+}
+
+// Orange where slower than the fastest, blue where faster, the deeper the
+// larger; blank where nothing is claimed.
+function cornerMap(s, ranked) {
+  if (!s.corners.length || ranked.length < 2) return;
+  const table = tableSection('', 'Per corner, each group\u2019s mean time through it less the fastest group\u2019s ' +
+      '(' + groups[s.fastest].label + ') there, s: coloured only where the difference is claimed (a group\u2019s ' +
+      'corners are one family at a 5 % false discovery rate), orange slower, blue faster; hover a cell for its ' +
+      'interval.', [single ? 'Driver' : 'Group'].concat(s.corners), {class: 'heat'}, main);
+  const byGroup = new Map();
+  s.cells.forEach(([g, c, d, lo, hi, claimed]) => {
+    if (!byGroup.has(g)) byGroup.set(g, []);
+    byGroup.get(g)[c] = {d: d, lo: lo, hi: hi, claimed: claimed};
+  });
+  const largest = Math.max(0.001, ...s.cells.filter((c) => c[5]).map((c) => Math.abs(c[2])));
+  ranked.forEach((g) => {
+    const row = table.appendChild(el('tr'));
+    cell(row, g.label + (g.group === s.fastest ? ' (fastest)' : ''));
+    const cells = byGroup.get(g.group) || [];
+    s.corners.forEach((name, c) => {
+      const v = cells[c];
+      if (!v || v.d === null || g.group === s.fastest) {
+        cell(row, '');
+        return;
+      }
+      const interval = v.lo !== null && v.lo !== v.hi ? ' (' + v.lo.toFixed(3) + ' to ' + v.hi.toFixed(3) + ')' : '';
+      const title = name + ': ' + (v.d > 0 ? '+' : '') + v.d.toFixed(3) + ' s' + interval +
+                    (v.claimed ? '' : ', no difference shown');
+      const td = cell(row, {text: v.claimed ? (v.d > 0 ? '+' : '\u2212') + Math.abs(v.d).toFixed(2) : '', title: title});
+      if (v.claimed) {
+        const depth = Math.round(40 + 180 * Math.min(1, Math.abs(v.d) / largest)).toString(16).padStart(2, '0');
+        td.style.background = (v.d > 0 ? '#D55E00' : '#0072B2') + depth;
+      }
+    });
+  });
+}
+
+function fastGainList(s) {
+  if (!s.fastGroups.length) return;
+  const names = s.fastGroups.map((g) => groups[g].label).join(', ');
+  const claimed = s.fastGain.filter((f) => f.claimed);
+  main.appendChild(el('p', {class: 'note'}, 'Where the faster third (' + names + ') differs from the rest, per ' +
+      'corner, each group\u2019s mean one value (groups, not laps, are the units), with its interval over the ' +
+      'groups; ' + claimed.length + ' of ' + s.fastGain.length + ' numbers claimed at a 5 % false discovery rate.'));
+  if (!claimed.length) return;
+  const list = main.appendChild(el('ul', {class: 'fast-gain'}));
+  claimed.forEach((f) => list.appendChild(el('li', {}, f.corner + ': the faster third ' + f.text)));
+}
