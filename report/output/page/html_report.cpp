@@ -7,6 +7,7 @@
 #include "system/system.h"
 #include "report/analysis/setup/setup_differences.h"
 #include "report/output/page/page_data.h"
+#include "report/output/page/page_laps.h"
 
 namespace skidlog {
 
@@ -68,7 +69,7 @@ void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group,
                 tenths % 600 / 10, tenths % 10, widen(r.interval), r.samples);
   h.append("<tr>");
   if (group != nullptr) {
-    h.append("<td><span class=\"swatch g").append(std::to_string(index)).append("\"></span>");
+    h.append("<td><span class=\"swatch g").append(std::to_string(index % 8)).append("\"></span>");
     h.append(escapeHtml(group->label)).append("</td>");
   }
   h.append("<td title=\"").append(escapeHtml(r.file)).append("\">").append(escapeHtml(fileNameOf(r.file)));
@@ -89,7 +90,9 @@ std::string groupsWhere(const ReportData& report, bool lapsResampled) {
     ++count;
   }
   if (count == 0) return "";
-  return report.grouped() ? escapeHtml(names) + (count == 1 ? " holds " : " hold ") : "The report holds ";
+  if (!report.grouped()) return "The report holds ";
+  if (count == report.groups.size() && count > 2) return "Every group holds ";
+  return escapeHtml(names) + (count == 1 ? " holds " : " hold ");
 }
 
 // The title, then the place the page's script puts the answer, then the
@@ -97,7 +100,17 @@ std::string groupsWhere(const ReportData& report, bool lapsResampled) {
 std::string headerHtml(const ReportData& report) {
   std::string h = "<header><h1>";
   h.append(escapeHtml(titleOf(report))).append("</h1></header><section id=\"summary\"></section>");
-  h.append("<section class=\"replays\"><h2>Replays</h2><div class=\"scroll\"><table class=\"replays\"><tr>");
+  h.append("<section class=\"replays\"><h2>Replays</h2>");
+  // Many replays (a session) fold away: the answer comes first.
+  std::size_t replays = 0;
+  for (const ReportGroup& g : report.groups) replays += g.replays.size();
+  const bool folded = replays > maxTracedLaps;
+  if (folded) {
+    h.append("<details><summary>").append(std::to_string(replays)).append(" replays");
+    if (report.grouped()) h.append(" in ").append(std::to_string(report.groups.size())).append(" groups");
+    h.append(", each with its setup</summary>");
+  }
+  h.append("<div class=\"scroll\"><table class=\"replays\"><tr>");
   if (report.grouped()) h.append("<th>Group</th>");
   h.append("<th>Replay</th><th>Car</th><th>Track</th><th>Player</th><th>Duration</th><th>Sample interval</th>"
            "<th>Samples</th></tr>");
@@ -115,6 +128,7 @@ std::string headerHtml(const ReportData& report) {
     }
   }
   h.append("</table></div>");
+  if (folded) h.append("</details>");
   if (const std::string laps = groupsWhere(report, true); !laps.empty()) {
     h.append("<p class=\"note\">").append(laps).append(
         "several laps: the tyre numbers' 95 % intervals resample whole laps and the blocks within them, so they "
@@ -138,6 +152,7 @@ th:first-child,td:first-child{text-align:left}.scroll{overflow-x:auto}
 p.note{color:#555;font-size:.9em}p.statement{font-size:1em;margin:.4em 0}
 .swatch{display:inline-block;width:.8em;height:.8em;margin-right:.4em;border-radius:2px;vertical-align:-1px}
 .g0{background:#0072B2}.g1{background:#E69F00}.g2{background:#009E73}.g3{background:#CC79A7}
+.g4{background:#56B4E9}.g5{background:#D55E00}.g6{background:#000000}.g7{background:#F0E442}
 table.replays td,table.replays th{text-align:left}ul.summary{margin:.4em 0 .8em;padding-left:1.2em;font-size:1.05em}ul.summary li{margin:.25em 0}
 td.shown{font-weight:600}
 .forest h3{font-size:1em;margin:.8em 0 .2em}.forest-row{display:grid;grid-template-columns:minmax(8em,20em) 1fr minmax(9em,22em);gap:8px;align-items:center;font-size:.9em;padding:1px 0}

@@ -2,24 +2,42 @@
 
 #include <array>
 #include <limits>
+#include <vector>
 
 namespace skidlog {
 namespace {
 
-void lap(JsonText& j, const ReportData& report, const LapResult& l) {
+// A lap; its traces only where `traced`, else its times alone.
+void lap(JsonText& j, const ReportData& report, const LapResult& l, bool traced) {
   j.beginObject().key("file").string(l.file).key("group").integer(static_cast<std::int64_t>(l.group));
   j.key("label").string(report.groups[l.group].label).key("complete").boolean(l.complete);
-  j.key("lapTime").number(l.lapTime, 3).key("delta").numbers(l.delta, 3).key("speed").numbers(l.speed, 2);
-  j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3);
-  j.key("throttle").numbers(l.throttle, 2).key("brake").numbers(l.brake, 2).key("steer").numbers(l.steer, 1);
-  j.key("gear").numbers(l.gear, 0).endObject();
+  j.key("lapTime").number(l.lapTime, 3).key("traced").boolean(traced);
+  if (traced) {
+    j.key("delta").numbers(l.delta, 3).key("speed").numbers(l.speed, 2);
+    j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3);
+    j.key("throttle").numbers(l.throttle, 2).key("brake").numbers(l.brake, 2).key("steer").numbers(l.steer, 1);
+    j.key("gear").numbers(l.gear, 0);
+  }
+  j.endObject();
 }
 
+// The laps whose traces the page holds: every lap of a track with at most
+// maxTracedLaps; beyond, the reference and each group's best lap (a session
+// of thirty drivers' ten laps would otherwise weigh 30 MB).
+std::vector<bool> tracedLaps(const TrackAnalysis& t) {
+  std::vector<bool> traced(t.laps.size(), t.laps.size() <= maxTracedLaps);
+  if (t.reference < traced.size()) traced[t.reference] = true;
+  for (const TrackGroup& g : t.groups) {
+    if (g.completeLaps > 0 && g.bestLap < traced.size()) traced[g.bestLap] = true;
+  }
+  return traced;
+}
+
+// A lap through a corner as the page reads it: [lap, time lost against the
+// reference, segment lost]; the rest of its numbers are in the JSON.
 void cornerLap(JsonText& j, const CornerLap& c) {
-  j.beginObject().key("lap").integer(static_cast<std::int64_t>(c.lap));
-  j.key("delta").number(c.delta, 3).key("entrySpeed").number(c.entrySpeed, 2).key("exitSpeed").number(c.exitSpeed, 2);
-  for (std::size_t k = 0; k < cornerKeyCount; ++k) j.key(cornerKeyNames[k]).number(c.value[k], 3);
-  j.endObject();
+  j.beginArray().integer(static_cast<std::int64_t>(c.lap)).number(c.delta, 3).number(c.value[segmentDelta], 3);
+  j.endArray();
 }
 
 // A number over laps as [mean, low, high, laps]; low and high null with one
@@ -178,7 +196,8 @@ void pageTracks(JsonText& j, const ReportData& report) {
     j.endArray();
     j.key("at").numbers(t.traceAt, 1).key("x").numbers(t.traceX, 1).key("y").numbers(t.traceY, 1);
     j.key("laps").beginArray();
-    for (const LapResult& l : t.laps) lap(j, report, l);
+    const std::vector<bool> traced = tracedLaps(t);
+    for (std::size_t l = 0; l < t.laps.size(); ++l) lap(j, report, t.laps[l], traced[l]);
     j.endArray().key("groups").beginArray();
     for (const TrackGroup& g : t.groups) trackGroup(j, g);
     j.endArray().key("corners").beginArray();

@@ -4,10 +4,16 @@
 #ifndef SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_
 #define SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_LAPS_H_
 
+#include <cstddef>
+
 #include "report/report_data.h"
 #include "report/output/page/json_text.h"
 
 namespace skidlog {
+
+// A track of more laps than this holds the traces of its reference and each
+// group's best lap only.
+inline constexpr std::size_t maxTracedLaps = 12;
 
 // The "tracks" member of the page's data.
 void pageTracks(JsonText& j, const ReportData& report);

@@ -38,8 +38,16 @@ function viridis(t) {
 
 // Each comparison's corners by the size of the time difference in their
 // segments, largest first, with their intervals, and what differs, in words.
+// One group's laps beyond this many against the reference are one table, a
+// lap a row, not a chart and a list each.
+const lapsCharted = 3;
+
 function timeSection() {
   if (!data.findings || !data.findings.length) return;
+  if (single && data.findings.length > lapsCharted && data.tracks.length) {
+    lapCornerTable(data.tracks[0]);
+    return;
+  }
   const grid = section('Where the time goes',
       'Per corner, the time lost (positive) or gained in its segment (from the middle of the straight before it to ' +
       'the middle of the one after; the segments add up to the lap), with its interval over laps where there ' +
@@ -75,6 +83,43 @@ function timeSection() {
   });
 }
 
+// Each lap against the reference, a row each: its lap time and per corner the
+// time its segment loses (orange) or gains (blue), the deeper the larger;
+// the findings' sentences under it, folded.
+function lapCornerTable(t) {
+  main.appendChild(el('h2', {id: 'where-the-time-goes'}, 'Where the time goes'));
+  const names = t.corners.map((c) => c.name);
+  const table = tableSection('', 'Each lap against the reference lap ' + fileName(t.laps[t.reference].file) +
+      ': per corner the time its segment (from the middle of the straight before it to the middle of the one ' +
+      'after; the segments add up to the lap) loses, positive and orange, or gains, blue. One lap against ' +
+      'another has no interval; the laps\u2019 spread is in the corner tables below.',
+      ['Lap', 'Lap time [s]'].concat(names), {class: 'heat laps'}, main);
+  const lost = t.corners.map((c) => new Map(c.laps.map((l) => [l[0], l[2]])));
+  const largest = Math.max(0.001, ...lost.flatMap((m) => [...m.values()].filter((v) => v !== null).map(Math.abs)));
+  const order = t.laps.map((l, k) => k).filter((k) => k !== t.reference)
+    .sort((a, b) => (t.laps[a].lapTime ?? Infinity) - (t.laps[b].lapTime ?? Infinity));
+  order.forEach((k) => {
+    const row = table.appendChild(el('tr'));
+    cell(row, fileName(t.laps[k].file));
+    cell(row, fixed(t.laps[k].lapTime, 3));
+    lost.forEach((m) => {
+      const v = m.get(k);
+      const text = v === undefined || v === null ? '\u2013'
+        : Math.abs(v) < 0.005 ? '0.00' : (v > 0 ? '+' : '\u2212') + Math.abs(v).toFixed(2);
+      const td = cell(row, text);
+      if (v === undefined || v === null || Math.abs(v) < 0.005) return;
+      const depth = Math.round(40 + 180 * Math.min(1, Math.abs(v) / largest)).toString(16).padStart(2, '0');
+      td.style.background = (v > 0 ? '#D55E00' : '#0072B2') + depth;
+    });
+  });
+  const details = main.appendChild(el('details', {class: 'differences'}));
+  details.appendChild(el('summary', {}, 'Each lap\u2019s corners in words'));
+  const list = details.appendChild(el('ol', {class: 'findings'}));
+  data.findings.forEach((f, k) => f.corners.filter((c) => c.lost !== null).slice(0, 3).forEach((c) => {
+    list.appendChild(el('li', {id: 'finding-' + k + '-' + c.corner}, c.sentence));
+  }));
+}
+
 // A lap's name on the page: its file, and in a comparison its group.
 const lapNameOf = (l) => fileName(l.file) + (single ? '' : ' (' + l.label + ')');
 
@@ -95,6 +140,12 @@ function lapsSection(t) {
     : recorded.map((g) => groups[g.group].label + ': recorded every ' + ms(g) + '.').concat([
       'The groups are recorded at different sample intervals: their corner numbers are compared as ' +
       'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.']);
+  const untraced = t.laps.filter((l) => !l.traced).length;
+  if (untraced) {
+    lapLines.push('Of its ' + t.laps.length + ' laps the page draws the reference and each ' +
+                  (single ? '' : 'group\u2019s ') + 'best lap; the other ' + untraced +
+                  ' are in the tables and the JSON.');
+  }
   grid.parentNode.insertBefore(el('p', {class: 'note'}, lapLines.join(' ')), grid);
   const {map, path} = trackMap(t, grid);
   const traces = lapTraces(t, grid);
@@ -144,8 +195,9 @@ function trackMap(t, grid) {
   [['delta', 'time delta [s]'], ['speed', 'speed [m/s]'], ['frontUse', 'front axle grip use'],
    ['rearUse', 'rear axle grip use']].forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
   const which = el('select', {'aria-label': 'lap'});
-  t.laps.forEach((l, k) => which.appendChild(el('option', {value: String(k)}, lapName(l))));
-  which.value = String(t.laps.length > 1 ? (t.reference === 0 ? 1 : 0) : 0);
+  const traced = t.laps.map((l, k) => k).filter((k) => t.laps[k].traced);
+  traced.forEach((k) => which.appendChild(el('option', {value: String(k)}, lapName(t.laps[k]))));
+  which.value = String(traced.find((k) => k !== t.reference) ?? t.reference);
   controls.appendChild(document.createTextNode('Track map coloured by '));
   controls.appendChild(channel);
   controls.appendChild(document.createTextNode(' of lap '));
@@ -191,7 +243,8 @@ function lapTraces(t, grid) {
   const lapName = lapNameOf;
   const ref = t.laps[t.reference];
   // Up to eight laps in eight colours; beyond, the colours again, dashed.
-  const over = (key) => t.laps.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
+  const shown = t.laps.filter((l) => l.traced);
+  const over = (key) => shown.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
       borderColor: single ? palette[k % palette.length] : palette[l.group],
       borderDash: single && k >= palette.length ? [[6, 3], [2, 2]][Math.floor(k / palette.length - 1) % 2] : [],
       data: t.at.map((s, i) => ({x: s, y: l[key][i]})).filter((p) => p.y !== null)}));
@@ -261,7 +314,8 @@ function cornerTable(t, map, path, traces) {
       'Lifts: the laps whose throttle falls below 10 % for the corner, of the laps through it.',
       lead.concat(['Lifts'], columns[1].map(heading)), {class: 'corners actions'})];
   const lost = (c, g) => {
-    const d = c.laps.filter((l) => t.laps[l.lap].group === g.group && l.delta !== null).map((l) => l.delta);
+    // Each lap through the corner as [lap, time lost, segment lost].
+    const d = c.laps.filter((l) => t.laps[l[0]].group === g.group && l[1] !== null).map((l) => l[1]);
     return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
   };
   const rows = [];
@@ -304,7 +358,8 @@ function cornerTable(t, map, path, traces) {
       cell(row, v.slice(8, 12).map((x) => fixed(x[0], 0)).join(' '));
     }));
   };
-  rows.forEach(({c, g, lost: l}) => {
+  // A session's corner tables show one group at a time, the fastest first.
+  const fill = (only) => rows.filter((r) => only === null || r.g.group === only).forEach(({c, g, lost: l}) => {
     tables.forEach((table, k) => {
       const row = el('tr', {tabindex: '0', 'data-corner': c.name});
       const add = (v) => cell(row, v);
@@ -321,4 +376,21 @@ function cornerTable(t, map, path, traces) {
       table.appendChild(row);
     });
   });
+  if (!sessionPage) {
+    fill(null);
+    return;
+  }
+  const which = el('select', {'aria-label': 'group in the corner tables'});
+  t.groups.filter((g) => g.laps > 0).forEach((g) => which.appendChild(el('option', {value: String(g.group)},
+                                                                          groups[g.group].label)));
+  which.value = String(data.session && data.session.fastest >= 0 ? data.session.fastest : t.groups[0].group);
+  const control = el('p', {class: 'control'}, 'The corner tables show ');
+  control.appendChild(which);
+  tables[0].parentNode.parentNode.insertBefore(control, tables[0].parentNode.previousSibling);
+  const refill = () => {
+    tables.forEach((table) => table.querySelectorAll('tr[data-corner]').forEach((r) => r.remove()));
+    fill(Number(which.value));
+  };
+  which.addEventListener('change', refill);
+  refill();
 }

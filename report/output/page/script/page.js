@@ -11,8 +11,25 @@ const unpack = (p) => {
   }
   return out;
 };
-const data = JSON.parse(document.getElementById('report-data').textContent,
-                        (k, v) => (v !== null && typeof v === 'object' && typeof v.u16 === 'string' ? unpack(v) : v));
+// Every packed series unpacked where it lies: a walk over the objects and
+// arrays alone (a reviver would be called for each of a session's million
+// numbers).
+function unpackAll(v) {
+  if (Array.isArray(v)) {
+    for (let i = 0; i < v.length; i++) {
+      const x = v[i];
+      if (x !== null && typeof x === 'object') v[i] = unpackAll(x);
+    }
+    return v;
+  }
+  if (typeof v.u16 === 'string') return unpack(v);
+  for (const k in v) {
+    const x = v[k];
+    if (x !== null && typeof x === 'object') v[k] = unpackAll(x);
+  }
+  return v;
+}
+const data = unpackAll(JSON.parse(document.getElementById('report-data').textContent));
 // A difference leaves out what it lacks (no curve, relative change or notes;
 // an interval only where it has none) and its groups where they are the
 // previous one's.
@@ -31,6 +48,8 @@ const single = groups.length === 1;
 // per group, the same in every chart; and viridis for the five
 // normal-load classes, light load dark.
 const palette = ['#0072B2', '#E69F00', '#009E73', '#CC79A7', '#56B4E9', '#D55E00', '#000000', '#F0E442'];
+// More groups than colours (a session) take the colours again.
+for (let k = palette.length; k < groups.length; k++) palette.push(palette[k % 8]);
 const loadColours = ['#440154', '#3b528b', '#21918c', '#5ec962', '#c2a800'];
 const main = document.getElementById('report');
 const overlayCharts = [];
@@ -203,6 +222,16 @@ function withInterval(e, digits) {
   const half = (e.high - e.low) / 2;
   return {text: e.value.toFixed(digits) + ' \u00b1 ' + half.toFixed(digits),
           title: '95 % interval ' + e.low.toFixed(digits) + ' to ' + e.high.toFixed(digits)};
+}
+// A session's long tables of every group fold away under their heading:
+// the page answers first and stays short. Undefined (no fold) otherwise.
+const sessionPage = groups.length > 4;
+function foldedUnder(title) {
+  if (!sessionPage) return undefined;
+  main.appendChild(el('h2', {}, title));
+  const details = main.appendChild(el('details', {class: 'folded'}));
+  details.appendChild(el('summary', {}, 'Show for all ' + groups.length + ' groups'));
+  return details;
 }
 // A section holding one table: its heading, its note and the table with
 // its header row, which the caller fills.

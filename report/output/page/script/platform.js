@@ -80,7 +80,8 @@ function platformTable() {
       '(its interval from resampled laps and blocks). At the end: seconds a lap within 2 % of the travel\u2019s end. ' +
       'The dampers\u2019 time slow and fast in bump and rebound, the knee at ' + data.damperKnee + ' mm/s. Intervals ' +
       'over laps; one lap\u2019s from its resampled blocks. Hover a value for its interval.',
-      ['Group', 'Wheel', 'Travel used', 'At the end [s]', 'Bump slow', 'Bump fast', 'Rebound slow', 'Rebound fast']);
+      ['Group', 'Wheel', 'Travel used', 'At the end [s]', 'Bump slow', 'Bump fast', 'Rebound slow', 'Rebound fast'],
+      undefined, foldedUnder('Travel and dampers'));
   groups.forEach((g) => g.platform.wheels.forEach((w) => {
     const row = el('tr');
     cell(row, g.label);

@@ -102,3 +102,36 @@ function fastGainList(s) {
   const list = main.appendChild(el('ul', {class: 'fast-gain'}));
   claimed.forEach((f) => list.appendChild(el('li', {}, f.corner + ': the faster third ' + f.text)));
 }
+
+// The session's answer under the title: the fastest group and its margin,
+// how many ranks are firm, the most consistent group.
+function sessionLines(item) {
+  const s = sessionOf;
+  if (!s || s.fastest < 0) {
+    item([groups.length + ' groups; no complete lap to rank them by.']);
+    return;
+  }
+  const ranked = s.groups.filter((g) => g.rank > 0).sort((a, b) => a.rank - b.rank);
+  const laps = ranked.reduce((n, g) => n + g.valid, 0);
+  const first = ranked[0], second = ranked[1];
+  const pace = valueWithInterval(first.pace, 3);
+  const parts = [el('b', {}, 'Fastest: ' + first.label), ', pace ' + pace.text + ' s over ' + first.valid +
+                 (first.valid === 1 ? ' lap' : ' laps')];
+  if (second) {
+    const gap = second.gap;
+    parts.push(', ' + gap[0].toFixed(3) + ' s' + (gap[1] !== null ? ' (' + gap[1].toFixed(3) + ' to ' +
+               gap[2].toFixed(3) + ')' : '') + ' ahead of ' + second.label);
+  }
+  parts.push(first.rankRange[0] && first.rankRange[1] === 1 ? '; first in every draw.' : '.');
+  item(parts);
+  const firm = ranked.filter((g) => g.rankRange[0] && g.rankRange[0] === g.rankRange[1]);
+  item([ranked.length + ' groups, ' + laps + ' valid laps: ' + firm.length + ' of ' + ranked.length +
+        ' ranks firm' + (firm.length ? ' (' + firm.slice(0, 5).map((g) => g.rank + ' ' + g.label).join(', ') +
+        (firm.length > 5 ? ', \u2026' : '') + ')' : '') + '; the rest within ranges under ',
+        el('a', {href: '#session'}, 'Session'), '.']);
+  const steady = ranked.filter((g) => g.consistency[0] !== null).sort((a, b) => a.consistency[0] - b.consistency[0]);
+  if (steady.length) {
+    item([el('b', {}, 'Most consistent: ' + steady[0].label), ', laps spread ' + steady[0].consistency[0].toFixed(3) +
+          ' s (' + steady[0].consistency[1].toFixed(2) + ' to ' + steady[0].consistency[2].toFixed(2) + ').']);
+  }
+}

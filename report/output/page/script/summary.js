@@ -7,6 +7,8 @@ const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) +
 // At most this many laps against the reference in the summary; the rest are
 // under "Where the time goes".
 const summaryFindings = 5;
+// The most groups compared each with the first; more are a session.
+const pairwiseGroups = 4;
 
 function summarySection() {
   const list = document.getElementById('summary').appendChild(el('ul', {class: 'summary'}));
@@ -16,6 +18,11 @@ function summarySection() {
     parts.forEach((p) => li.appendChild(typeof p === 'string' ? document.createTextNode(p) : p));
     return li;
   };
+  // A session of many groups: who is fastest and how sure, not a line each.
+  if (groups.length > pairwiseGroups) {
+    sessionLines(item);
+    return;
+  }
   (data.tracks || []).forEach((t) => lapTimeLines(t, item));
   findingLines(item);
   if (single) {

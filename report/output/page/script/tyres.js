@@ -136,7 +136,7 @@ function fitTable() {
       'Sh is held at 0 (lateral), E at 0 (longitudinal). \u2020 marks a coefficient at a bound of its range: the data does not determine it.',
       (single ? [] : ['Group']).concat(['Tyre', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness',
           'Peak reached', 'Load sensitivity [relative /kN]', 'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L',
-          'Nref [N]', 'Slip p99']));
+          'Nref [N]', 'Slip p99']), undefined, foldedUnder('Fitted curves'));
   const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
   groups.forEach((g) => {
     (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
