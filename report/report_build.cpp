@@ -42,6 +42,7 @@ ExitCode addReplay(const std::string& file, std::span<const std::string> outputs
   options.inputName = file;
   options.memoryLimit = physicalMemory();
   options.eachWheel = eachWheelOnCores;
+  options.warnWithoutSignature = true;
   Replay replay;
   ReplayNames names;
   const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);

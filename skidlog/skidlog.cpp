@@ -59,6 +59,18 @@ ExitCode readReplay(std::span<const std::byte> file, const ConvertOptions& optio
   return ExitCode::success;
 }
 
+namespace {
+
+bool beginsWithSignature(std::span<const std::byte> file) {
+  if (file.size() < replaySignature.size()) return false;
+  for (std::size_t i = 0; i < replaySignature.size(); ++i) {
+    if (static_cast<char>(file[i]) != replaySignature[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 ExitCode loadReplayFile(const ConvertOptions& options, std::span<const std::string> outputs, Replay& replay,
                         std::ostream& messages, ReplayNames* names) {
   InputFile input;
@@ -79,7 +91,13 @@ ExitCode loadReplayFile(const ConvertOptions& options, std::span<const std::stri
     }
   }
   if (names != nullptr) *names = readReplayNames(input.view());
-  return readReplay(input.view(), options, replay, messages);
+  const ExitCode read = readReplay(input.view(), options, replay, messages);
+  // A file that loads but lacks the signature is read as it stands, with a word.
+  if (read == ExitCode::success && options.warnWithoutSignature && !beginsWithSignature(input.view())) {
+    messages << "Warning: " << options.inputName << " does not begin with the replay signature " << replaySignature
+             << "; it is read as a replay, but may be none." << std::endl;
+  }
+  return read;
 }
 
 ExitCode writeReplay(Replay& replay, const ConvertOptions& options, LineSink& sink, std::ostream& messages) {

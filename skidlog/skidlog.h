@@ -10,6 +10,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "csv/line_sink.h"
 #include "physics/wheel_series.h"
@@ -36,7 +37,14 @@ struct ConvertOptions {
   std::uint64_t memoryLimit = 0;
   // Runs the wheels' share of loading; empty: one wheel after another.
   EachWheel eachWheel;
+  // Warn where the file does not begin with the replay signature (a CSV or
+  // another file given by mistake). The converter itself does not: its
+  // messages are fixed.
+  bool warnWithoutSignature = false;
 };
+
+// The six letters every replay begins with.
+inline constexpr std::string_view replaySignature = "LFSRAF";
 
 enum class LoadStatus { loaded, notAReplay, notEnoughMemory };
 

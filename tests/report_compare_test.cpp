@@ -255,6 +255,12 @@ TEST_F(CompareTest, EveryMessageBeginsWithTheProgramsName) {
   EXPECT_EQ(messages.str().rfind("skidlog-report: Warning: " + path("cut.raf") + " holds 3000 of 6000 sample blocks.\n",
                                  0),
             0u);
+  // A file that loads but is no replay (a CSV given by mistake) is named.
+  test::writeFile(*dir_ / "lap.csv", "time [s], speed [m/s]\n" + truncated.substr(40));
+  run({"--json", json, path("lap.csv")});
+  EXPECT_NE(messages.str().find("skidlog-report: Warning: " + path("lap.csv") +
+                                " does not begin with the replay signature LFSRAF"),
+            std::string::npos);
   EXPECT_EQ(run({"--json", path("base1.raf"), path("base1.raf")}), 3);
   EXPECT_EQ(messages.str(), "skidlog-report: Output file is the input file: " + path("base1.raf") + ".\n");
 }

@@ -5,6 +5,7 @@
     side = skidlog.read("lap.raf", side_by_side=True)
     skidlog.read_header("lap.raf")                  # player, car, track, lap time
     summary = skidlog.report(["base.raf"], ["soft.raf"], labels=["base", "soft"])
+    tables = skidlog.report_tables(summary)         # laps, corners, differences, session as DataFrames
 
 `read` gives exactly the rows the CSV holds, in its order and under its
 header names, with the values the CSV prints at six digits given whole: the
@@ -19,7 +20,7 @@ import warnings as _warnings
 
 from . import _skidlog
 
-__all__ = ["read", "read_header", "report"]
+__all__ = ["read", "read_header", "report", "report_tables"]
 __version__ = _skidlog.__version__
 
 _PREFIX = "skidlog-report: "
@@ -114,3 +115,58 @@ def report(paths, *vs, labels=None, by=None, reference=None):
     code, messages, text = _skidlog.report(groups, labels, by, None if reference is None else _path(reference))
     _check(code, messages, [p for g in groups for p in g])
     return _json.loads(text)
+
+
+def _flat(entry, into=None, prefix=""):
+    """An entry's numbers and texts as one row: an interval [low, high] as
+    NAME_low and NAME_high; nested records (a corner's phases, a wheel's
+    values) left to the dict."""
+    row = {} if into is None else into
+    for key, value in entry.items():
+        if isinstance(value, list) and len(value) == 2 and all(v is None or isinstance(v, (int, float))
+                                                                 for v in value) and key.endswith(("ci", "range")):
+            row[prefix + key + "_low"], row[prefix + key + "_high"] = value
+        elif value is None or isinstance(value, (str, int, float, bool)):
+            row[prefix + key] = value
+    return row
+
+
+def report_tables(summary):
+    """The dict `report` gives as tidy tables: a dict of pandas DataFrames,
+    one row per thing, each with the track (and corner, group) it belongs to.
+
+    laps: per track and lap its times; corner_laps: per corner and lap its
+    numbers; corner_groups: per corner and group each number over the
+    group's laps (NAME, NAME_ci_low, NAME_ci_high, NAME_laps); differences:
+    per difference of a comparison (ci_low, ci_high); session: per group its
+    pace, gap, consistency and rank (each interval as _low and _high);
+    session_corners: per corner and group its time against the fastest's;
+    fast_gain: where the faster third differs. A corner's phases and other
+    nested records stay in the dict.
+    """
+    import pandas as pd
+
+    rows = {name: [] for name in ("laps", "corner_laps", "corner_groups", "differences", "session",
+                                  "session_corners", "fast_gain")}
+    for track in summary.get("tracks", []):
+        where = {"track": track["track"], "layout": track["layout"]}
+        for lap in track["laps"]:
+            rows["laps"].append(_flat(lap, dict(where)))
+        for corner in track["corners"]:
+            at = dict(where, corner=corner["name"])
+            for lap in corner["laps"]:
+                rows["corner_laps"].append(_flat(lap, dict(at)))
+            for group in corner["groups"]:
+                rows["corner_groups"].append(_flat(group, dict(at)))
+    for difference in summary.get("differences", []):
+        rows["differences"].append(_flat(difference))
+    session = summary.get("session")
+    if session:
+        where = {"track": session["track"], "layout": session["layout"]}
+        for group in session["groups"]:
+            rows["session"].append(_flat(group, dict(where)))
+        for cell in session["corners"]:
+            rows["session_corners"].append(_flat(cell, dict(where)))
+        for gain in session["fast_gain"]:
+            rows["fast_gain"].append(_flat(gain, dict(where)))
+    return {name: pd.DataFrame(table) for name, table in rows.items()}

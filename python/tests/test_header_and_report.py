@@ -109,3 +109,25 @@ def test_setup_in_the_header_and_grouped_by_setup(tmp_path):
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")
         assert skidlog.report([laps[0]], [laps[1]])["setup_differences"] == []
+
+
+def test_report_tables_are_tidy(tmp_path):
+    laps = [make_replay(tmp_path / f"lap{seed}.raf", 60, seed, "--lap") for seed in (1, 2, 3)]
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        summary = skidlog.report(laps[:2], [laps[2]])
+    tables = skidlog.report_tables(summary)
+    track = summary["tracks"][0]
+    assert len(tables["laps"]) == 3 and set(tables["laps"]["file"]) == {str(p) for p in laps}
+    assert len(tables["corner_laps"]) == 3 * len(track["corners"])
+    groups = tables["corner_groups"]
+    assert len(groups) == 2 * len(track["corners"])
+    # An interval over laps in two columns, the group's laps beside it.
+    first = track["corners"][0]["groups"][0]
+    assert groups.loc[0, "time_s"] == first["time_s"]
+    assert [groups.loc[0, "time_s_ci_low"], groups.loc[0, "time_s_ci_high"]] == first["time_s_ci"]
+    assert len(tables["differences"]) == len(summary["differences"])
+    session = tables["session"]
+    assert list(session["label"]) == [g["label"] for g in summary["session"]["groups"]]
+    assert {"pace_s", "pace_ci_low", "pace_ci_high", "rank", "rank_range_low", "rank_range_high"} <= set(session)
+    assert len(tables["session_corners"]) == 2 * len(track["corners"])

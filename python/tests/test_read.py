@@ -130,3 +130,18 @@ def test_errors_name_the_file(tmp_path):
     with pytest.raises(FileNotFoundError):
         skidlog.read_header(missing)
     assert list(tmp_path.iterdir()) == [short], "nothing is written"
+
+
+def test_a_file_that_is_no_replay_warns_naming_the_signature(lap, tmp_path):
+    # A CSV given by mistake: the converter reads any file as a replay, so
+    # Python says what the file lacks.
+    lines, _ = csv_lines(lap, False, tmp_path)
+    csv = tmp_path / "lap.csv"
+    csv.write_text("\n".join(lines) + "\n")
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        try:
+            skidlog.read(csv)
+        except ValueError:
+            pass
+    assert any("does not begin with the replay signature LFSRAF" in str(w.message) for w in caught)
