@@ -10,7 +10,9 @@ Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> 
   Session s;
   s.groups = sessionGroups(track, groups, s.notes);
   s.fastest = rankGroups(s.groups);
-  for (const SessionGroup& g : s.groups) s.ranked |= g.rank > 0;
+  std::size_t ranked = 0;
+  for (const SessionGroup& g : s.groups) ranked += g.rank > 0 ? 1 : 0;
+  s.ranked = ranked > 0;
   if (!s.ranked) return s;
   // Its own stream: the ranges do not move when the fits' draws change.
   if (!rankRanges(s.groups, reportSeed ^ 0x5E5510Aull)) {
@@ -19,8 +21,6 @@ Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> 
   s.cells = sessionCells(track, s.groups, s.fastest);
   s.fastGroups = fasterThird(s.groups);
   s.fastGain = fastGains(track, s.groups, s.fastGroups);
-  std::size_t ranked = 0;
-  for (const SessionGroup& g : s.groups) ranked += g.rank > 0 ? 1 : 0;
   if (s.fastGroups.empty() && ranked > 2) {
     s.notes.push_back("Where the faster drivers gain needs six drivers with a valid lap or more.");
   }

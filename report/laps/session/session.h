@@ -9,6 +9,7 @@
 #ifndef SKIDLOG_REPORT_LAPS_SESSION_SESSION_H_
 #define SKIDLOG_REPORT_LAPS_SESSION_SESSION_H_
 
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <span>

@@ -108,8 +108,7 @@ function lapCornerTable(t) {
         : Math.abs(v) < 0.005 ? '0.00' : (v > 0 ? '+' : '\u2212') + Math.abs(v).toFixed(2);
       const td = cell(row, text);
       if (v === undefined || v === null || Math.abs(v) < 0.005) return;
-      const depth = Math.round(40 + 180 * Math.min(1, Math.abs(v) / largest)).toString(16).padStart(2, '0');
-      td.style.background = (v > 0 ? '#D55E00' : '#0072B2') + depth;
+      td.style.background = heatColour(v, largest);
     });
   });
   const details = main.appendChild(el('details', {class: 'differences'}));

@@ -226,6 +226,12 @@ function withInterval(e, digits) {
 // A session's long tables of every group fold away under their heading:
 // the page answers first and stays short. Undefined (no fold) otherwise.
 const sessionPage = groups.length > 4;
+// A time lost (orange) or gained (blue) as a cell's background, the deeper
+// the nearer `largest`.
+function heatColour(v, largest) {
+  const depth = Math.round(40 + 180 * Math.min(1, Math.abs(v) / largest)).toString(16).padStart(2, '0');
+  return (v > 0 ? '#D55E00' : '#0072B2') + depth;
+}
 function foldedUnder(title) {
   if (!sessionPage) return undefined;
   main.appendChild(el('h2', {}, title));

@@ -84,8 +84,7 @@ function cornerMap(s, ranked) {
                     (v.claimed ? '' : ', no difference shown');
       const td = cell(row, {text: v.claimed ? (v.d > 0 ? '+' : '\u2212') + Math.abs(v.d).toFixed(2) : '', title: title});
       if (v.claimed) {
-        const depth = Math.round(40 + 180 * Math.min(1, Math.abs(v.d) / largest)).toString(16).padStart(2, '0');
-        td.style.background = (v.d > 0 ? '#D55E00' : '#0072B2') + depth;
+        td.style.background = heatColour(v.d, largest);
       }
     });
   });

@@ -7,8 +7,6 @@ const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) +
 // At most this many laps against the reference in the summary; the rest are
 // under "Where the time goes".
 const summaryFindings = 5;
-// The most groups compared each with the first; more are a session.
-const pairwiseGroups = 4;
 
 function summarySection() {
   const list = document.getElementById('summary').appendChild(el('ul', {class: 'summary'}));
@@ -19,7 +17,7 @@ function summarySection() {
     return li;
   };
   // A session of many groups: who is fastest and how sure, not a line each.
-  if (groups.length > pairwiseGroups) {
+  if (sessionPage) {
     sessionLines(item);
     return;
   }
