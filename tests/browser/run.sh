@@ -22,8 +22,9 @@ open(path, 'wb').write(data)
 PY
 "$build/report/skidlog-report" -o "$out/hostile.html" "$out/hostile.raf" 2>/dev/null
 node "$here/report_page.mjs" "$out/hostile.html" 28 "$out/hostile.png" "$player" "$track"
+# The bundled example, one whole lap: the tyre charts and the laps section's 8.
 "$build/report/skidlog-report" -o "$out/example.html" "$here/../../examples/lap.raf" 2>/dev/null
-node "$here/report_page.mjs" "$out/example.html" 28 "$out/example.png"
+node "$here/report_page.mjs" "$out/example.html" 36 "$out/example.png"
 # Whole laps from the line with their split times, in two groups (one lap
 # slower through a corner): where the time goes, the laps and corners
 # section's track map, time delta, speed, brake, throttle, steering and gear,
