@@ -44,5 +44,32 @@ TEST(LapClock, APartialLapIsNotPinned) {
   EXPECT_EQ(clock.timeAt(45.4), 0.9);
 }
 
+// A lap whose positions put it 3 m short of the reference's split place at
+// its recorded split time passes that place at its split time once pinned:
+// its places stretch between the line and the split and shrink after it, in
+// order, and a complete lap still meets the line at its lap time. A split
+// recorded far from where the positions put it is left alone.
+TEST(LapClock, SplitsArePinnedToTheReferencesPlaces) {
+  std::vector<double> d = placedFrom(0.0);
+  LapClock clock(d, 0.1, 50.0, 1.0, true);
+  const std::vector<double> at{23.0, 40.0};
+  const std::vector<double> times{0.4, 0.8};  // the positions say 20 and 40 m
+  const std::vector<double> shift = pinToSplits(d, clock, at, times, 50.0, true);
+  ASSERT_EQ(shift.size(), 2u);
+  EXPECT_NEAR(shift[0], 3.0, 1e-12);
+  EXPECT_NEAR(shift[1], 0.0, 1e-12);
+  const LapClock pinned(d, 0.1, 50.0, 1.0, true);
+  EXPECT_NEAR(pinned.timeAt(23.0), 0.4, 1e-12);
+  EXPECT_NEAR(pinned.timeAt(40.0), 0.8, 1e-12);
+  EXPECT_EQ(pinned.timeAt(50.0), 1.0);
+  for (std::size_t i = 1; i < d.size(); ++i) EXPECT_GT(d[i], d[i - 1]);
+
+  std::vector<double> far = placedFrom(0.0);
+  const std::vector<double> wild{20.0 + maxSplitPin + 1.0};
+  const std::vector<double> early{0.4};
+  EXPECT_TRUE(std::isnan(pinToSplits(far, clock, wild, early, 50.0, true)[0]));
+  EXPECT_EQ(far, placedFrom(0.0));
+}
+
 }  // namespace
 }  // namespace skidlog

@@ -20,7 +20,7 @@ import warnings as _warnings
 
 from . import _skidlog
 
-__all__ = ["read", "read_header", "report", "report_tables"]
+__all__ = ["read", "read_header", "report", "report_tables", "laps", "corners", "differences"]
 __version__ = _skidlog.__version__
 
 _PREFIX = "skidlog-report: "
@@ -170,3 +170,22 @@ def report_tables(summary):
         for gain in session["fast_gain"]:
             rows["fast_gain"].append(_flat(gain, dict(where)))
     return {name: pd.DataFrame(table) for name, table in rows.items()}
+
+
+def laps(summary):
+    """One row per lap of every track in a `report`: its file, group, lap
+    time, splits and time delta at them and at the line."""
+    return report_tables(summary)["laps"]
+
+
+def corners(summary):
+    """One row per corner and lap: its speeds, times, braking and throttle
+    places, line, balance and grip use."""
+    return report_tables(summary)["corner_laps"]
+
+
+def differences(summary):
+    """One row per difference of a comparison: from, to, where, quantity,
+    delta, its interval as low and high, and the verdict."""
+    table = report_tables(summary)["differences"]
+    return table.rename(columns={"ci_low": "low", "ci_high": "high"})

@@ -131,3 +131,9 @@ def test_report_tables_are_tidy(tmp_path):
     assert list(session["label"]) == [g["label"] for g in summary["session"]["groups"]]
     assert {"pace_s", "pace_ci_low", "pace_ci_high", "rank", "rank_range_low", "rank_range_high"} <= set(session)
     assert len(tables["session_corners"]) == 2 * len(track["corners"])
+    # The three tables a newcomer asks for by name: a difference's interval as
+    # low and high, each agreeing with the JSON's.
+    assert skidlog.laps(summary).equals(tables["laps"])
+    assert skidlog.corners(summary).equals(tables["corner_laps"])
+    differences = skidlog.differences(summary)
+    assert list(differences[["low", "high"]].iloc[0]) == summary["differences"][0]["ci"]

@@ -42,6 +42,9 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
   }
   track.laps.resize(laps.size());
   for (std::size_t l = 0; l < laps.size(); ++l) {
+    track.laps[l].splitShift = l == reference
+                                   ? std::vector<double>(track.referenceSplitAt.size(), 0.0)
+                                   : pinToSplits(placed[l], track.path, laps[l], track.referenceSplitAt);
     fillLapResult(track.laps[l], laps[l], placed[l], placed[reference], ref, track, channels[laps[l].group]);
   }
   track.corners = analyseCorners(groups, laps, placed, reference, track.path, channels);

@@ -40,6 +40,7 @@ struct LapResult {
   double lapTime = 0.0;      // s, NaN when partial
   std::vector<double> splits;         // s, the recorded splits before the line
   std::vector<double> deltaAtSplits;  // s, at the reference's split places; NaN where not reached
+  std::vector<double> splitShift;     // m each split place was moved to the reference's; NaN where not pinned
   double deltaAtLine = 0.0;           // s, NaN unless both laps are complete
   double reach = 0.0;                 // m along the reference path it was followed
   // On the track's trace points: time delta (s), speed (m/s), each axle's

@@ -58,6 +58,16 @@ PlacedLap place(const LapPath& path, const LapInput& in) {
   return {std::move(distance), std::move(clock)};
 }
 
+std::vector<double> pinToSplits(PlacedLap& lap, const LapPath& path, const LapInput& in,
+                                std::span<const double> splitAt) {
+  const std::vector<std::int32_t>& splits = in.summary->lap.splitsMs;
+  std::vector<double> times;
+  for (std::size_t k = 0; k + 1 < splits.size(); ++k) times.push_back(splits[k] / 1000.0);
+  std::vector<double> shift = pinToSplits(lap.distance, lap.clock, splitAt, times, path.length(), in.complete);
+  lap.clock = LapClock(lap.distance, in.interval, path.length(), in.lapTime, in.complete);
+  return shift;
+}
+
 std::size_t referenceOf(const std::vector<LapInput>& laps, const std::optional<std::string>& named) {
   std::size_t best = static_cast<std::size_t>(-1);
   for (std::size_t l = 0; l < laps.size(); ++l) {

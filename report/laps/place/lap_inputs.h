@@ -43,6 +43,12 @@ std::vector<LapInput> lapInputs(std::span<const ReportGroup> groups, std::vector
 // The lap's samples placed along `path`, and its clock.
 PlacedLap place(const LapPath& path, const LapInput& in);
 
+// `lap` moved to pass the reference's split places, `splitAt`, at its own
+// recorded split times (pinToSplits); its clock follows. Returns each split's
+// shift, m.
+std::vector<double> pinToSplits(PlacedLap& lap, const LapPath& path, const LapInput& in,
+                                std::span<const double> splitAt);
+
 // The track's reference among `laps`: the named file when it is one of them
 // and complete, else the fastest complete lap; npos where none is complete.
 std::size_t referenceOf(const std::vector<LapInput>& laps, const std::optional<std::string>& named);

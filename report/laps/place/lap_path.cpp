@@ -161,4 +161,43 @@ double LapClock::timeAt(double at) const { return interpolate(s_, t_, at); }
 
 double LapClock::distanceAt(double t) const { return interpolate(t_, s_, t); }
 
+std::vector<double> pinToSplits(std::vector<double>& distance, const LapClock& clock,
+                                std::span<const double> referencePlaces, std::span<const double> splitTimes,
+                                double length, bool complete) {
+  std::vector<double> from{0.0};
+  std::vector<double> to{0.0};
+  std::vector<double> shift;
+  for (std::size_t k = 0; k < std::min(referencePlaces.size(), splitTimes.size()); ++k) {
+    const double own = clock.distanceAt(splitTimes[k]);
+    const double place = referencePlaces[k];
+    const bool pinned = std::isfinite(own) && std::isfinite(place) && std::fabs(own - place) <= maxSplitPin &&
+                        own > from.back() && place > to.back() && own < length && place < length;
+    shift.push_back(pinned ? place - own : std::numeric_limits<double>::quiet_NaN());
+    if (!pinned) continue;
+    from.push_back(own);
+    to.push_back(place);
+  }
+  if (from.size() == 1) return shift;
+  if (complete) {
+    from.push_back(length);
+    to.push_back(length);
+  }
+  const double lastShift = to.back() - from.back();
+  for (double& d : distance) {
+    if (!std::isfinite(d) || d <= 0.0) continue;
+    if (d >= from.back()) {
+      d += lastShift;
+      continue;
+    }
+    const std::size_t k = static_cast<std::size_t>(std::upper_bound(from.begin(), from.end(), d) - from.begin());
+    // The shift, not the place, is interpolated: a lap its positions already
+    // put at every split keeps its places to the bit.
+    const double share = (d - from[k - 1]) / (from[k] - from[k - 1]);
+    const double before = to[k - 1] - from[k - 1];
+    const double after = to[k] - from[k];
+    d += before + share * (after - before);
+  }
+  return shift;
+}
+
 }  // namespace skidlog

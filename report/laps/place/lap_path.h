@@ -77,6 +77,20 @@ class LapClock {
   std::vector<double> t_;
 };
 
+// A split is a line across the track, one place for every lap; but a lap
+// whose line lies apart from the reference's can be placed metres before or
+// after it at its recorded split time (6.4 m on a front-drive lap at
+// Blackwood). Moves the lap's places, `distance` as alignToPath gives it, so
+// that it passes `referencePlaces[k]` at `splitTimes[k]`: linearly between the
+// line, the splits it reached and, for a complete lap, the line again, and by
+// the last split's shift beyond it. A split its positions put more than
+// maxSplitPin from the reference's is left as the positions say. Returns each
+// split's shift, m (NaN where it was not pinned).
+inline constexpr double maxSplitPin = 25.0;
+std::vector<double> pinToSplits(std::vector<double>& distance, const LapClock& clock,
+                                std::span<const double> referencePlaces, std::span<const double> splitTimes,
+                                double length, bool complete);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_LAPS_PLACE_LAP_PATH_H_

@@ -18,6 +18,7 @@ Json lapJson(const ReportData& report, const LapResult& lap) {
               {"lap_time_s", number(lap.lapTime)},
               {"splits_s", numbers(lap.splits)},
               {"delta_at_splits_s", numbers(lap.deltaAtSplits)},
+              {"split_shift_m", numbers(lap.splitShift)},
               {"delta_at_line_s", number(lap.deltaAtLine)},
               {"reach_m", number(lap.reach)}};
 }
