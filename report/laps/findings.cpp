@@ -28,7 +28,7 @@ struct Phrase {
 constexpr std::array<Phrase, 17> phrases = {{
     {brakeAt, "brakes ", " m", "later", "earlier", 0, 1.0, 5.0},
     {brakeReleaseAt, "releases the brake ", " m", "later", "earlier", 0, 1.0, 5.0},
-    {peakBrake, "brakes ", " %", "harder", "softer", 0, 100.0, 10.0},
+    {peakBrake, "peak brake pedal ", " points", "higher", "lower", 0, 100.0, 10.0},
     {cornerMinSpeed, "minimum speed ", " m/s", "higher", "lower", 1, 1.0, 0.5},
     {minSpeedAt, "slowest ", " m", "later", "earlier", 0, 1.0, 5.0},
     {gearAtMinSpeed, "", " gear", "higher at the slowest point", "lower at the slowest point", 0, 1.0, 1.0},

@@ -104,10 +104,11 @@ try {
     }
     expected.clear();
     summaryLines.clear();
-    // One forest row per difference; no note twice.
-    const rows = await tab.$$eval('.forest-row', (r) => r.length);
+    // One forest row per difference with an interval, one row of the measured
+    // differences' table per difference without; no note twice.
+    const rows = await tab.$$eval('.forest-row, table.measured tr:not(:first-child)', (r) => r.length);
     const differences = await tab.evaluate(() => JSON.parse(document.getElementById('report-data').textContent).differences.length);
-    if (rows !== differences) problems.push(`${rows} forest rows for ${differences} differences`);
+    if (rows !== differences) problems.push(`${rows} forest and measured rows for ${differences} differences`);
     // The answer is on the first screen, on a phone too.
     const answer = await tab.$eval('ul.summary li', (li) => li.getBoundingClientRect().bottom + window.scrollY).catch(() => null);
     if (answer !== null && answer > height) problems.push(`${width} px: the summary's first line ends below the first screen`);

@@ -34,6 +34,10 @@ for seed in 1 2 3; do "$build/tools/make_replay" --lap "$out/lap$seed.raf" 60 "$
 "$build/tools/make_replay" --lap --slow-corner=5 "$out/slow.raf" 60 4
 "$build/report/skidlog-report" -o "$out/laps.html" --json="$out/laps.json" "$out/lap1.raf" "$out/lap2.raf" --vs "$out/lap3.raf" "$out/slow.raf" 2>/dev/null
 node "$here/report_page.mjs" "$out/laps.html" 30 "$out/laps.png"
+# One lap against one lap: its lap and corner differences, without intervals,
+# in the measured differences' table, not the forest.
+"$build/report/skidlog-report" -o "$out/one.html" "$out/lap1.raf" --vs "$out/lap2.raf" 2>/dev/null
+node "$here/report_page.mjs" "$out/one.html" 30 "$out/one.png"
 # One group of two whole laps and a partial copy of a third (a third of its
 # blocks): the summary counts it as partial, and its lap is drawn as far as it
 # goes: the 22 tyre charts, the 6 of the platform, the 8 of the laps section

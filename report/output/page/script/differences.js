@@ -67,10 +67,11 @@ function forestPlot() {
       'relative change), the bar its interval (95 %; for lap and corner numbers, the interval that agrees with ' +
       'their comparison\u2019s claims at a 5 % false discovery rate), the line zero. A difference is shown ' +
       '(higher, lower; dark) only where its interval leaves zero out. Rows of one kind and unit share their ' +
-      'scale; hover a row for both groups\u2019 values.'));
+      'scale; hover a row for both groups\u2019 values. Differences without an interval (one lap each) are in ' +
+      'the table of measured differences below it.'));
   const plot = main.appendChild(el('div', {class: 'forest'}));
   placeKinds.forEach(([title, holds]) => {
-    const rows = data.differences.filter(holds).map(forestRows);
+    const rows = data.differences.filter((d) => d.interval && holds(d)).map(forestRows);
     if (!rows.length) return;
     // Shown differences first, then place by place as the data lists them.
     const number = (w) => { const m = /T(\d+)$/.exec(w); return m ? Number(m[1]) : 0; };
@@ -102,8 +103,28 @@ function forestPlot() {
     });
   });
 }
+// One lap against one lap has no interval: its differences are measured, not
+// plotted against an interval they lack, in one table largest first within
+// each kind of place (hundreds of "(no interval)" rows made the forest unreadable).
+function measuredTable() {
+  const measured = data.differences.filter((d) => !d.interval);
+  if (!measured.length) return;
+  const table = tableSection('Measured differences, one lap each',
+      'With one lap on each side a lap or corner difference has no interval: the report cannot tell it from a ' +
+      'lap\u2019s own variation and claims none of them. These are the measured differences, each kind of place ' +
+      'in its order; bring two laps or more a side for intervals.',
+      ['Difference', 'Verdict'], {class: 'differences measured'});
+  const kindOf = (d) => { const k = placeKinds.findIndex(([, holds]) => holds(d)); return k < 0 ? placeKinds.length : k; };
+  measured.map((d, i) => [kindOf(d), i, d]).sort((a, b) => a[0] - b[0] || a[1] - b[1]).forEach(([, , d]) => {
+    const row = el('tr');
+    cell(row, describe(d).replace(/ \(no interval\)$/, ''));
+    cell(row, d.verdict);
+    table.appendChild(row);
+  });
+}
 function differencesTable() {
   forestPlot();
+  measuredTable();
   const folded = main.appendChild(el('details', {class: 'differences'}));
   folded.appendChild(el('summary', {}, 'The differences as a table'));
   const table = tableSection('Differences',
