@@ -129,7 +129,8 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     noteTyreTypes(report.groups, report.differences);
   }
   std::vector<std::string> lapMessages;
-  report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
+  report.speedUnit = request.speedUnit;
+  report.tracks = analyseTracks(report.groups, request.reference, lapMessages, request.speedUnit);
   std::vector<std::string> labels;
   for (const ReportGroup& g : report.groups) labels.push_back(g.label);
   if (report.comparison()) {
@@ -141,7 +142,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     sortDifferences(report.differences);
   }
   // A session's groups are read against the field, not one another.
-  if (!report.session()) report.findings = findTimeLoss(report.tracks, report.differences, labels);
+  if (!report.session()) report.findings = findTimeLoss(report.tracks, report.differences, labels, request.speedUnit);
   std::vector<std::vector<std::string>> players;
   for (const ReportGroup& g : report.groups) {
     players.emplace_back();

@@ -25,6 +25,7 @@ struct ReportData {
   std::vector<std::string> setupNotes;            // groups whose replays hold several setups
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
   std::vector<Finding> findings;          // where the time goes and what differs, per comparison
+  SpeedUnit speedUnit = SpeedUnit::metresPerSecond;  // the page's and the findings' speeds
 
   // More than one group.
   bool grouped() const { return groups.size() > 1; }

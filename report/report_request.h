@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/laps/speed_unit.h"
+
 namespace skidlog {
 
 // The most groups a report compares pairwise, each later group against the
@@ -17,6 +19,7 @@ namespace skidlog {
 inline constexpr std::size_t maxPairwiseGroups = 4;
 
 enum class GroupBy { commandLine, car, track, player, setup };
+
 
 struct GroupRequest {
   std::optional<std::string> label;
@@ -27,6 +30,7 @@ struct ReportRequest {
   std::vector<GroupRequest> groups;  // in the order given; one unless groups are compared
   GroupBy by = GroupBy::commandLine;
   std::optional<std::string> reference;  // the replay the laps of its track are laid against
+  SpeedUnit speedUnit = SpeedUnit::metresPerSecond;
 };
 
 // What is wrong with the groups `r` asks for (none, an empty one, grouping by

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "report/cli/report_run.h"
+#include "report/laps/findings.h"
 #include "skidlog/simulator_text.h"
 #include "tests/replay_builder.h"
 #include "tests/temp_dir.h"
@@ -108,6 +109,31 @@ TEST_F(ReportRunTest, RefusalsAndExitCodes) {
   EXPECT_EQ(out.str().rfind("skidlog-report ", 0), 0u);
   EXPECT_EQ(run({"-h"}), 0);
   EXPECT_NE(out.str().find("Usage: skidlog-report"), std::string::npos);
+}
+
+// An action's words: a speed in the reader's unit, the brake pedal in points
+// of its travel (0.27 of the pedal is 27 points, not "27 % harder").
+TEST(FindingWords, SpeedsInTheReadersUnitAndThePedalInPoints) {
+  Difference speed;
+  speed.quantity = "min_speed";
+  speed.delta.value = 1.0;
+  speed.delta.ci = {0.5, 1.5};
+  EXPECT_EQ(actionText(speed, true), "minimum speed 1.0 m/s higher (0.5 to 1.5 m/s)");
+  EXPECT_EQ(actionText(speed, true, SpeedUnit::kilometresPerHour), "minimum speed 3.6 km/h higher (1.8 to 5.4 km/h)");
+  EXPECT_EQ(actionText(speed, true, SpeedUnit::milesPerHour), "minimum speed 2.2 mph higher (1.1 to 3.4 mph)");
+  Difference brake;
+  brake.quantity = "peak_brake";
+  brake.delta.value = -0.27;
+  brake.hasInterval = false;
+  EXPECT_EQ(actionText(brake, true, SpeedUnit::kilometresPerHour), "peak brake pedal 27 points lower");
+}
+
+TEST_F(ReportRunTest, TheSpeedUnitIsOneOfThree) {
+  const std::string a = replay("a.raf", "XR GT");
+  EXPECT_EQ(run({"--speed-unit=kph", "--json", json, a}), 1);
+  EXPECT_NE(messages.str().find("'--speed-unit' takes m/s, km/h or mph, not 'kph'"), std::string::npos);
+  ASSERT_EQ(run({"--speed-unit", "mph", "-o", "-", a}), 0) << messages.str();
+  EXPECT_NE(out.str().find("mph"), std::string::npos);
 }
 
 TEST_F(ReportRunTest, DashWritesToStandardOutputAndThePageSaysWhatItIs) {

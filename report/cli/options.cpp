@@ -54,6 +54,16 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
       problem = take("--label", o.groups.back().label);
     } else if (isOption(a, "--reference")) {
       problem = take("--reference", o.reference);
+    } else if (isOption(a, "--speed-unit")) {
+      std::optional<std::string> name;
+      problem = take("--speed-unit", name);
+      if (problem.empty()) {
+        if (const std::optional<SpeedUnit> unit = speedUnitNamed(*name)) {
+          o.speedUnit = *unit;
+        } else {
+          problem = "'--speed-unit' takes m/s, km/h or mph, not '" + *name + "'";
+        }
+      }
     } else if (isOption(a, "--by")) {
       std::optional<std::string> key;
       problem = take("--by", key);

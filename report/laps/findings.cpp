@@ -54,21 +54,24 @@ const Phrase* phraseOf(const std::string& quantity) {
 
 }  // namespace
 
-std::string actionText(const Difference& d, bool leftHand) {
+std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit) {
   const Phrase* p = phraseOf(d.quantity);
   if (p == nullptr) return {};
   const double toward = p->key == steerApex && !leftHand ? -1.0 : 1.0;
-  const double v = toward * d.delta.value * p->scale;
+  const bool speed = p->key == cornerMinSpeed;
+  const double scale = speed ? p->scale * speedScale(unit) : p->scale;
+  const std::string unitText = speed ? std::string(" ") + speedUnitName(unit) : p->unit;
+  const double v = toward * d.delta.value * scale;
   // A place less than 10 m away to the decimetre, further to the metre.
   const int digits = p->digits == 0 && std::fabs(v) < 10.0 && p->key != gearAtMinSpeed ? 1 : p->digits;
-  std::string text = std::string(p->before) + fixedText(std::fabs(v), digits) + p->unit + " " + (v >= 0.0 ? p->more : p->less);
+  std::string text = std::string(p->before) + fixedText(std::fabs(v), digits) + unitText + " " + (v >= 0.0 ? p->more : p->less);
   if (!d.hasInterval) return text;
-  double a = toward * d.delta.ci.low * p->scale, b = toward * d.delta.ci.high * p->scale;
+  double a = toward * d.delta.ci.low * scale, b = toward * d.delta.ci.high * scale;
   if (v < 0.0) {
     a = -a;
     b = -b;
   }
-  return text + " (" + fixedText(std::min(a, b), digits) + " to " + fixedText(std::max(a, b), digits) + p->unit + ")";
+  return text + " (" + fixedText(std::min(a, b), digits) + " to " + fixedText(std::max(a, b), digits) + unitText + ")";
 }
 
 namespace {
@@ -151,7 +154,7 @@ CornerGroup liftOf(const CornerLap& lap) {
 
 // Each later group against the first, from the report's differences.
 Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
-                     std::size_t to, const std::vector<std::string>& labels) {
+                     std::size_t to, const std::vector<std::string>& labels, SpeedUnit unit) {
   Finding f{labels[0], labels[to], {}};
   for (const Difference& d : differences) {
     if (d.to != to || d.quantity != "segment_time_s") continue;
@@ -164,7 +167,7 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
     if (corner != nullptr && to < corner->groups.size()) {
       c.lift = liftText(d.where, corner->groups[0], corner->groups[to], labels[0]);
     }
-    c.sentence = findingSentence(c, corner == nullptr || corner->corner.left, labels[to]);
+    c.sentence = findingSentence(c, corner == nullptr || corner->corner.left, labels[to], unit);
     f.corners.push_back(std::move(c));
   }
   order(f.corners);
@@ -172,7 +175,7 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
 }
 
 // One lap against its track's reference lap: one value each, no intervals.
-Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
+Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed, SpeedUnit unit) {
   const std::size_t ref = track.reference;
   Finding f{track.laps[ref].file, track.laps[lap].file, {}};
   const auto one = [](double v) { return overLaps(std::span<const double>(&v, 1)); };
@@ -196,7 +199,7 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
       if (worthAWord(d)) cf.actions.push_back(d);
     }
     largestOnly(cf.actions);
-    cf.sentence = findingSentence(cf, c.corner.left, std::string(fileNameOf(f.to)));
+    cf.sentence = findingSentence(cf, c.corner.left, std::string(fileNameOf(f.to)), unit);
     f.corners.push_back(std::move(cf));
   }
   order(f.corners);
@@ -205,7 +208,7 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
 
 }  // namespace
 
-std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who) {
+std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who, SpeedUnit unit) {
   const Difference& t = f.timeLost;
   const double lost = t.delta.value;
   std::string s = f.corner + ": " + who + (lost >= 0.0 ? " loses " : " gains ") + fixedText(std::fabs(lost), 2) + " s";
@@ -218,23 +221,23 @@ std::string findingSentence(const CornerFinding& f, bool leftHand, const std::st
     s += ", within the laps' own variation (" + fixedText(t.delta.ci.low, 2) + " to " + fixedText(t.delta.ci.high, 2) + " s)";
   }
   if (!f.lift.empty()) s += "; " + f.lift;
-  for (const Difference& a : f.actions) s += "; " + actionText(a, leftHand);
+  for (const Difference& a : f.actions) s += "; " + actionText(a, leftHand, unit);
   return s;
 }
 
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
-                                  const std::vector<std::string>& labels) {
+                                  const std::vector<std::string>& labels, SpeedUnit unit) {
   std::vector<Finding> out;
   const auto keep = [&](Finding f) {
     if (!f.corners.empty()) out.push_back(std::move(f));
   };
   if (labels.size() > 1) {
-    for (std::size_t g = 1; g < labels.size(); ++g) keep(groupFinding(tracks, differences, g, labels));
+    for (std::size_t g = 1; g < labels.size(); ++g) keep(groupFinding(tracks, differences, g, labels, unit));
     return out;
   }
   for (const TrackAnalysis& t : tracks) {
     for (std::size_t l = 0; l < t.laps.size(); ++l) {
-      if (l != t.reference) keep(lapFinding(t, l, tracks.size() > 1));
+      if (l != t.reference) keep(lapFinding(t, l, tracks.size() > 1, unit));
     }
   }
   return out;

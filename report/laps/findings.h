@@ -16,6 +16,7 @@
 #include "report/analysis/differences.h"
 #include "report/laps/why/corner_why.h"
 #include "report/laps/lap_analysis.h"
+#include "report/laps/speed_unit.h"
 
 namespace skidlog {
 
@@ -38,17 +39,19 @@ struct Finding {
 // corner differences among them); with one group, each lap is compared with
 // the reference lap of its track here. `labels` are the groups'.
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
-                                  const std::vector<std::string>& labels);
+                                  const std::vector<std::string>& labels,
+                                  SpeedUnit unit = SpeedUnit::metresPerSecond);
 
 // An action's difference in words: "brakes 12 m later (5 to 19 m)", the
 // size, its direction, and its interval as sizes in that direction; empty
 // for a number without words. Steering counts toward the corner: to the
 // right in a right-hander.
-std::string actionText(const Difference& d, bool leftHand);
+std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit = SpeedUnit::metresPerSecond);
 
 // One corner's finding as a sentence, said of the later side, `who`:
 // "T1: record gains 2.21 s (1.80 to 2.62); brakes 12 m later (5 to 19 m)".
-std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who);
+std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who,
+                            SpeedUnit unit = SpeedUnit::metresPerSecond);
 
 }  // namespace skidlog
 

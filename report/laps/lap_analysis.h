@@ -185,7 +185,8 @@ struct TrackAnalysis {
 // others against. REQUIRES: every group is analysed.
 std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
                                          const std::optional<std::string>& reference,
-                                         std::vector<std::string>& messages);
+                                         std::vector<std::string>& messages,
+                                         SpeedUnit unit = SpeedUnit::metresPerSecond);
 
 // The lap and corner differences between every later group and the first,
 // where both hold a lap: lap time; per corner its time, minimum speed, the

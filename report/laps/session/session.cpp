@@ -6,7 +6,7 @@
 
 namespace skidlog {
 
-Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups) {
+Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups, SpeedUnit unit) {
   Session s;
   s.groups = sessionGroups(track, groups, s.notes);
   s.fastest = rankGroups(s.groups);
@@ -20,7 +20,7 @@ Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> 
   }
   s.cells = sessionCells(track, s.groups, s.fastest);
   s.fastGroups = fasterThird(s.groups);
-  s.fastGain = fastGains(track, s.groups, s.fastGroups);
+  s.fastGain = fastGains(track, s.groups, s.fastGroups, unit);
   if (s.fastGroups.empty() && ranked > 2) {
     s.notes.push_back("Where the faster drivers gain needs six drivers with a valid lap or more.");
   }

@@ -20,6 +20,7 @@
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
+#include "report/laps/speed_unit.h"
 
 namespace skidlog {
 
@@ -105,7 +106,7 @@ struct Session {
 
 // The session of `track`'s laps. REQUIRES: the track analysed, its spreads
 // moderated; `groups` are the report's.
-Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups);
+Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups, SpeedUnit unit);
 
 }  // namespace skidlog
 

@@ -124,7 +124,7 @@ std::vector<std::size_t> fasterThird(const std::vector<SessionGroup>& groups) {
 }
 
 std::vector<FastGain> fastGains(const TrackAnalysis& track, const std::vector<SessionGroup>& groups,
-                                const std::vector<std::size_t>& fast) {
+                                const std::vector<std::size_t>& fast, SpeedUnit unit) {
   if (fast.empty()) return {};
   std::vector<std::size_t> rest;
   for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -145,7 +145,7 @@ std::vector<FastGain> fastGains(const TrackAnalysis& track, const std::vector<Se
   claimFamily(family, 0, 0);
   for (FastGain& f : out) {
     const bool left = track.corners[f.corner].corner.left;
-    f.text = f.key == cornerTime ? timeText(f.delta) : actionText(f.delta, left);
+    f.text = f.key == cornerTime ? timeText(f.delta) : actionText(f.delta, left, unit);
   }
   return out;
 }

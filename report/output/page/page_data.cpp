@@ -300,6 +300,8 @@ std::string pageData(const ReportData& report) {
   pageSession(j, report);
   pageFindings(j, report);
   pageCornerKeys(j);
+  j.key("speedUnit").beginObject().key("name").string(speedUnitName(report.speedUnit));
+  j.key("scale").number(speedScale(report.speedUnit)).endObject();
   j.endObject();
   return j.text();
 }

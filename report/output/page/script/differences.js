@@ -19,6 +19,12 @@ function describe(d) {
   const corner = phase ? {words: phaseWords[d.phase] + ' ' + (d.wheel ? d.wheel + ' ' : '') + phase[0], decimals: phase[1],
                           unit: phase[2]}
                        : /(^| )T\d+$/.test(d.where) ? cornerKeys.get(d.quantity === 'corner_time_s' ? 'time_s' : d.quantity) : null;
+  if (corner && corner.scale && corner.scale !== 1) {
+    const k = corner.scale;
+    const times = (v) => (v === null ? null : v * k);
+    d = Object.assign({}, d, {toValue: times(d.toValue), fromValue: times(d.fromValue),
+                              delta: {value: times(d.delta.value), low: times(d.delta.low), high: times(d.delta.high)}});
+  }
   const digits = corner ? corner.decimals
                         : {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
                            understeer_gradient: 2, lap_time_s: 3, roll_gradient_deg_per_g: 2, pitch_gradient_deg_per_g: 2,

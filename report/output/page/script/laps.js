@@ -191,7 +191,7 @@ function trackMap(t, grid) {
   // What the map is coloured by.
   const controls = el('p', {class: 'control'});
   const channel = el('select', {'aria-label': 'track map colour'});
-  [['delta', 'time delta [s]'], ['speed', 'speed [m/s]'], ['frontUse', 'front axle grip use'],
+  [['delta', 'time delta [s]'], ['speed', speedLabel], ['frontUse', 'front axle grip use'],
    ['rearUse', 'rear axle grip use']].forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
   const which = el('select', {'aria-label': 'lap'});
   const traced = t.laps.map((l, k) => k).filter((k) => t.laps[k].traced);
@@ -221,7 +221,8 @@ function trackMap(t, grid) {
     {type: 'line', label: 'chosen corner', data: [], borderColor: '#D55E00', borderWidth: 6, pointRadius: 0,
      showLine: true}]}, options: mapOptions}, true, 'map');
   const colour = () => {
-    const lap = t.laps[Number(which.value)], v = lap[channel.value];
+    const lap = t.laps[Number(which.value)];
+    const v = channel.value === 'speed' ? lap.speed.map((x) => (x === null ? null : x * speedUnit.scale)) : lap[channel.value];
     let lo = Infinity, hi = -Infinity;
     v.forEach((x) => { if (x !== null) { lo = Math.min(lo, x); hi = Math.max(hi, x); } });
     const span = hi > lo ? hi - lo : 1;
@@ -246,7 +247,8 @@ function lapTraces(t, grid) {
   const over = (key) => shown.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
       borderColor: single ? palette[k % palette.length] : palette[l.group],
       borderDash: single && k >= palette.length ? [[6, 3], [2, 2]][Math.floor(k / palette.length - 1) % 2] : [],
-      data: t.at.map((s, i) => ({x: s, y: l[key][i]})).filter((p) => p.y !== null)}));
+      data: t.at.map((s, i) => ({x: s, y: l[key][i] === null ? null : l[key][i] * (key === 'speed' ? speedUnit.scale : 1)}))
+        .filter((p) => p.y !== null)}));
   // A group's mean delta with its 95 % band over its complete laps.
   const bands = [];
   t.groups.filter((g) => g.deltaMean.length).forEach((g) => {
@@ -263,7 +265,7 @@ function lapTraces(t, grid) {
     chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
                         options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}), true),
     chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('speed')},
-                        options: options('speed over distance', 'distance [m]', 'speed [m/s]')}), true)];
+                        options: options('speed over distance', 'distance [m]', speedLabel)}), true)];
   // What the driver does over the lap: pedals, steering, gear.
   [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
    ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
@@ -369,7 +371,7 @@ function cornerTable(t, map, path, traces) {
       } else {
         add(g.liftsKnown ? g.lifts + ' of ' + g.liftsKnown : '\u2013');
       }
-      columns[k].forEach((key) => add(overLaps(g[key.key], key.decimals)));
+      columns[k].forEach((key) => add(overLaps(scaledOverLaps(g[key.key], key.scale), key.decimals)));
       row.addEventListener('click', () => choose(c));
       row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c); });
       table.appendChild(row);

@@ -213,7 +213,16 @@ function cell(row, v, attrs) {
 }
 // Each corner number's key, name in words, unit, decimals and column in the
 // corner table, as the data gives them.
-const cornerKeys = new Map((data.cornerKeys || []).map((k) => [k.key, k]));
+// Speeds as the reader asked for them (--speed-unit): the data holds m/s.
+const speedUnit = data.speedUnit || {name: 'm/s', scale: 1};
+const speedLabel = 'speed [' + speedUnit.name + ']';
+// A corner number's shown unit and the factor from the data's: speeds in the
+// reader's unit, the rest as they are.
+const cornerKeys = new Map((data.cornerKeys || []).map((k) => [k.key, k.unit === 'm/s'
+    ? Object.assign(k, {unit: speedUnit.name, scale: speedUnit.scale}) : Object.assign(k, {scale: 1})]));
+// A value over laps, [mean, low, high, laps], times `scale`.
+const scaledOverLaps = (v, scale) => (!v || scale === 1 ? v
+    : [v[0], v[1], v[2]].map((x) => (x === null ? null : x * scale)).concat([v[3]]));
 const unitText = (u) => (u === '' || u === '\u00b0' ? u : ' ' + u);
 
 // value ± half-width, the interval itself in the cell's title.

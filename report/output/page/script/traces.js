@@ -6,7 +6,7 @@ function traceCharts(traces, xKey, xTitle) {
   const make = () => traces.forEach((t, r) => {
     const tag = traces.length > 1 ? ' (' + (r + 1) + ')' : '';
     const xy = (v, scale) => t[xKey].map((x, i) => ({x: x, y: v[i] === null ? null : v[i] * (scale || 1)}));
-    inputs.push({type: 'line', label: 'speed [m/s]' + tag, data: xy(t.speed), borderColor: palette[0], yAxisID: 'y'},
+    inputs.push({type: 'line', label: speedLabel + tag, data: xy(t.speed, speedUnit.scale), borderColor: palette[0], yAxisID: 'y'},
                 {type: 'line', label: 'throttle [%]' + tag, data: xy(t.throttle, 100), borderColor: palette[2], yAxisID: 'y1'},
                 {type: 'line', label: 'brake [%]' + tag, data: xy(t.brake, 100), borderColor: palette[5], yAxisID: 'y1'},
                 {type: 'line', label: 'steer [deg]' + tag, data: xy(t.steer), borderColor: palette[3], yAxisID: 'y1'});
@@ -21,8 +21,8 @@ function traceCharts(traces, xKey, xTitle) {
   chart(grid, () => {
     made();
     return {data: {datasets: thin(inputs)},
-            options: options('Speed and driver inputs', xTitle, 'speed [m/s]',
-                             Object.assign({scales: {x: axis(xTitle), y: axis('speed [m/s]'),
+            options: options('Speed and driver inputs', xTitle, speedLabel,
+                             Object.assign({scales: {x: axis(xTitle), y: axis(speedLabel),
                                                      y1: axis('throttle, brake [%]; steer [deg]', {position: 'right',
                                                               grid: {drawOnChartArea: false}})}}, unique))};
   }, true);
