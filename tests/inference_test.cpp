@@ -179,6 +179,17 @@ TEST(Inference, ATrendFollowsSpreadsThatGrowWithTheCornersSize) {
   EXPECT_NEAR(p.trend, 2.0, 0.8);
   EXPECT_GT(p.varianceAt(std::log(20.0)), 4.0 * p.varianceAt(std::log(5.0)));
   EXPECT_TRUE(std::isnan(fitPrior(spreads, false).trend));
+  // Few spreads of few degrees of freedom leave the slope loose: spreads growing with the
+  // cube of the size, or falling as it grows, are read as no steeper than
+  // proportional and never falling.
+  std::vector<Spread> steep, falling;
+  for (int c = 0; c < 30; ++c) {
+    const double level = 100.0 + 100.0 * c / 29.0;
+    steep.push_back(drawSpread(noise, 4, 1e-4 * level * level * level, std::log(level)));
+    falling.push_back(drawSpread(noise, 4, 1e4 / level, std::log(level)));
+  }
+  EXPECT_EQ(fitPrior(steep, true).trend, 2.0);
+  EXPECT_EQ(fitPrior(falling, true).trend, 0.0);
 }
 
 TEST(Inference, BenjaminiHochbergRejectsTheLargestRankUnderItsLine) {

@@ -141,6 +141,10 @@ double firmDf(const std::vector<Feature>& f, const BestDf& best) {
   return std::max(portable::exp(high), std::min(portable::exp(best.logDf), minPriorDf));
 }
 
+// The steepest trend of log s0^2 against log size: a spread that grows in
+// proportion to its size.
+constexpr double maxTrend = 2.0;
+
 // The prior from the features `use` marks, by maximum likelihood: each
 // variance over s0^2 follows F(d, d0). Its trend, where fitted, is the least
 // squares slope of the log variances against log size; d0 is sought between
@@ -176,7 +180,11 @@ Prior fitLikelihood(std::span<const Spread> spreads, const std::vector<bool>& us
       sxx += dx * dx;
     }
     if (sxx > 0.0) {
-      p.trend = sxy / sxx;
+      // From a dozen spreads of one or two degrees of freedom the slope is
+      // loose (15 where the sizes span little): held between a spread that
+      // does not fall as its size grows and one that grows as fast as its
+      // size, the same share of it everywhere.
+      p.trend = std::clamp(sxy / sxx, 0.0, maxTrend);
       k = 0;
       for (std::size_t i = 0; i < spreads.size(); ++i) {
         if (use[i]) f[k++].offset = p.trend * (spreads[i].logSize - meanX);

@@ -66,17 +66,18 @@ double flooredVariance(double spread, double resolution) {
 }
 
 // Moderates one corner number over the track's corners and groups: `of`
-// gives a group's number, `atLimit` whether all its laps sit at a limit.
-template <typename Of, typename AtLimit>
-Prior moderateNumber(TrackAnalysis& track, Of of, AtLimit atLimit, double resolution, bool trend,
-                     const std::vector<double>& sizes) {
+// gives a group's number, `atLimit` whether all its laps sit at a limit,
+// `logSize` the log of its size at a corner (with `trend`, the prior's
+// spread follows it).
+template <typename Of, typename AtLimit, typename LogSize>
+Prior moderateNumber(TrackAnalysis& track, Of of, AtLimit atLimit, double resolution, bool trend, LogSize logSize) {
   std::vector<Spread> spreads;
   std::vector<OverLaps*> targets;
   for (std::size_t c = 0; c < track.corners.size(); ++c) {
     for (CornerGroup& g : track.corners[c].groups) {
       OverLaps& o = of(g);
       if (o.laps < 2 || atLimit(g) || !std::isfinite(o.spread)) continue;
-      spreads.push_back({flooredVariance(o.spread, resolution), o.df, sizes[c]});
+      spreads.push_back({flooredVariance(o.spread, resolution), o.df, logSize(c, o)});
       targets.push_back(&o);
     }
   }
@@ -92,7 +93,8 @@ Prior moderateNumber(TrackAnalysis& track, Of of, AtLimit atLimit, double resolu
 TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<double>& sizes) {
   const auto of = [key](CornerGroup& g) -> OverLaps& { return g.value[key]; };
   const auto atLimit = [key](const CornerGroup& g) { return g.atLimit[key] == g.value[key].laps; };
-  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyResolution[key], timed(key), sizes)};
+  const auto logSize = [&sizes](std::size_t c, const OverLaps&) { return sizes[c]; };
+  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyResolution[key], timed(key), logSize)};
 }
 
 // A phase's number, each phase's and wheel's its own prior: a corner's
@@ -100,7 +102,13 @@ TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<
 TrackPrior moderatePhaseKey(TrackAnalysis& track, std::size_t phase, std::size_t key, const std::vector<double>& sizes) {
   const auto of = [phase, key](CornerGroup& g) -> OverLaps& { return g.phase[phase][key]; };
   const auto never = [](const CornerGroup&) { return false; };
-  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], false, sizes)};
+  // A damper's speeds spread more where they run faster (a kerb, a bumpy
+  // braking zone): its prior follows its own level.
+  const bool damper = key >= damperFL && key <= damperRR;
+  const auto logSize = [&sizes, damper](std::size_t c, const OverLaps& o) {
+    return damper ? std::log(std::max(o.mean, 1.0)) : sizes[c];
+  };
+  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], damper, logSize)};
   out.phase = phaseNames[phase];
   if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.wheel = wheelNames[w];
   return out;
