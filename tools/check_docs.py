@@ -112,7 +112,7 @@ def two_minutes(checks, build, work):
     checks.expect("docs/example.md", f"show the rear peaks: {shown} against")
 
 
-def example_comparison(checks, compare, page_bytes):
+def example_comparison(checks, compare):
     """The README's quick start: your lap against the friend's two."""
     laps = {os.path.basename(l["file"]): l["lap_time_s"] for l in compare["tracks"][0]["laps"]}
     checks.expect("README.md", f"your lap of {laps['lap.raf']:.2f} s")
@@ -121,7 +121,6 @@ def example_comparison(checks, compare, page_bytes):
     checks.expect("README.md", f"{claims['claimed']} of {claims['m']} differences claimed")
     first = compare["findings"][0]["corners"][0]["sentence"]
     checks.expect("README.md", first.split(";")[0])
-    checks.expect("docs/performance.md", f"the example ({page_bytes / 1e6:.1f} MB page")
 
 
 def worked_comparison(checks, build, work):
@@ -178,21 +177,39 @@ def quoted_alike(checks):
         checks.expect("docs/python.md", f"an hour of data: {read.group(1)} instead of `pd.read_csv`'s {csv.group(1)}")
 
 
+def broken_links():
+    """Links of the README and docs/ to files of the source that are not there."""
+    pages = ["README.md"] + [os.path.join("docs", n) for n in sorted(os.listdir(os.path.join(ROOT, "docs")))
+                             if n.endswith(".md")]
+    broken = []
+    for page in pages:
+        with open(os.path.join(ROOT, page), encoding="utf-8") as f:
+            text = f.read()
+        for target in re.findall(r"\]\(([^)#]+)(?:#[^)]*)?\)", text):
+            if "://" in target:
+                continue
+            if not os.path.exists(os.path.join(ROOT, os.path.dirname(page), target)):
+                broken.append((page, target))
+    return broken
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "release"))
     checks = Checks()
     with tempfile.TemporaryDirectory() as work:
         example = os.path.join(ROOT, "examples", "lap.raf")
         single = report_json(build, work, "single", example)
+        page = os.path.join(work, "single.html")
+        run([os.path.join(build, "report", "skidlog-report"), "-o", page, example], work)
+        checks.expect("docs/performance.md", f"| the example (one whole lap) | {os.path.getsize(page) / 1e6:.2f} MB")
         example_tyres(checks, single)
         example_setup(checks, single)
         friends = [make_replay(build, work, f"friend{s}.raf", 60, s, "--lap", "--pace=1.02", "--player=Friend")
                    for s in (2, 3)]
-        page = os.path.join(work, "lap.html")
-        run([os.path.join(build, "report", "skidlog-report"), "-o", page, "--json", os.path.join(work, "cmp.json"),
+        run([os.path.join(build, "report", "skidlog-report"), "--json", os.path.join(work, "cmp.json"),
              "--label=you", example, "--vs", "--label=friend", *friends], work)
         with open(os.path.join(work, "cmp.json"), encoding="utf-8") as f:
-            example_comparison(checks, json.load(f), os.path.getsize(page))
+            example_comparison(checks, json.load(f))
         worked_comparison(checks, build, work)
         two_minutes(checks, build, work)
         if os.path.exists(os.path.join(REAL, "real-xfgti-blackwood-2.raf")):
@@ -207,6 +224,9 @@ def main():
     missing = checks.missing()
     for path, text in missing:
         print(f"{path} no longer states: {text}")
+    for path, target in broken_links():
+        print(f"{path} links to {target}, which is not there")
+        missing.append((path, target))
     print(f"{len(checks.expected) - len(missing)} of {len(checks.expected)} documented figures match the build")
     return 1 if missing else 0
 

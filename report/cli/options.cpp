@@ -30,6 +30,19 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
       into = valueOf(args, i, name);
       return into ? std::string() : "option '" + std::string(name) + "' requires a value";
     };
+    // An option whose value is one of a few names, `parse` reading it.
+    const auto takeNamed = [&](std::string_view name, auto parse, const char* names, auto& into) -> std::string {
+      std::optional<std::string> value;
+      if (std::string problem = take(name, value); !problem.empty()) return problem;
+      const auto parsed = parse(*value);
+      if (!parsed) {
+        std::string problem = "'";
+        problem.append(name).append("' takes ").append(names).append(", not '").append(*value).append("'");
+        return problem;
+      }
+      into = *parsed;
+      return {};
+    };
     std::string problem;
     if (optionsEnd || a == "-" || a.empty() || a[0] != '-') {
       o.groups.back().replays.emplace_back(a);
@@ -55,25 +68,9 @@ std::string parseOptions(std::span<const char* const> args, Options& o) {
     } else if (isOption(a, "--reference")) {
       problem = take("--reference", o.reference);
     } else if (isOption(a, "--speed-unit")) {
-      std::optional<std::string> name;
-      problem = take("--speed-unit", name);
-      if (problem.empty()) {
-        if (const std::optional<SpeedUnit> unit = speedUnitNamed(*name)) {
-          o.speedUnit = *unit;
-        } else {
-          problem = "'--speed-unit' takes m/s, km/h or mph, not '" + *name + "'";
-        }
-      }
+      problem = takeNamed("--speed-unit", speedUnitNamed, "m/s, km/h or mph", o.speedUnit);
     } else if (isOption(a, "--by")) {
-      std::optional<std::string> key;
-      problem = take("--by", key);
-      if (problem.empty()) {
-        if (const std::optional<GroupBy> by = groupByNamed(*key)) {
-          o.by = *by;
-        } else {
-          problem = "'--by' takes car, track, player or setup, not '" + *key + "'";
-        }
-      }
+      problem = takeNamed("--by", groupByNamed, "car, track, player or setup", o.by);
     } else {
       problem = "unrecognised option '" + std::string(a) + "'";
     }
