@@ -20,7 +20,6 @@ inline constexpr std::size_t maxPairwiseGroups = 4;
 
 enum class GroupBy { commandLine, car, track, player, setup };
 
-
 struct GroupRequest {
   std::optional<std::string> label;
   std::vector<std::string> replays;

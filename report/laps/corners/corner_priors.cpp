@@ -106,7 +106,7 @@ TrackPrior moderatePhaseKey(TrackAnalysis& track, std::size_t phase, std::size_t
   // braking zone): its prior follows its own level.
   const bool damper = key >= damperFL && key <= damperRR;
   const auto logSize = [&sizes, damper](std::size_t c, const OverLaps& o) {
-    return damper ? std::log(std::max(o.mean, 1.0)) : sizes[c];
+    return damper ? portable::log(std::max(o.mean, 1.0)) : sizes[c];
   };
   TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], damper, logSize)};
   out.phase = phaseNames[phase];

@@ -191,8 +191,10 @@ function trackMap(t, grid) {
   // What the map is coloured by.
   const controls = el('p', {class: 'control'});
   const channel = el('select', {'aria-label': 'track map colour'});
-  [['delta', 'time delta [s]'], ['speed', speedLabel], ['frontUse', 'front axle grip use'],
-   ['rearUse', 'rear axle grip use']].forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
+  // Each channel's words and the factor from the data's unit to the shown one.
+  const channels = [['delta', 'time delta [s]', 1], ['speed', speedLabel, speedUnit.scale],
+                    ['frontUse', 'front axle grip use', 1], ['rearUse', 'rear axle grip use', 1]];
+  channels.forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
   const which = el('select', {'aria-label': 'lap'});
   const traced = t.laps.map((l, k) => k).filter((k) => t.laps[k].traced);
   traced.forEach((k) => which.appendChild(el('option', {value: String(k)}, lapName(t.laps[k]))));
@@ -222,7 +224,8 @@ function trackMap(t, grid) {
      showLine: true}]}, options: mapOptions}, true, 'map');
   const colour = () => {
     const lap = t.laps[Number(which.value)];
-    const v = channel.value === 'speed' ? lap.speed.map((x) => (x === null ? null : x * speedUnit.scale)) : lap[channel.value];
+    const scale = channels[channel.selectedIndex][2];
+    const v = lap[channel.value].map((x) => (x === null ? null : x * scale));
     let lo = Infinity, hi = -Infinity;
     v.forEach((x) => { if (x !== null) { lo = Math.min(lo, x); hi = Math.max(hi, x); } });
     const span = hi > lo ? hi - lo : 1;
@@ -244,11 +247,12 @@ function lapTraces(t, grid) {
   const ref = t.laps[t.reference];
   // Up to eight laps in eight colours; beyond, the colours again, dashed.
   const shown = t.laps.filter((l) => l.traced);
-  const over = (key) => shown.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0, borderWidth: 1.2,
-      borderColor: single ? palette[k % palette.length] : palette[l.group],
+  // Each shown lap's `key` along the path, times `scale` (a pedal in per
+  // cent, a speed in the reader's unit).
+  const over = (key, scale = 1) => shown.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0,
+      borderWidth: 1.2, borderColor: single ? palette[k % palette.length] : palette[l.group],
       borderDash: single && k >= palette.length ? [[6, 3], [2, 2]][Math.floor(k / palette.length - 1) % 2] : [],
-      data: t.at.map((s, i) => ({x: s, y: l[key][i] === null ? null : l[key][i] * (key === 'speed' ? speedUnit.scale : 1)}))
-        .filter((p) => p.y !== null)}));
+      data: t.at.map((s, i) => ({x: s, y: l[key][i] === null ? null : l[key][i] * scale})).filter((p) => p.y !== null)}));
   // A group's mean delta with its 95 % band over its complete laps.
   const bands = [];
   t.groups.filter((g) => g.deltaMean.length).forEach((g) => {
@@ -264,16 +268,13 @@ function lapTraces(t, grid) {
   const traces = [
     chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
                         options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}), true),
-    chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('speed')},
+    chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('speed', speedUnit.scale)},
                         options: options('speed over distance', 'distance [m]', speedLabel)}), true)];
   // What the driver does over the lap: pedals, steering, gear.
   [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
    ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
-    traces.push(chart(grid, () => {
-      const sets = over(key);
-      if (scale !== 1) sets.forEach((set) => set.data.forEach((p) => { p.y *= scale; }));
-      return {plugins: [cornerBand], data: {datasets: sets}, options: options(title + ' over distance', 'distance [m]', y)};
-    }, true));
+    traces.push(chart(grid, () => ({plugins: [cornerBand], data: {datasets: over(key, scale)},
+                                     options: options(title + ' over distance', 'distance [m]', y)}), true));
   });
   return traces;
 }
