@@ -1,5 +1,6 @@
 #include "numeric/elementary.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +35,22 @@ struct InverseFactorials {
   }
 };
 constexpr InverseFactorials inverse;
+
+// y rounded to the nearest integer, ties to even, for |y| below 2^51: adding
+// 1.5 * 2^52 leaves no bits below the units, so the sum is rounded there (in
+// the default rounding mode, as std::nearbyint's) and the subtraction is exact.
+double roundToInteger(double y) {
+  constexpr double shifter = 6755399441055744.0;  // 0x1.8p52
+  return (y + shifter) - shifter;
+}
+
+// m * 2^k, as std::ldexp gives it: one multiplication by the power, itself a
+// normal double, rounds only where the product is subnormal, and there once.
+double timesPowerOfTwo(double m, int k) {
+  if (k < -1022 || k > 1023) return std::ldexp(m, k);
+  const auto biased = static_cast<std::uint64_t>(k + 1023);
+  return m * std::bit_cast<double>(biased << 52);
+}
 
 // sin(r) for |r| <= pi/4: its Taylor series to r^19, whose remainder is below
 // 2^-60 there, by Horner's rule in r^2.
@@ -167,11 +184,11 @@ double exp(double x) {
   if (x < -745.2) return 0.0;
   // x = k ln 2 + r with |r| <= ln 2 / 2; e^r by its Taylor series to r^20,
   // whose remainder is below 2^-70 there; then scaled by 2^k exactly.
-  const double k = std::nearbyint(x / ln2High);
+  const double k = roundToInteger(x / ln2High);
   const double r = (x - k * ln2High) - k * ln2Low;
   double sum = inverse.value[20];
   for (int n = 19; n >= 1; --n) sum = inverse.value[n] + r * sum;
-  return std::ldexp(1.0 + r * sum, static_cast<int>(k));
+  return timesPowerOfTwo(1.0 + r * sum, static_cast<int>(k));
 }
 
 double log(double x) {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "report/fit/random.h"
 
@@ -44,6 +45,25 @@ TEST(Elementary, TheSameBitsOnEveryPlatform) {
   EXPECT_EQ(bits(portable::asin(-0x1.ff7ced916872bp-1)), 0xbff86ac9ad18f803u);
   EXPECT_EQ(bits(portable::asin(0x1p-4)), 0x3fb002abde95361au);
   EXPECT_EQ(bits(portable::atan2(-0.75, -2.5)), 0xc006cd1407805737u);
+}
+
+// e^x across its scaling by 2^k: where the power of two is a normal double and
+// the product rounds once (subnormal results from k = -1022 down), and where
+// it is not (k below -1022, k = 1024). The bits are those of the scaling by
+// the C library's ldexp, which every fit's likelihood was first written with.
+TEST(Elementary, ExpScalesByItsPowerOfTwoAsLdexpDoes) {
+  const std::pair<double, std::uint64_t> cases[] = {
+      {-0x1.748cccccccccdp+9, 0x0000000000000001u}, {-0x1.748p+9, 0x0000000000000001u},
+      {-0x1.7433333333333p+9, 0x0000000000000001u}, {-0x1.72p+9, 0x0000000000000055u},
+      {-0x1.682p+9, 0x000000077564144fu},           {-0x1.628cccccccccdp+9, 0x0007eabddec4fd38u},
+      {-0x1.6233333333333p+9, 0x000ff15b469edf89u}, {-0x1.6231eb851eb85p+9, 0x00101a5ff6ed496bu},
+      {-0x1.62p+9, 0x0017c8ab2288c9acu},            {-0x1p-1, 0x3fe368b2fc6f960au},
+      {-0x1.56e1fc2f8f359p-997, 0x3ff0000000000000u}, {0x0p+0, 0x3ff0000000000000u},
+      {0x1p-1, 0x3ffa61298e1e069cu},                {0x1p+0, 0x4005bf0a8b14576au},
+      {0x1.5ep+9, 0x7f0d945df4f8ec8eu},             {0x1.62cp+9, 0x7fe81e9b4b52d0c9u},
+      {0x1.62e3d70a3d70ap+9, 0x7fefe9ce5c4c52b4u},
+  };
+  for (const auto& [x, expected] : cases) EXPECT_EQ(bits(portable::exp(x)), expected) << x;
 }
 
 // glibc's sine, cosine and arctangent are within an ulp of the truth; other C

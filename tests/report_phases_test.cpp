@@ -105,7 +105,10 @@ TEST_F(PhasesTest, ThePlatformInEachPhaseIsTheCarsOwn) {
   EXPECT_GE(2 * stopped, corners) << stopped << " of " << corners;
 }
 
-TEST_F(PhasesTest, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
+// A study over many generated laps (the ctest label `study`).
+class PhasesStudy : public PhasesTest {};
+
+TEST_F(PhasesStudy, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
   // Two laps at each of two front shares and of a short travel, against
   // two of the base car: the share's difference is the middle's, the stops'
   // the short travel's.

@@ -44,7 +44,10 @@ bool platformDifference(const Json& d) {
 }
 bool claimed(const Json& d) { return d["verdict"] == "higher" || d["verdict"] == "lower"; }
 
-TEST_F(PlatformReportTest, ReadsBackTheRollAndFrontShareAndFindsAChangedShareAlone) {
+// A study over many generated laps (the ctest label `study`).
+class PlatformReportStudy : public PlatformReportTest {};
+
+TEST_F(PlatformReportStudy, ReadsBackTheRollAndFrontShareAndFindsAChangedShareAlone) {
   const std::string a1 = lap(41, 0.55), a2 = lap(42, 0.55), a3 = lap(43, 0.55);
   const std::string b1 = lap(44, 0.65), b2 = lap(45, 0.65);
   const Json r = report({a1, a2, "--vs", b1, b2});

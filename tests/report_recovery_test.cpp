@@ -86,7 +86,7 @@ TEST(Recovery, TheFitRecoversTheGeneratorsTyres) {
   EXPECT_GE(rearsReached, 1);
 }
 
-TEST(Recovery, IntervalsCoverTheTruthAsOftenAsTheySay) {
+TEST(RecoveryStudy, IntervalsCoverTheTruthAsOftenAsTheySay) {
   // Twenty laps of the same car and tyres, each with its own noise.
   const CarSetup car = generator::exampleCar();
   int peaks = 0, peaksCovered = 0, stiffnesses = 0, stiffnessesCovered = 0;

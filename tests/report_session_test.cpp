@@ -61,7 +61,10 @@ std::string named(std::size_t d) { return std::string(1, 'd').append(std::to_str
 
 bool holds(const Json& ci, double v) { return ci[0].get<double>() <= v && v <= ci[1].get<double>(); }
 
-TEST_F(SessionTest, AFieldOfKnownPaceIsRankedInItsOrderWithRangesAndGapsThatHoldIt) {
+// Studies over many generated laps (the ctest label `study`).
+class SessionStudy : public SessionTest {};
+
+TEST_F(SessionStudy, AFieldOfKnownPaceIsRankedInItsOrderWithRangesAndGapsThatHoldIt) {
   // Eight drivers 0 to 5 % apart, four laps each, and one who varies a lot.
   const std::vector<double> paces = {1.0, 0.993, 0.986, 0.979, 0.972, 0.965, 0.958, 0.95};
   std::vector<std::string> files;
@@ -126,7 +129,7 @@ TEST_F(SessionTest, AFieldOfKnownPaceIsRankedInItsOrderWithRangesAndGapsThatHold
   EXPECT_FALSE(s["fast_gain"].empty());
 }
 
-TEST_F(SessionTest, ADriverSlowAtOneCornerIsClaimedThereAndAlmostNowhereElse) {
+TEST_F(SessionStudy, ADriverSlowAtOneCornerIsClaimedThereAndAlmostNowhereElse) {
   std::vector<std::string> files = driver("even", 1.0, 3, 201);
   // Slower through the circuit's fifth corner: the report's T2, and T3 that
   // follows it close.

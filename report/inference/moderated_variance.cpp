@@ -60,10 +60,14 @@ double bestLogScale(const std::vector<Feature>& f, double d0) {
       slope += x.df / 2.0 - ((x.df + d0) / 2.0) * (r / (d0 + r));
     }
     // The slope in the features' log x, which falls as log s0^2 grows: a
-    // rising likelihood in log x puts the best log s0^2 below.
+    // rising likelihood in log x puts the best log s0^2 below. Once the ends
+    // are neighbouring doubles a step may leave them as they are, and every
+    // later step would repeat it: the search has ended.
     if (slope > 0.0) {
+      if (high == mid) break;
       high = mid;
     } else {
+      if (low == mid) break;
       low = mid;
     }
   }
@@ -131,9 +135,12 @@ double firmDf(const std::vector<Feature>& f, const BestDf& best) {
   } else {
     for (int k = 0; k < 60; ++k) {
       const double mid = low + (high - low) / 2.0;
+      // As in bestLogScale, a step that leaves the ends ends the search.
       if (profileLikelihood(f, portable::exp(mid), scale) >= enough) {
+        if (high == mid) break;
         high = mid;
       } else {
+        if (low == mid) break;
         low = mid;
       }
     }

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# real_laps.sh BUILD_DIR: both programs on the real replays in
+# $SKIDLOG_REAL_REPLAYS (default: ../shared/vectors beside the source): each
+# replay converted in both layouts and compared with its recorded CSV where
+# there is one, and the report written for one driver's laps, a comparison,
+# a front-drive pair and a lap sampled at 100 ms. Under the sanitizers this is
+# the whole pipeline on real data. Exits 77 (skipped) without the replays.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source=$(cd "$(dirname "$0")/.." && pwd)
+real=$(cd "${SKIDLOG_REAL_REPLAYS:-$source/../shared/vectors}" 2>/dev/null && pwd) || {
+  echo "no real replays to run"; exit 77; }
+[ -f "$real/real-xrgt-southcity.raf" ] || { echo "no real replays at $real"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+for raf in "$real"/*.raf; do
+  name=$(basename "$raf" .raf)
+  for layout in wheel side; do
+    args=()
+    [ $layout = side ] && args=(/s)
+    "$build/app/skidlog" "${args[@]}" "$raf" "$work/$name.$layout.csv" >/dev/null 2>"$work/stderr" || {
+      echo "skidlog failed on $name ($layout)"; cat "$work/stderr"; failed=1; continue; }
+    want="$real/$name.$layout.csv.gz"
+    if [ -f "$want" ] && ! gzip -dc "$want" | cmp -s - "$work/$name.$layout.csv"; then
+      echo "the CSV differs: $name ($layout)"
+      failed=1
+    fi
+  done
+done
+r() { echo "$real/real-$1.raf"; }
+runs=("$(r xrgt-southcity) $(r xrgt-southcity-lap8) $(r xrgt-southcity-lap9)"
+      "$(r xrgt-southcity-lap8) --vs $(r xrgt-southcity) $(r xrgt-southcity-lap9)"
+      "$(r xfgti-blackwood) --vs $(r xfgti-blackwood-2)"
+      "$(r xrgt-kyoto-100ms)")
+for k in "${!runs[@]}"; do
+  read -r -a args <<< "${runs[$k]}"
+  if "$build/report/skidlog-report" -o "$work/page$k.html" --json "$work/report$k.json" "${args[@]}" \
+      2>"$work/stderr" && [ -s "$work/page$k.html" ] && [ -s "$work/report$k.json" ]; then
+    echo "report written: ${runs[$k]//$real\//}"
+  else
+    echo "the report failed: ${runs[$k]//$real\//}"
+    cat "$work/stderr"
+    failed=1
+  fi
+done
+exit $failed
