@@ -42,7 +42,7 @@ ConvertOptions readOptions(const std::string& path, bool sideBySide) {
   options.sideBySide = sideBySide;
   options.memoryLimit = physicalMemory();
   options.eachWheel = eachWheelOnCores;
-  options.warnWithoutSignature = true;
+  options.withoutSignature = ConvertOptions::Unsigned::warn;
   return options;
 }
 

@@ -1,6 +1,7 @@
 #include "report/report_build.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "report/laps/why/corner_why.h"
 #include "report/output/json/json_summary.h"
 #include "skidlog/simulator_text.h"
+#include "system/system.h"
 
 namespace skidlog {
 namespace {
@@ -42,7 +44,7 @@ ExitCode addReplay(const std::string& file, std::span<const std::string> outputs
   options.inputName = file;
   options.memoryLimit = physicalMemory();
   options.eachWheel = eachWheelOnCores;
-  options.warnWithoutSignature = true;
+  options.withoutSignature = ConvertOptions::Unsigned::refuse;
   Replay replay;
   ReplayNames names;
   const ExitCode read = loadReplayFile(options, outputs, replay, messages, &names);
@@ -175,8 +177,34 @@ void addLoadedReplay(ReportGroup& group, ReplaySummary summary, const std::vecto
   if (withTrace) group.replays.back().trace = takeTrace(replay);
 }
 
+namespace {
+
+// One replay given twice, in one group or in two, whatever its spelling, would
+// be compared with itself: refused, naming it. A name that reaches no file is
+// left for its reading to report.
+ExitCode refuseRepeats(const ReportRequest& request, std::ostream& messages) {
+  std::vector<std::pair<FileId, const std::string*>> seen;
+  for (const GroupRequest& g : request.groups) {
+    for (const std::string& file : g.replays) {
+      const std::optional<FileId> id = fileIdentity(file);
+      if (!id) continue;
+      for (const auto& [other, name] : seen) {
+        if (other != *id) continue;
+        messages << file << (*name == file ? " is given twice" : " is " + *name + ", given before")
+                 << "; give each replay once." << std::endl;
+        return ExitCode::usage;
+      }
+      seen.emplace_back(*id, &file);
+    }
+  }
+  return ExitCode::success;
+}
+
+}  // namespace
+
 ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool withTraces,
                      ReportData& report, std::ostream& messages, const ProgressReport& progress) {
+  if (const ExitCode repeated = refuseRepeats(request, messages); repeated != ExitCode::success) return repeated;
   if (request.by == GroupBy::commandLine) report.groups.resize(request.groups.size());
   std::size_t total = 0, done = 0;
   for (const GroupRequest& g : request.groups) total += g.replays.size();

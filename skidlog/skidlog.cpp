@@ -90,10 +90,16 @@ ExitCode loadReplayFile(const ConvertOptions& options, std::span<const std::stri
       return ExitCode::outputNotOpened;
     }
   }
+  const bool isSigned = beginsWithSignature(input.view());
+  if (!isSigned && options.withoutSignature == ConvertOptions::Unsigned::refuse) {
+    messages << "Not a replay: " << options.inputName << " does not begin with the replay signature "
+             << replaySignature << "." << std::endl;
+    return ExitCode::notAReplay;
+  }
   if (names != nullptr) *names = readReplayNames(input.view());
   const ExitCode read = readReplay(input.view(), options, replay, messages);
   // A file that loads but lacks the signature is read as it stands, with a word.
-  if (read == ExitCode::success && options.warnWithoutSignature && !beginsWithSignature(input.view())) {
+  if (read == ExitCode::success && !isSigned && options.withoutSignature == ConvertOptions::Unsigned::warn) {
     messages << "Warning: " << options.inputName << " does not begin with the replay signature " << replaySignature
              << "; it is read as a replay, but may be none." << std::endl;
   }

@@ -37,10 +37,12 @@ struct ConvertOptions {
   std::uint64_t memoryLimit = 0;
   // Runs the wheels' share of loading; empty: one wheel after another.
   EachWheel eachWheel;
-  // Warn where the file does not begin with the replay signature (a CSV or
-  // another file given by mistake). The converter itself does not: its
-  // messages are fixed.
-  bool warnWithoutSignature = false;
+  // What to do with a file that does not begin with the replay signature (a
+  // CSV or another file given by mistake): read it silently, as the converter
+  // does (its messages are fixed), read it with a warning, or refuse it as no
+  // replay (the report, which would otherwise draw a page of nonsense).
+  enum class Unsigned { read, warn, refuse };
+  Unsigned withoutSignature = Unsigned::read;
 };
 
 // The six letters every replay begins with.

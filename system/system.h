@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -71,6 +72,10 @@ ReadStatus readInputFile(const std::string& path, InputFile& file);
 // True when `path` names an existing file that is `id`, through whatever name,
 // link or spelling.
 bool isSameFile(const std::string& path, const FileId& id);
+
+// The identity of the existing file `path` names; none when it names nothing
+// that can be opened.
+std::optional<FileId> fileIdentity(const std::string& path);
 
 // An output text file: created or truncated by open(), each line handed to the
 // file with one write; on Windows every line ends in CR LF. The first failure

@@ -75,9 +75,12 @@ ReadStatus readInputFile(const std::string& path, InputFile& file) {
   return ReadStatus::read;
 }
 
-bool isSameFile(const std::string& path, const FileId& id) {
+bool isSameFile(const std::string& path, const FileId& id) { return fileIdentity(path) == id; }
+
+std::optional<FileId> fileIdentity(const std::string& path) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && idOf(info) == id;
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return idOf(info);
 }
 
 OutputFile::~OutputFile() {

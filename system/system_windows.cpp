@@ -157,15 +157,18 @@ ReadStatus readInputFile(const std::string& path, InputFile& file) {
   return ReadStatus::read;
 }
 
-bool isSameFile(const std::string& path, const FileId& id) {
+bool isSameFile(const std::string& path, const FileId& id) { return fileIdentity(path) == id; }
+
+std::optional<FileId> fileIdentity(const std::string& path) {
   // No access rights are asked for, so this opens even a file another program holds.
   const HANDLE handle =
       ::CreateFileW(systemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   HandleCloser closer{handle};
-  FileId other;
-  return identify(handle, other) && other == id;
+  FileId id;
+  if (!identify(handle, id)) return std::nullopt;
+  return id;
 }
 
 OutputFile::~OutputFile() {

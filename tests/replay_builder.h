@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "skidlog/skidlog.h"
+
 namespace skidlog::test {
 
 inline std::uint32_t floatBits(float f) { return std::bit_cast<std::uint32_t>(f); }
@@ -24,9 +26,11 @@ class ReplayBuilder {
   static constexpr std::size_t headerSize = 1024;
   static constexpr std::size_t blockSize = 192;
 
-  // A level car standing at the origin with four wheels in the usual order
-  // and `samples` blocks, each with the car's axes set to the world axes.
+  // A replay, by its signature, of a level car standing at the origin with
+  // four wheels in the usual order and `samples` blocks, each with the car's
+  // axes set to the world axes.
   explicit ReplayBuilder(int samples) : bytes_(headerSize + blockSize * static_cast<std::size_t>(samples)) {
+    for (std::size_t i = 0; i < replaySignature.size(); ++i) put<char>(i, replaySignature[i]);
     put<std::uint16_t>(12, headerSize);
     put<std::uint16_t>(14, blockSize);
     put<std::uint16_t>(16, 32);

@@ -161,7 +161,10 @@ TEST_F(CompareTest, GroupsFromTheCommandLine) {
   EXPECT_EQ(run({"--json", json, "--label", "x", "--label", "y", a}), 1);
   EXPECT_FALSE(std::filesystem::exists(json));
   // Labels: given, or the replay's name; two alike are told apart.
-  ASSERT_EQ(run({"--json", json, a, "--vs", "--label=wet", b, "--vs", a}), 0) << messages.str();
+  std::filesystem::create_directories(*dir_ / "copy");
+  const std::string copy = *dir_ / "copy/base1.raf";
+  std::filesystem::copy_file(a, copy, std::filesystem::copy_options::overwrite_existing);
+  ASSERT_EQ(run({"--json", json, a, "--vs", "--label=wet", b, "--vs", copy}), 0) << messages.str();
   const Json s = summary();
   EXPECT_EQ(s["groups"][0]["label"], "base1");
   EXPECT_EQ(s["groups"][1]["label"], "wet");
@@ -248,19 +251,23 @@ TEST_F(CompareTest, ProgressIsDrawnOnATerminalAndClearedAtTheEnd) {
 TEST_F(CompareTest, EveryMessageBeginsWithTheProgramsName) {
   test::writeFile(*dir_ / "short.raf", std::string(100, 'x'));
   EXPECT_EQ(run({"--json", json, path("short.raf")}), 4);
-  EXPECT_EQ(messages.str(), "skidlog-report: Not a replay analyser file: " + path("short.raf") + ".\n");
+  EXPECT_EQ(messages.str(), "skidlog-report: Not a replay: " + path("short.raf") +
+                                " does not begin with the replay signature LFSRAF.\n");
   const std::string truncated = test::readFile(path("base1.raf"));
   test::writeFile(*dir_ / "cut.raf", truncated.substr(0, 1024 + 192 * 3000 + 50));
   EXPECT_EQ(run({"--json", json, path("cut.raf")}), 0);
   EXPECT_EQ(messages.str().rfind("skidlog-report: Warning: " + path("cut.raf") + " holds 3000 of 6000 sample blocks.\n",
                                  0),
             0u);
-  // A file that loads but is no replay (a CSV given by mistake) is named.
-  test::writeFile(*dir_ / "lap.csv", "time [s], speed [m/s]\n" + truncated.substr(40));
-  run({"--json", json, path("lap.csv")});
-  EXPECT_NE(messages.str().find("skidlog-report: Warning: " + path("lap.csv") +
-                                " does not begin with the replay signature LFSRAF"),
-            std::string::npos);
+  // A file that would load but is no replay (a CSV given by mistake) is
+  // refused by name, beside a real replay, and nothing is written.
+  test::writeFile(*dir_ / "lap.raf", "time [s], speed [m/s]\n" + truncated.substr(40));
+  const std::string page = *dir_ / "page.html";
+  EXPECT_EQ(run({"--json", *dir_ / "unsigned.json", "-o", page, path("base1.raf"), path("lap.raf")}), 4);
+  EXPECT_EQ(messages.str(), "skidlog-report: Not a replay: " + path("lap.raf") +
+                                " does not begin with the replay signature LFSRAF.\n");
+  EXPECT_FALSE(std::filesystem::exists(*dir_ / "unsigned.json"));
+  EXPECT_FALSE(std::filesystem::exists(page));
   EXPECT_EQ(run({"--json", path("base1.raf"), path("base1.raf")}), 3);
   EXPECT_EQ(messages.str(), "skidlog-report: Output file is the input file: " + path("base1.raf") + ".\n");
 }

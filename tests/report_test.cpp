@@ -105,6 +105,15 @@ TEST_F(ReportRunTest, RefusalsAndExitCodes) {
   EXPECT_EQ(run({"--json", json}), 1);
   EXPECT_EQ(run({"-o", json, "--json", json, a}), 1);  // one would overwrite the other
   EXPECT_EQ(run({"--bogus", a}), 1);
+  // One replay twice, in one group, in two, or through another spelling.
+  const std::string c = replay("c.raf", "XR GT");
+  EXPECT_EQ(run({"--json", json, a, c, a}), 1);
+  EXPECT_EQ(messages.str(), "skidlog-report: " + a + " is given twice; give each replay once.\n");
+  EXPECT_EQ(run({"--json", json, a, "--vs", c, a}), 1);
+  const std::string spelled = dir / "./c.raf";
+  EXPECT_EQ(run({"--json", json, c, "--vs", spelled}), 1);
+  EXPECT_EQ(messages.str(), "skidlog-report: " + spelled + " is " + c + ", given before; give each replay once.\n");
+  EXPECT_FALSE(std::filesystem::exists(json));
   EXPECT_EQ(run({"--version"}), 0);
   EXPECT_EQ(out.str().rfind("skidlog-report ", 0), 0u);
   EXPECT_EQ(run({"-h"}), 0);
@@ -151,8 +160,9 @@ TEST_F(ReportRunTest, DashWritesToStandardOutputAndThePageSaysWhatItIs) {
   test::writeFile(dir / "lap.raf", std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ASSERT_EQ(run({"-o", "-", dir / "lap.raf"}), 0) << messages.str();
   EXPECT_NE(out.str().find("<title>Laps: "), std::string::npos);
-  ASSERT_EQ(run({"-o", "-", dir / "lap.raf", "--vs", dir / "lap.raf"}), 0) << messages.str();
-  EXPECT_NE(out.str().find("<title>Lap comparison: lap vs "), std::string::npos);
+  std::filesystem::copy_file(dir / "lap.raf", dir / "friend.raf");
+  ASSERT_EQ(run({"-o", "-", dir / "lap.raf", "--vs", dir / "friend.raf"}), 0) << messages.str();
+  EXPECT_NE(out.str().find("<title>Lap comparison: lap vs friend"), std::string::npos);
   // The page to standard output and the JSON to a file, or the other way.
   ASSERT_EQ(run({"-o", "-", "--json", json, a}), 0) << messages.str();
   EXPECT_TRUE(std::filesystem::exists(json));

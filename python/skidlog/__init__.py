@@ -43,7 +43,8 @@ def _check(code, messages, paths):
     if code == 2:
         for path in paths:
             if not _os.path.exists(path):
-                raise FileNotFoundError(_errno.ENOENT, text, path)
+                # Python's own words name the file once.
+                raise FileNotFoundError(_errno.ENOENT, _os.strerror(_errno.ENOENT), str(path))
         raise OSError(text)
     raise ValueError(text)
 
@@ -131,6 +132,12 @@ def _flat(entry, into=None, prefix=""):
     return row
 
 
+# A comparison's differences as columns, so that a report without one (a
+# single group) still gives the table its shape.
+_DIFFERENCE_COLUMNS = ("from", "to", "where", "phase", "wheel", "curve", "quantity", "delta", "ci_low", "ci_high",
+                       "relative", "relative_ci_low", "relative_ci_high", "verdict")
+
+
 def report_tables(summary):
     """The dict `report` gives as tidy tables: a dict of pandas DataFrames,
     one row per thing, each with the track (and corner, group) it belongs to.
@@ -169,7 +176,10 @@ def report_tables(summary):
             rows["session_corners"].append(_flat(cell, dict(where)))
         for gain in session["fast_gain"]:
             rows["fast_gain"].append(_flat(gain, dict(where)))
-    return {name: pd.DataFrame(table) for name, table in rows.items()}
+    tables = {name: pd.DataFrame(table) for name, table in rows.items()}
+    if not rows["differences"]:
+        tables["differences"] = pd.DataFrame(columns=list(_DIFFERENCE_COLUMNS))
+    return tables
 
 
 def laps(summary):

@@ -73,11 +73,22 @@ def test_report_errors(tmp_path):
     with pytest.raises(FileNotFoundError):
         skidlog.report([tmp_path / "none.raf"])
     # Five groups are a session: read, not refused.
-    assert len(skidlog.report(EXAMPLE, EXAMPLE, EXAMPLE, EXAMPLE, EXAMPLE)["groups"]) == 5
+    copies = [tmp_path / f"lap{k}.raf" for k in range(5)]
+    for copy in copies:
+        copy.write_bytes(EXAMPLE.read_bytes())
+    assert len(skidlog.report(*copies)["groups"]) == 5
+    # One replay twice is refused by name.
+    with pytest.raises(ValueError, match="lap.raf is given twice"):
+        skidlog.report(EXAMPLE, EXAMPLE)
     with pytest.raises(ValueError):
         skidlog.report(EXAMPLE, by="colour")
     with pytest.raises(ValueError, match="needs replays"):
         skidlog.report([EXAMPLE], [])
+    # A file that is no replay (a CSV renamed, say) is refused by name.
+    renamed = tmp_path / "lap.raf"
+    renamed.write_bytes(b"time [s], speed [m/s]\n" + EXAMPLE.read_bytes()[40:])
+    with pytest.raises(ValueError, match="Not a replay: .*lap.raf does not begin with the replay signature"):
+        skidlog.report(EXAMPLE, renamed)
 
 
 def with_setup(source, target, final_drive, rear_tyre):
@@ -137,3 +148,6 @@ def test_report_tables_are_tidy(tmp_path):
     assert skidlog.corners(summary).equals(tables["corner_laps"])
     differences = skidlog.differences(summary)
     assert list(differences[["low", "high"]].iloc[0]) == summary["differences"][0]["ci"]
+    # A report of one group has no differences, but the table keeps its columns.
+    alone = skidlog.differences(skidlog.report(EXAMPLE))
+    assert alone.empty and {"from", "to", "where", "quantity", "delta", "low", "high", "verdict"} <= set(alone)

@@ -117,8 +117,9 @@ def test_a_truncated_replay_warns_and_gives_its_complete_blocks(damaged, tmp_pat
 
 def test_errors_name_the_file(tmp_path):
     missing = tmp_path / "missing.raf"
-    with pytest.raises(FileNotFoundError):
+    with pytest.raises(FileNotFoundError) as caught:
         skidlog.read(missing)
+    assert caught.value.filename == str(missing) and str(caught.value).count("missing.raf") == 1
     with pytest.raises(OSError, match="Could not open file"):
         skidlog.read(tmp_path)
     short = tmp_path / "short.raf"

@@ -46,9 +46,10 @@ constexpr std::string_view helpText =
     "comparison). Every report with complete laps ranks its groups by pace, with\n"
     "a range of ranks, and times each group's corners against the fastest's; with\n"
     "five groups or more that session replaces the comparison.\n"
-    "Exit status: 0 done, 1 wrong usage, 2 a replay cannot be opened,\n"
-    "3 an output cannot be written or names a replay, 4 a replay is not usable\n"
-    "or a group's replays are of different cars, 5 writing failed.\n";
+    "Exit status: 0 done, 1 wrong usage or a replay given twice, 2 a replay\n"
+    "cannot be opened, 3 an output cannot be written or names a replay, 4 a\n"
+    "replay is not usable (no replay signature, too short) or a group's replays\n"
+    "are of different cars, 5 writing failed.\n";
 
 int usageError(std::ostream& messages, const std::string& problem) {
   messages << program << ": " << problem << "\n"
