@@ -1,6 +1,8 @@
 #include "report/report_build.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -183,18 +185,18 @@ namespace {
 // be compared with itself: refused, naming it. A name that reaches no file is
 // left for its reading to report.
 ExitCode refuseRepeats(const ReportRequest& request, std::ostream& messages) {
-  std::vector<std::pair<FileId, const std::string*>> seen;
+  // A season's thousands of laps: each identity looked up, not compared with all before it.
+  std::map<std::pair<std::uint64_t, std::uint64_t>, const std::string*> seen;
   for (const GroupRequest& g : request.groups) {
     for (const std::string& file : g.replays) {
       const std::optional<FileId> id = fileIdentity(file);
       if (!id) continue;
-      for (const auto& [other, name] : seen) {
-        if (other != *id) continue;
-        messages << file << (*name == file ? " is given twice" : " is " + *name + ", given before")
-                 << "; give each replay once." << std::endl;
-        return ExitCode::usage;
-      }
-      seen.emplace_back(*id, &file);
+      const auto [at, isNew] = seen.try_emplace({id->volume, id->index}, &file);
+      if (isNew) continue;
+      const std::string& before = *at->second;
+      messages << file << (before == file ? " is given twice" : " is " + before + ", given before")
+               << "; give each replay once." << std::endl;
+      return ExitCode::usage;
     }
   }
   return ExitCode::success;

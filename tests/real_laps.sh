@@ -28,18 +28,15 @@ for raf in "$real"/*.raf; do
     fi
   done
 done
-r() { echo "$real/real-$1.raf"; }
-runs=("$(r xrgt-southcity) $(r xrgt-southcity-lap8) $(r xrgt-southcity-lap9)"
-      "$(r xrgt-southcity-lap8) --vs $(r xrgt-southcity) $(r xrgt-southcity-lap9)"
-      "$(r xfgti-blackwood) --vs $(r xfgti-blackwood-2)"
-      "$(r xrgt-kyoto-100ms)")
-for k in "${!runs[@]}"; do
-  read -r -a args <<< "${runs[$k]}"
+source "$source/tests/real_runs.sh"
+cd "$real"
+for k in "${!real_runs[@]}"; do
+  read -r -a args <<< "${real_runs[$k]}"
   if "$build/report/skidlog-report" -o "$work/page$k.html" --json "$work/report$k.json" "${args[@]}" \
       2>"$work/stderr" && [ -s "$work/page$k.html" ] && [ -s "$work/report$k.json" ]; then
-    echo "report written: ${runs[$k]//$real\//}"
+    echo "report written: ${real_runs[$k]}"
   else
-    echo "the report failed: ${runs[$k]//$real\//}"
+    echo "the report failed: ${real_runs[$k]}"
     cat "$work/stderr"
     failed=1
   fi

@@ -22,10 +22,8 @@ runs=("example.raf" "gen1.raf gen2.raf --vs gen3.raf genslow.raf")
 real=${SKIDLOG_REAL_REPLAYS:-$source/../shared/vectors}
 if [ -f "$real/real-xrgt-southcity.raf" ]; then
   cp "$real"/real-*.raf .
-  runs+=("real-xrgt-southcity.raf real-xrgt-southcity-lap8.raf real-xrgt-southcity-lap9.raf"
-         "real-xrgt-southcity-lap8.raf --vs real-xrgt-southcity.raf real-xrgt-southcity-lap9.raf"
-         "real-xfgti-blackwood.raf --vs real-xfgti-blackwood-2.raf"
-         "real-xrgt-kyoto-100ms.raf")
+  source "$source/tests/real_runs.sh"
+  runs+=("${real_runs[@]}")
 else
   echo "no real replays at $real: generated laps only"
 fi

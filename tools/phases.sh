@@ -6,8 +6,9 @@ phase() {
   local name=$1 start=$SECONDS status=0
   shift
   "$@" || status=$?
-  phase_times+=("$(printf '%-20s %5d s' "$name" $((SECONDS - start)))$([ $status -eq 0 ] || echo "  (failed: $status)")")
-  echo "== $name: $((SECONDS - start)) s"
+  local seconds=$((SECONDS - start))
+  phase_times+=("$(printf '%-20s %5d s' "$name" $seconds)$([ $status -eq 0 ] || echo "  (failed: $status)")")
+  echo "== $name: $seconds s"
   return $status
 }
 phase_summary() {
