@@ -10,6 +10,8 @@
 #include "report/analysis/differences.h"
 #include "report/fit/statistics.h"
 #include "report/laps/lap_analysis.h"
+#include "report/laps/lap_claims.h"
+#include "report/quantity/quantities.h"
 #include "tools/generator/noise.h"
 
 namespace skidlog {
@@ -86,15 +88,15 @@ TEST(OverLaps, VerdictsOfOneLapEachAndBelowResolution) {
   EXPECT_EQ(alone.delta.value, 0.5);
   // Laps that agree to a microsecond are taken to vary by their resolution's
   // rounding at least; five a side then leave zero out for half a
-  // millisecond, which is still below the resolution: no claim.
+  // millisecond, which is still below the resolution: no claim, and no
+  // interval that would read as one.
   const OverLaps c = overLaps(std::vector<double>{4.0, 4.0000001, 4.0000002, 4.0, 4.0000001});
   const OverLaps d = overLaps(std::vector<double>{4.0005, 4.0005001, 4.0005002, 4.0005, 4.0005001});
   const Difference tiny = compareOverLaps(c, d, {0, 1, "T2"}, "corner_time_s", 0.001);
   EXPECT_GT(tiny.delta.ci.low, 0.0);
   EXPECT_LT(tiny.delta.ci.low, 0.0002);
-  EXPECT_EQ(tiny.verdict, noDifferenceShown);
-  ASSERT_EQ(tiny.notes.size(), 1u);
-  EXPECT_NE(tiny.notes[0].find("resolution"), std::string::npos);
+  EXPECT_EQ(tiny.verdict, belowResolution);
+  EXPECT_FALSE(tiny.hasInterval);
   const Difference one = compareOverLaps(a, d, {0, 1, "T2"}, "corner_time_s", 0.001);
   ASSERT_EQ(one.notes.size(), 1u);
   EXPECT_NE(one.notes[0].find("one lap against 5"), std::string::npos);
@@ -103,6 +105,68 @@ TEST(OverLaps, VerdictsOfOneLapEachAndBelowResolution) {
 
 // Whole gears: two laps in one gear against a lap in another have shown no
 // spread, which is not none; no interval of no width claims anything.
+// Two laps that disagree past what a number can be (one in third gear at
+// 3,000 rpm, one in second at 9,000) give no interval and no claim, however
+// the comparison's claims set its level, and say whose laps disagree; the
+// others of the family are tested without it.
+TEST(OverLaps, LapsThatDisagreePastTheReachClaimNothing) {
+  const OverLaps from = overLaps(std::vector<double>{3000.0, 9000.0});
+  const OverLaps to = overLaps(std::vector<double>{5000.0, 5100.0});
+  std::vector<Difference> family;
+  family.push_back(compareOverLaps(from, to, {0, 1, "T3"}, "rpm_min", 10.0));
+  family.back().reach = reachOf(*quantityNamed("rpm_min"), {});
+  family.back().disagreement = "club's 2 laps spread 4243 rpm";
+  holdPastReach(family.back());
+  EXPECT_EQ(family.back().verdict, lapsDisagree);
+  EXPECT_FALSE(family.back().hasInterval);
+  ASSERT_EQ(family.back().notes.size(), 1u);
+  EXPECT_EQ(family.back().notes[0], "the laps disagree here: club's 2 laps spread 4243 rpm");
+  // Beside 40 differences of nothing, an rpm whose 95 % interval stays
+  // within 20,000 rpm passes it at the family's level: it is held there.
+  family.clear();
+  const OverLaps wide = overLaps(std::vector<double>{5000.0, 5600.0});
+  family.push_back(compareOverLaps(wide, to, {0, 1, "T3"}, "rpm_min", 10.0));
+  family.back().reach = 20000.0;
+  holdPastReach(family.back());
+  EXPECT_TRUE(family.back().hasInterval);
+  for (int k = 0; k < 40; ++k) {
+    const OverLaps a = overLaps(std::vector<double>{4.0, 4.1, 4.05}), b = overLaps(std::vector<double>{4.02, 4.08, 4.1});
+    std::string where = "T";
+    where += std::to_string(k);
+    family.push_back(compareOverLaps(a, b, {0, 1, where}, "corner_time_s", 0.001));
+  }
+  std::vector<Difference*> members;
+  for (Difference& d : family) members.push_back(&d);
+  claimFamily(members, 0, 1);
+  EXPECT_EQ(family.front().verdict, lapsDisagree);
+  for (const Difference& d : family) {
+    if (d.hasInterval) {
+      EXPECT_LE(std::fabs(d.delta.ci.high - d.delta.ci.low), 20000.0);
+    }
+  }
+}
+
+// Every number a corner or a phase of it gives is in the quantity table,
+// with a resolution, and places and times are bounded by the track.
+TEST(Quantities, EveryCornerAndPhaseNumberIsInTheTable) {
+  for (const char* key : cornerKeyNames) {
+    const Quantity* q = quantityNamed(key);
+    ASSERT_NE(q, nullptr) << key;
+    EXPECT_GT(q->resolution, 0.0) << key;
+    EXPECT_FALSE(q->words.empty()) << key;
+  }
+  for (const char* key : phaseKeyNames) ASSERT_NE(quantityNamed(key), nullptr) << key;
+  const TrackScale track{2030.0, 62.0};
+  EXPECT_EQ(reachOf(*quantityNamed("brake_m"), track), 2030.0);
+  EXPECT_EQ(reachOf(*quantityNamed("segment_time_s"), track), 62.0);
+  EXPECT_EQ(reachOf(*quantityNamed("peak_brake"), track), 1.0);
+  EXPECT_EQ(reachOf(*quantityNamed("steer_apex_deg"), track), 720.0);
+  double low = 0.6, high = 1.17;
+  keepWithinRange(*quantityNamed("peak_brake"), low, high);
+  EXPECT_EQ(high, 1.0);
+  EXPECT_EQ(low, 0.6);
+}
+
 TEST(OverLaps, NoClaimWithoutSpread) {
   const OverLaps second = overLaps(std::vector<double>{2.0, 2.0}), third = overLaps(std::vector<double>{3.0});
   const Difference gear = compareOverLaps(second, third, {0, 1, "T1"}, "gear_min", 1.0);

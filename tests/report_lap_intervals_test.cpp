@@ -175,7 +175,7 @@ TEST_F(LapIntervalsTest, OneLapStandsAgainstAGroupWithTheGroupsSpread) {
   EXPECT_LE(claims, total / 10);
   for (const Json& d : r["differences"]) {
     if (!d["curve"].is_null() || d["where"] == "balance") continue;
-    ASSERT_TRUE(d["ci"].is_array()) << d["where"] << " " << d["quantity"];
+    ASSERT_TRUE(d["ci"].is_array() || d["verdict"] == "below the resolution") << d["where"] << " " << d["quantity"];
     ASSERT_GE(d["notes"].size(), 1u);  // and below the resolution, where it is
     EXPECT_NE(d["notes"][0].get<std::string>().find("one lap against 4"), std::string::npos);
   }

@@ -137,6 +137,29 @@ TEST(FindingWords, SpeedsInTheReadersUnitAndThePedalInPoints) {
   EXPECT_EQ(actionText(brake, true, SpeedUnit::kilometresPerHour), "peak brake pedal 27 points lower");
 }
 
+// A corner's time in words and its interval run the same way: a gain's
+// interval is of the time gained, whether or not it leaves zero out.
+TEST(FindingWords, TheIntervalRunsTheWayTheWordsDo) {
+  CornerFinding f;
+  f.corner = "T2";
+  f.timeLost.delta.value = -0.06;
+  f.timeLost.delta.ci = {-0.12, 0.01};
+  f.timeLost.verdict = noDifferenceShown;
+  EXPECT_EQ(findingSentence(f, true, "b"), "T2: b gains 0.06 s, within the laps' own variation (\u22120.01 to 0.12 s)");
+  f.timeLost.delta.ci = {-0.12, -0.02};
+  f.timeLost.verdict = lower;
+  EXPECT_EQ(findingSentence(f, true, "b"), "T2: b gains 0.06 s (0.02 to 0.12 s)");
+  f.timeLost.delta.value = 0.3;
+  f.timeLost.delta.ci = {0.1, 0.5};
+  f.timeLost.verdict = higher;
+  EXPECT_EQ(findingSentence(f, true, "b"), "T2: b loses 0.30 s (0.10 to 0.50 s)");
+  f.timeLost.hasInterval = false;
+  f.timeLost.verdict = lapsDisagree;
+  f.timeLost.disagreement = "a's 2 laps spread 0.724 s from lap to lap";
+  EXPECT_EQ(findingSentence(f, true, "b"),
+            "T2: b loses 0.30 s, but the laps disagree here (a's 2 laps spread 0.724 s from lap to lap)");
+}
+
 TEST_F(ReportRunTest, TheSpeedUnitIsOneOfThree) {
   const std::string a = replay("a.raf", "XR GT");
   EXPECT_EQ(run({"--speed-unit=kph", "--json", json, a}), 1);

@@ -6,6 +6,7 @@
 
 #include "report/analysis/platform/platform_differences.h"
 #include "report/analysis/report_group.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 
@@ -36,7 +37,9 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
 }
 
 Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
-                           double resolution) {
+                           double grain) {
+  const Quantity* q = quantityNamed(quantity);
+  const double resolution = q != nullptr ? std::max(grain, q->resolution) : grain;
   Difference d;
   d.from = place.from;
   d.to = place.to;
@@ -44,7 +47,7 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
   d.quantity = quantity;
   d.fromValue = from.mean;
   d.toValue = to.mean;
-  const LapDifference l = differenceOverLaps(from, to, resolutionSpread(resolution));
+  const LapDifference l = differenceOverLaps(from, to, resolutionSpread(grain));
   d.delta.value = l.delta;
   d.delta.ci = l.ci;
   d.standardError = l.standardError;
@@ -71,9 +74,16 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
 
 void holdBelowResolution(Difference& d, double resolution) {
   if (claimed(d.verdict) && std::fabs(d.delta.value) < resolution) {
-    d.verdict = noDifferenceShown;
-    d.notes.push_back("smaller than the quantity's resolution");
+    d.verdict = belowResolution;
+    d.hasInterval = false;
   }
+}
+
+void holdPastReach(Difference& d) {
+  if (!d.hasInterval || !(std::fabs(d.delta.ci.low) > d.reach || std::fabs(d.delta.ci.high) > d.reach)) return;
+  d.verdict = lapsDisagree;
+  d.hasInterval = false;
+  d.notes.push_back(d.disagreement.empty() ? "the laps disagree here" : "the laps disagree here: " + d.disagreement);
 }
 
 namespace {

@@ -38,6 +38,10 @@ struct Difference {
   double standardError = std::numeric_limits<double>::quiet_NaN();
   double df = 0.0;
   double resolution = 0.0;         // below which it is never claimed
+  // The most it can be, from what its quantity can take on its track: an
+  // interval past it says the laps disagree, not how large the difference is.
+  double reach = std::numeric_limits<double>::infinity();
+  std::string disagreement;        // whose laps disagree most, in words, where reach is finite
   std::vector<std::string> notes;  // why the verdict is what it is, where that is not plain
 
   // How large it is, to sort by: the relative difference where there is one.
@@ -49,6 +53,8 @@ inline constexpr const char* lower = "lower";
 inline constexpr const char* noDifferenceShown = "no difference shown";
 inline constexpr const char* oneLapEach = "one lap each: no interval";
 inline constexpr const char* notComparable = "not comparable";
+inline constexpr const char* lapsDisagree = "laps disagree";
+inline constexpr const char* belowResolution = "below the resolution";
 
 // Whether a verdict claims a difference.
 inline bool claimed(const std::string& verdict) { return verdict == higher || verdict == lower; }
@@ -73,16 +79,24 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
                    const char* quantity);
 
 // One number with a value per lap compared between two groups, `to` less
-// `from`, with its interval over laps (see differenceOverLaps). A difference
-// smaller than `resolution` (the quantity's own unit of resolution: 1 ms,
-// 0.01 m/s, 0.01 degrees) is never claimed, however narrow its interval, and
-// no spread is taken as smaller than the resolution allows.
+// `from`, with its interval over laps (see differenceOverLaps). No spread is
+// taken as smaller than `grain`, the finest step the number is measured to
+// (1 ms, 0.01 m/s), allows; a difference smaller than its quantity's
+// resolution (report/quantity/quantities.h) or the grain is never claimed,
+// however narrow its interval.
 Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
-                           double resolution);
+                           double grain);
 
 // Withholds a claim of a difference smaller than `resolution`, the
-// quantity's own unit, however narrow its interval, and says so.
+// quantity's own unit, however narrow its interval, and says so: its verdict
+// is "below the resolution" and it keeps no interval, since one that leaves
+// zero out would read as a claim.
 void holdBelowResolution(Difference& d, double resolution);
+
+// Withholds the interval of a difference that passes its reach: the laps
+// it stands on disagree so much (a slide, another gear) that no interval
+// over them says anything. It claims nothing, and says whose laps.
+void holdPastReach(Difference& d);
 
 // Differences shown first, each kind largest first; otherwise in order.
 void sortDifferences(std::vector<Difference>& differences);

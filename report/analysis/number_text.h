@@ -24,6 +24,19 @@ inline std::string signedText(double v, int digits) {
   return (v < 0.0 ? "\u2212" : "+") + text;
 }
 
+// `v` with `digits` decimals and a true minus where negative ("\u22120.12",
+// "0.12"); none on a value that rounds to zero.
+inline std::string minusText(double v, int digits) {
+  const std::string text = fixedText(std::fabs(v), digits);
+  if (text.find_first_not_of("0.") == std::string::npos || v >= 0.0) return text;
+  return "\u2212" + text;
+}
+
+// An interval as a sentence gives it: "\u22120.88 to 0.98", the lower end first.
+inline std::string intervalText(double low, double high, int digits) {
+  return minusText(low, digits) + " to " + minusText(high, digits);
+}
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_ANALYSIS_NUMBER_TEXT_H_

@@ -71,7 +71,7 @@ std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit) {
     a = -a;
     b = -b;
   }
-  return text + " (" + fixedText(std::min(a, b), digits) + " to " + fixedText(std::max(a, b), digits) + unitText + ")";
+  return text + " (" + intervalText(std::min(a, b), std::max(a, b), digits) + unitText + ")";
 }
 
 namespace {
@@ -92,7 +92,7 @@ double weight(const Difference& d) {
 bool worthAWord(const Difference& d) {
   // A phase's platform and grip use are evidence for a finding, not one.
   if (d.verdict == notComparable || !d.phase.empty()) return false;
-  if (d.hasInterval) return phraseOf(d.quantity) != nullptr && claimed(d.verdict);
+  if (d.verdict != oneLapEach) return phraseOf(d.quantity) != nullptr && claimed(d.verdict);
   return weight(d) > 0.0;
 }
 
@@ -162,7 +162,7 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
     for (const Difference& a : differences) {
       if (a.to == to && a.where == d.where && worthAWord(a)) c.actions.push_back(a);
     }
-    if (!d.hasInterval) largestOnly(c.actions);
+    if (d.verdict == oneLapEach) largestOnly(c.actions);
     const CornerResult* corner = cornerNamed(tracks, d.where);
     if (corner != nullptr && to < corner->groups.size()) {
       c.lift = liftText(d.where, corner->groups[0], corner->groups[to], labels[0]);
@@ -211,14 +211,21 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed, S
 std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who, SpeedUnit unit) {
   const Difference& t = f.timeLost;
   const double lost = t.delta.value;
-  std::string s = f.corner + ": " + who + (lost >= 0.0 ? " loses " : " gains ") + fixedText(std::fabs(lost), 2) + " s";
-  if (!t.hasInterval) {
+  const bool gains = lost < 0.0;
+  std::string s = f.corner + ": " + who + (gains ? " gains " : " loses ") + fixedText(std::fabs(lost), 2) + " s";
+  // The interval runs the way the words do: of the time gained, or lost.
+  const double low = gains ? -t.delta.ci.high : t.delta.ci.low, high = gains ? -t.delta.ci.low : t.delta.ci.high;
+  if (t.verdict == oneLapEach) {
     s += " (one lap each: no interval)";
+  } else if (t.verdict == lapsDisagree) {
+    s += ", but the laps disagree here";
+    if (!t.disagreement.empty()) s += " (" + t.disagreement + ")";
+  } else if (!t.hasInterval) {
+    s += ", " + t.verdict;
   } else if (claimed(t.verdict)) {
-    const double a = lost >= 0.0 ? t.delta.ci.low : -t.delta.ci.high, b = lost >= 0.0 ? t.delta.ci.high : -t.delta.ci.low;
-    s += " (" + fixedText(a, 2) + " to " + fixedText(b, 2) + ")";
+    s += " (" + intervalText(low, high, 2) + " s)";
   } else {
-    s += ", within the laps' own variation (" + fixedText(t.delta.ci.low, 2) + " to " + fixedText(t.delta.ci.high, 2) + " s)";
+    s += ", within the laps' own variation (" + intervalText(low, high, 2) + " s)";
   }
   if (!f.lift.empty()) s += "; " + f.lift;
   for (const Difference& a : f.actions) s += "; " + actionText(a, leftHand, unit);

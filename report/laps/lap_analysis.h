@@ -24,6 +24,7 @@
 #include "report/laps/corners/corners.h"
 #include "report/laps/place/lap_path.h"
 #include "report/laps/session/session.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 
@@ -187,6 +188,10 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
                                          const std::optional<std::string>& reference,
                                          std::vector<std::string>& messages,
                                          SpeedUnit unit = SpeedUnit::metresPerSecond);
+
+// The lengths that bound the track's places and times: its length, and its
+// longest complete lap's time (unbounded without one).
+TrackScale scaleOf(const TrackAnalysis& track);
 
 // The lap and corner differences between every later group and the first,
 // where both hold a lap: lap time; per corner its time, minimum speed, the

@@ -41,10 +41,13 @@ Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std
   for (Difference* d : family) {
     if (!tested(*d)) {
       // Left out of the family: it claims nothing, whatever its interval.
-      if (claimed(d->verdict)) {
-        d->verdict = noDifferenceShown;
-        if (d->hasInterval) d->notes.push_back("smaller than the quantity's resolution");
+      // A difference below its resolution whose interval leaves zero out
+      // reads as a claim: it is said to be below the resolution instead.
+      if (d->hasInterval && d->verdict != notComparable && claimed(verdictOf(d->delta.ci))) {
+        d->verdict = verdictOf(d->delta.ci);
+        holdBelowResolution(*d, d->resolution);
       }
+      if (claimed(d->verdict)) d->verdict = noDifferenceShown;
       continue;
     }
     members.push_back(d);
@@ -63,6 +66,7 @@ Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std
     d.delta.ci = {d.delta.value - half, d.delta.value + half};
     const bool claim = c.claimed > 0 && p[i] <= cutoff * w[i];
     d.verdict = claim ? (d.delta.value > 0.0 ? higher : lower) : noDifferenceShown;
+    holdPastReach(d);
   }
   return c;
 }

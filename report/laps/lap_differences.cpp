@@ -1,14 +1,40 @@
 #include "report/laps/lap_analysis.h"
 
 #include <array>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "report/analysis/number_text.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
+
+// "club's 2 laps spread 4.1 s ...": the group of the two whose laps spread more.
+std::string widerSpread(const Quantity& q, const OverLaps& from, const OverLaps& to, const std::string& fromLabel,
+                        const std::string& toLabel) {
+  const bool toWider = to.hasInterval() && !(from.hasInterval() && from.spread >= to.spread);
+  const OverLaps& o = toWider ? to : from;
+  if (!o.hasInterval()) return {};
+  std::string text = toWider ? toLabel : fromLabel;
+  text.append("'s ").append(std::to_string(o.laps)).append(" laps spread ").append(fixedText(o.spread, q.decimals));
+  if (!q.unit.empty() && q.unit != "\u00b0") text.push_back(' ');
+  text.append(q.unit).append(" from lap to lap, more than an interval over so few can bound");
+  return text;
+}
+
+// Holds `d`'s interval to what its quantity can differ by on the track.
+void bound(Difference& d, const TrackScale& scale, const OverLaps& from, const OverLaps& to,
+           const std::vector<std::string>& labels) {
+  const Quantity* q = quantityNamed(d.quantity);
+  if (q == nullptr) return;
+  d.reach = reachOf(*q, scale);
+  d.disagreement = widerSpread(*q, from, to, labels[d.from], labels[d.to]);
+  holdPastReach(d);
+}
 
 // "club: full brake in 2 of 2 laps": a group's laps at the limit of `key`.
 std::string limitCount(CornerKey key, const CornerGroup& g, const std::string& label) {
@@ -59,13 +85,15 @@ void markGearing(Difference& d, const std::vector<std::vector<double>>& gearing,
 
 // Each phase number of corner `c` between the first group and group `g`,
 // named by its phase (and wheel) beside its corner.
-void comparePhases(const CornerResult& c, std::size_t g, const std::string& prefix, std::vector<Difference>& out) {
+void comparePhases(const CornerResult& c, std::size_t g, const std::string& prefix, const TrackScale& scale,
+                   const std::vector<std::string>& labels, std::vector<Difference>& out) {
   for (std::size_t p = 0; p < phaseCount; ++p) {
     for (std::size_t key = 0; key < phaseKeyCount; ++key) {
       const OverLaps& from = c.groups[0].phase[p][key];
       const OverLaps& to = c.groups[g].phase[p][key];
       if (!from.known() || !to.known()) continue;
       out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, phaseKeyNames[key], phaseKeyResolution[key]));
+      bound(out.back(), scale, from, to, labels);
       out.back().phase = phaseNames[p];
       if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.back().wheel = wheelNames[w];
     }
@@ -74,7 +102,8 @@ void comparePhases(const CornerResult& c, std::size_t g, const std::string& pref
 
 // Each speed class's understeer by phase between the first group and group
 // `g`: where "slow corners" or "fast corners".
-void compareBySpeed(const TrackAnalysis& track, std::size_t g, const std::string& prefix, std::vector<Difference>& out) {
+void compareBySpeed(const TrackAnalysis& track, std::size_t g, const std::string& prefix, const TrackScale& scale,
+                    const std::vector<std::string>& labels, std::vector<Difference>& out) {
   for (std::size_t c = 0; c < speedClassCount; ++c) {
     for (std::size_t p = 0; p < phaseCount; ++p) {
       const OverLaps& from = track.groups[0].balanceBySpeed[c][p];
@@ -82,12 +111,22 @@ void compareBySpeed(const TrackAnalysis& track, std::size_t g, const std::string
       if (!from.known() || !to.known()) continue;
       const std::string where = prefix + speedClassNames[c] + " corners";
       out.push_back(compareOverLaps(from, to, {0, g, where}, "understeer_deg", 0.01));
+      bound(out.back(), scale, from, to, labels);
       out.back().phase = phaseNames[p];
     }
   }
 }
 
 }  // namespace
+
+TrackScale scaleOf(const TrackAnalysis& track) {
+  TrackScale scale{track.path.length(), 0.0};
+  for (const LapResult& l : track.laps) {
+    if (l.complete && std::isfinite(l.lapTime)) scale.lapTime = std::max(scale.lapTime, l.lapTime);
+  }
+  if (!(scale.lapTime > 0.0)) scale.lapTime = std::numeric_limits<double>::infinity();
+  return scale;
+}
 
 std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
                                     const std::vector<std::vector<double>>& gearing) {
@@ -101,12 +140,15 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
   std::vector<Difference> out;
   for (const TrackAnalysis& track : tracks) {
     const std::string prefix = tracks.size() > 1 ? track.track + " " : "";
+    const TrackScale scale = scaleOf(track);
     for (std::size_t g = 1; g < track.groups.size(); ++g) {
       const OverLaps& from = track.groups[0].lapTime;
       const OverLaps& to = track.groups[g].lapTime;
-      if (from.known() && to.known()) out.push_back(compareOverLaps(from, to, {0, g, prefix + "lap"}, "lap_time_s", 0.001));
+      if (!from.known() || !to.known()) continue;
+      out.push_back(compareOverLaps(from, to, {0, g, prefix + "lap"}, "lap_time_s", 0.001));
+      bound(out.back(), scale, from, to, labels);
     }
-    for (std::size_t g = 1; g < track.groups.size(); ++g) compareBySpeed(track, g, prefix, out);
+    for (std::size_t g = 1; g < track.groups.size(); ++g) compareBySpeed(track, g, prefix, scale, labels, out);
     for (const CornerResult& c : track.corners) {
       for (std::size_t g = 1; g < c.groups.size(); ++g) {
         for (const CornerKey key : compared) {
@@ -116,10 +158,11 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
           // The corner's time keeps the name it has among the differences.
           const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
           out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyResolution[key]));
+          bound(out.back(), scale, from, to, labels);
           markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
           if (key == gearAtMinSpeed) markGearing(out.back(), gearing, g);
         }
-        comparePhases(c, g, prefix, out);
+        comparePhases(c, g, prefix, scale, labels, out);
       }
     }
   }

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "numeric/elementary.h"
+#include "report/inference/student_t.h"
 #include "report/laps/lap_analysis.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
@@ -69,14 +71,21 @@ double flooredVariance(double spread, double resolution) {
 // gives a group's number, `atLimit` whether all its laps sit at a limit,
 // `logSize` the log of its size at a corner (with `trend`, the prior's
 // spread follows it).
+//
+// A spread whose laps disagree past what the number can be (one lap in
+// another gear, a slide: its own 95 % range of a lap passes the number's
+// reach on the track) takes no part: it would only widen every other
+// corner's, and keeps its own.
 template <typename Of, typename AtLimit, typename LogSize>
-Prior moderateNumber(TrackAnalysis& track, Of of, AtLimit atLimit, double resolution, bool trend, LogSize logSize) {
+Prior moderateNumber(TrackAnalysis& track, Of of, AtLimit atLimit, double resolution, double reach, bool trend,
+                     LogSize logSize) {
   std::vector<Spread> spreads;
   std::vector<OverLaps*> targets;
   for (std::size_t c = 0; c < track.corners.size(); ++c) {
     for (CornerGroup& g : track.corners[c].groups) {
       OverLaps& o = of(g);
       if (o.laps < 2 || atLimit(g) || !std::isfinite(o.spread)) continue;
+      if (studentT975(o.df) * o.spread > reach) continue;
       spreads.push_back({flooredVariance(o.spread, resolution), o.df, logSize(c, o)});
       targets.push_back(&o);
     }
@@ -94,7 +103,8 @@ TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<
   const auto of = [key](CornerGroup& g) -> OverLaps& { return g.value[key]; };
   const auto atLimit = [key](const CornerGroup& g) { return g.atLimit[key] == g.value[key].laps; };
   const auto logSize = [&sizes](std::size_t c, const OverLaps&) { return sizes[c]; };
-  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyResolution[key], timed(key), logSize)};
+  const double reach = reachOf(*quantityNamed(cornerKeyNames[key]), scaleOf(track));
+  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyResolution[key], reach, timed(key), logSize)};
 }
 
 // A phase's number, each phase's and wheel's its own prior: a corner's
@@ -108,7 +118,8 @@ TrackPrior moderatePhaseKey(TrackAnalysis& track, std::size_t phase, std::size_t
   const auto logSize = [&sizes, damper](std::size_t c, const OverLaps& o) {
     return damper ? portable::log(std::max(o.mean, 1.0)) : sizes[c];
   };
-  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], damper, logSize)};
+  const double reach = reachOf(*quantityNamed(phaseKeyNames[key]), scaleOf(track));
+  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], reach, damper, logSize)};
   out.phase = phaseNames[phase];
   if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.wheel = wheelNames[w];
   return out;
@@ -211,6 +222,23 @@ TrackPrior moderateLapTime(TrackAnalysis& track, const Prior& segments, const st
   return out;
 }
 
+// Each group's interval of a corner number kept within what the number can
+// be: the peak brake pedal's below fully pressed.
+void keepWithinRanges(TrackAnalysis& track) {
+  for (CornerResult& c : track.corners) {
+    for (CornerGroup& g : c.groups) {
+      for (std::size_t key = 0; key < cornerKeyCount; ++key) {
+        keepWithinRange(*quantityNamed(cornerKeyNames[key]), g.value[key].ci.low, g.value[key].ci.high);
+      }
+      for (auto& phase : g.phase) {
+        for (std::size_t key = 0; key < phaseKeyCount; ++key) {
+          keepWithinRange(*quantityNamed(phaseKeyNames[key]), phase[key].ci.low, phase[key].ci.high);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 Moderated borrowedSpread(const TrackAnalysis& track, std::size_t key, std::size_t corner) {
@@ -243,6 +271,7 @@ void moderateSpreads(TrackAnalysis& track) {
   for (std::size_t phase = 0; phase < phaseCount; ++phase) {
     for (std::size_t key = 0; key < phaseKeyCount; ++key) track.priors.push_back(moderatePhaseKey(track, phase, key, sizes.none));
   }
+  keepWithinRanges(track);
 }
 
 }  // namespace skidlog

@@ -5,6 +5,7 @@
 #include "report/output/json/json_number.h"
 #include "report/output/json/json_platform.h"
 #include "report/output/json/json_setup.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
@@ -122,6 +123,36 @@ Json differenceJson(const ReportData& report, const Difference& d) {
   return j;
 }
 
+const char* boundName(Bound b) {
+  switch (b) {
+    case Bound::trackLength:
+      return "track length";
+    case Bound::lapTime:
+      return "lap time";
+    case Bound::fixed:
+      break;
+  }
+  return "fixed";
+}
+
+// Every quantity the report names: its words, unit, decimals, resolution,
+// the range of its values (null where a bound is open or the track's), what
+// bounds it, which way is better and its phase.
+Json quantitiesJson() {
+  Json out = Json::array();
+  for (const Quantity& q : quantities()) {
+    Json j{{"key", q.key}, {"words", q.words}, {"unit", q.unit}, {"decimals", q.decimals},
+           {"resolution", number(q.resolution)}, {"range", Json::array({number(q.low), number(q.high)})},
+           {"bound", boundName(q.bound)},
+           {"better", q.better == Better::higherIsBetter  ? Json("higher")
+                      : q.better == Better::lowerIsBetter ? Json("lower")
+                                                          : Json(nullptr)},
+           {"phase", q.phase.empty() ? Json(nullptr) : Json(q.phase)}};
+    out.push_back(std::move(j));
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string jsonSummary(const ReportData& report) {
@@ -150,6 +181,7 @@ std::string jsonSummary(const ReportData& report) {
   summary["session"] = sessionJson(report);
   summary["tracks"] = tracksJson(report);
   summary["findings"] = findingsJson(report);
+  summary["quantities"] = quantitiesJson();
   // Invalid UTF-8 in a file name is replaced rather than thrown.
   return summary.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -72,9 +72,9 @@ function forestPlot() {
       'Each later group against the first: the point is the difference (in per cent where the quantity has a ' +
       'relative change), the bar its interval (95 %; for lap and corner numbers, the interval that agrees with ' +
       'their comparison\u2019s claims at a 5 % false discovery rate), the line zero. A difference is shown ' +
-      '(higher, lower; dark) only where its interval leaves zero out. Rows of one kind and unit share their ' +
-      'scale; hover a row for both groups\u2019 values. Differences without an interval (one lap each) are in ' +
-      'the table of measured differences below it.'));
+      '(higher, lower; dark) only where its interval leaves zero out; those not claimed fold under their count. ' +
+      'Rows of one kind and unit share their scale; hover a row for both groups\u2019 values. Differences ' +
+      'without an interval (one lap each, laps that disagree, below the resolution) are in the table below it.'));
   const plot = main.appendChild(el('div', {class: 'forest'}));
   placeKinds.forEach(([title, holds]) => {
     const rows = data.differences.filter((d) => d.interval && holds(d)).map(forestRows);
@@ -90,24 +90,35 @@ function forestPlot() {
       scale[r.unit] = Math.max(scale[r.unit] || 0, Math.abs(r.v), Math.abs(r.low || 0), Math.abs(r.high || 0));
     });
     plot.appendChild(el('h3', {}, title));
-    rows.forEach((r) => {
-      const row = plot.appendChild(el('div', {class: 'forest-row ' + r.d.verdict.replace(/[^a-z]+/g, '-'),
-                                               title: describe(r.d) + ' \u2013 ' + r.d.verdict}));
-      const text = describe(r.d);
-      const colon = text.indexOf(':');
-      row.appendChild(el('span', {class: 'what'}, text.slice(0, colon)));
-      const track = row.appendChild(el('span', {class: 'track'}));
-      const at = (v) => (50 + 48 * v / (scale[r.unit] || 1)).toFixed(2) + '%';
-      track.appendChild(el('span', {class: 'zero'}));
-      if (r.low !== null) {
-        const bar = track.appendChild(el('span', {class: 'bar'}));
-        bar.style.left = at(r.low);
-        bar.style.width = (48 * (r.high - r.low) / (scale[r.unit] || 1)).toFixed(2) + '%';
-      }
-      track.appendChild(el('span', {class: 'dot'})).style.left = at(r.v);
-      row.appendChild(el('span', {class: 'value'}, text.slice(text.lastIndexOf(', ') + 2)));
-    });
+    // The claimed rows show; the rest fold under their count, a click away.
+    const shown = rows.filter((r) => r.shown);
+    const rest = rows.filter((r) => !r.shown);
+    shown.forEach((r) => forestRow(plot, r, scale));
+    if (!rest.length) return;
+    const folded = plot.appendChild(el('details', {class: 'differences'}));
+    folded.appendChild(el('summary', {}, rest.length + (rest.length === 1 ? ' difference' : ' differences') +
+                                         ' not claimed'));
+    rest.forEach((r) => forestRow(folded, r, scale));
   });
+}
+// One row of the forest plot into `into`: its words, its interval on the
+// scale of its unit, its value.
+function forestRow(into, r, scale) {
+  const row = into.appendChild(el('div', {class: 'forest-row ' + r.d.verdict.replace(/[^a-z]+/g, '-'),
+                                          title: describe(r.d) + ' \u2013 ' + r.d.verdict}));
+  const text = describe(r.d);
+  const colon = text.indexOf(':');
+  row.appendChild(el('span', {class: 'what'}, text.slice(0, colon)));
+  const track = row.appendChild(el('span', {class: 'track'}));
+  const at = (v) => (50 + 48 * v / (scale[r.unit] || 1)).toFixed(2) + '%';
+  track.appendChild(el('span', {class: 'zero'}));
+  if (r.low !== null) {
+    const bar = track.appendChild(el('span', {class: 'bar'}));
+    bar.style.left = at(r.low);
+    bar.style.width = (48 * (r.high - r.low) / (scale[r.unit] || 1)).toFixed(2) + '%';
+  }
+  track.appendChild(el('span', {class: 'dot'})).style.left = at(r.v);
+  row.appendChild(el('span', {class: 'value'}, text.slice(text.lastIndexOf(', ') + 2)));
 }
 // One lap against one lap has no interval: its differences are measured, not
 // plotted against an interval they lack, in one table largest first within
@@ -115,16 +126,21 @@ function forestPlot() {
 function measuredTable() {
   const measured = data.differences.filter((d) => !d.interval);
   if (!measured.length) return;
-  const table = tableSection('Measured differences, one lap each',
-      'With one lap on each side a lap or corner difference has no interval: the report cannot tell it from a ' +
-      'lap\u2019s own variation and claims none of them. These are the measured differences, each kind of place ' +
-      'in its order; bring two laps or more a side for intervals.',
-      ['Difference', 'Verdict'], {class: 'differences measured'});
+  main.appendChild(el('h2', {}, 'Differences without an interval'));
+  const folded = main.appendChild(el('details', {class: 'differences'}));
+  folded.appendChild(el('summary', {}, measured.length + (measured.length === 1 ? ' difference' : ' differences') +
+                                       ', none claimed'));
+  const table = tableSection('Differences without an interval',
+      'A lap or corner difference has no interval where one lap stands on each side (the report cannot tell it ' +
+      'from a lap\u2019s own variation: bring two laps or more a side), where the laps it stands on disagree past ' +
+      'what the number can be (a slide, another gear), or where it is below the resolution a driver can act on. ' +
+      'None of them is claimed. These are the measured differences, each kind of place in its order.',
+      ['Difference', 'Verdict'], {class: 'differences measured'}, folded);
   const kindOf = (d) => { const k = placeKinds.findIndex(([, holds]) => holds(d)); return k < 0 ? placeKinds.length : k; };
   measured.map((d, i) => [kindOf(d), i, d]).sort((a, b) => a[0] - b[0] || a[1] - b[1]).forEach(([, , d]) => {
     const row = el('tr');
     cell(row, describe(d).replace(/ \(no interval\)$/, ''));
-    cell(row, d.verdict);
+    cell(row, d.verdict + (d.verdict !== 'one lap each: no interval' && d.notes.length ? ' (' + d.notes.join('; ') + ')' : ''));
     table.appendChild(row);
   });
 }
