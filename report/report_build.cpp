@@ -144,6 +144,9 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     report.claims = claimAcrossComparisons(corners);
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);
+    for (TrackAnalysis& t : report.tracks) {
+      takeComparison(t.session, t, report.differences, report.tracks.size() > 1 ? t.track + " " : "");
+    }
   }
   // A session's groups are read against the field, not one another.
   if (!report.session()) report.findings = findTimeLoss(report.tracks, report.differences, labels, request.speedUnit);

@@ -104,8 +104,12 @@ TEST_F(WhyTest, EachRuleAgreesWithTheBalanceOrNot) {
   EXPECT_FALSE(tyre->agrees.has_value());
   EXPECT_NE(whyLine(*tyre).find("front tyres road normal to hybrid"), std::string::npos) << whyLine(*tyre);
   for (const WhyLink& l : why.links) EXPECT_NE(l.quantity, "player_flags");
+  // Rounded as the quantity is everywhere; a rule's verdict states its rule.
   EXPECT_EQ(whyLine(*find(why, "balance", "understeer_apex_deg", "mid")),
-            "middle understeer \u22124.50\u00b0 (\u22124.60 to \u22124.40\u00b0)");
+            "middle understeer \u22124.5\u00b0 (\u22124.6 to \u22124.4\u00b0)");
+  const std::string stop = whyLine(*find(why, "platform", "at_travel_end_s", "mid"));
+  EXPECT_NE(stop.find("not consistent with its rule (a wheel on its stop stiffens its corner abruptly"), std::string::npos)
+      << stop;
 }
 
 TEST_F(WhyTest, OneDriverAndOneSetupHaveNoSetupLinks) {

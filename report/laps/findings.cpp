@@ -7,6 +7,7 @@
 
 #include "system/system.h"
 #include "report/analysis/number_text.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
@@ -62,8 +63,9 @@ std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit) {
   const double scale = speed ? p->scale * speedScale(unit) : p->scale;
   const std::string unitText = speed ? std::string(" ") + speedUnitName(unit) : p->unit;
   const double v = toward * d.delta.value * scale;
-  // A place less than 10 m away to the decimetre, further to the metre.
-  const int digits = p->digits == 0 && std::fabs(v) < 10.0 && p->key != gearAtMinSpeed ? 1 : p->digits;
+  // Rounded as the quantity is everywhere on the page; the pedal in points.
+  const Quantity* q = quantityNamed(cornerKeyNames[p->key]);
+  const int digits = p->scale == 1.0 && q != nullptr ? q->decimals : p->digits;
   std::string text = std::string(p->before) + fixedText(std::fabs(v), digits) + unitText + " " + (v >= 0.0 ? p->more : p->less);
   if (!d.hasInterval) return text;
   double a = toward * d.delta.ci.low * scale, b = toward * d.delta.ci.high * scale;

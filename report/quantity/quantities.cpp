@@ -66,8 +66,8 @@ constexpr std::array table{
     angle("steer_apex_deg", "steering at the apex"),
     duration("segment_time_s", "segment time", 3, 0.01),
     timeLost("segment_delta_s", "time lost in the segment"),
-    timeLost("entry_delta_s", "time lost in the segment's entry"),
-    timeLost("exit_delta_s", "time lost in the segment's exit"),
+    timeLost("entry_delta_s", "time lost to the apex"),
+    timeLost("exit_delta_s", "time lost from the apex"),
     // A corner phase's numbers, and the understeer of a class of corners.
     angle("understeer_deg", "understeer"),
     angle("roll_deg", "roll"),

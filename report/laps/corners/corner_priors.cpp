@@ -239,6 +239,36 @@ void keepWithinRanges(TrackAnalysis& track) {
   }
 }
 
+// Each group's band of its time delta along the lap, moderated as its lap
+// time is: at a point a share f of the way round, the spread of the laps'
+// deltas there is moderated toward the lap time's prior taken over that
+// share (variance f s0^2, as a sum of the segments so far), with the
+// prior's degrees of freedom added to the laps'. Two laps that differ by a
+// tenth then show a band of tenths, not a t(1) band of a second.
+void moderateDeltaBands(TrackAnalysis& track) {
+  const auto lap = std::find_if(track.priors.begin(), track.priors.end(),
+                                [](const TrackPrior& p) { return p.quantity == "lap_time_s"; });
+  const double length = track.path.length();
+  if (lap == track.priors.end() || !lap->prior.known() || !(length > 0.0)) return;
+  std::vector<double> at;
+  for (TrackGroup& g : track.groups) {
+    for (std::size_t k = 0; k < g.deltaLow.size() && k < track.traceAt.size(); ++k) {
+      at.clear();
+      for (const LapResult& r : track.laps) {
+        if (r.group == g.group && r.complete) at.push_back(r.delta[k]);
+      }
+      OverLaps o = overLaps(at);
+      if (!o.hasInterval() || !std::isfinite(o.spread)) continue;
+      Prior share = lap->prior;
+      share.logScale2 += portable::log(std::clamp(track.traceAt[k] / length, 1e-6, 1.0));
+      const Moderated m = moderate({o.spread * o.spread, o.df, 0.0}, share);
+      takeModerated(o, m.variance, m.df);
+      g.deltaLow[k] = o.ci.low;
+      g.deltaHigh[k] = o.ci.high;
+    }
+  }
+}
+
 }  // namespace
 
 Moderated borrowedSpread(const TrackAnalysis& track, std::size_t key, std::size_t corner) {
@@ -272,6 +302,7 @@ void moderateSpreads(TrackAnalysis& track) {
     for (std::size_t key = 0; key < phaseKeyCount; ++key) track.priors.push_back(moderatePhaseKey(track, phase, key, sizes.none));
   }
   keepWithinRanges(track);
+  moderateDeltaBands(track);
 }
 
 }  // namespace skidlog

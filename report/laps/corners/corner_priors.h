@@ -30,6 +30,7 @@ struct TrackPrior {
 // and groups (its time's against the corner's size), and the lap time's
 // toward the sum its segments' priors give, with the share of their spread
 // they move by together. Groups whose laps all sit at a limit keep theirs.
+// Each group's time-delta band along the lap is moderated as its lap time.
 // Fills `track.priors`. REQUIRES: the track's corners and groups analysed.
 void moderateSpreads(TrackAnalysis& track);
 

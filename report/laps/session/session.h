@@ -83,7 +83,7 @@ struct SessionGroup {
 // interval at the level its group's claims allow, and its verdict.
 struct SessionCell {
   std::size_t corner = 0;
-  Difference time;  // corner time, s: from the fastest group to this one
+  Difference time;  // its segment's time, s: from the fastest group to this one
 };
 
 // What the faster third of the field does differently at a corner.
@@ -107,6 +107,16 @@ struct Session {
 // The session of `track`'s laps. REQUIRES: the track analysed, its spreads
 // moderated; `groups` are the report's.
 Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups, SpeedUnit unit);
+
+// In a comparison, what the session asks that the comparison answers takes
+// the comparison's answer, one number with one interval: a group's gap to the
+// fastest is its lap-time difference, and each corner's cell its segment-time
+// difference, where one of the two is the first group (mirrored where the
+// first is the slower). Pairs the comparison does not hold keep the
+// session's own. `prefix` is the track's name and a space where the report
+// holds several tracks.
+void takeComparison(Session& session, const TrackAnalysis& track, const std::vector<Difference>& differences,
+                    const std::string& prefix);
 
 }  // namespace skidlog
 

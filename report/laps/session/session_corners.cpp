@@ -13,10 +13,11 @@
 namespace skidlog {
 namespace {
 
-// A group's corner time at corner `c`, its spread as moderated; a group of
-// one lap borrows the track's prior there.
+// A group's time through corner `c`'s segment (the segments add up to the
+// lap), its spread as moderated; a group of one lap borrows the track's
+// prior there.
 Pace cornerPace(const TrackAnalysis& track, std::size_t c, std::size_t g) {
-  const OverLaps& o = track.corners[c].groups[g].value[cornerTime];
+  const OverLaps& o = track.corners[c].groups[g].value[segmentTime];
   Pace p;
   p.mean = o.mean;
   p.laps = o.laps;
@@ -24,7 +25,7 @@ Pace cornerPace(const TrackAnalysis& track, std::size_t c, std::size_t g) {
     p.spread = o.spread;
     p.df = o.df;
   } else if (o.laps == 1) {
-    const Moderated m = borrowedSpread(track, cornerTime, c);
+    const Moderated m = borrowedSpread(track, segmentTime, c);
     if (m.df > 0.0) {
       p.spread = std::sqrt(m.variance);
       p.df = m.df;
@@ -50,7 +51,7 @@ Difference fromGap(const Gap& gap, std::size_t from, std::size_t to, std::size_t
 }
 
 // The numbers a faster driver's corner is read by.
-constexpr std::array<std::size_t, 6> gainKeys = {cornerTime, brakeAt, cornerMinSpeed, minSpeedAt, throttleOnAt,
+constexpr std::array<std::size_t, 6> gainKeys = {segmentTime, brakeAt, cornerMinSpeed, minSpeedAt, throttleOnAt,
                                                  fullThrottleAt};
 
 // The groups' means of `key` at corner `c`, over those that give one.
@@ -72,14 +73,14 @@ Pace overGroups(const TrackAnalysis& track, std::size_t c, std::size_t key, cons
   return p;
 }
 
-// "takes 0.31 s less (0.20 to 0.42 s)": a corner time's difference in
+// "takes 0.31 s less (0.20 to 0.42 s)": a segment time's difference in
 // words, its interval as sizes in its direction.
 std::string timeText(const Difference& d) {
   const double v = d.delta.value;
   std::string text = "takes " + fixedText(std::fabs(v), 2) + " s " + (v > 0.0 ? "more" : "less");
   if (!d.hasInterval) return text;
   const double a = v < 0.0 ? -d.delta.ci.low : d.delta.ci.low, b = v < 0.0 ? -d.delta.ci.high : d.delta.ci.high;
-  return text + " (" + fixedText(std::min(a, b), 2) + " to " + fixedText(std::max(a, b), 2) + " s)";
+  return text + " (" + intervalText(std::min(a, b), std::max(a, b), 2) + " s)";
 }
 
 }  // namespace
@@ -92,17 +93,17 @@ std::vector<SessionCell> sessionCells(const TrackAnalysis& track, const std::vec
     const std::size_t first = cells.size();
     for (std::size_t c = 0; c < track.corners.size(); ++c) {
       if (g.group == fastest) {
-        const double mean = track.corners[c].groups[g.group].value[cornerTime].mean;
+        const double mean = track.corners[c].groups[g.group].value[segmentTime].mean;
         Gap none;
         none.delta = std::isfinite(mean) ? 0.0 : mean;
         none.ci = {none.delta, none.delta};
-        Difference d = fromGap(none, fastest, g.group, cornerTime);
+        Difference d = fromGap(none, fastest, g.group, segmentTime);
         d.verdict = noDifferenceShown;
         cells.push_back({c, d});
         continue;
       }
       const Gap gap = gapBetween(cornerPace(track, c, fastest), cornerPace(track, c, g.group));
-      cells.push_back({c, fromGap(gap, fastest, g.group, cornerTime)});
+      cells.push_back({c, fromGap(gap, fastest, g.group, segmentTime)});
     }
     if (g.group == fastest) continue;
     std::vector<Difference*> family;
@@ -145,7 +146,7 @@ std::vector<FastGain> fastGains(const TrackAnalysis& track, const std::vector<Se
   claimFamily(family, 0, 0);
   for (FastGain& f : out) {
     const bool left = track.corners[f.corner].corner.left;
-    f.text = f.key == cornerTime ? timeText(f.delta) : actionText(f.delta, left, unit);
+    f.text = f.key == segmentTime ? timeText(f.delta) : actionText(f.delta, left, unit);
   }
   return out;
 }

@@ -154,7 +154,7 @@ void best(const TrackAnalysis& track, SessionGroup& g) {
   }
 }
 
-// The corners where its valid laps' corner times spread the most, at most
+// The corners where its valid laps' segment times spread the most, at most
 // variedCorners of them, the largest first.
 constexpr std::size_t variedCorners = 3;
 void variesMost(const TrackAnalysis& track, SessionGroup& g) {
@@ -164,7 +164,7 @@ void variesMost(const TrackAnalysis& track, SessionGroup& g) {
   for (std::size_t c = 0; c < track.corners.size(); ++c) {
     std::vector<double> times;
     for (const CornerLap& l : track.corners[c].laps) {
-      if (l.lap < valid.size() && valid[l.lap]) times.push_back(l.value[cornerTime]);
+      if (l.lap < valid.size() && valid[l.lap]) times.push_back(l.value[segmentTime]);
     }
     const OverLaps o = overLaps(times);
     if (o.laps >= 2) spreads.emplace_back(o.spread, c);

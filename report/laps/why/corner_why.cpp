@@ -8,6 +8,7 @@
 
 #include "report/analysis/number_text.h"
 #include "report/laps/findings.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
@@ -240,48 +241,46 @@ void explainFindings(std::vector<Finding>& findings, const WhyEvidence& e) {
   }
 }
 
-std::string whyLine(const WhyLink& l) {
-  static const struct {
-    const char* quantity;
-    const char* words;
-    int digits;
-    const char* unit;
-  } names[] = {{"entry_delta_s", "time to the apex", 2, " s"},
-               {"exit_delta_s", "time from the apex", 2, " s"},
-               {"min_speed", "lowest speed", 2, " m/s"},
-               {"understeer_entry_deg", "understeer", 2, "\u00b0"},
-               {"understeer_apex_deg", "understeer", 2, "\u00b0"},
-               {"understeer_exit_deg", "understeer", 2, "\u00b0"},
-               {"lltd_front", "front share of the lateral load transfer", 3, ""},
-               {"roll_deg", "roll", 2, "\u00b0"},
-               {"at_travel_end_s", "time at the end of the travel", 2, " s"},
-               {"damper_rms_mm_s", "damper speed (rms)", 0, " mm/s"}};
+bool shownFirst(const WhyLink& l) { return l.link == "setup" || claimed(l.verdict); }
+
+std::string whyLine(const WhyLink& l, SpeedUnit unit) {
   const std::string phase = l.phase == "mid" ? "middle" : l.phase;
   std::string text;
   if (l.link == "setup") {
     text = "setup: " + l.recorded;
     text += phase.empty() ? ", every phase" : ", acts on the " + phase;
   } else {
-    const char* words = l.quantity.c_str();
-    int digits = 3;
-    const char* unit = "";
-    for (const auto& n : names) {
-      if (l.quantity == n.quantity) {
-        words = n.words;
-        digits = n.digits;
-        unit = n.unit;
-      }
-    }
+    // A phase's understeer is named by its phase, as the balance and
+    // platform are; the rest by the table's words.
+    const bool understeer = l.quantity.rfind("understeer_", 0) == 0;
+    const Quantity* q = quantityNamed(understeer ? "understeer_deg" : l.quantity);
+    const bool speed = q != nullptr && q->unit == "m/s";
+    const double scale = speed ? speedScale(unit) : 1.0;
+    const int digits = q != nullptr ? q->decimals : 3;
+    std::string unitText = speed ? speedUnitName(unit) : q != nullptr ? std::string(q->unit) : "";
+    if (!unitText.empty() && unitText != "\u00b0") unitText.insert(0, " ");
+    const std::string words = q != nullptr ? std::string(q->words) : l.quantity;
     // Time and speed name their place in their words; balance and platform by phase.
     const bool byPhase = l.link == "balance" || l.link == "platform";
     text = (byPhase ? phase + " " : "") + (l.wheel.empty() ? "" : l.wheel + " ") + words + " " +
-           signedText(l.delta.value, digits) + unit;
+           signedText(l.delta.value * scale, digits) + unitText;
     if (l.hasInterval) {
-      text += " (" + signedText(l.delta.ci.low, digits) + " to " + signedText(l.delta.ci.high, digits) + unit + ")";
+      text += " (" + signedText(l.delta.ci.low * scale, digits) + " to " + signedText(l.delta.ci.high * scale, digits) +
+              unitText + ")";
     }
-    text += claimed(l.verdict) ? "" : ", no difference shown";
+    text += claimed(l.verdict) ? "" : ", " + l.verdict;
   }
   if (l.agrees) text += *l.agrees ? ": consistent with its rule" : ": not consistent with its rule";
+  if (l.agrees && !l.rule.empty()) {
+    // A setup rule carries its recorded change, which the line has said.
+    std::string rule = l.rule;
+    const std::string recorded = " (" + l.recorded + ")";
+    if (!l.recorded.empty() && rule.size() > recorded.size() &&
+        rule.compare(rule.size() - recorded.size(), recorded.size(), recorded) == 0) {
+      rule.resize(rule.size() - recorded.size());
+    }
+    text += " (" + rule + ")";
+  }
   return text;
 }
 

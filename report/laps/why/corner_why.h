@@ -13,6 +13,7 @@
 
 #include "report/analysis/differences.h"
 #include "report/analysis/setup/setup_differences.h"
+#include "report/laps/speed_unit.h"
 
 namespace skidlog {
 
@@ -60,9 +61,14 @@ CornerWhy explainCorner(const WhyEvidence& evidence, std::size_t from, std::size
 // groups') have none.
 void explainFindings(std::vector<Finding>& findings, const WhyEvidence& evidence);
 
-// A link in a short line: "middle understeer −4.54° (−6.10 to −2.98),
-// consistent with a smaller front share".
-std::string whyLine(const WhyLink& link);
+// Whether a link is evidence to show first: a claimed difference, or a
+// setup difference as recorded.
+bool shownFirst(const WhyLink& link);
+
+// A link in a short line, speeds in the reader's unit: "middle understeer
+// −4.5° (−6.1 to −3.0): consistent with its rule (a larger front share ...)".
+// A rule's line states its rule.
+std::string whyLine(const WhyLink& link, SpeedUnit unit = SpeedUnit::metresPerSecond);
 
 }  // namespace skidlog
 

@@ -148,7 +148,7 @@ h1{font-size:1.4em;margin:.2em 0}h2{font-size:1.15em;margin:1.2em 0 .4em;border-
 table{border-collapse:collapse;margin:.5em 0;font-size:.9em}td,th{border:1px solid #ccc;padding:2px 6px;text-align:right}
 th:first-child,td:first-child{text-align:left}.scroll{overflow-x:auto}
 .grid{display:grid;grid-template-columns:repeat(auto-fit,minmax(330px,1fr));gap:12px}
-.chart{position:relative;height:300px;border:1px solid #eee;padding:4px}.wide{grid-column:1/-1}.chart.map{height:520px}
+.chart{position:relative;height:300px;border:1px solid #eee;padding:4px}.wide{grid-column:1/-1}.chart.map{height:520px}.chart.short{height:180px}
 p.note{color:#555;font-size:.9em}p.statement{font-size:1em;margin:.4em 0}
 .swatch{display:inline-block;width:.8em;height:.8em;margin-right:.4em;border-radius:2px;vertical-align:-1px}
 .g0{background:#0072B2}.g1{background:#E69F00}.g2{background:#009E73}.g3{background:#CC79A7}

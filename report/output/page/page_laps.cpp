@@ -171,9 +171,14 @@ void pageFindings(JsonText& j, const ReportData& report) {
       j.key("interval").boolean(t.hasInterval).key("low").number(t.delta.ci.low, 3).key("high").number(t.delta.ci.high, 3);
       j.key("verdict").string(t.verdict).key("sentence").string(c.sentence);
       if (c.why) {
-        std::vector<std::string> lines;
-        for (const WhyLink& l : c.why->links) lines.push_back(whyLine(l));
-        j.key("why").strings(lines).key("driversDiffer").boolean(c.why->driversDiffer);
+        // The claimed evidence and the setup first; the rest after, which
+        // the page folds.
+        std::vector<std::string> lines, rest;
+        for (const WhyLink& l : c.why->links) (shownFirst(l) ? lines : rest).push_back(whyLine(l, report.speedUnit));
+        const std::size_t shown = lines.size();
+        lines.insert(lines.end(), rest.begin(), rest.end());
+        j.key("why").strings(lines).key("whyShown").integer(static_cast<std::int64_t>(shown));
+        j.key("driversDiffer").boolean(c.why->driversDiffer);
       }
       j.endObject();
     }

@@ -126,10 +126,10 @@ function forestRow(into, r, scale) {
 function measuredTable() {
   const measured = data.differences.filter((d) => !d.interval);
   if (!measured.length) return;
-  main.appendChild(el('h2', {}, 'Differences without an interval'));
+  // Under the forest, folded: none of them is claimed.
   const folded = main.appendChild(el('details', {class: 'differences'}));
   folded.appendChild(el('summary', {}, measured.length + (measured.length === 1 ? ' difference' : ' differences') +
-                                       ', none claimed'));
+                                       ' without an interval, none claimed'));
   const table = tableSection('Differences without an interval',
       'A lap or corner difference has no interval where one lap stands on each side (the report cannot tell it ' +
       'from a lap\u2019s own variation: bring two laps or more a side), where the laps it stands on disagree past ' +

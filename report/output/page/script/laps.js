@@ -78,7 +78,14 @@ function timeSection() {
       // What an engineer reads beside it: evidence, not cause.
       const why = item.appendChild(el('ul', {class: 'why'}));
       if (c.driversDiffer) why.appendChild(el('li', {}, 'the drivers differ: driver and setup are both candidates'));
-      c.why.forEach((line) => why.appendChild(el('li', {}, line)));
+      // The claimed evidence and the setup show; the rest fold under their count.
+      c.why.slice(0, c.whyShown).forEach((line) => why.appendChild(el('li', {}, line)));
+      const rest = c.why.slice(c.whyShown);
+      if (!rest.length) return;
+      const folded = why.appendChild(el('li', {})).appendChild(el('details', {class: 'differences'}));
+      folded.appendChild(el('summary', {}, rest.length + ' more, not claimed'));
+      const more = folded.appendChild(el('ul', {class: 'why'}));
+      rest.forEach((line) => more.appendChild(el('li', {}, line)));
     });
   });
 }
@@ -274,7 +281,7 @@ function lapTraces(t, grid) {
   [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
    ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
     traces.push(chart(grid, () => ({plugins: [cornerBand], data: {datasets: over(key, scale)},
-                                     options: options(title + ' over distance', 'distance [m]', y)}), true));
+                                     options: options(title + ' over distance', 'distance [m]', y)}), true, 'short'));
   });
   return traces;
 }

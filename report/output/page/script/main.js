@@ -15,8 +15,12 @@ if (single) {
   scatterControl();
   balanceSection();
   platformSection();
-  groups[0].axles.forEach((a, k) => comparisonCharts((k === 0 ? 'Front' : 'Rear') + ' axle', k, 'axles'));
-  groups[0].wheels.forEach((w, k) => comparisonCharts('Wheel ' + w.name, k, 'wheels'));
+  // Every tyre's curves in one grid, its name in each chart's title.
+  const tyres = section('Tyres by axle and wheel', 'Each axle\u2019s and wheel\u2019s lateral and longitudinal ' +
+      'grip: every group\u2019s fitted curve with its 95 % band over its points, the front axle first, then the ' +
+      'rear, then each wheel.');
+  groups[0].axles.forEach((a, k) => comparisonCharts(tyres, k, 'axles'));
+  groups[0].wheels.forEach((w, k) => comparisonCharts(tyres, k, 'wheels'));
   fitTable();
 }
 handles.forEach((h) => { nearView.observe(h.box); inOrder.push(h); });

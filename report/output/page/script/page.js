@@ -232,8 +232,9 @@ function withInterval(e, digits) {
   return {text: e.value.toFixed(digits) + ' \u00b1 ' + half.toFixed(digits),
           title: '95 % interval ' + e.low.toFixed(digits) + ' to ' + e.high.toFixed(digits)};
 }
-// A session's long tables of every group fold away under their heading:
-// the page answers first and stays short. Undefined (no fold) otherwise.
+// A session's long tables of every group fold away under their heading, and
+// so does a table given its own `summary` on every page: the page answers
+// first and stays short. Undefined (no fold) otherwise.
 const sessionPage = groups.length > 4;
 // A time lost (orange) or gained (blue) as a cell's background, the deeper
 // the nearer `largest`.
@@ -241,11 +242,11 @@ function heatColour(v, largest) {
   const depth = Math.round(40 + 180 * Math.min(1, Math.abs(v) / largest)).toString(16).padStart(2, '0');
   return (v > 0 ? '#D55E00' : '#0072B2') + depth;
 }
-function foldedUnder(title) {
-  if (!sessionPage) return undefined;
+function foldedUnder(title, summary) {
+  if (!sessionPage && !summary) return undefined;
   main.appendChild(el('h2', {}, title));
   const details = main.appendChild(el('details', {class: 'folded'}));
-  details.appendChild(el('summary', {}, 'Show for all ' + groups.length + ' groups'));
+  details.appendChild(el('summary', {}, summary || 'Show for all ' + groups.length + ' groups'));
   return details;
 }
 // A section holding one table: its heading, its note and the table with

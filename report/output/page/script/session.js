@@ -59,9 +59,11 @@ function rankingTable(s, ranked) {
 // larger; blank where nothing is claimed.
 function cornerMap(s, ranked) {
   if (!s.corners.length || ranked.length < 2) return;
-  const table = tableSection('', 'Per corner, each group\u2019s mean time through it less the fastest group\u2019s ' +
-      '(' + groups[s.fastest].label + ') there, s: coloured only where the difference is claimed (a group\u2019s ' +
-      'corners are one family at a 5 % false discovery rate), orange slower, blue faster; hover a cell for its ' +
+  const table = tableSection('', 'Per corner, each group\u2019s mean time through its segment (from the middle of ' +
+      'the straight before it to the middle of the one after; the segments add up to the lap) less the fastest ' +
+      'group\u2019s (' + groups[s.fastest].label + ') there, s: coloured only where the difference is claimed (a ' +
+      'group\u2019s corners are one family at a 5 % false discovery rate; in a comparison, against the first group, ' +
+      'the comparison\u2019s own numbers, as in its findings), orange slower, blue faster; hover a cell for its ' +
       'interval.', [single ? 'Driver' : 'Group'].concat(s.corners), {class: 'heat'}, main);
   const byGroup = new Map();
   s.cells.forEach(([g, c, d, lo, hi, claimed]) => {

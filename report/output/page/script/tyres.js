@@ -108,10 +108,9 @@ function roomFor(o, sets) {
   if (y0 <= y1) Object.assign(o.scales.y, {suggestedMin: y0, suggestedMax: y1});
   return o;
 }
-// One tyre (wheel or axle) of every group: their curves and bands overlaid
-// on their points.
-function comparisonCharts(title, index, kind) {
-  const grid = section(title);
+// One tyre (wheel or axle) of every group into `grid`: their curves and
+// bands overlaid on their points.
+function comparisonCharts(grid, index, kind) {
   [['lateral', 'lateralFit', 'slip angle [deg]', 'lateral grip (force / load)'],
    ['longitudinal', 'longitudinalFit', 'slip ratio', 'longitudinal grip (force / load)']].forEach(([scatterKey, fitKey, xTitle, yTitle]) => {
     const name = groups[0][kind][index].name;
@@ -136,7 +135,8 @@ function fitTable() {
       'Sh is held at 0 (lateral), E at 0 (longitudinal). \u2020 marks a coefficient at a bound of its range: the data does not determine it.',
       (single ? [] : ['Group']).concat(['Tyre', 'Curve', 'Peak grip', 'at slip', 'Cornering stiffness',
           'Peak reached', 'Load sensitivity [relative /kN]', 'Points', 'R\u00b2', 'B', 'C', 'D', 'E', 'Sh', 'Sv', 'L',
-          'Nref [N]', 'Slip p99']), undefined, foldedUnder('Fitted curves'));
+          'Nref [N]', 'Slip p99']), undefined,
+      foldedUnder('Fitted curves', 'Show every fitted curve\u2019s numbers and coefficients'));
   const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
   groups.forEach((g) => {
     (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
