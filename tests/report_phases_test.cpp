@@ -38,7 +38,7 @@ class PhasesTest : public ::testing::Test {
   test::TempDir dir;
 };
 
-const char* const phases[] = {"entry", "mid", "exit"};
+const char* const phases[] = {"entry", "middle", "exit"};
 
 TEST_F(PhasesTest, EveryCornerLapHasThreePhasesInOrderWithinTheCorner) {
   for (const double interval : {0.01, 0.1}) {
@@ -63,16 +63,16 @@ TEST_F(PhasesTest, EveryCornerLapHasThreePhasesInOrderWithinTheCorner) {
         EXPECT_EQ(at, c["end_m"].get<double>());
         // The middle always holds the corner's slowest point; the balance
         // keys are the phases'.
-        EXPECT_GT(p["mid"]["end_m"].get<double>(), p["mid"]["start_m"].get<double>());
-        ASSERT_TRUE(p["mid"]["understeer_deg"].is_number());
-        EXPECT_EQ(l["understeer_apex_deg"], p["mid"]["understeer_deg"]);
+        EXPECT_GT(p["middle"]["end_m"].get<double>(), p["middle"]["start_m"].get<double>());
+        ASSERT_TRUE(p["middle"]["understeer_deg"].is_number());
+        EXPECT_EQ(l["understeer_middle_deg"], p["middle"]["understeer_deg"]);
         EXPECT_EQ(l["understeer_entry_deg"], p["entry"]["understeer_deg"]);
         EXPECT_EQ(l["understeer_exit_deg"], p["exit"]["understeer_deg"]);
         // A damper's velocity is measured at 10 ms, not at 100 ms; the time
         // at the end of the travel at both.
         for (const char* w : {"FL", "FR", "RL", "RR"}) {
-          EXPECT_EQ(p["mid"]["damper_rms_mm_s"][w].is_number(), interval < 0.05) << w;
-          EXPECT_TRUE(p["mid"]["at_travel_end_s"][w].is_number()) << w;
+          EXPECT_EQ(p["middle"]["damper_rms_mm_s"][w].is_number(), interval < 0.05) << w;
+          EXPECT_TRUE(p["middle"]["at_travel_end_s"][w].is_number()) << w;
         }
       }
     }
@@ -87,9 +87,9 @@ TEST_F(PhasesTest, ThePlatformInEachPhaseIsTheCarsOwn) {
   std::size_t corners = 0, stopped = 0;
   for (const Json& c : cs) {
     SCOPED_TRACE(c["name"].get<std::string>());
-    const Json& low = c["laps"][0]["phases"]["mid"];
-    const Json& high = c["laps"][1]["phases"]["mid"];
-    const Json& shortTravel = c["laps"][2]["phases"]["mid"];
+    const Json& low = c["laps"][0]["phases"]["middle"];
+    const Json& high = c["laps"][1]["phases"]["middle"];
+    const Json& shortTravel = c["laps"][2]["phases"]["middle"];
     EXPECT_NEAR(low["lltd_front"].get<double>(), 0.45, 0.03);
     EXPECT_NEAR(high["lltd_front"].get<double>(), 0.70, 0.03);
     EXPECT_GT(low["roll_deg"].get<double>(), 0.0);
@@ -117,7 +117,7 @@ TEST_F(PhasesStudy, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
                                    lap("high2", 2, 0.70), "--vs", lap("short1", 1, 0.45, 0.01, 0.07),
                                    lap("short2", 2, 0.45, 0.01, 0.07)});
   const Json& cs = j["tracks"][0]["corners"];
-  const Json& mid = cs[0]["groups"][1]["phases"]["mid"];
+  const Json& mid = cs[0]["groups"][1]["phases"]["middle"];
   ASSERT_TRUE(mid["lltd_front_ci"].is_array());
   EXPECT_EQ(mid["lltd_front_laps"], 2);
   EXPECT_TRUE(mid["at_travel_end_s_ci"]["RR"].is_array());
@@ -134,7 +134,7 @@ TEST_F(PhasesStudy, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
       EXPECT_EQ(claimed, zeroOut) << d.dump();
     }
     EXPECT_EQ(d.contains("wheel"), d["quantity"] == "at_travel_end_s" || d["quantity"] == "damper_rms_mm_s");
-    if (d["to"] == "high1" && d["phase"] == "mid" && d["quantity"] == "lltd_front" && d["verdict"] == "higher") ++share;
+    if (d["to"] == "high1" && d["phase"] == "middle" && d["quantity"] == "lltd_front" && d["verdict"] == "higher") ++share;
     if (d["to"] == "short1" && d["phase"] != "entry" && d["quantity"] == "at_travel_end_s" && d["verdict"] == "higher") {
       ++stops;
     }
@@ -152,11 +152,11 @@ TEST_F(PhasesStudy, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
       EXPECT_EQ(c["drivers_differ"], false);
       std::string middle;
       for (const Json& d : j["differences"]) {
-        if (d["to"] == "high1" && d["where"] == c["corner"] && d["quantity"] == "understeer_apex_deg") middle = d["verdict"];
+        if (d["to"] == "high1" && d["where"] == c["corner"] && d["quantity"] == "understeer_middle_deg") middle = d["verdict"];
       }
       for (const Json& l : c["why"]) {
         const bool onShare = l["quantity"] == "anti_roll_front" || l["quantity"] == "anti_roll_rear" ||
-                           (l["quantity"] == "lltd_front" && l["phase"] == "mid");
+                           (l["quantity"] == "lltd_front" && l["phase"] == "middle");
         if (!onShare) continue;
         ++links;
         if (middle == "higher" || middle == "lower") {
@@ -173,7 +173,7 @@ TEST_F(PhasesStudy, GroupsComparePhaseByPhaseInTheirComparisonsFamily) {
   const Json& track = j["tracks"][0];
   const Json& bySpeed = track["groups"][0]["balance_by_speed"];
   EXPECT_EQ(bySpeed["slow"]["corners"].size() + bySpeed["fast"]["corners"].size(), cs.size());
-  EXPECT_TRUE(bySpeed["fast"]["mid"]["understeer_deg_ci"].is_array());
+  EXPECT_TRUE(bySpeed["fast"]["middle"]["understeer_deg_ci"].is_array());
   EXPECT_GT(track["speed_boundary_m_s"].get<double>(), 10.0);
   std::size_t classes = 0;
   for (const Json& d : j["differences"]) classes += d["where"] == "slow corners" || d["where"] == "fast corners" ? 1u : 0u;

@@ -25,7 +25,7 @@ struct Difference {
   std::string where;     // a wheel (FL ... RR), an axle (front, rear), or the balance
   std::string curve;     // lateral or longitudinal; empty for the balance
   std::string quantity;  // peak_grip, peak_slip, cornering_stiffness, load_sensitivity or understeer_gradient
-  std::string phase;     // of a corner's phase number: entry, mid or exit; else empty
+  std::string phase;     // of a corner's phase number: entry, middle or exit; else empty
   std::string wheel;     // of a corner's phase number per wheel: FL ... RR; else empty
   double fromValue = 0.0;
   double toValue = 0.0;

@@ -42,7 +42,7 @@ constexpr std::array<Phrase, 17> phrases = {{
     {lineExit, "", " m", "tighter at the exit", "wider at the exit", 1, 1.0, 0.5},
     {steerApex, "", "\u00b0", "more steering at the apex", "less steering at the apex", 1, 1.0, 2.0},
     {understeerEntry, "understeers ", "\u00b0", "more on entry", "less on entry", 2, 1.0, 0.3},
-    {understeerApex, "understeers ", "\u00b0", "more in the middle", "less in the middle", 2, 1.0, 0.3},
+    {understeerMiddle, "understeers ", "\u00b0", "more in the middle", "less in the middle", 2, 1.0, 0.3},
     {understeerExit, "understeers ", "\u00b0", "more on exit", "less on exit", 2, 1.0, 0.3},
 }};
 
@@ -83,7 +83,7 @@ namespace {
 double weight(const Difference& d) {
   const Phrase* p = phraseOf(d.quantity);
   // The balance of one lap moves too much from lap to lap to name alone.
-  if (p == nullptr || std::isnan(d.delta.value) || p->key == understeerEntry || p->key == understeerApex ||
+  if (p == nullptr || std::isnan(d.delta.value) || p->key == understeerEntry || p->key == understeerMiddle ||
       p->key == understeerExit) {
     return 0.0;
   }

@@ -63,7 +63,7 @@ enum CornerKey : std::size_t {
   cornerTime,
   cornerMinSpeed,
   understeerEntry,
-  understeerApex,
+  understeerMiddle,
   understeerExit,
   frontUse,
   rearUse,
@@ -89,7 +89,7 @@ enum CornerKey : std::size_t {
   cornerKeyCount
 };
 inline constexpr const char* cornerKeyNames[cornerKeyCount] = {
-    "time_s", "min_speed", "understeer_entry_deg", "understeer_apex_deg", "understeer_exit_deg",
+    "time_s", "min_speed", "understeer_entry_deg", "understeer_middle_deg", "understeer_exit_deg",
     "front_use", "rear_use", "front_use_of_peak", "rear_use_of_peak",
     "brake_m", "brake_release_m", "peak_brake", "min_speed_m", "gear_min", "rpm_min", "full_throttle_m", "throttle_on_m",
     "coast_s", "line_entry_m", "line_apex_m", "line_exit_m", "steer_apex_deg",

@@ -133,7 +133,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
   // The use of a peak is the fit's, compared with the tyres; the segment's
   // delta differs between groups as its time does.
   static constexpr std::array<CornerKey, 23> compared = {
-      cornerTime,     cornerMinSpeed, understeerEntry, understeerApex, understeerExit, frontUse,
+      cornerTime,     cornerMinSpeed, understeerEntry, understeerMiddle, understeerExit, frontUse,
       rearUse,        brakeAt,        brakeReleaseAt,  peakBrake,      minSpeedAt,     gearAtMinSpeed,
       rpmAtMinSpeed,  fullThrottleAt, throttleOnAt,    coastSeconds,   lineEntry,      lineApex,
       lineExit,       steerApex,      segmentTime,     entryDelta,     exitDelta};

@@ -44,7 +44,7 @@ constexpr std::array table{
     duration("corner_time_s", "time through the corner", 3, 0.01),
     Quantity{"min_speed", "minimum speed", "m/s", 1, 0.1, Bound::fixed, 0.0, 150.0, Better::higherIsBetter},
     angle("understeer_entry_deg", "understeer on entry", "entry"),
-    angle("understeer_apex_deg", "understeer in the middle", "middle"),
+    angle("understeer_middle_deg", "understeer in the middle", "middle"),
     angle("understeer_exit_deg", "understeer on exit", "exit"),
     share("front_use", "front grip use", 0.0, none),
     share("rear_use", "rear grip use", 0.0, none),

@@ -88,7 +88,7 @@ CornerLap cornerLap(const TrackCorner& corner, double referenceTime, std::size_t
                            channels.use[0], channels.use[1], in.summary->firstSample, first, last, in.interval,
                            corner.start, corner.end, &group.platformSamples.channels, corner.left});
   c.value[understeerEntry] = c.phases[entryPhase].understeer;
-  c.value[understeerApex] = c.phases[middlePhase].understeer;
+  c.value[understeerMiddle] = c.phases[middlePhase].understeer;
   c.value[understeerExit] = c.phases[exitPhase].understeer;
   // Grip use around the apex.
   const double apexHalf = std::max(10.0, 0.15 * (corner.end - corner.start));

@@ -21,7 +21,7 @@ struct TrackPrior {
   // For the lap time: the share of its segments' spread that moves them
   // together (their mean correlation, 0 to 1); NaN for the rest.
   double shared = std::numeric_limits<double>::quiet_NaN();
-  std::string phase{};  // of a phase's number: entry, mid or exit; else empty
+  std::string phase{};  // of a phase's number: entry, middle or exit; else empty
   std::string wheel{};  // of a phase's number per wheel: FL ... RR; else empty
 };
 

@@ -17,7 +17,7 @@
 namespace skidlog {
 
 enum CornerPhase : std::size_t { entryPhase, middlePhase, exitPhase, phaseCount };
-inline constexpr const char* phaseNames[phaseCount] = {"entry", "mid", "exit"};
+inline constexpr const char* phaseNames[phaseCount] = {"entry", "middle", "exit"};
 
 // The middle holds the samples around its centre whose lateral acceleration
 // is at least this share of the corner's peak.
@@ -48,7 +48,7 @@ using CornerPhases = std::array<PhaseValues, phaseCount>;
 
 // The numbers of a phase taken over a group's laps, each wheel's apart. The
 // understeer is not among them: each phase's is the corner's
-// understeer_entry_deg, understeer_apex_deg or understeer_exit_deg.
+// understeer_entry_deg, understeer_middle_deg or understeer_exit_deg.
 enum PhaseKey : std::size_t {
   phaseFrontUse,
   phaseRearUse,

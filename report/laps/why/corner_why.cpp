@@ -31,10 +31,10 @@ constexpr const char* dampers = "dampers act while the body moves: on entry and 
 constexpr const char* gearing = "gearing acts on exit, through the engine speed";
 
 constexpr SetupRule setupRules[] = {
-    {"anti_roll_front", {"mid"}, rollStiffness},
-    {"anti_roll_rear", {"mid"}, rollStiffness},
-    {"spring_n_per_m", {"mid"}, rollStiffness},
-    {"travel_m", {"mid", "exit"}, "a shorter travel puts the wheels on their stops, stiffening that corner "
+    {"anti_roll_front", {"middle"}, rollStiffness},
+    {"anti_roll_rear", {"middle"}, rollStiffness},
+    {"spring_n_per_m", {"middle"}, rollStiffness},
+    {"travel_m", {"middle", "exit"}, "a shorter travel puts the wheels on their stops, stiffening that corner "
                                   "abruptly: toward understeer at the front, oversteer at the rear"},
     {"bump_ns_per_m", {"entry", "exit"}, dampers},
     {"rebound_ns_per_m", {"entry", "exit"}, dampers},
@@ -81,7 +81,7 @@ Prediction predictOf(const SetupDifference& d) {
 }
 
 const char* understeerKey(const std::string& phase) {
-  return phase == "entry" ? "understeer_entry_deg" : phase == "mid" ? "understeer_apex_deg" : "understeer_exit_deg";
+  return phase == "entry" ? "understeer_entry_deg" : phase == "middle" ? "understeer_middle_deg" : "understeer_exit_deg";
 }
 
 // The comparison's differences at one corner.
@@ -146,7 +146,7 @@ std::string losingHalf(const CornerDifferences& at, const Difference& timeLost) 
 void addPlatform(const CornerDifferences& at, const std::string& phase, std::vector<WhyLink>& links) {
   if (const Difference* d = at.find("lltd_front", phase)) {
     WhyLink l = measured("platform", *d, phase);
-    if (phase == "mid" && claimed(d->verdict)) l.agrees = agreement(sign(d->delta.value), at.understeerMoved(phase));
+    if (phase == "middle" && claimed(d->verdict)) l.agrees = agreement(sign(d->delta.value), at.understeerMoved(phase));
     l.rule = "a larger front share of the lateral load transfer gives more understeer in the middle";
     links.push_back(std::move(l));
   }
@@ -161,7 +161,7 @@ void addPlatform(const CornerDifferences& at, const std::string& phase, std::vec
       l.rule = "a wheel on its stop stiffens its corner abruptly: toward understeer at the front, oversteer at the rear";
       links.push_back(std::move(l));
     }
-    if (phase == "mid") continue;  // dampers act while the body moves
+    if (phase == "middle") continue;  // dampers act while the body moves
     if (const Difference* d = at.find("damper_rms_mm_s", phase, wheel); d != nullptr && claimed(d->verdict)) {
       links.push_back(measured("platform", *d, phase));
     }
@@ -216,8 +216,8 @@ CornerWhy explainCorner(const WhyEvidence& e, std::size_t from, std::size_t to, 
   for (const char* half : {"entry", "exit"}) {
     if (const Difference* d = at.find(std::string(half) + "_delta_s")) out.links.push_back(measured("time", *d, half));
   }
-  if (const Difference* d = at.find("min_speed")) out.links.push_back(measured("speed", *d, "mid"));
-  std::vector<std::string> phases{"mid"};
+  if (const Difference* d = at.find("min_speed")) out.links.push_back(measured("speed", *d, "middle"));
+  std::vector<std::string> phases{"middle"};
   if (const std::string half = losingHalf(at, timeLost); !half.empty()) phases.insert(phases.begin(), half);
   for (const std::string& phase : phases) {
     if (const Difference* d = at.find(understeerKey(phase))) out.links.push_back(measured("balance", *d, phase));
@@ -244,7 +244,7 @@ void explainFindings(std::vector<Finding>& findings, const WhyEvidence& e) {
 bool shownFirst(const WhyLink& l) { return l.link == "setup" || claimed(l.verdict); }
 
 std::string whyLine(const WhyLink& l, SpeedUnit unit) {
-  const std::string phase = l.phase == "mid" ? "middle" : l.phase;
+  const std::string& phase = l.phase;
   std::string text;
   if (l.link == "setup") {
     text = "setup: " + l.recorded;

@@ -23,7 +23,7 @@ struct Finding;
 struct WhyLink {
   std::string link;      // setup, platform, balance, speed or time
   std::string where;     // the corner; for a setup difference its wheel, axle or "car"
-  std::string phase;     // entry, mid or exit; empty for a setup difference acting on every phase
+  std::string phase;     // entry, middle or exit; empty for a setup difference acting on every phase
   std::string wheel;     // FL ... RR for a wheel's platform number; else empty
   std::string quantity;  // named as among the differences or the setup differences
   Estimate delta;        // to - from; a setup difference's without an interval, unknown for a name

@@ -12,7 +12,7 @@ const phaseQuantities = {understeer_deg: ['understeer', 2, '\u00b0'], front_use:
                          roll_deg: ['roll', 2, '\u00b0'], lltd_front: ['front share of the lateral load transfer', 3, ''],
                          at_travel_end_s: ['time at the end of the travel', 2, ' s'],
                          damper_rms_mm_s: ['damper speed (rms)', 0, ' mm/s']};
-const phaseWords = {entry: 'entry', mid: 'middle', exit: 'exit'};
+const phaseWords = {entry: 'entry', middle: 'middle', exit: 'exit'};
 function describe(d) {
   const lateral = d.curve === 'lateral';
   const phase = d.phase && phaseQuantities[d.quantity];

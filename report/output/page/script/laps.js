@@ -356,7 +356,7 @@ function cornerTable(t, map, path, traces) {
         (single ? [] : ['Group']).concat(['Phase', 'Understeer [\u00b0]', 'Front use', 'Rear use', 'Roll [\u00b0]',
                                           'Front share', 'On the stops [s]', 'Dampers [mm/s]']),
         {class: 'corners phases'}, detail);
-    const understeer = ['understeer_entry_deg', 'understeer_apex_deg', 'understeer_exit_deg'];
+    const understeer = ['understeer_entry_deg', 'understeer_middle_deg', 'understeer_exit_deg'];
     c.groups.forEach((g) => g.phases.forEach((v, p) => {
       const row = table.appendChild(el('tr'));
       if (!single) cell(row, groups[g.group].label);
