@@ -134,7 +134,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
   }
   std::vector<std::string> lapMessages;
   report.speedUnit = request.speedUnit;
-  report.tracks = analyseTracks(report.groups, request.reference, lapMessages, request.speedUnit);
+  report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
   std::vector<std::string> labels;
   for (const ReportGroup& g : report.groups) labels.push_back(g.label);
   if (report.comparison()) {
@@ -149,7 +149,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     }
   }
   // A session's groups are read against the field, not one another.
-  if (!report.session()) report.findings = findTimeLoss(report.tracks, report.differences, labels, request.speedUnit);
+  if (!report.session()) report.findings = findTimeLoss(report.tracks, report.differences, labels);
   std::vector<std::vector<std::string>> players;
   for (const ReportGroup& g : report.groups) {
     players.emplace_back();

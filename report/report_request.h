@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/laps/speed_unit.h"
+#include "report/output/words/speed_unit.h"
 
 namespace skidlog {
 

@@ -11,6 +11,7 @@
 
 #include "report/cli/report_run.h"
 #include "report/laps/findings.h"
+#include "report/output/words/corner_words.h"
 #include "skidlog/simulator_text.h"
 #include "tests/replay_builder.h"
 #include "tests/temp_dir.h"
@@ -142,21 +143,22 @@ TEST(FindingWords, SpeedsInTheReadersUnitAndThePedalInPoints) {
 TEST(FindingWords, TheIntervalRunsTheWayTheWordsDo) {
   CornerFinding f;
   f.corner = "T2";
+  f.who = "b";
   f.timeLost.delta.value = -0.06;
   f.timeLost.delta.ci = {-0.12, 0.01};
   f.timeLost.verdict = noDifferenceShown;
-  EXPECT_EQ(findingSentence(f, true, "b"), "T2: b gains 0.06 s, within the laps' own variation (\u22120.01 to 0.12 s)");
+  EXPECT_EQ(findingSentence(f), "T2: b gains 0.06 s, within the laps' own variation (\u22120.01 to 0.12 s)");
   f.timeLost.delta.ci = {-0.12, -0.02};
   f.timeLost.verdict = lower;
-  EXPECT_EQ(findingSentence(f, true, "b"), "T2: b gains 0.06 s (0.02 to 0.12 s)");
+  EXPECT_EQ(findingSentence(f), "T2: b gains 0.06 s (0.02 to 0.12 s)");
   f.timeLost.delta.value = 0.3;
   f.timeLost.delta.ci = {0.1, 0.5};
   f.timeLost.verdict = higher;
-  EXPECT_EQ(findingSentence(f, true, "b"), "T2: b loses 0.30 s (0.10 to 0.50 s)");
+  EXPECT_EQ(findingSentence(f), "T2: b loses 0.30 s (0.10 to 0.50 s)");
   f.timeLost.hasInterval = false;
   f.timeLost.verdict = lapsDisagree;
   f.timeLost.disagreement = "a's 2 laps spread 0.724 s from lap to lap";
-  EXPECT_EQ(findingSentence(f, true, "b"),
+  EXPECT_EQ(findingSentence(f),
             "T2: b loses 0.30 s, but the laps disagree here (a's 2 laps spread 0.724 s from lap to lap)");
 }
 

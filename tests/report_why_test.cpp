@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "report/laps/why/corner_why.h"
+#include "report/output/words/why_words.h"
 
 namespace skidlog {
 namespace {

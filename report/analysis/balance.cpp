@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "numeric/precision.h"
-#include "report/analysis/number_text.h"
+#include "report/output/words/number_text.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/line_sums.h"

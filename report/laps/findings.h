@@ -2,9 +2,10 @@
 // comparison (each later group against the first; with one group, each lap
 // against the reference lap), the corners ordered by the size of the time
 // difference in their segments, each with its interval, and the actions that
-// differ beyond their own intervals, as numbers and as one sentence:
-//   "T7: club loses 1.30 s (0.90 to 1.70); brakes 12 m earlier (5 to 19 m), ..."
-// Only what the data show: a corner whose loss is within its interval says so.
+// differ beyond their own intervals, as numbers (report/output/words/ says
+// them: "T7: club loses 1.30 s (0.90 to 1.70 s); brakes 12 m earlier (5 to
+// 19 m)"). Only what the data show: a corner whose loss is within its
+// interval says so.
 #ifndef SKIDLOG_REPORT_LAPS_FINDINGS_H_
 #define SKIDLOG_REPORT_LAPS_FINDINGS_H_
 
@@ -16,7 +17,6 @@
 #include "report/analysis/differences.h"
 #include "report/laps/why/corner_why.h"
 #include "report/laps/lap_analysis.h"
-#include "report/laps/speed_unit.h"
 
 namespace skidlog {
 
@@ -25,7 +25,8 @@ struct CornerFinding {
   Difference timeLost;             // the segment's time, `to` less `from`
   std::vector<Difference> actions;  // those that differ beyond their intervals (or, one lap each, the larger ones)
   std::string lift;                 // where one side takes the corner flat and the other lifts, in words
-  std::string sentence;
+  std::string who;                  // the later side, as its sentence names it
+  bool leftHand = true;             // the corner turns left: steering counts toward it
   std::optional<CornerWhy> why{};   // where its time difference is claimed between two groups
 };
 
@@ -39,19 +40,7 @@ struct Finding {
 // corner differences among them); with one group, each lap is compared with
 // the reference lap of its track here. `labels` are the groups'.
 std::vector<Finding> findTimeLoss(const std::vector<TrackAnalysis>& tracks, const std::vector<Difference>& differences,
-                                  const std::vector<std::string>& labels,
-                                  SpeedUnit unit = SpeedUnit::metresPerSecond);
-
-// An action's difference in words: "brakes 12 m later (5 to 19 m)", the
-// size, its direction, and its interval as sizes in that direction; empty
-// for a number without words. Steering counts toward the corner: to the
-// right in a right-hander.
-std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit = SpeedUnit::metresPerSecond);
-
-// One corner's finding as a sentence, said of the later side, `who`:
-// "T1: record gains 2.21 s (1.80 to 2.62); brakes 12 m later (5 to 19 m)".
-std::string findingSentence(const CornerFinding& f, bool leftHand, const std::string& who,
-                            SpeedUnit unit = SpeedUnit::metresPerSecond);
+                                  const std::vector<std::string>& labels);
 
 }  // namespace skidlog
 

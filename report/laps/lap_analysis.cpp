@@ -14,7 +14,7 @@ namespace skidlog {
 namespace {
 
 TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vector<LapInput>& laps,
-                           std::size_t reference, const std::vector<GroupChannels>& channels, SpeedUnit unit) {
+                           std::size_t reference, const std::vector<GroupChannels>& channels) {
   TrackAnalysis track;
   const LapInput& ref = laps[reference];
   track.track = ref.summary->track;
@@ -56,7 +56,7 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
   track.speedClasses = classifyCorners(track);
   for (TrackGroup& g : track.groups) g.balanceBySpeed = balanceBySpeed(track, track.speedClasses, g.group);
   track.notes = trackNotes(groups, track);
-  track.session = analyseSession(track, groups, unit);
+  track.session = analyseSession(track, groups);
   return track;
 }
 
@@ -64,7 +64,7 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
 
 std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
                                          const std::optional<std::string>& reference,
-                                         std::vector<std::string>& messages, SpeedUnit unit) {
+                                         std::vector<std::string>& messages) {
   const std::vector<LapInput> all = lapInputs(groups, messages);
   const std::vector<GroupChannels> channels = all.empty() ? std::vector<GroupChannels>{} : groupChannels(groups);
   // The tracks in order of their first lap.
@@ -92,7 +92,7 @@ std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
         }
       }
     }
-    TrackAnalysis track = analyseTrack(groups, laps, ref, channels, unit);
+    TrackAnalysis track = analyseTrack(groups, laps, ref, channels);
     if (track.path.points() >= 2) {
       tracks.push_back(std::move(track));
     } else {

@@ -186,8 +186,7 @@ struct TrackAnalysis {
 // others against. REQUIRES: every group is analysed.
 std::vector<TrackAnalysis> analyseTracks(std::span<const ReportGroup> groups,
                                          const std::optional<std::string>& reference,
-                                         std::vector<std::string>& messages,
-                                         SpeedUnit unit = SpeedUnit::metresPerSecond);
+                                         std::vector<std::string>& messages);
 
 // The lengths that bound the track's places and times: its length, and its
 // longest complete lap's time (unbounded without one).

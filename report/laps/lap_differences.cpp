@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/number_text.h"
+#include "report/output/words/number_text.h"
 #include "report/quantity/quantities.h"
 
 namespace skidlog {

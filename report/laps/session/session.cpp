@@ -10,7 +10,7 @@
 
 namespace skidlog {
 
-Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups, SpeedUnit unit) {
+Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups) {
   Session s;
   s.groups = sessionGroups(track, groups, s.notes);
   s.fastest = rankGroups(s.groups);
@@ -24,7 +24,7 @@ Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> 
   }
   s.cells = sessionCells(track, s.groups, s.fastest);
   s.fastGroups = fasterThird(s.groups);
-  s.fastGain = fastGains(track, s.groups, s.fastGroups, unit);
+  s.fastGain = fastGains(track, s.groups, s.fastGroups);
   if (s.fastGroups.empty() && ranked > 2) {
     s.notes.push_back("Where the faster drivers gain needs six drivers with a valid lap or more.");
   }

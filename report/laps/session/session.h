@@ -20,7 +20,6 @@
 #include "report/analysis/over_laps.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
-#include "report/laps/speed_unit.h"
 
 namespace skidlog {
 
@@ -91,7 +90,7 @@ struct FastGain {
   std::size_t corner = 0;
   std::size_t key = 0;  // a corner number
   Difference delta;     // the faster drivers' mean less the others'
-  std::string text;     // in the findings' words: "brakes 12 m later (5 to 19 m)"
+  bool leftHand = true;  // the corner turns left: steering counts toward it
 };
 
 struct Session {
@@ -106,7 +105,7 @@ struct Session {
 
 // The session of `track`'s laps. REQUIRES: the track analysed, its spreads
 // moderated; `groups` are the report's.
-Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups, SpeedUnit unit);
+Session analyseSession(const TrackAnalysis& track, std::span<const ReportGroup> groups);
 
 // In a comparison, what the session asks that the comparison answers takes
 // the comparison's answer, one number with one interval: a group's gap to the

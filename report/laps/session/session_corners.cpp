@@ -4,9 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include "report/analysis/number_text.h"
+#include "report/output/words/number_text.h"
 #include "report/laps/corners/corner_priors.h"
-#include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/lap_claims.h"
 
@@ -73,16 +72,6 @@ Pace overGroups(const TrackAnalysis& track, std::size_t c, std::size_t key, cons
   return p;
 }
 
-// "takes 0.31 s less (0.20 to 0.42 s)": a segment time's difference in
-// words, its interval as sizes in its direction.
-std::string timeText(const Difference& d) {
-  const double v = d.delta.value;
-  std::string text = "takes " + fixedText(std::fabs(v), 2) + " s " + (v > 0.0 ? "more" : "less");
-  if (!d.hasInterval) return text;
-  const double a = v < 0.0 ? -d.delta.ci.low : d.delta.ci.low, b = v < 0.0 ? -d.delta.ci.high : d.delta.ci.high;
-  return text + " (" + intervalText(std::min(a, b), std::max(a, b), 2) + " s)";
-}
-
 }  // namespace
 
 std::vector<SessionCell> sessionCells(const TrackAnalysis& track, const std::vector<SessionGroup>& groups,
@@ -125,7 +114,7 @@ std::vector<std::size_t> fasterThird(const std::vector<SessionGroup>& groups) {
 }
 
 std::vector<FastGain> fastGains(const TrackAnalysis& track, const std::vector<SessionGroup>& groups,
-                                const std::vector<std::size_t>& fast, SpeedUnit unit) {
+                                const std::vector<std::size_t>& fast) {
   if (fast.empty()) return {};
   std::vector<std::size_t> rest;
   for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -144,10 +133,7 @@ std::vector<FastGain> fastGains(const TrackAnalysis& track, const std::vector<Se
   std::vector<Difference*> family;
   for (FastGain& f : out) family.push_back(&f.delta);
   claimFamily(family, 0, 0);
-  for (FastGain& f : out) {
-    const bool left = track.corners[f.corner].corner.left;
-    f.text = f.key == segmentTime ? timeText(f.delta) : actionText(f.delta, left, unit);
-  }
+  for (FastGain& f : out) f.leftHand = track.corners[f.corner].corner.left;
   return out;
 }
 

@@ -27,7 +27,7 @@ std::vector<std::size_t> fasterThird(const std::vector<SessionGroup>& groups);
 // the other groups': each group's mean over its laps one value, Welch's
 // interval over the groups; all of them one family.
 std::vector<FastGain> fastGains(const TrackAnalysis& track, const std::vector<SessionGroup>& groups,
-                                const std::vector<std::size_t>& fast, SpeedUnit unit);
+                                const std::vector<std::size_t>& fast);
 
 }  // namespace skidlog
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "numeric/elementary.h"
-#include "report/analysis/number_text.h"
+#include "report/output/words/number_text.h"
 #include "report/inference/chi_square.h"
 #include "report/inference/draws.h"
 #include "report/inference/moderated_variance.h"

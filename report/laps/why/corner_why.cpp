@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 #include <set>
+#include <utility>
 #include <variant>
 
-#include "report/analysis/number_text.h"
+#include "report/output/words/number_text.h"
 #include "report/laps/findings.h"
-#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
@@ -217,8 +217,10 @@ CornerWhy explainCorner(const WhyEvidence& e, std::size_t from, std::size_t to, 
     if (const Difference* d = at.find(std::string(half) + "_delta_s")) out.links.push_back(measured("time", *d, half));
   }
   if (const Difference* d = at.find("min_speed")) out.links.push_back(measured("speed", *d, "middle"));
-  std::vector<std::string> phases{"middle"};
-  if (const std::string half = losingHalf(at, timeLost); !half.empty()) phases.insert(phases.begin(), half);
+  // The half that loses most, then the middle.
+  std::vector<std::string> phases;
+  if (std::string half = losingHalf(at, timeLost); !half.empty()) phases.push_back(std::move(half));
+  phases.emplace_back("middle");
   for (const std::string& phase : phases) {
     if (const Difference* d = at.find(understeerKey(phase))) out.links.push_back(measured("balance", *d, phase));
   }
@@ -239,49 +241,6 @@ void explainFindings(std::vector<Finding>& findings, const WhyEvidence& e) {
       c.why = explainCorner(e, from, to, c.corner, c.timeLost);
     }
   }
-}
-
-bool shownFirst(const WhyLink& l) { return l.link == "setup" || claimed(l.verdict); }
-
-std::string whyLine(const WhyLink& l, SpeedUnit unit) {
-  const std::string& phase = l.phase;
-  std::string text;
-  if (l.link == "setup") {
-    text = "setup: " + l.recorded;
-    text += phase.empty() ? ", every phase" : ", acts on the " + phase;
-  } else {
-    // A phase's understeer is named by its phase, as the balance and
-    // platform are; the rest by the table's words.
-    const bool understeer = l.quantity.rfind("understeer_", 0) == 0;
-    const Quantity* q = quantityNamed(understeer ? "understeer_deg" : l.quantity);
-    const bool speed = q != nullptr && q->unit == "m/s";
-    const double scale = speed ? speedScale(unit) : 1.0;
-    const int digits = q != nullptr ? q->decimals : 3;
-    std::string unitText = speed ? speedUnitName(unit) : q != nullptr ? std::string(q->unit) : "";
-    if (!unitText.empty() && unitText != "\u00b0") unitText.insert(0, " ");
-    const std::string words = q != nullptr ? std::string(q->words) : l.quantity;
-    // Time and speed name their place in their words; balance and platform by phase.
-    const bool byPhase = l.link == "balance" || l.link == "platform";
-    text = (byPhase ? phase + " " : "") + (l.wheel.empty() ? "" : l.wheel + " ") + words + " " +
-           signedText(l.delta.value * scale, digits) + unitText;
-    if (l.hasInterval) {
-      text += " (" + signedText(l.delta.ci.low * scale, digits) + " to " + signedText(l.delta.ci.high * scale, digits) +
-              unitText + ")";
-    }
-    text += claimed(l.verdict) ? "" : ", " + l.verdict;
-  }
-  if (l.agrees) text += *l.agrees ? ": consistent with its rule" : ": not consistent with its rule";
-  if (l.agrees && !l.rule.empty()) {
-    // A setup rule carries its recorded change, which the line has said.
-    std::string rule = l.rule;
-    const std::string recorded = " (" + l.recorded + ")";
-    if (!l.recorded.empty() && rule.size() > recorded.size() &&
-        rule.compare(rule.size() - recorded.size(), recorded.size(), recorded) == 0) {
-      rule.resize(rule.size() - recorded.size());
-    }
-    text += " (" + rule + ")";
-  }
-  return text;
 }
 
 }  // namespace skidlog

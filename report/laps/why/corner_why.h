@@ -13,7 +13,6 @@
 
 #include "report/analysis/differences.h"
 #include "report/analysis/setup/setup_differences.h"
-#include "report/laps/speed_unit.h"
 
 namespace skidlog {
 
@@ -60,15 +59,6 @@ CornerWhy explainCorner(const WhyEvidence& evidence, std::size_t from, std::size
 // its why. Findings between laps of one group (labels not among the
 // groups') have none.
 void explainFindings(std::vector<Finding>& findings, const WhyEvidence& evidence);
-
-// Whether a link is evidence to show first: a claimed difference, or a
-// setup difference as recorded.
-bool shownFirst(const WhyLink& link);
-
-// A link in a short line, speeds in the reader's unit: "middle understeer
-// −4.5° (−6.1 to −3.0): consistent with its rule (a larger front share ...)".
-// A rule's line states its rule.
-std::string whyLine(const WhyLink& link, SpeedUnit unit = SpeedUnit::metresPerSecond);
 
 }  // namespace skidlog
 

@@ -1,4 +1,5 @@
 #include "report/output/json/json_laps.h"
+#include "report/output/words/corner_words.h"
 
 #include <cmath>
 
@@ -214,7 +215,7 @@ Json findingsJson(const ReportData& report) {
                                                  : Json(nullptr)},
                   {"verdict", t.verdict},
                   {"actions", actions},
-                  {"sentence", c.sentence}};
+                  {"sentence", findingSentence(c, report.speedUnit)}};
       if (c.why) {
         corner["why"] = whyJson(*c.why);
         corner["drivers_differ"] = c.why->driversDiffer;

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "report/analysis/number_text.h"
+#include "report/output/words/number_text.h"
+#include "report/output/words/corner_words.h"
 
 namespace skidlog {
 namespace {
@@ -45,14 +46,14 @@ Json cellJson(const ReportData& report, const TrackAnalysis& track, const Sessio
               {"verdict", d.verdict}};
 }
 
-Json fastGainJson(const TrackAnalysis& track, const FastGain& f) {
+Json fastGainJson(const TrackAnalysis& track, const FastGain& f, SpeedUnit unit) {
   const Difference& d = f.delta;
   return Json{{"corner", track.corners[f.corner].corner.name},
               {"quantity", d.quantity},
               {"delta", number(d.delta.value)},
               {"ci", interval(d.delta.ci, d.hasInterval)},
               {"verdict", d.verdict},
-              {"text", f.text}};
+              {"text", fastGainText(f, unit)}};
 }
 
 }  // namespace
@@ -64,7 +65,7 @@ Json sessionJson(const ReportData& report) {
   Json groups = Json::array(), corners = Json::array(), gains = Json::array(), fast = Json::array();
   for (const SessionGroup& g : s.groups) groups.push_back(groupJson(report, track, g));
   for (const SessionCell& c : s.cells) corners.push_back(cellJson(report, track, c));
-  for (const FastGain& f : s.fastGain) gains.push_back(fastGainJson(track, f));
+  for (const FastGain& f : s.fastGain) gains.push_back(fastGainJson(track, f, report.speedUnit));
   for (const std::size_t g : s.fastGroups) fast.push_back(report.groups[g].label);
   std::vector<std::string> notes = s.notes;
   if (report.tracks.size() > 1) notes.push_back("The session is of " + track.track + "; the report's other tracks are not ranked.");

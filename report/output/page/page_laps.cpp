@@ -1,4 +1,6 @@
 #include "report/output/page/page_laps.h"
+#include "report/output/words/corner_words.h"
+#include "report/output/words/why_words.h"
 
 #include <array>
 #include <limits>
@@ -169,7 +171,7 @@ void pageFindings(JsonText& j, const ReportData& report) {
       const Difference& t = c.timeLost;
       j.beginObject().key("corner").string(c.corner).key("lost").number(t.delta.value, 3);
       j.key("interval").boolean(t.hasInterval).key("low").number(t.delta.ci.low, 3).key("high").number(t.delta.ci.high, 3);
-      j.key("verdict").string(t.verdict).key("sentence").string(c.sentence);
+      j.key("verdict").string(t.verdict).key("sentence").string(findingSentence(c, report.speedUnit));
       if (c.why) {
         // The claimed evidence and the setup first; the rest after, which
         // the page folds.

@@ -1,4 +1,5 @@
 #include "report/output/page/page_session.h"
+#include "report/output/words/corner_words.h"
 
 #include <cmath>
 #include <cstdint>
@@ -62,7 +63,7 @@ void pageSession(JsonText& j, const ReportData& report) {
   j.endArray().key("fastGain").beginArray();
   for (const FastGain& f : s.fastGain) {
     j.beginObject().key("corner").string(t.corners[f.corner].corner.name).key("quantity").string(f.delta.quantity);
-    j.key("claimed").boolean(claimed(f.delta.verdict)).key("text").string(f.text).endObject();
+    j.key("claimed").boolean(claimed(f.delta.verdict)).key("text").string(fastGainText(f, report.speedUnit)).endObject();
   }
   j.endArray().key("notes").strings(s.notes).endObject();
 }

@@ -1,6 +1,6 @@
 // A number as the report's sentences write it.
-#ifndef SKIDLOG_REPORT_ANALYSIS_NUMBER_TEXT_H_
-#define SKIDLOG_REPORT_ANALYSIS_NUMBER_TEXT_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_WORDS_NUMBER_TEXT_H_
+#define SKIDLOG_REPORT_OUTPUT_WORDS_NUMBER_TEXT_H_
 
 #include <cmath>
 #include <cstdio>
@@ -39,4 +39,4 @@ inline std::string intervalText(double low, double high, int digits) {
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_NUMBER_TEXT_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_WORDS_NUMBER_TEXT_H_

@@ -1,4 +1,4 @@
-#include "report/laps/speed_unit.h"
+#include "report/output/words/speed_unit.h"
 
 namespace skidlog {
 

@@ -1,4 +1,4 @@
-#include "report/output/page/json_text.h"
+#include "report/output/json/json_text.h"
 
 #include <algorithm>
 #include <charconv>
