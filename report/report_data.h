@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 #include "report/analysis/setup/setup_differences.h"
 #include "report/analysis/report_group.h"
 #include "report/laps/findings.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "numeric/elementary.h"
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/over_laps.h"
 #include "report/inference/chi_square.h"
 #include "report/inference/draws.h"
 #include "report/inference/moderated_variance.h"

@@ -1,4 +1,4 @@
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 
 #include <cmath>
 #include <cstdint>

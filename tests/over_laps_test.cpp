@@ -1,4 +1,4 @@
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/over_laps.h"
 
 #include <cmath>
 #include <cstddef>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 #include "report/fit/statistics.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/lap_claims.h"

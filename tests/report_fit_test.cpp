@@ -7,12 +7,12 @@
 #include <random>
 #include <vector>
 
-#include "report/analysis/tyre_analysis.h"
-#include "report/analysis/tyre_model.h"
+#include "report/analysis/tyres/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_model.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/curve_fit.h"
 #include "report/fit/random.h"
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 
 namespace skidlog {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "raf/replay.h"
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 
 namespace skidlog {
 

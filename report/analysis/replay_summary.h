@@ -12,7 +12,7 @@
 #include "raf/replay_setup.h"
 
 #include "raf/replay.h"
-#include "report/analysis/tyre_points.h"
+#include "report/analysis/tyres/tyre_points.h"
 
 namespace skidlog {
 

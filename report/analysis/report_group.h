@@ -13,8 +13,8 @@
 #include "report/analysis/platform/platform.h"
 #include "report/analysis/platform/platform_samples.h"
 #include "report/analysis/replay_summary.h"
-#include "report/analysis/tyre_analysis.h"
-#include "report/analysis/tyre_points.h"
+#include "report/analysis/tyres/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_points.h"
 
 namespace skidlog {
 

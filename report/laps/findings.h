@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 #include "report/laps/why/corner_why.h"
 #include "report/laps/lap_analysis.h"
 

@@ -15,8 +15,8 @@
 
 #include <span>
 
-#include "report/analysis/differences.h"
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/differences.h"
+#include "report/analysis/compare/over_laps.h"
 #include "report/analysis/report_group.h"
 #include "report/laps/phases/balance_by_speed.h"
 #include "report/laps/phases/corner_phases.h"

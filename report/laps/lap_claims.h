@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 
 namespace skidlog {
 

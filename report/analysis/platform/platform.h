@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/over_laps.h"
 #include "report/analysis/platform/platform_samples.h"
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 
 namespace skidlog {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 
 namespace skidlog {
 

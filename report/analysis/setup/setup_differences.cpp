@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "report/analysis/report_group.h"
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 
 namespace skidlog {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "raf/replay_setup.h"
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 
 namespace skidlog {
 

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "report/analysis/tyre_points.h"
+#include "report/analysis/tyres/tyre_points.h"
 
 namespace skidlog {
 

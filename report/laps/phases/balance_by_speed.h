@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/over_laps.h"
 #include "report/laps/phases/corner_phases.h"
 
 namespace skidlog {

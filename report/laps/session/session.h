@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/differences.h"
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/differences.h"
+#include "report/analysis/compare/over_laps.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 #include "report/analysis/setup/setup_differences.h"
 
 namespace skidlog {

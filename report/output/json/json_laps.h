@@ -5,7 +5,7 @@
 #define SKIDLOG_REPORT_OUTPUT_JSON_JSON_LAPS_H_
 
 #include "report/report_data.h"
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 
 namespace skidlog {
 

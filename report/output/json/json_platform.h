@@ -9,7 +9,7 @@
 #define SKIDLOG_REPORT_OUTPUT_JSON_JSON_PLATFORM_H_
 
 #include "report/analysis/platform/platform.h"
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 
 namespace skidlog {
 

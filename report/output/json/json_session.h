@@ -4,7 +4,7 @@
 #ifndef SKIDLOG_REPORT_OUTPUT_JSON_JSON_SESSION_H_
 #define SKIDLOG_REPORT_OUTPUT_JSON_JSON_SESSION_H_
 
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 #include "report/report_data.h"
 
 namespace skidlog {

@@ -7,7 +7,7 @@
 
 #include "raf/replay_setup.h"
 #include "report/analysis/setup/setup_differences.h"
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 
 namespace skidlog {
 

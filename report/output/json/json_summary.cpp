@@ -2,7 +2,7 @@
 
 #include "report/output/json/json_laps.h"
 #include "report/output/json/json_session.h"
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 #include "report/output/json/json_platform.h"
 #include "report/output/json/json_setup.h"
 #include "report/quantity/quantities.h"

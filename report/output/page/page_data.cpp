@@ -7,7 +7,7 @@
 #include "numeric/precision.h"
 #include "report/analysis/setup/setup_differences.h"
 #include "report/fit/statistics.h"
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 #include "report/output/page/page_laps.h"
 #include "report/output/page/page_session.h"
 #include "report/output/page/page_platform.h"

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 #include "report/report_data.h"
 
 namespace skidlog {

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "report/report_data.h"
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 
 namespace skidlog {
 

@@ -5,7 +5,7 @@
 #define SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_PLATFORM_H_
 
 #include "report/analysis/platform/platform.h"
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 
 namespace skidlog {
 

@@ -4,7 +4,7 @@
 #ifndef SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_SESSION_H_
 #define SKIDLOG_REPORT_OUTPUT_PAGE_PAGE_SESSION_H_
 
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 #include "report/report_data.h"
 
 namespace skidlog {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 #include "report/laps/findings.h"
 #include "report/laps/session/session.h"
 #include "report/output/words/speed_unit.h"

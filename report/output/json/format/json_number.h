@@ -1,6 +1,6 @@
 // Numbers in the report's JSON as a user reads them.
-#ifndef SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_
-#define SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_FORMAT_JSON_NUMBER_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_FORMAT_JSON_NUMBER_H_
 
 #include <nlohmann/json.hpp>
 
@@ -23,4 +23,4 @@ Json estimateInterval(const Estimate& e);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_JSON_JSON_NUMBER_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_FORMAT_JSON_NUMBER_H_

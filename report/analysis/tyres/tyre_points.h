@@ -1,8 +1,8 @@
 // The tyre's rows as points: what the per-wheel CSV would hold for each wheel,
 // pooled over the replays of one group, each row tagged with its sample and
 // its block of consecutive samples; and the traces of each replay.
-#ifndef SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
-#define SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
+#ifndef SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_POINTS_H_
+#define SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_POINTS_H_
 
 #include <algorithm>
 #include <array>
@@ -83,4 +83,4 @@ ReplayTrace takeTrace(Replay& replay);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_TYRE_POINTS_H_
+#endif  // SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_POINTS_H_

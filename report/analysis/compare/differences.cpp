@@ -1,4 +1,4 @@
-#include "report/analysis/differences.h"
+#include "report/analysis/compare/differences.h"
 
 #include <algorithm>
 #include <cmath>

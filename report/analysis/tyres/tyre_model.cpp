@@ -1,4 +1,4 @@
-#include "report/analysis/tyre_model.h"
+#include "report/analysis/tyres/tyre_model.h"
 #include "report/fit/statistics.h"
 
 #include <algorithm>

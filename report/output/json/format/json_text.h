@@ -1,8 +1,8 @@
 // JSON text written directly, for the page's data: thousands of numbers per
 // chart, each rounded to the decimals a chart can show and printed in its
 // shortest form, with no tree of values built first.
-#ifndef SKIDLOG_REPORT_OUTPUT_JSON_JSON_TEXT_H_
-#define SKIDLOG_REPORT_OUTPUT_JSON_JSON_TEXT_H_
+#ifndef SKIDLOG_REPORT_OUTPUT_JSON_FORMAT_JSON_TEXT_H_
+#define SKIDLOG_REPORT_OUTPUT_JSON_FORMAT_JSON_TEXT_H_
 
 #include <cstdint>
 #include <span>
@@ -62,4 +62,4 @@ class JsonText {
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_JSON_JSON_TEXT_H_
+#endif  // SKIDLOG_REPORT_OUTPUT_JSON_FORMAT_JSON_TEXT_H_

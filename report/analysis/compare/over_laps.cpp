@@ -1,4 +1,4 @@
-#include "report/analysis/over_laps.h"
+#include "report/analysis/compare/over_laps.h"
 
 #include <algorithm>
 #include <cmath>

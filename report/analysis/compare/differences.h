@@ -3,8 +3,8 @@
 // the two groups' independent resamples; for the numbers with one value per
 // lap, an interval over laps. A verdict claims a difference only where the
 // interval leaves zero out.
-#ifndef SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
-#define SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
+#ifndef SKIDLOG_REPORT_ANALYSIS_COMPARE_DIFFERENCES_H_
+#define SKIDLOG_REPORT_ANALYSIS_COMPARE_DIFFERENCES_H_
 
 #include <cstddef>
 #include <limits>
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/over_laps.h"
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/compare/over_laps.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 
 namespace skidlog {
 
@@ -107,4 +107,4 @@ const char* verdictOf(const Interval& ci);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_DIFFERENCES_H_
+#endif  // SKIDLOG_REPORT_ANALYSIS_COMPARE_DIFFERENCES_H_

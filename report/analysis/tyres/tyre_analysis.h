@@ -10,8 +10,8 @@
 // its median load, and slips less than 30 degrees and a slip ratio of 1. The
 // lateral fit takes points with |slip ratio| <= 0.1, the longitudinal fit
 // points with |slip angle| <= 3 degrees: each curve is the tyre's pure slip.
-#ifndef SKIDLOG_REPORT_ANALYSIS_TYRE_ANALYSIS_H_
-#define SKIDLOG_REPORT_ANALYSIS_TYRE_ANALYSIS_H_
+#ifndef SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_ANALYSIS_H_
+#define SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_ANALYSIS_H_
 
 #include <array>
 #include <cstddef>
@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "report/analysis/tyre_points.h"
+#include "report/analysis/tyres/tyre_points.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/curve_fit.h"
 
@@ -118,4 +118,4 @@ std::vector<TyreAnalysis> analyseTyres(std::span<const TyreSource> tyres, const 
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_TYRE_ANALYSIS_H_
+#endif  // SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_ANALYSIS_H_

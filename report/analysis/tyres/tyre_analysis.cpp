@@ -1,9 +1,9 @@
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 
 #include <limits>
 
 #include "system/parallel_for.h"
-#include "report/analysis/tyre_model.h"
+#include "report/analysis/tyres/tyre_model.h"
 
 namespace skidlog {
 namespace {

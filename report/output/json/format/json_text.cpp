@@ -1,11 +1,11 @@
-#include "report/output/json/json_text.h"
+#include "report/output/json/format/json_text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 
 namespace skidlog {
 

@@ -1,7 +1,7 @@
 // A tyre's fits as its bootstrap replicates need them: the fitted curves with
 // their bin sums, and the load bands' bin sums; and one replicate's numbers.
-#ifndef SKIDLOG_REPORT_ANALYSIS_TYRE_MODEL_H_
-#define SKIDLOG_REPORT_ANALYSIS_TYRE_MODEL_H_
+#ifndef SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_MODEL_H_
+#define SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_MODEL_H_
 
 #include <array>
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 #include "report/fit/slip_bins.h"
 
 namespace skidlog {
@@ -54,4 +54,4 @@ TyreReplicate replicateTyre(const TyreModel& model, std::span<const std::uint32_
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_TYRE_MODEL_H_
+#endif  // SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_MODEL_H_

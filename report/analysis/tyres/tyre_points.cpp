@@ -1,4 +1,4 @@
-#include "report/analysis/tyre_points.h"
+#include "report/analysis/tyres/tyre_points.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 // compared by Welch's interval; a group of one lap against a group of laps
 // takes the lap-to-lap spread of the other; one lap against one lap has no
 // interval.
-#ifndef SKIDLOG_REPORT_ANALYSIS_OVER_LAPS_H_
-#define SKIDLOG_REPORT_ANALYSIS_OVER_LAPS_H_
+#ifndef SKIDLOG_REPORT_ANALYSIS_COMPARE_OVER_LAPS_H_
+#define SKIDLOG_REPORT_ANALYSIS_COMPARE_OVER_LAPS_H_
 
 #include <cstddef>
 #include <limits>
@@ -70,4 +70,4 @@ double resolutionSpread(double resolution);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_ANALYSIS_OVER_LAPS_H_
+#endif  // SKIDLOG_REPORT_ANALYSIS_COMPARE_OVER_LAPS_H_

@@ -1,6 +1,6 @@
-#include "report/output/json/json_number.h"
+#include "report/output/json/format/json_number.h"
 
-#include "report/analysis/tyre_analysis.h"
+#include "report/analysis/tyres/tyre_analysis.h"
 
 #include <charconv>
 #include <cmath>
