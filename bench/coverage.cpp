@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "report/report_data.h"
-#include "tests/analysed_lap.h"
+#include "tests/support/analysed_lap.h"
 #include "tools/generator/synth.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/replay_builder.h"
+#include "tests/support/replay_builder.h"
 
 using skidlog::test::ReplayBuilder;
 
