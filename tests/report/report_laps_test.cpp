@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <regex>
 #include <numbers>
 #include <sstream>
 #include <string>
@@ -226,6 +228,77 @@ TEST_F(LapsTest, GroupsOfLapsGetIntervalsAndCornerDifferences) {
     }
   }
   EXPECT_GT(alone, 0u);
+}
+
+// The page read against itself, on two laps a side of which one brakes
+// 120 m late at one corner (laps that disagree): every compared number is in
+// the quantity table; no interval passes what its quantity can differ by (the
+// track's length, the longest lap, the table's range); an unclaimed interval
+// holds zero and a claimed one leaves it out; a finding's interval runs the
+// way its words do; and the session's corner cells against the first group
+// are the findings' own numbers.
+TEST_F(LapsTest, ThePageReadsTheSameAgainstItself) {
+  generator::LapOptions late;
+  late.wholeLap = true;
+  late.seed = 12;
+  late.lateBrakeCorner = 2;
+  late.lateBrakeMetres = 120.0;
+  const std::string lateLap = write("a2.raf", generator::generateLap(generator::exampleCar(), late));
+  const Json r = report({lap("a1.raf", 11), lateLap, "--vs", lap("b1.raf", 13), lap("b2.raf", 14)});
+  std::map<std::string, Json> table;
+  for (const Json& q : r["quantities"]) table[q["key"]] = q;
+  const Json& track = r["tracks"][0];
+  double longest = 0.0;
+  for (const Json& g : track["groups"]) longest = std::max(longest, g["lap_time_s"].get<double>());
+  const auto reach = [&](const Json& q) {
+    if (q["bound"] == "track length") return track["length_m"].get<double>();
+    if (q["bound"] == "lap time") return longest;
+    return q["range"][0].is_null() || q["range"][1].is_null() ? HUGE_VAL
+                                                               : q["range"][1].get<double>() - q["range"][0].get<double>();
+  };
+  std::size_t disagree = 0;
+  for (const Json& d : r["differences"]) {
+    std::string what = d["where"];
+    what.append(" ").append(d["quantity"].get<std::string>());
+    ASSERT_TRUE(table.count(d["quantity"])) << what;
+    disagree += d["verdict"] == "laps disagree";
+    if (d["ci"].is_null()) continue;
+    const double low = d["ci"][0], high = d["ci"][1];
+    if (d["curve"].is_null()) {
+      EXPECT_LE(std::max(std::fabs(low), std::fabs(high)), reach(table[d["quantity"]])) << what;
+    }
+    const bool claimed = d["verdict"] == "higher" || d["verdict"] == "lower";
+    if (d["verdict"] != "not comparable") {
+      EXPECT_EQ(claimed, low > 0.0 || high < 0.0) << what << " " << d["verdict"];
+    }
+  }
+  EXPECT_GT(disagree, 0u);
+  // "T3: b1 gains 0.12 s (0.02 to 0.22 s)": the number within its interval.
+  const std::regex said(R"(: \S+ (gains|loses) ([0-9.]+) s[^(]*\((\S+) to ([0-9.]+) s\))");
+  const auto number = [](const std::string& t) {
+    const std::string minus = "\u2212";
+    return t.rfind(minus, 0) == 0 ? -std::stod(t.substr(minus.size())) : std::stod(t);
+  };
+  std::map<std::string, double> found;
+  std::size_t read = 0;
+  for (const Json& c : r["findings"][0]["corners"]) {
+    found[c["corner"]] = c["time_lost_s"];
+    std::smatch m;
+    const std::string sentence = c["sentence"];
+    if (!std::regex_search(sentence, m, said)) continue;
+    ++read;
+    const double x = std::stod(m[2].str()), a = number(m[3].str()), b = std::stod(m[4].str());
+    EXPECT_LE(a, x + 0.005) << sentence;
+    EXPECT_GE(b, x - 0.005) << sentence;
+  }
+  EXPECT_GT(read, 5u);
+  const std::string fastest = r["session"]["fastest"];
+  const std::string first = r["groups"][0]["label"];
+  for (const Json& cell : r["session"]["corners"]) {
+    if (cell["label"] == fastest || (fastest != first && cell["label"] != first)) continue;
+    const double sign = fastest == first ? 1.0 : -1.0;
+    EXPECT_DOUBLE_EQ(sign * cell["delta_s"].get<double>(), found.at(cell["corner"])) << cell["corner"];
+  }
 }
 
 // The bytes of a whole lap with its header's split record replaced.
