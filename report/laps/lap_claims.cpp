@@ -42,12 +42,14 @@ Claims claimFamily(const std::vector<Difference*>& family, std::size_t from, std
     if (!tested(*d)) {
       // Left out of the family: it claims nothing, whatever its interval.
       // A difference below its resolution whose interval leaves zero out
-      // reads as a claim: it is said to be below the resolution instead.
-      if (d->hasInterval && d->verdict != notComparable && claimed(verdictOf(d->delta.ci))) {
-        d->verdict = verdictOf(d->delta.ci);
-        holdBelowResolution(*d, d->resolution);
+      // would read as a claim: it is said to be below the resolution instead.
+      if (d->hasInterval && d->verdict != notComparable && claimed(verdictOf(d->delta.ci)) &&
+          std::fabs(d->delta.value) < d->resolution) {
+        d->verdict = belowResolution;
+        d->hasInterval = false;
+      } else if (claimed(d->verdict)) {
+        d->verdict = noDifferenceShown;
       }
-      if (claimed(d->verdict)) d->verdict = noDifferenceShown;
       continue;
     }
     members.push_back(d);

@@ -21,8 +21,7 @@ std::string widerSpread(const Quantity& q, const OverLaps& from, const OverLaps&
   if (!o.hasInterval()) return {};
   std::string text = toWider ? toLabel : fromLabel;
   text.append("'s ").append(std::to_string(o.laps)).append(" laps spread ").append(fixedText(o.spread, q.decimals));
-  if (!q.unit.empty() && q.unit != "\u00b0") text.push_back(' ');
-  text.append(q.unit).append(" from lap to lap, more than an interval over so few can bound");
+  text.append(unitText(q.unit)).append(" from lap to lap, more than an interval over so few can bound");
   return text;
 }
 

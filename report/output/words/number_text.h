@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace skidlog {
 
@@ -30,6 +31,14 @@ inline std::string minusText(double v, int digits) {
   const std::string text = fixedText(std::fabs(v), digits);
   if (text.find_first_not_of("0.") == std::string::npos || v >= 0.0) return text;
   return "\u2212" + text;
+}
+
+// A unit as it follows a number: after a space, the degree sign without one;
+// nothing for none.
+inline std::string unitText(std::string_view unit) {
+  std::string text;
+  if (!unit.empty() && unit != "\u00b0") text.push_back(' ');
+  return text.append(unit);
 }
 
 // An interval as a sentence gives it: "\u22120.88 to 0.98", the lower end first.

@@ -23,19 +23,15 @@ std::string whyLine(const WhyLink& l, SpeedUnit unit) {
     const bool speed = q != nullptr && q->unit == "m/s";
     const double scale = speed ? speedScale(unit) : 1.0;
     const int digits = q != nullptr ? q->decimals : 3;
-    // A unit after a space, the degree sign without one.
-    const std::string_view shown = speed ? std::string_view(speedUnitName(unit)) : q != nullptr ? q->unit : "";
-    std::string unitText;
-    if (!shown.empty() && shown != "\u00b0") unitText.push_back(' ');
-    unitText.append(shown);
+    const std::string units = unitText(speed ? std::string_view(speedUnitName(unit)) : q != nullptr ? q->unit : "");
     const std::string words = q != nullptr ? std::string(q->words) : l.quantity;
     // Time and speed name their place in their words; balance and platform by phase.
     const bool byPhase = l.link == "balance" || l.link == "platform";
     text = (byPhase ? phase + " " : "") + (l.wheel.empty() ? "" : l.wheel + " ") + words + " " +
-           signedText(l.delta.value * scale, digits) + unitText;
+           signedText(l.delta.value * scale, digits) + units;
     if (l.hasInterval) {
       text += " (" + signedText(l.delta.ci.low * scale, digits) + " to " + signedText(l.delta.ci.high * scale, digits) +
-              unitText + ")";
+              units + ")";
     }
     text += claimed(l.verdict) ? "" : ", " + l.verdict;
   }
