@@ -2,17 +2,20 @@
 # Writes a C++ source that defines `std::string_view skidlog::NAME` holding
 # the input file's text, without its source-map comment. With -DPARTS=list
 # (a file naming, one per line, files beside it), INPUT is that list and the
-# text is those files in order, without their whole-line comments, inside one
-# strict-mode function.
+# text is those files in order, without their whole-line comments,
+# indentation and blank lines, inside one strict-mode function.
 if(PARTS)
   get_filename_component(folder ${INPUT} DIRECTORY)
   file(STRINGS ${INPUT} names)
   set(text "(function () {\n'use strict';\n")
   foreach(name IN LISTS names)
     file(READ ${folder}/${name} part)
-    # Whole-line comments are for the source's readers, not the page's: the
-    # script holds no template literal, so no such line is inside a string.
+    # Whole-line comments, indentation and blank lines are for the source's readers, not
+    # the page's: the script holds no template literal and continues no
+    # string across a line, so neither is inside a string.
     string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" part "\n${part}")
+    string(REGEX REPLACE "\n[ \t]+" "\n" part "${part}")
+    string(REGEX REPLACE "\n\n+" "\n" part "${part}")
     string(APPEND text "${part}")
   endforeach()
   string(APPEND text "})();\n")

@@ -6,42 +6,24 @@
 #include <string_view>
 
 #include "system/system.h"
-#include "report/output/words/number_text.h"
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
 
-// The driver's actions and the corner's balance a finding names, each with
-// the smallest difference worth a word, in its unit, where one lap stands
-// against one lap and no interval can say more.
-struct Action {
-  CornerKey key;
-  double oneLap;
-};
-
-constexpr std::array<Action, 17> namedActions = {{
-    {brakeAt, 5.0}, {brakeReleaseAt, 5.0}, {peakBrake, 0.1}, {cornerMinSpeed, 0.5}, {minSpeedAt, 5.0},
-    {gearAtMinSpeed, 1.0}, {rpmAtMinSpeed, 300.0}, {throttleOnAt, 5.0}, {fullThrottleAt, 5.0}, {coastSeconds, 0.2},
-    {lineEntry, 0.5}, {lineApex, 0.5}, {lineExit, 0.5}, {steerApex, 2.0}, {understeerEntry, 0.3},
-    {understeerMiddle, 0.3}, {understeerExit, 0.3},
-}};
-
-const Action* actionOf(const std::string& quantity) {
-  for (const Action& a : namedActions) {
-    if (quantity == cornerKeyNames[a.key]) return &a;
-  }
-  return nullptr;
+// The driver's action or corner balance a difference names; nullptr for
+// a number a finding does not name.
+const ActionWords* actionOf(const std::string& quantity) {
+  const Quantity* q = quantityNamed(quantity);
+  return q != nullptr && q->action.named() ? &q->action : nullptr;
 }
 
 // How far a difference without an interval passes the smallest worth a
 // word (1 at it); 0 for one that is not worth one.
 double weight(const Difference& d) {
-  const Action* a = actionOf(d.quantity);
+  const ActionWords* a = actionOf(d.quantity);
   // The balance of one lap moves too much from lap to lap to name alone.
-  if (a == nullptr || std::isnan(d.delta.value) || a->key == understeerEntry || a->key == understeerMiddle ||
-      a->key == understeerExit) {
-    return 0.0;
-  }
+  if (a == nullptr || std::isnan(d.delta.value) || d.quantity.rfind("understeer_", 0) == 0) return 0.0;
   const double w = std::fabs(d.delta.value) / a->oneLap;
   return w >= 1.0 ? w : 0.0;
 }
@@ -83,22 +65,9 @@ const CornerResult* cornerNamed(const std::vector<TrackAnalysis>& tracks, const 
   return nullptr;
 }
 
-std::string lapCount(std::size_t k, std::size_t n) {
-  return std::to_string(k) + " of " + std::to_string(n) + (n == 1 ? " lap" : " laps");
-}
-
-// Where one side takes the corner flat in every lap and the other lifts:
-// "flat through T2; club lifts in 2 of 2 laps", said of the later side.
-std::string liftText(const std::string& corner, const CornerGroup& from, const CornerGroup& to,
-                     const std::string& fromName) {
-  if (from.liftKnown == 0 || to.liftKnown == 0) return {};
-  if (to.lifting == 0 && from.lifting > 0) {
-    return "flat through " + corner + "; " + fromName + " lifts in " + lapCount(from.lifting, from.liftKnown);
-  }
-  if (from.lifting == 0 && to.lifting > 0) {
-    return "lifts in " + lapCount(to.lifting, to.liftKnown) + "; " + fromName + " flat through " + corner;
-  }
-  return {};
+// The lifts of `from`'s and `to`'s laps through a corner.
+Lifts liftsOf(const CornerGroup& from, const CornerGroup& to) {
+  return {from.lifting, from.liftKnown, to.lifting, to.liftKnown};
 }
 
 // A lap's lift as a group of one.
@@ -115,17 +84,18 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
   Finding f{labels[0], labels[to], {}};
   for (const Difference& d : differences) {
     if (d.to != to || d.quantity != "segment_time_s") continue;
-    CornerFinding c{d.where, d, {}, {}, {}};
+    CornerFinding c{d.where, d, {}, {}, {}, {}};
     for (const Difference& a : differences) {
       if (a.to == to && a.where == d.where && worthAWord(a)) c.actions.push_back(a);
     }
     if (d.verdict == oneLapEach) largestOnly(c.actions);
     const CornerResult* corner = cornerNamed(tracks, d.where);
     if (corner != nullptr && to < corner->groups.size()) {
-      c.lift = liftText(d.where, corner->groups[0], corner->groups[to], labels[0]);
+      c.lifts = liftsOf(corner->groups[0], corner->groups[to]);
     }
     c.leftHand = corner == nullptr || corner->corner.left;
     c.who = labels[to];
+    c.against = labels[0];
     f.corners.push_back(std::move(c));
   }
   order(f.corners);
@@ -148,17 +118,19 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
     if (from == nullptr || to == nullptr || std::isnan(to->value[segmentTime])) continue;
     const auto compare = [&](CornerKey key, const char* quantity) {
       return compareOverLaps(one(from->value[key]), one(to->value[key]), {0, 0, where}, quantity,
-                             cornerKeyResolution[key]);
+                             cornerKeyGrain[key]);
     };
-    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}, {}};
-    cf.lift = liftText(where, liftOf(*from), liftOf(*to), std::string(fileNameOf(f.from)));
-    for (const Action& a : namedActions) {
-      const Difference d = compare(a.key, cornerKeyNames[a.key]);
+    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}, {}, {}};
+    cf.lifts = liftsOf(liftOf(*from), liftOf(*to));
+    for (std::size_t key = 0; key < cornerKeyCount; ++key) {
+      if (actionOf(cornerKeyNames[key]) == nullptr) continue;
+      const Difference d = compare(static_cast<CornerKey>(key), cornerKeyNames[key]);
       if (worthAWord(d)) cf.actions.push_back(d);
     }
     largestOnly(cf.actions);
     cf.leftHand = c.corner.left;
     cf.who = std::string(fileNameOf(f.to));
+    cf.against = std::string(fileNameOf(f.from));
     f.corners.push_back(std::move(cf));
   }
   order(f.corners);

@@ -20,12 +20,20 @@
 
 namespace skidlog {
 
+// How many laps of each side lift off the throttle through a corner, of
+// those that reach it with the lift known.
+struct Lifts {
+  std::size_t from = 0, fromKnown = 0;
+  std::size_t to = 0, toKnown = 0;
+};
+
 struct CornerFinding {
   std::string corner;              // T1, ... (with several tracks, the track's name first)
   Difference timeLost;             // the segment's time, `to` less `from`
   std::vector<Difference> actions;  // those that differ beyond their intervals (or, one lap each, the larger ones)
-  std::string lift;                 // where one side takes the corner flat and the other lifts, in words
+  Lifts lifts;
   std::string who;                  // the later side, as its sentence names it
+  std::string against;              // the earlier side, as the sentence names it
   bool leftHand = true;             // the corner turns left: steering counts toward it
   std::optional<CornerWhy> why{};   // where its time difference is claimed between two groups
 };

@@ -94,8 +94,10 @@ inline constexpr const char* cornerKeyNames[cornerKeyCount] = {
     "brake_m", "brake_release_m", "peak_brake", "min_speed_m", "gear_min", "rpm_min", "full_throttle_m", "throttle_on_m",
     "coast_s", "line_entry_m", "line_apex_m", "line_exit_m", "steer_apex_deg",
     "segment_time_s", "segment_delta_s", "entry_delta_s", "exit_delta_s"};
-// The resolution of each, in its unit: a difference smaller is never claimed.
-inline constexpr double cornerKeyResolution[cornerKeyCount] = {
+// The finest step each is measured to, in its unit (its grain): no spread
+// is taken as smaller, and no difference smaller is claimed. What a driver
+// can act on, its resolution, is the quantity table's.
+inline constexpr double cornerKeyGrain[cornerKeyCount] = {
     0.001, 0.01, 0.01, 0.01, 0.01, 0.001, 0.001, 0.001, 0.001,
     0.1, 0.1, 0.001, 0.1, 1.0, 10.0, 0.1, 0.1, 0.001, 0.1, 0.1, 0.1, 0.01,
     0.001, 0.001, 0.001, 0.001};

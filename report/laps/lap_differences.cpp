@@ -91,7 +91,7 @@ void comparePhases(const CornerResult& c, std::size_t g, const std::string& pref
       const OverLaps& from = c.groups[0].phase[p][key];
       const OverLaps& to = c.groups[g].phase[p][key];
       if (!from.known() || !to.known()) continue;
-      out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, phaseKeyNames[key], phaseKeyResolution[key]));
+      out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, phaseKeyNames[key], phaseKeyGrain[key]));
       bound(out.back(), scale, from, to, labels);
       out.back().phase = phaseNames[p];
       if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.back().wheel = wheelNames[w];
@@ -156,7 +156,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
           if (!from.known() || !to.known()) continue;
           // The corner's time keeps the name it has among the differences.
           const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
-          out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyResolution[key]));
+          out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyGrain[key]));
           bound(out.back(), scale, from, to, labels);
           markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
           if (key == gearAtMinSpeed) markGearing(out.back(), gearing, g);

@@ -21,6 +21,21 @@ enum class Bound { fixed, trackLength, lapTime };
 // Which way of a difference reads as better for the later side.
 enum class Better { neither, higherIsBetter, lowerIsBetter };
 
+// How a driver's action reads in a finding, said of the later side:
+// `before`, the size, the unit, then `more` for a positive difference or
+// `less` ("brakes 12 m later"). `oneLap` is the least difference worth a word
+// where one lap stands against one and no interval can say more; a quantity
+// without `before` or `more` is not an action.
+struct ActionWords {
+  std::string_view before;
+  std::string_view more;
+  std::string_view less;
+  double oneLap = 0.0;
+  double scale = 1.0;        // the number as the words give it: the difference times this
+  std::string_view unit{};   // the words' unit where it is not the quantity's ("points" of pedal)
+  bool named() const { return !more.empty(); }
+};
+
 struct Quantity {
   std::string_view key;
   std::string_view words;
@@ -32,6 +47,10 @@ struct Quantity {
   double high = std::numeric_limits<double>::infinity();
   Better better = Better::neither;
   std::string_view phase{};  // entry, middle or exit; empty for a corner's or a lap's whole
+  // The tyre curve (lateral, longitudinal) a number of that key belongs to
+  // where its unit depends on it: a slip in degrees or as a ratio.
+  std::string_view curve{};
+  ActionWords action{};
 };
 
 // The lengths that bound places and times on a track.
@@ -43,8 +62,9 @@ struct TrackScale {
 // The whole table, in the order the JSON lists it.
 std::span<const Quantity> quantities();
 
-// The quantity of that key; nullptr for a key the table does not hold.
-const Quantity* quantityNamed(std::string_view key);
+// The quantity of that key (of that tyre curve, where its unit depends on
+// the curve); nullptr for a key the table does not hold.
+const Quantity* quantityNamed(std::string_view key, std::string_view curve = {});
 
 // The most two values of `q` can differ by on a track of `scale`: the width
 // of its range, the track's length, or the lap's time.

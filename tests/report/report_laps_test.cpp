@@ -230,8 +230,9 @@ TEST_F(LapsTest, GroupsOfLapsGetIntervalsAndCornerDifferences) {
 }
 
 // The page read against itself, on two laps a side of which one brakes
-// 120 m late at one corner (laps that disagree): every compared number is in
-// the quantity table; no interval passes what its quantity can differ by (the
+// 120 m late at one corner (laps that disagree): the page's data holds the
+// JSON's findings, claims and quantities as they are; every compared number
+// and corner table column is in the quantity table; no interval passes what its quantity can differ by (the
 // track's length, the longest lap, the table's range); an unclaimed interval
 // holds zero and a claimed one leaves it out; a finding's interval runs the
 // way its words do; and the session's corner cells against the first group
@@ -243,9 +244,22 @@ TEST_F(LapsTest, ThePageReadsTheSameAgainstItself) {
   late.lateBrakeCorner = 2;
   late.lateBrakeMetres = 120.0;
   const std::string lateLap = write("a2.raf", generator::generateLap(generator::exampleCar(), late));
-  const Json r = report({lap("a1.raf", 11), lateLap, "--vs", lap("b1.raf", 13), lap("b2.raf", 14)});
+  const std::string html = dir / "page.html";
+  const Json r = report({"-o", html, lap("a1.raf", 11), lateLap, "--vs", lap("b1.raf", 13), lap("b2.raf", 14)});
+  // The page's data holds the JSON's members as the JSON writes them, and
+  // names its corner tables' columns by the table's keys.
+  const std::string page = test::readFile(html);
+  const std::string dataTag = "id=\"report-data\">";
+  const std::size_t from = page.find(dataTag) + dataTag.size();
+  const Json data = Json::parse(page.substr(from, page.find("</script>", from) - from));
+  for (const char* member : {"findings", "claims", "quantities", "setup_notes"}) {
+    EXPECT_EQ(data[member], r[member]) << member;
+  }
   std::map<std::string, Json> table;
   for (const Json& q : r["quantities"]) table[q["key"]] = q;
+  for (const Json& keys : data["cornerTables"]) {
+    for (const Json& k : keys) EXPECT_TRUE(table.count(k)) << k;
+  }
   const Json& track = r["tracks"][0];
   double longest = 0.0;
   for (const Json& g : track["groups"]) longest = std::max(longest, g["lap_time_s"].get<double>());

@@ -36,10 +36,13 @@ Difference compare(const Estimate& from, const Estimate& to, bool relative, cons
   return d;
 }
 
+double claimableFrom(std::string_view quantity, double grain) {
+  const Quantity* q = quantityNamed(quantity);
+  return q != nullptr ? std::max(grain, q->resolution) : grain;
+}
+
 Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place& place, const char* quantity,
                            double grain) {
-  const Quantity* q = quantityNamed(quantity);
-  const double resolution = q != nullptr ? std::max(grain, q->resolution) : grain;
   Difference d;
   d.from = place.from;
   d.to = place.to;
@@ -52,7 +55,7 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
   d.delta.ci = l.ci;
   d.standardError = l.standardError;
   d.df = l.df;
-  d.resolution = resolution;
+  d.resolution = claimableFrom(quantity, grain);
   switch (l.basis) {
     case LapBasis::oneLapEach:
       d.hasInterval = false;
@@ -68,7 +71,7 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
       break;
   }
   d.verdict = verdictOf(d.delta.ci);
-  holdBelowResolution(d, resolution);
+  holdBelowResolution(d, d.resolution);
   return d;
 }
 

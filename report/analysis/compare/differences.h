@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <vector>
+#include <string_view>
 
 #include "report/analysis/compare/over_laps.h"
 #include "report/analysis/tyres/tyre_analysis.h"
@@ -77,6 +78,11 @@ struct Place {
 // difference. `curve` empty where the number belongs to no curve.
 Difference compare(const Estimate& from, const Estimate& to, bool relative, const Place& place, const char* curve,
                    const char* quantity);
+
+// The least difference of `quantity` that may be claimed: its resolution in
+// the quantity table, or its grain (the finest step it is measured to)
+// where that is coarser.
+double claimableFrom(std::string_view quantity, double grain);
 
 // One number with a value per lap compared between two groups, `to` less
 // `from`, with its interval over laps (see differenceOverLaps). No spread is

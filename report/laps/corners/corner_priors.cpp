@@ -104,7 +104,7 @@ TrackPrior moderateKey(TrackAnalysis& track, std::size_t key, const std::vector<
   const auto atLimit = [key](const CornerGroup& g) { return g.atLimit[key] == g.value[key].laps; };
   const auto logSize = [&sizes](std::size_t c, const OverLaps&) { return sizes[c]; };
   const double reach = reachOf(*quantityNamed(cornerKeyNames[key]), scaleOf(track));
-  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyResolution[key], reach, timed(key), logSize)};
+  return {cornerKeyNames[key], moderateNumber(track, of, atLimit, cornerKeyGrain[key], reach, timed(key), logSize)};
 }
 
 // A phase's number, each phase's and wheel's its own prior: a corner's
@@ -119,7 +119,7 @@ TrackPrior moderatePhaseKey(TrackAnalysis& track, std::size_t phase, std::size_t
     return damper ? portable::log(std::max(o.mean, 1.0)) : sizes[c];
   };
   const double reach = reachOf(*quantityNamed(phaseKeyNames[key]), scaleOf(track));
-  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyResolution[key], reach, damper, logSize)};
+  TrackPrior out{phaseKeyNames[key], moderateNumber(track, of, never, phaseKeyGrain[key], reach, damper, logSize)};
   out.phase = phaseNames[phase];
   if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.wheel = wheelNames[w];
   return out;
@@ -276,7 +276,7 @@ Moderated borrowedSpread(const TrackAnalysis& track, std::size_t key, std::size_
     if (p.quantity != cornerKeyNames[key] || !p.phase.empty() || !p.prior.known()) continue;
     const CornerResult& c = track.corners[corner];
     const double size = !timed(key) ? 0.0 : logMeanTime(c, key == cornerTime ? cornerTime : segmentTime);
-    return {flooredVariance(std::sqrt(p.prior.varianceAt(size)), cornerKeyResolution[key]), p.prior.df};
+    return {flooredVariance(std::sqrt(p.prior.varianceAt(size)), cornerKeyGrain[key]), p.prior.df};
   }
   return {};
 }

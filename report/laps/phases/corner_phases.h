@@ -67,12 +67,12 @@ enum PhaseKey : std::size_t {
 inline constexpr const char* phaseKeyNames[phaseKeyCount] = {
     "front_use",       "rear_use",        "roll_deg",        "lltd_front",     "at_travel_end_s", "at_travel_end_s",
     "at_travel_end_s", "at_travel_end_s", "damper_rms_mm_s", "damper_rms_mm_s", "damper_rms_mm_s", "damper_rms_mm_s"};
-// The resolution of each in its unit (a difference smaller is never
-// claimed): a thousandth of grip use or share, a hundredth of a degree,
+// The finest step each is measured to in its unit (its grain; no spread is
+// taken as smaller, no difference smaller claimed): a thousandth of grip use or share, a hundredth of a degree,
 // 1 mm/s; on a stop 0.045 s, so that five samples at the recorded 10 ms
 // (0.0099999998 s as a float) count and four do not: a wheel brushing its
 // stop over a kerb for a few samples is not a platform that differs.
-inline constexpr double phaseKeyResolution[phaseKeyCount] = {0.001, 0.001, 0.01,  0.001, 0.045, 0.045,
+inline constexpr double phaseKeyGrain[phaseKeyCount] = {0.001, 0.001, 0.01,  0.001, 0.045, 0.045,
                                                              0.045, 0.045, 1.0,   1.0,   1.0,   1.0};
 
 // The wheel a phase number is of (0 FL to 3 RR), or wheelCount for the axles'

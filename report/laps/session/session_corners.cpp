@@ -44,7 +44,7 @@ Difference fromGap(const Gap& gap, std::size_t from, std::size_t to, std::size_t
   d.hasInterval = gap.hasInterval();
   d.standardError = gap.standardError;
   d.df = gap.df;
-  d.resolution = cornerKeyResolution[key];
+  d.resolution = claimableFrom(d.quantity, cornerKeyGrain[key]);
   d.verdict = d.hasInterval ? noDifferenceShown : "no interval";
   return d;
 }
@@ -66,7 +66,7 @@ Pace overGroups(const TrackAnalysis& track, std::size_t c, std::size_t key, cons
   p.laps = o.laps;
   if (o.laps >= 2) {
     // Groups that agree to the number's resolution have shown no spread, not none.
-    p.spread = std::max(o.spread, resolutionSpread(cornerKeyResolution[key]));
+    p.spread = std::max(o.spread, resolutionSpread(cornerKeyGrain[key]));
     p.df = o.df;
   }
   return p;

@@ -1,5 +1,6 @@
 #include "report/output/json/json_laps.h"
 #include "report/output/words/corner_words.h"
+#include "report/output/words/why_words.h"
 
 #include <cmath>
 
@@ -218,6 +219,12 @@ Json findingsJson(const ReportData& report) {
                   {"sentence", findingSentence(c, report.speedUnit)}};
       if (c.why) {
         corner["why"] = whyJson(*c.why);
+        // The links in words, the claimed evidence and the setup first.
+        Json lines = Json::array(), rest = Json::array();
+        for (const WhyLink& l : c.why->links) (shownFirst(l) ? lines : rest).push_back(whyLine(l, report.speedUnit));
+        corner["why_shown"] = lines.size();
+        for (Json& line : rest) lines.push_back(std::move(line));
+        corner["why_lines"] = std::move(lines);
         corner["drivers_differ"] = c.why->driversDiffer;
       }
       corners.push_back(std::move(corner));

@@ -135,9 +135,8 @@ const char* boundName(Bound b) {
   return "fixed";
 }
 
-// Every quantity the report names: its words, unit, decimals, resolution,
-// the range of its values (null where a bound is open or the track's), what
-// bounds it, which way is better and its phase.
+}  // namespace
+
 Json quantitiesJson() {
   Json out = Json::array();
   for (const Quantity& q : quantities()) {
@@ -148,12 +147,11 @@ Json quantitiesJson() {
                       : q.better == Better::lowerIsBetter ? Json("lower")
                                                           : Json(nullptr)},
            {"phase", q.phase.empty() ? Json(nullptr) : Json(q.phase)}};
+    if (!q.curve.empty()) j["curve"] = q.curve;
     out.push_back(std::move(j));
   }
   return out;
 }
-
-}  // namespace
 
 std::string jsonSummary(const ReportData& report) {
   Json summary = Json::object();

@@ -7,9 +7,16 @@
 
 #include <string>
 
+#include "report/output/json/format/json_number.h"
 #include "report/report_data.h"
 
 namespace skidlog {
+
+// Every quantity the report names: its words, unit, decimals, resolution,
+// the range of its values (null where a bound is open or the track's), what
+// bounds it, which way is better, its phase, and the tyre curve where its
+// unit depends on one: `quantities`.
+Json quantitiesJson();
 
 // The summary as indented JSON text ending in a line feed. Every string is
 // UTF-8; a missing fit or friction-circle sector is null.

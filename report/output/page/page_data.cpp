@@ -8,6 +8,8 @@
 #include "report/analysis/setup/setup_differences.h"
 #include "report/fit/statistics.h"
 #include "report/output/json/format/json_text.h"
+#include "report/output/json/json_laps.h"
+#include "report/output/json/json_summary.h"
 #include "report/output/page/page_laps.h"
 #include "report/output/page/page_session.h"
 #include "report/output/page/page_platform.h"
@@ -242,9 +244,9 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
 
 // A difference for the page. What most of a comparison's hundreds of lap
 // and corner numbers lack (a curve, a relative change, notes) is left out,
-// and the page's script fills it in as empty; its groups are written only
-// where they change from the previous difference's (`previous`), and its
-// interval only where it has none.
+// and the page's script fills it in as empty; its groups and verdict are
+// written only where they change from the previous difference's
+// (`previous`), and its interval only where it has none.
 void difference(JsonText& j, const ReportData& report, const Difference& d, const Difference* previous) {
   j.beginObject();
   if (previous == nullptr || previous->from != d.from || previous->to != d.to) {
@@ -267,7 +269,7 @@ void difference(JsonText& j, const ReportData& report, const Difference& d, cons
     estimate(d.relative);
   }
   if (!d.hasInterval) j.key("interval").boolean(false);
-  j.key("verdict").string(d.verdict);
+  if (previous == nullptr || previous->verdict != d.verdict) j.key("verdict").string(d.verdict);
   if (!d.notes.empty()) j.key("notes").strings(d.notes);
   j.endObject();
 }
@@ -283,23 +285,20 @@ std::string pageData(const ReportData& report) {
   for (std::size_t k = 0; k < report.differences.size(); ++k) {
     difference(j, report, report.differences[k], k > 0 ? &report.differences[k - 1] : nullptr);
   }
-  j.endArray().key("claims").beginArray();
-  for (const Claims& c : report.claims) {
-    j.beginObject().key("to").string(report.groups[c.to].label);
-    j.key("tested").integer(static_cast<std::int64_t>(c.tested)).key("claimed").integer(static_cast<std::int64_t>(c.claimed));
-    j.key("fdr").number(c.fdr).endObject();
-  }
-  j.endArray().key("setupDifferences").beginArray();
+  // The members the JSON summary holds too are its own, written by its writers.
+  j.endArray().key("claims").json(claimsJson(report));
+  j.key("findings").json(findingsJson(report));
+  j.key("quantities").json(quantitiesJson());
+  j.key("setup_notes").json(report.setupNotes);
+  j.key("setupDifferences").beginArray();
   for (const SetupDifference& d : report.setupDifferences) {
     j.beginObject().key("to").string(report.groups[d.to].label).key("text").string(describe(d)).endObject();
   }
-  j.endArray().key("setupNotes").strings(report.setupNotes);
-  j.key("loadEdges").numbers(edges, 0);
+  j.endArray().key("loadEdges").numbers(edges, 0);
   pageDamperEdges(j);
   pageTracks(j, report);
   pageSession(j, report);
-  pageFindings(j, report);
-  pageCornerKeys(j);
+  pageCornerTables(j);
   j.key("speedUnit").beginObject().key("name").string(speedUnitName(report.speedUnit));
   j.key("scale").number(speedScale(report.speedUnit)).endObject();
   j.endObject();

@@ -1,6 +1,4 @@
 #include "report/output/page/page_laps.h"
-#include "report/output/words/corner_words.h"
-#include "report/output/words/why_words.h"
 
 #include <array>
 #include <limits>
@@ -9,11 +7,12 @@
 namespace skidlog {
 namespace {
 
-// A lap; its traces only where `traced`, else its times alone.
-void lap(JsonText& j, const ReportData& report, const LapResult& l, bool traced) {
+// A lap; its traces only where `traced` (the page knows a traced lap by its
+// delta), else its times alone.
+void lap(JsonText& j, const LapResult& l, bool traced) {
   j.beginObject().key("file").string(l.file).key("group").integer(static_cast<std::int64_t>(l.group));
-  j.key("label").string(report.groups[l.group].label).key("complete").boolean(l.complete);
-  j.key("lapTime").number(l.lapTime, 3).key("traced").boolean(traced);
+  j.key("complete").boolean(l.complete);
+  j.key("lapTime").number(l.lapTime, 3);
   if (traced) {
     j.key("delta").numbers(l.delta, 3).key("speed").numbers(l.speed, 2);
     j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3);
@@ -112,81 +111,29 @@ void corner(JsonText& j, const CornerResult& c, std::size_t reference) {
   j.endArray().endObject();
 }
 
-// How the page shows each corner number: its name in words, its unit, its
-// decimals, and its column in the corner tables (0: not there; 1 to 8 the
-// corners' table, 9 on the driver's actions' table, so neither is wider than
-// the page).
-struct CornerColumn {
-  const char* words;
-  const char* unit;
-  int decimals;
-  int column;
-};
-constexpr std::array<CornerColumn, cornerKeyCount> cornerColumns = {{
-    {"time", "s", 3, 1},
-    {"minimum speed", "m/s", 2, 3},
-    {"understeer on entry", "\u00b0", 2, 4},
-    {"understeer in the middle", "\u00b0", 2, 5},
-    {"understeer on exit", "\u00b0", 2, 6},
-    {"front grip use", "", 2, 7},
-    {"rear grip use", "", 2, 8},
-    {"front use of its peak", "", 2, 0},
-    {"rear use of its peak", "", 2, 0},
-    {"braking point", "m", 1, 9},
-    {"brake release", "m", 1, 0},
-    {"peak brake", "", 2, 0},
-    {"slowest point", "m", 1, 10},
-    {"gear at the slowest", "", 1, 11},
-    {"engine speed at the slowest", "rpm", 0, 12},
-    {"full throttle", "m", 1, 13},
-    {"back on the throttle", "m", 1, 0},
-    {"coasting", "s", 2, 14},
-    {"line at entry", "m", 2, 0},
-    {"line at the apex", "m", 1, 15},
-    {"line at exit", "m", 2, 0},
-    {"steering at the apex", "\u00b0", 1, 0},
-    {"segment time", "s", 3, 0},
-    {"segment lost", "s", 3, 2},
-    {"segment entry", "s", 3, 0},
-    {"segment exit", "s", 3, 0},
-}};
+// The corner numbers in the columns of the page's two corner tables: the
+// corner's, then the driver's actions (so neither is wider than the page).
+// Their words, units and decimals are the quantity table's.
+constexpr std::array<CornerKey, 8> cornerColumns = {cornerTime,      segmentDelta,    cornerMinSpeed, understeerEntry,
+                                                    understeerMiddle, understeerExit, frontUse,       rearUse};
+constexpr std::array<CornerKey, 7> actionColumns = {brakeAt,       minSpeedAt,     gearAtMinSpeed, rpmAtMinSpeed,
+                                                    fullThrottleAt, coastSeconds,  lineApex};
 
-}  // namespace
-
-void pageCornerKeys(JsonText& j) {
-  j.key("cornerKeys").beginArray();
-  for (std::size_t k = 0; k < cornerKeyCount; ++k) {
-    const CornerColumn& c = cornerColumns[k];
-    j.beginObject().key("key").string(cornerKeyNames[k]).key("words").string(c.words).key("unit").string(c.unit);
-    j.key("decimals").integer(c.decimals).key("column").integer(c.column).endObject();
-  }
+template <std::size_t n>
+void keys(JsonText& j, const std::array<CornerKey, n>& columns) {
+  j.beginArray();
+  for (const CornerKey k : columns) j.string(cornerKeyNames[k]);
   j.endArray();
 }
 
-void pageFindings(JsonText& j, const ReportData& report) {
-  j.key("findings").beginArray();
-  for (const Finding& f : report.findings) {
-    j.beginObject().key("from").string(f.from).key("to").string(f.to).key("corners").beginArray();
-    for (const CornerFinding& c : f.corners) {
-      const Difference& t = c.timeLost;
-      j.beginObject().key("corner").string(c.corner).key("lost").number(t.delta.value, 3);
-      j.key("interval").boolean(t.hasInterval).key("low").number(t.delta.ci.low, 3).key("high").number(t.delta.ci.high, 3);
-      j.key("verdict").string(t.verdict).key("sentence").string(findingSentence(c, report.speedUnit));
-      if (c.why) {
-        // The claimed evidence and the setup first; the rest after, which
-        // the page folds.
-        std::vector<std::string> lines, rest;
-        for (const WhyLink& l : c.why->links) (shownFirst(l) ? lines : rest).push_back(whyLine(l, report.speedUnit));
-        const std::size_t shown = lines.size();
-        lines.insert(lines.end(), rest.begin(), rest.end());
-        j.key("why").strings(lines).key("whyShown").integer(static_cast<std::int64_t>(shown));
-        j.key("driversDiffer").boolean(c.why->driversDiffer);
-      }
-      j.endObject();
-    }
-    j.endArray().endObject();
-  }
-  j.endArray();
+}  // namespace
+
+void pageCornerTables(JsonText& j) {
+  j.key("cornerTables").beginObject().key("corners");
+  keys(j, cornerColumns);
+  j.key("actions");
+  keys(j, actionColumns);
+  j.endObject();
 }
 
 void pageTracks(JsonText& j, const ReportData& report) {
@@ -204,7 +151,7 @@ void pageTracks(JsonText& j, const ReportData& report) {
     j.key("at").numbers(t.traceAt, 1).key("x").numbers(t.traceX, 1).key("y").numbers(t.traceY, 1);
     j.key("laps").beginArray();
     const std::vector<bool> traced = tracedLaps(t);
-    for (std::size_t l = 0; l < t.laps.size(); ++l) lap(j, report, t.laps[l], traced[l]);
+    for (std::size_t l = 0; l < t.laps.size(); ++l) lap(j, t.laps[l], traced[l]);
     j.endArray().key("groups").beginArray();
     for (const TrackGroup& g : t.groups) trackGroup(j, g);
     j.endArray().key("corners").beginArray();

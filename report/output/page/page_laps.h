@@ -18,11 +18,9 @@ inline constexpr std::size_t maxTracedLaps = 12;
 // The "tracks" member of the page's data.
 void pageTracks(JsonText& j, const ReportData& report);
 
-// Where the time goes in each comparison, as "findings": [...].
-void pageFindings(JsonText& j, const ReportData& report);
-// Every corner number's key, its name in words, unit, decimals and column in
-// the corner table, as "cornerKeys".
-void pageCornerKeys(JsonText& j);
+// The corner numbers in the columns of the page's corner tables, as
+// "cornerTables": {"corners": [keys], "actions": [keys]}.
+void pageCornerTables(JsonText& j);
 
 }  // namespace skidlog
 

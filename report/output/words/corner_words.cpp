@@ -1,7 +1,6 @@
 #include "report/output/words/corner_words.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "report/output/words/number_text.h"
@@ -10,65 +9,43 @@
 namespace skidlog {
 namespace {
 
-// How an action's difference reads: "brakes 12 m later (5 to 19 m)".
-struct Phrase {
-  CornerKey key;
-  const char* before;  // what it is
-  const char* unit;
-  const char* more;  // the word for a positive difference
-  const char* less;
-  int digits;
-  double scale;  // the number as shown: the difference times this
-};
-
-constexpr std::array<Phrase, 17> phrases = {{
-    {brakeAt, "brakes ", " m", "later", "earlier", 0, 1.0},
-    {brakeReleaseAt, "releases the brake ", " m", "later", "earlier", 0, 1.0},
-    {peakBrake, "peak brake pedal ", " points", "higher", "lower", 0, 100.0},
-    {cornerMinSpeed, "minimum speed ", " m/s", "higher", "lower", 1, 1.0},
-    {minSpeedAt, "slowest ", " m", "later", "earlier", 0, 1.0},
-    {gearAtMinSpeed, "", " gear", "higher at the slowest point", "lower at the slowest point", 0, 1.0},
-    {rpmAtMinSpeed, "engine ", " rpm", "faster at the slowest point", "slower at the slowest point", 0, 1.0},
-    {throttleOnAt, "back on the throttle ", " m", "later", "earlier", 0, 1.0},
-    {fullThrottleAt, "full throttle ", " m", "later", "earlier", 0, 1.0},
-    {coastSeconds, "coasts ", " s", "longer", "less", 2, 1.0},
-    {lineEntry, "", " m", "tighter at turn-in", "wider at turn-in", 1, 1.0},
-    {lineApex, "", " m", "tighter at the apex", "wider at the apex", 1, 1.0},
-    {lineExit, "", " m", "tighter at the exit", "wider at the exit", 1, 1.0},
-    {steerApex, "", "\u00b0", "more steering at the apex", "less steering at the apex", 1, 1.0},
-    {understeerEntry, "understeers ", "\u00b0", "more on entry", "less on entry", 2, 1.0},
-    {understeerMiddle, "understeers ", "\u00b0", "more in the middle", "less in the middle", 2, 1.0},
-    {understeerExit, "understeers ", "\u00b0", "more on exit", "less on exit", 2, 1.0},
-}};
-
-const Phrase* phraseOf(const std::string& quantity) {
-  for (const Phrase& p : phrases) {
-    if (quantity == cornerKeyNames[p.key]) return &p;
-  }
-  return nullptr;
+std::string lapCount(std::size_t k, std::size_t n) {
+  return std::to_string(k) + " of " + std::to_string(n) + (n == 1 ? " lap" : " laps");
 }
 
 }  // namespace
 
-std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit) {
-  const Phrase* p = phraseOf(d.quantity);
-  if (p == nullptr) return {};
-  const double toward = p->key == steerApex && !leftHand ? -1.0 : 1.0;
-  const bool speed = p->key == cornerMinSpeed;
-  const double scale = speed ? p->scale * speedScale(unit) : p->scale;
-  const std::string unitText = speed ? std::string(" ") + speedUnitName(unit) : p->unit;
-  const double v = toward * d.delta.value * scale;
-  // Rounded as the quantity is everywhere on the page; the pedal in points.
-  const Quantity* q = quantityNamed(cornerKeyNames[p->key]);
-  const int digits = p->scale == 1.0 && q != nullptr ? q->decimals : p->digits;
-  std::string text = std::string(p->before) + fixedText(std::fabs(v), digits) + unitText + " " + (v >= 0.0 ? p->more : p->less);
-  if (!d.hasInterval) return text;
-  double a = toward * d.delta.ci.low * scale, b = toward * d.delta.ci.high * scale;
-  if (v < 0.0) {
-    a = -a;
-    b = -b;
+std::string liftText(const CornerFinding& f) {
+  const Lifts& l = f.lifts;
+  if (l.fromKnown == 0 || l.toKnown == 0) return {};
+  if (l.to == 0 && l.from > 0) {
+    return "flat through " + f.corner + "; " + f.against + " lifts in " + lapCount(l.from, l.fromKnown);
   }
-  return text + " (" + intervalText(std::min(a, b), std::max(a, b), digits) + unitText + ")";
+  if (l.from == 0 && l.to > 0) return "lifts in " + lapCount(l.to, l.toKnown) + "; " + f.against + " flat through " + f.corner;
+  return {};
+}
+
+std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit) {
+  const Quantity* q = quantityNamed(d.quantity);
+  if (q == nullptr || !q->action.named()) return {};
+  const ActionWords& a = q->action;
+  const double toward = d.quantity == "steer_apex_deg" && !leftHand ? -1.0 : 1.0;
+  const bool speed = q->unit == "m/s";
+  const double scale = speed ? speedScale(unit) : a.scale;
+  const std::string units = unitText(speed ? std::string_view(speedUnitName(unit)) : a.unit.empty() ? q->unit : a.unit);
+  // Rounded as the quantity is everywhere on the page: the pedal's 0.01 is
+  // one point.
+  const int digits = std::max(0, q->decimals - static_cast<int>(std::lround(std::log10(a.scale))));
+  const double v = toward * d.delta.value * scale;
+  std::string text = std::string(a.before) + fixedText(std::fabs(v), digits) + units + " ";
+  text.append(v >= 0.0 ? a.more : a.less);
+  if (!d.hasInterval) return text;
+  double low = toward * d.delta.ci.low * scale, high = toward * d.delta.ci.high * scale;
+  if (v < 0.0) {
+    low = -low;
+    high = -high;
+  }
+  return text + " (" + intervalText(std::min(low, high), std::max(low, high), digits) + units + ")";
 }
 
 std::string findingSentence(const CornerFinding& f, SpeedUnit unit) {
@@ -90,7 +67,7 @@ std::string findingSentence(const CornerFinding& f, SpeedUnit unit) {
   } else {
     s += ", within the laps' own variation (" + intervalText(low, high, 2) + " s)";
   }
-  if (!f.lift.empty()) s += "; " + f.lift;
+  if (const std::string lift = liftText(f); !lift.empty()) s += "; " + lift;
   for (const Difference& a : f.actions) s += "; " + actionText(a, f.leftHand, unit);
   return s;
 }

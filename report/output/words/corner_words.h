@@ -20,6 +20,11 @@ namespace skidlog {
 // right in a right-hander.
 std::string actionText(const Difference& d, bool leftHand, SpeedUnit unit = SpeedUnit::metresPerSecond);
 
+// Where one side takes the corner flat in every lap and the other lifts:
+// "flat through T2; club lifts in 2 of 2 laps", said of the later side;
+// empty otherwise.
+std::string liftText(const CornerFinding& f);
+
 // One corner's finding as a sentence, said of the later side: "T1: record
 // gains 2.21 s (1.80 to 2.62 s); brakes 12 m later (5 to 19 m)". The
 // interval runs the way the words do.

@@ -156,6 +156,12 @@ JsonText& JsonText::packed(std::span<const double> values, int decimals) {
   return endObject();
 }
 
+JsonText& JsonText::json(const Json& value) {
+  separate();
+  out_ += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+  return *this;
+}
+
 JsonText& JsonText::strings(const std::vector<std::string>& values) {
   beginArray();
   for (const std::string& v : values) string(v);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/output/json/format/json_number.h"
+
 namespace skidlog {
 
 class JsonText {
@@ -45,6 +47,9 @@ class JsonText {
   JsonText& packed(std::span<const double> values, int decimals);
   static constexpr std::size_t packedFrom = 64;
   JsonText& strings(const std::vector<std::string>& values);
+  // A value the JSON summary writes, as it writes it, without whitespace:
+  // a member the page shares with the summary has one writer.
+  JsonText& json(const Json& value);
 
   const std::string& text() const { return out_; }
 

@@ -53,10 +53,13 @@ function balanceSection() {
   handlingChart(grid);
   groups.forEach((g) => {
     const b = g.balance;
+    const q = quantityOf('understeer_gradient'), n = q.decimals;
+    const words = q.words[0].toUpperCase() + q.words.slice(1);
     const gradient = b.gradient.value === null
-      ? 'Understeer gradient: too few steady samples below ' + b.linear + ' g to tell.'
-      : 'Understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g (95 % interval ' + b.gradient.low.toFixed(2) +
-        ' to ' + b.gradient.high.toFixed(2) + '), from ' + b.fitted + ' steady samples below ' + b.linear + ' g.';
+      ? words + ': too few steady samples below ' + b.linear + ' g to tell.'
+      : words + ' ' + withInterval(b.gradient, n).text + unitText(q.unit) + ' (95 % interval ' +
+        numberText(b.gradient.low, n) + ' to ' + numberText(b.gradient.high, n) + '), from ' + b.fitted +
+        ' steady samples below ' + b.linear + ' g.';
     main.appendChild(el('p', {class: 'statement'}, (single ? '' : g.label + ': ') + gradient + ' ' + b.statement));
   });
 }

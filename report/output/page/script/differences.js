@@ -1,44 +1,19 @@
 // Each later group against the first: a forest plot, and the table folded below.
 // "RL lateral peak grip: soft 1.12, base 1.07, +4.7 % (+1.9 % to +7.5 %)".
-// The tyres', balance's and lap's quantities; a corner's are the data's own.
-const quantityNames = {peak_grip: 'peak grip', peak_slip: 'slip at the peak', cornering_stiffness: 'cornering stiffness',
-                       load_sensitivity: 'load sensitivity', understeer_gradient: 'understeer gradient',
-                       lap_time_s: 'lap time', roll_gradient_deg_per_g: 'roll gradient',
-                       lltd_front: 'front share of the lateral load transfer',
-                       pitch_gradient_deg_per_g: 'pitch gradient', travel_used: 'travel used',
-                       at_travel_end_s: 'time at the end of the travel a lap'};
-// A corner phase's numbers: their words, decimals and unit.
-const phaseQuantities = {understeer_deg: ['understeer', 2, '\u00b0'], front_use: ['front grip use', 3, ''], rear_use: ['rear grip use', 3, ''],
-                         roll_deg: ['roll', 2, '\u00b0'], lltd_front: ['front share of the lateral load transfer', 3, ''],
-                         at_travel_end_s: ['time at the end of the travel', 2, ' s'],
-                         damper_rms_mm_s: ['damper speed (rms)', 0, ' mm/s']};
-const phaseWords = {entry: 'entry', middle: 'middle', exit: 'exit'};
+// Its words, decimals and unit are its quantity's in the report's table; a
+// phase's number is named by its phase and wheel too.
 function describe(d) {
-  const lateral = d.curve === 'lateral';
-  const phase = d.phase && phaseQuantities[d.quantity];
-  const corner = phase ? {words: phaseWords[d.phase] + ' ' + (d.wheel ? d.wheel + ' ' : '') + phase[0], decimals: phase[1],
-                          unit: phase[2]}
-                       : /(^| )T\d+$/.test(d.where) ? cornerKeys.get(d.quantity === 'corner_time_s' ? 'time_s' : d.quantity) : null;
-  if (corner && corner.scale && corner.scale !== 1) {
-    const k = corner.scale;
+  const q = quantityOf(d.quantity, d.curve) || {words: d.quantity, unit: '', decimals: 3, scale: 1};
+  const words = d.phase ? d.phase + ' ' + (d.wheel ? d.wheel + ' ' : '') + q.words : q.words;
+  if (q.scale !== 1) {
+    const k = q.scale;
     const times = (v) => (v === null ? null : v * k);
     d = Object.assign({}, d, {toValue: times(d.toValue), fromValue: times(d.fromValue),
                               delta: {value: times(d.delta.value), low: times(d.delta.low), high: times(d.delta.high)}});
   }
-  const digits = corner ? corner.decimals
-                        : {peak_grip: 3, peak_slip: lateral ? 2 : 4, cornering_stiffness: lateral ? 4 : 2, load_sensitivity: 3,
-                           understeer_gradient: 2, lap_time_s: 3, roll_gradient_deg_per_g: 2, pitch_gradient_deg_per_g: 2,
-                           lltd_front: 3, travel_used: 3, at_travel_end_s: 2}[d.quantity] ?? 3;
-  const unit = phase ? corner.unit : corner ? unitText(corner.unit)
-                      : {peak_slip: lateral ? '\u00b0' : '', cornering_stiffness: lateral ? ' /\u00b0' : '',
-                         load_sensitivity: ' /kN', understeer_gradient: ' deg/g', lap_time_s: ' s',
-                         roll_gradient_deg_per_g: ' deg/g', pitch_gradient_deg_per_g: ' deg/g', at_travel_end_s: ' s'}[d.quantity] || '';
-  // A number with a true minus sign; with `plus`, a plus sign too; none on a zero.
-  const format = (v, n, u, plus) => {
-    const text = Math.abs(v).toFixed(n);
-    const zero = Number(text) === 0;
-    return (zero ? '' : v < 0 ? '\u2212' : plus ? '+' : '') + text + u;
-  };
+  const digits = q.decimals;
+  const unit = unitText(q.unit);
+  const format = (v, n, u, plus) => numberText(v, n, plus) + u;
   const signed = (v, n, u) => format(v, n, u, true);
   const change = d.relative.value !== null
     ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
@@ -46,7 +21,7 @@ function describe(d) {
         signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
   const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' || d.where === 'platform' ? '' :
                 d.where === 'lap' ? '' : d.where.replace(/ lap$/, '') + ' ';
-  return where + (corner ? corner.words : quantityNames[d.quantity] || d.quantity) + ': ' + d.to + ' ' +
+  return where + words + ': ' + d.to + ' ' +
          format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
 }
 // Every difference as a row of a forest plot: its value as a point, its

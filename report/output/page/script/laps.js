@@ -43,7 +43,7 @@ function viridis(t) {
 const lapsCharted = 3;
 
 function timeSection() {
-  if (!data.findings || !data.findings.length) return;
+  if (!data.findings.length) return;
   if (single && data.findings.length > lapsCharted && data.tracks.length) {
     lapCornerTable(data.tracks[0]);
     return;
@@ -58,12 +58,12 @@ function timeSection() {
       'never that it is the cause.');
   data.findings.forEach((f, k) => {
     const box = k === 0 ? grid : main.appendChild(el('div', {class: 'grid'}));
-    const corners = f.corners.filter((c) => c.lost !== null);
+    const corners = f.corners.filter((c) => c.time_lost_s !== null);
     const labels = corners.map((c) => c.corner);
     const sets = [
-      {type: 'bar', label: '95 % interval', data: corners.map((c) => (c.interval ? [c.low, c.high] : null)),
+      {type: 'bar', label: '95 % interval', data: corners.map((c) => c.time_lost_ci),
        backgroundColor: palette[(k + 1) % palette.length] + '55', borderWidth: 0, barPercentage: 0.5},
-      {type: 'scatter', label: 'time lost [s]', data: corners.map((c, i) => ({x: labels[i], y: c.lost})),
+      {type: 'scatter', label: 'time lost [s]', data: corners.map((c, i) => ({x: labels[i], y: c.time_lost_s})),
        pointRadius: 4, backgroundColor: palette[(k + 1) % palette.length]}];
     const o = options('time lost per corner: ' + fileName(f.to) + ' against ' + fileName(f.from), 'corner',
                       'time lost [s]');
@@ -77,10 +77,10 @@ function timeSection() {
       if (!c.why) return;
       // What an engineer reads beside it: evidence, not cause.
       const why = item.appendChild(el('ul', {class: 'why'}));
-      if (c.driversDiffer) why.appendChild(el('li', {}, 'the drivers differ: driver and setup are both candidates'));
+      if (c.drivers_differ) why.appendChild(el('li', {}, 'the drivers differ: driver and setup are both candidates'));
       // The claimed evidence and the setup show; the rest fold under their count.
-      c.why.slice(0, c.whyShown).forEach((line) => why.appendChild(el('li', {}, line)));
-      const rest = c.why.slice(c.whyShown);
+      c.why_lines.slice(0, c.why_shown).forEach((line) => why.appendChild(el('li', {}, line)));
+      const rest = c.why_lines.slice(c.why_shown);
       if (!rest.length) return;
       const folded = why.appendChild(el('li', {})).appendChild(el('details', {class: 'differences'}));
       folded.appendChild(el('summary', {}, rest.length + ' more, not claimed'));
@@ -112,7 +112,7 @@ function lapCornerTable(t) {
     lost.forEach((m) => {
       const v = m.get(k);
       const text = v === undefined || v === null ? '\u2013'
-        : Math.abs(v) < 0.005 ? '0.00' : (v > 0 ? '+' : '\u2212') + Math.abs(v).toFixed(2);
+        : signedText(v, 2);
       const td = cell(row, text);
       if (v === undefined || v === null || Math.abs(v) < 0.005) return;
       td.style.background = heatColour(v, largest);
@@ -121,13 +121,13 @@ function lapCornerTable(t) {
   const details = main.appendChild(el('details', {class: 'differences'}));
   details.appendChild(el('summary', {}, 'Each lap\u2019s corners in words'));
   const list = details.appendChild(el('ol', {class: 'findings'}));
-  data.findings.forEach((f, k) => f.corners.filter((c) => c.lost !== null).slice(0, 3).forEach((c) => {
+  data.findings.forEach((f, k) => f.corners.filter((c) => c.time_lost_s !== null).slice(0, 3).forEach((c) => {
     list.appendChild(el('li', {id: 'finding-' + k + '-' + c.corner}, c.sentence));
   }));
 }
 
 // A lap's name on the page: its file, and in a comparison its group.
-const lapNameOf = (l) => fileName(l.file) + (single ? '' : ' (' + l.label + ')');
+const lapNameOf = (l) => fileName(l.file) + (single ? '' : ' (' + groups[l.group].label + ')');
 
 function lapsSection(t) {
   const ref = t.laps[t.reference];
@@ -146,7 +146,7 @@ function lapsSection(t) {
     : recorded.map((g) => groups[g.group].label + ': recorded every ' + ms(g) + '.').concat([
       'The groups are recorded at different sample intervals: their corner numbers are compared as ' +
       'recorded, and the tyre numbers the coarser interval moves are marked \u201cnot comparable\u201d.']);
-  const untraced = t.laps.filter((l) => !l.traced).length;
+  const untraced = t.laps.filter((l) => !l.delta).length;
   if (untraced) {
     lapLines.push('Of its ' + t.laps.length + ' laps the page draws the reference and each ' +
                   (single ? '' : 'group\u2019s ') + 'best lap; the other ' + untraced +
@@ -203,7 +203,7 @@ function trackMap(t, grid) {
                     ['frontUse', 'front axle grip use', 1], ['rearUse', 'rear axle grip use', 1]];
   channels.forEach(([v, text]) => channel.appendChild(el('option', {value: v}, text)));
   const which = el('select', {'aria-label': 'lap'});
-  const traced = t.laps.map((l, k) => k).filter((k) => t.laps[k].traced);
+  const traced = t.laps.map((l, k) => k).filter((k) => t.laps[k].delta);
   traced.forEach((k) => which.appendChild(el('option', {value: String(k)}, lapName(t.laps[k]))));
   which.value = String(traced.find((k) => k !== t.reference) ?? t.reference);
   controls.appendChild(document.createTextNode('Track map coloured by '));
@@ -253,7 +253,7 @@ function lapTraces(t, grid) {
   const lapName = lapNameOf;
   const ref = t.laps[t.reference];
   // Up to eight laps in eight colours; beyond, the colours again, dashed.
-  const shown = t.laps.filter((l) => l.traced);
+  const shown = t.laps.filter((l) => l.delta);
   // Each shown lap's `key` along the path, times `scale` (a pedal in per
   // cent, a speed in the reader's unit).
   const over = (key, scale = 1) => shown.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0,
@@ -286,18 +286,13 @@ function lapTraces(t, grid) {
   return traces;
 }
 
-// The first column of the driver's actions' table; the corners' table holds
-// those before it.
-const actionColumns = 9;
 
 // The corners, the largest time differences first, in two tables that each
 // fit the page: the corners' times, balance and grip use, then the driver's
 // actions. Choosing one marks it on the map and the traces.
 function cornerTable(t, map, path, traces) {
-  // The corner numbers the tables show, in their columns' order.
-  const keys = [...cornerKeys.values()].filter((k) => k.column > 0).sort((a, b) => a.column - b.column);
   // Each table's columns: the corners', then the actions'.
-  const columns = [keys.filter((k) => k.column < actionColumns), keys.filter((k) => k.column >= actionColumns)];
+  const columns = [data.cornerTables.corners, data.cornerTables.actions].map((keys) => keys.map((k) => quantityOf(k)));
   const heading = (k) => k.words[0].toUpperCase() + k.words.slice(1) + (k.unit ? ' [' + k.unit + ']' : '');
   const lead = ['Corner'].concat(single ? [] : ['Group']);
   const title = (words) => words + (data.tracks.length > 1 ? ': ' + t.track : '');
@@ -392,7 +387,7 @@ function cornerTable(t, map, path, traces) {
   const which = el('select', {'aria-label': 'group in the corner tables'});
   t.groups.filter((g) => g.laps > 0).forEach((g) => which.appendChild(el('option', {value: String(g.group)},
                                                                           groups[g.group].label)));
-  which.value = String(data.session && data.session.fastest >= 0 ? data.session.fastest : t.groups[0].group);
+  which.value = String(data.session.fastest >= 0 ? data.session.fastest : t.groups[0].group);
   const control = el('p', {class: 'control'}, 'The corner tables show ');
   control.appendChild(which);
   tables[0].parentNode.parentNode.insertBefore(control, tables[0].parentNode.previousSibling);

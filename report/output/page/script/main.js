@@ -2,7 +2,7 @@
 summarySection();
 sessionSection();
 timeSection();
-(data.tracks || []).forEach(lapsSection);
+data.tracks.forEach(lapsSection);
 if (single) {
   balanceSection();
   platformSection();

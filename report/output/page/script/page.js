@@ -31,12 +31,13 @@ function unpackAll(v) {
 }
 const data = unpackAll(JSON.parse(document.getElementById('report-data').textContent));
 // A difference leaves out what it lacks (no curve, relative change or notes;
-// an interval only where it has none) and its groups where they are the
-// previous one's.
+// an interval only where it has none) and its groups and verdict where they
+// are the previous one's.
 const unknown = {value: null, low: null, high: null};
-(data.differences || []).forEach((d, i, all) => {
+data.differences.forEach((d, i, all) => {
   d.from = d.from ?? all[i - 1].from;
   d.to = d.to ?? all[i - 1].to;
+  d.verdict = d.verdict ?? all[i - 1].verdict;
   d.curve = d.curve || '';
   d.relative = d.relative || unknown;
   d.notes = d.notes || [];
@@ -211,18 +212,31 @@ function cell(row, v, attrs) {
   const boxed = v !== null && typeof v === 'object';
   return row.appendChild(el('td', Object.assign(boxed ? {title: v.title} : {}, attrs || {}), boxed ? v.text : String(v)));
 }
-// Each corner number's key, name in words, unit, decimals and column in the
-// corner table, as the data gives them.
 // Speeds as the reader asked for them (--speed-unit): the data holds m/s.
-const speedUnit = data.speedUnit || {name: 'm/s', scale: 1};
+const speedUnit = data.speedUnit;
 const speedLabel = 'speed [' + speedUnit.name + ']';
-// A corner number's shown unit and the factor from the data's: speeds in the
+// Each quantity's words, unit and decimals as the report's table gives them,
+// by key, and by key and tyre curve where its unit depends on the curve;
+// `scale` is the factor from the data's unit to the shown one: speeds in the
 // reader's unit, the rest as they are.
-const cornerKeys = new Map((data.cornerKeys || []).map((k) => [k.key, k.unit === 'm/s'
-    ? Object.assign(k, {unit: speedUnit.name, scale: speedUnit.scale}) : Object.assign(k, {scale: 1})]));
+const quantityTable = new Map();
+data.quantities.forEach((q) => {
+  const shown = Object.assign({}, q, q.unit === 'm/s' ? {unit: speedUnit.name, scale: speedUnit.scale} : {scale: 1});
+  quantityTable.set(q.curve ? q.key + ' ' + q.curve : q.key, shown);
+  if (!quantityTable.has(q.key)) quantityTable.set(q.key, shown);
+});
+const quantityOf = (key, curve) => quantityTable.get(curve ? key + ' ' + curve : key) || quantityTable.get(key) || null;
 // A value over laps, [mean, low, high, laps], times `scale`.
 const scaledOverLaps = (v, scale) => (!v || scale === 1 ? v
     : [v[0], v[1], v[2]].map((x) => (x === null ? null : x * scale)).concat([v[3]]));
+// A number to `digits` places with a true minus sign; with `plus`, a plus
+// sign too; no sign on one that rounds to zero: the page's one way of
+// writing a signed number, as the report's sentences write it.
+function numberText(v, digits, plus) {
+  const text = Math.abs(v).toFixed(digits);
+  return (Number(text) === 0 ? '' : v < 0 ? '\u2212' : plus ? '+' : '') + text;
+}
+const signedText = (v, digits) => numberText(v, digits, true);
 const unitText = (u) => (u === '' || u === '\u00b0' ? u : ' ' + u);
 
 // value ± half-width, the interval itself in the cell's title.

@@ -111,10 +111,15 @@ function platformSection() {
   }
   groups.forEach((g) => {
     const p = g.platform;
-    const text = (name, e, digits, unit) => name + ' ' + (e.value === null ? 'not measured' : withInterval(e, digits).text + unit);
+    // Each in its quantity's words, decimals and unit.
+    const text = (key, e) => {
+      const q = quantityOf(key);
+      return q.words + ' ' + (e.value === null ? 'not measured' : withInterval(e, q.decimals).text + unitText(q.unit));
+    };
+    const said = [text('roll_gradient_deg_per_g', p.roll), text('lltd_front', p.lltd),
+                  text('pitch_gradient_deg_per_g', p.pitch) + ' (negative: the nose dives under braking)'].join(', ');
     main.appendChild(el('p', {class: 'statement'}, (single ? '' : g.label + ': ') +
-        [text('Roll gradient', p.roll, 2, ' deg/g'), text('front share of the lateral load transfer', p.lltd, 3, ''),
-         text('pitch gradient', p.pitch, 2, ' deg/g (negative: the nose dives under braking)')].join(', ') + '.' +
+        said[0].toUpperCase() + said.slice(1) + '.' +
         (p.notes.length ? ' ' + p.notes.join('; ') + '.' : '')));
   });
   platformTable();

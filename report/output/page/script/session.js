@@ -7,7 +7,7 @@ const sessionOf = data.session;
 // "76.067 ± 0.324", the interval in the title; [value, low, high].
 function valueWithInterval(v, d, signed) {
   if (!v || v[0] === null) return {text: '\u2013', title: ''};
-  const text = (signed && v[0] > 0 ? '+' : '') + v[0].toFixed(d);
+  const text = numberText(v[0], d, signed);
   if (v[1] === null) return {text: text, title: 'no interval'};
   return {text: text + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d),
           title: '95 % interval ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
@@ -81,10 +81,10 @@ function cornerMap(s, ranked) {
         cell(row, '');
         return;
       }
-      const interval = v.lo !== null && v.lo !== v.hi ? ' (' + v.lo.toFixed(3) + ' to ' + v.hi.toFixed(3) + ')' : '';
-      const title = name + ': ' + (v.d > 0 ? '+' : '') + v.d.toFixed(3) + ' s' + interval +
+      const interval = v.lo !== null && v.lo !== v.hi ? ' (' + numberText(v.lo, 3) + ' to ' + numberText(v.hi, 3) + ')' : '';
+      const title = name + ': ' + signedText(v.d, 3) + ' s' + interval +
                     (v.claimed ? '' : ', no difference shown');
-      const td = cell(row, {text: v.claimed ? (v.d > 0 ? '+' : '\u2212') + Math.abs(v.d).toFixed(2) : '', title: title});
+      const td = cell(row, {text: v.claimed ? signedText(v.d, 2) : '', title: title});
       if (v.claimed) {
         td.style.background = heatColour(v.d, largest);
       }

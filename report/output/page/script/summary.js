@@ -3,7 +3,7 @@
 // differences (linked to their findings) and the largest tyre and balance differences
 // shown; with one group, its axles' grip and its balance.
 const seconds = (v) => v.toFixed(3) + ' s';
-const signedSeconds = (v) => (v < 0 ? '\u2212' : '+') + Math.abs(v).toFixed(3) + ' s';
+const signedSeconds = (v) => signedText(v, 3) + ' s';
 // At most this many laps against the reference in the summary; the rest are
 // under "Where the time goes".
 const summaryFindings = 5;
@@ -21,7 +21,7 @@ function summarySection() {
     sessionLines(item);
     return;
   }
-  (data.tracks || []).forEach((t) => lapTimeLines(t, item));
+  data.tracks.forEach((t) => lapTimeLines(t, item));
   findingLines(item);
   if (single) {
     tyreLines(groups[0], item);
@@ -56,8 +56,8 @@ function lapTimeLines(t, item) {
                                          x.to === groups[g.group].label);
     if (!d) return;
     const interval = d.interval ? ' (' + signedSeconds(d.delta.low) + ' to ' + signedSeconds(d.delta.high) + ')' : '';
-    const c = (data.claims || []).find((x) => x.to === groups[g.group].label);
-    const claims = c ? '; ' + c.claimed + ' of ' + c.tested + ' lap and corner differences claimed, ' +
+    const c = data.claims.find((x) => x.to === groups[g.group].label);
+    const claims = c ? '; ' + c.claimed + ' of ' + c.m + ' lap and corner differences claimed, ' +
                        Math.round(100 * c.fdr) + ' % false discovery rate' : '';
     item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
           signedSeconds(d.delta.value) + interval + ', ' + d.verdict + '; best lap ' +
@@ -68,20 +68,21 @@ function lapTimeLines(t, item) {
 // Each comparison's three largest time differences by corner, in words that
 // say who gains, linked to their findings; each verdict the finding's own.
 function findingLines(item) {
-  const findings = data.findings || [];
+  const findings = data.findings;
   findings.slice(0, summaryFindings).forEach((f, k) => {
-    const top = f.corners.filter((c) => c.lost !== null).slice(0, 3);
+    const top = f.corners.filter((c) => c.time_lost_s !== null).slice(0, 3);
     if (!top.length) return;
     const who = single ? fileName(f.to) : f.to;
     const parts = [el('b', {}, who + ' against ' + (single ? fileName(f.from) : f.from)), ': ' + who + ' '];
     top.forEach((c, i) => {
-      const verb = c.lost >= 0 ? 'loses ' : 'gains ';
-      const said = i > 0 && (c.lost >= 0) === (top[i - 1].lost >= 0);
+      const lost = c.time_lost_s, ci = c.time_lost_ci;
+      const verb = lost >= 0 ? 'loses ' : 'gains ';
+      const said = i > 0 && (lost >= 0) === (top[i - 1].time_lost_s >= 0);
       const claimed = c.verdict === 'higher' || c.verdict === 'lower';
-      const low = c.lost >= 0 ? c.low : -c.high, high = c.lost >= 0 ? c.high : -c.low;
-      parts.push((said ? '' : verb) + Math.abs(c.lost).toFixed(2) + ' s at ',
+      const low = ci && (lost >= 0 ? ci[0] : -ci[1]), high = ci && (lost >= 0 ? ci[1] : -ci[0]);
+      parts.push((said ? '' : verb) + Math.abs(lost).toFixed(2) + ' s at ',
                  el('a', {href: '#finding-' + k + '-' + c.corner}, c.corner),
-                 (!c.interval ? (i === 0 ? ' (one lap each: no interval)' : '')
+                 (!ci ? (i === 0 || c.verdict !== top[i - 1].verdict ? ' (' + c.verdict + ')' : '')
                    : claimed ? ' (' + low.toFixed(2) + ' to ' + high.toFixed(2) + ' s)'
                      : ' (within the laps\u2019 variation)') + (i + 1 < top.length ? ', ' : ''));
     });
@@ -98,15 +99,16 @@ function findingLines(item) {
 function tyreLines(g, item) {
   g.axles.forEach((a) => {
     const parts = [el('b', {}, a.name[0].toUpperCase() + a.name.slice(1) + ' axle'), ': '];
-    [['lateral', a.lateralFit, 4, ' /\u00b0'], ['longitudinal', a.longitudinalFit, 2, '']].forEach(([name, f, stiff, unit], k) => {
+    [['lateral', a.lateralFit], ['longitudinal', a.longitudinalFit]].forEach(([name, f], k) => {
       if (k) parts.push('; ');
       if (!f) {
         parts.push(name + ': too few points');
         return;
       }
-      parts.push(name + ' peak grip ' + withInterval(f.peakGrip, 3).text +
-                 (f.reached ? ' (reached)' : ' (not reached: the most in the data)') +
-                 ', cornering stiffness ' + withInterval(f.stiffness, stiff).text + unit);
+      const grip = quantityOf('peak_grip'), stiffness = quantityOf('cornering_stiffness', name);
+      parts.push(name + ' ' + grip.words + ' ' + withInterval(f.peakGrip, grip.decimals).text +
+                 (f.reached ? ' (reached)' : ' (not reached: the most in the data)') + ', ' + stiffness.words + ' ' +
+                 withInterval(f.stiffness, stiffness.decimals).text + unitText(stiffness.unit));
     });
     item(parts);
   });
@@ -127,7 +129,7 @@ const platformDifference = (d) => !d.phase && (d.where === 'platform' || d.quant
 // What differs between a later group's car setup and the first's, before its
 // tyre numbers: what they differ by may be the setup's, not the driver's.
 function setupLines(g, item) {
-  const texts = (data.setupDifferences || []).filter((d) => d.to === g.label).map((d) => d.text);
+  const texts = data.setupDifferences.filter((d) => d.to === g.label).map((d) => d.text);
   item([el('b', {}, g.label + ' against ' + groups[0].label), ': car setup: ' +
         (texts.length ? texts.join('; ') : 'the same')]);
 }
