@@ -76,14 +76,33 @@ def actions(lap, dist, corner, before_end, next_start, path, lift_from):
     brake = np.clip(np.nan_to_num(lap["brake"]), 0, 1)
     throttle = np.clip(np.nan_to_num(lap["throttle"]), 0, 1)
     out = {}
-    # The last braking run that begins after the previous corner's end and before the apex.
-    runs = []
+    # The braking zone: the last run of brake >= 0.1 that begins after the
+    # previous corner's end and before the apex, with the runs before it
+    # joined while the gap between two is under 1 s and holds no 0.3 s of
+    # throttle >= 0.9; never a run that began before the previous corner's end.
+    pressed = brake >= 0.1
+    starts, ends = [], []
     i = 0
     while i < len(dist) and not np.isnan(dist[i]) and dist[i] < corner["apex_m"]:
-        if brake[i] >= 0.1 and (i == 0 or brake[i - 1] < 0.1) and dist[i] > before_end:
-            runs.append(i)
+        if pressed[i] and (i == 0 or not pressed[i - 1]):
+            j = i
+            while j < len(dist) and pressed[j]:
+                j += 1
+            starts.append(i)
+            ends.append(j)
         i += 1
-    out["brake_m"] = dist[runs[-1]] if runs else None
+    zone = None
+    for r in range(len(starts) - 1, -1, -1):
+        if dist[starts[r]] < before_end:
+            break
+        if zone is not None:
+            gap = starts[zone] - ends[r]
+            full = throttle[ends[r]:starts[zone]] >= 0.9
+            longest = max((len(run) for run in "".join("1" if f else "0" for f in full).split("0")), default=0)
+            if gap >= round(1.0 / lap["interval"]) or longest >= round(0.3 / lap["interval"]):
+                break
+        zone = r
+    out["brake_m"] = dist[starts[zone]] if zone is not None else None
     inside = np.flatnonzero((dist >= corner["start_m"]) & (dist <= corner["end_m"]))
     if len(inside) == 0 or not np.nanmax(dist) >= corner["end_m"]:
         return None
@@ -91,9 +110,8 @@ def actions(lap, dist, corner, before_end, next_start, path, lift_from):
     out["min_speed_m"] = dist[k]
     # The lift: the last throttle below 0.1 from the previous corner's end (or
     # where its throttle came back, if later) to this corner's end, gear
-    # changes aside; the
-    # throttle's return after it and full throttle from both it and the
-    # slowest point on, each before the next corner's start.
+    # changes aside, and the throttle's return after it, before the next
+    # corner's start.
     reached = ~np.isnan(dist)
     window = np.flatnonzero(reached & (dist >= before_end) & (dist < corner["end_m"]) &
                             (np.arange(len(dist)) >= lift_from) & (throttle < 0.1))
@@ -118,7 +136,18 @@ def actions(lap, dist, corner, before_end, next_start, path, lift_from):
             j += 1
         if j < len(dist) and reached[j] and dist[j] < next_start:
             on = j
-            for i in range(max(k, on), len(dist)):
+    # Full throttle: from where the throttle stays >= 0.9 to the corner's end,
+    # or the first after it before the next corner's start; none on a corner
+    # taken without braking or a lift.
+    end = int(np.searchsorted(dist[reached], corner["end_m"]))
+    if (lifts or out["brake_m"] is not None) and end < len(dist) and reached[end]:
+        if throttle[end] >= 0.9:
+            i = end
+            while i > 0 and throttle[i - 1] >= 0.9 and dist[i - 1] >= before_end:
+                i -= 1
+            full = dist[i]
+        else:
+            for i in range(end + 1, len(dist)):
                 if not reached[i] or dist[i] >= next_start:
                     break
                 if throttle[i] >= 0.9:

@@ -59,29 +59,55 @@ class LapWalk {
   bool clamped_ = false;
 };
 
-// The last run of braking that begins between `from` and `apex`.
-void findBraking(LapWalk& walk, double from, double apex, CornerActions& a) {
-  const std::size_t first = walk.end(from), last = walk.end(apex);
-  std::size_t start = none;
-  for (std::size_t i = first; i < last; ++i) {
-    // A run that began before `from` is the previous corner's.
-    const bool pressed = walk.brake(i) >= pedalPressed;
-    const bool before = i > 0 && walk.brake(i - 1) >= pedalPressed;
-    if (pressed && !before) start = i;
-  }
-  if (start == none) return;
-  a.brakeAt = walk.place(start);
-  a.peakBrake = 0.0;
-  std::size_t i = start;
-  const std::size_t reached = walk.reached();
-  for (; i < reached && walk.brake(i) >= pedalPressed; ++i) a.peakBrake = std::max(a.peakBrake, walk.brake(i));
-  if (i < reached) a.brakeReleaseAt = walk.place(i);
+// A duration as a count of samples `interval` apart: 0.3 s is 30 samples at
+// the recorded 10 ms (0.0099999998 s as a float), not 29.
+std::size_t samplesIn(double seconds, double interval) {
+  return interval > 0.0 ? static_cast<std::size_t>(std::lround(seconds / interval)) : 0;
 }
 
-// The lift: the last sample below pedalPressed from the previous corner's
-// end (or its throttle's return) to this corner's end, gear changes aside; the throttle's return
-// after it and the first full throttle from both it and the lowest speed on,
-// each only before the next corner's start.
+// The braking zone into a corner: the last run of brake at pedalPressed or
+// more that begins between `from` (the previous corner's end) and `apex`,
+// joined with the runs before it while the gap between two is shorter than
+// zoneGapSeconds and holds no zoneThrottleSeconds of full throttle, so that a
+// pumped pedal, a dab after the main stop and a downshift's throttle blips
+// are one zone. A run that began before `from` is the previous corner's: the
+// zone begins after it. The release is the end of the zone's last run, the
+// peak the most pedal within the zone.
+void findBraking(LapWalk& walk, double from, double apex, double interval, CornerActions& a) {
+  const std::size_t first = walk.end(from), last = walk.end(apex), reached = walk.reached();
+  const auto pressed = [&walk](std::size_t i) { return walk.brake(i) >= pedalPressed; };
+  std::size_t start = none;
+  for (std::size_t i = first; i < last; ++i) {
+    if (pressed(i) && !(i > 0 && pressed(i - 1))) start = i;
+  }
+  if (start == none) return;
+  const std::size_t longestGap = samplesIn(zoneGapSeconds, interval);
+  const std::size_t throttleRun = samplesIn(zoneThrottleSeconds, interval);
+  for (;;) {
+    // Back across the gap before `start` to the end of the run before it.
+    std::size_t k = start, full = 0;
+    bool throttled = false;
+    while (k > first && !pressed(k - 1)) {
+      --k;
+      full = walk.throttle(k) >= fullThrottle ? full + 1 : 0;
+      throttled = throttled || full >= throttleRun;
+    }
+    if (k == first || start - k >= longestGap || throttled) break;
+    std::size_t earlier = k - 1;
+    while (earlier > first && pressed(earlier - 1)) --earlier;
+    if (earlier == first && earlier > 0 && pressed(earlier - 1)) break;  // the previous corner's
+    start = earlier;
+  }
+  a.brakeAt = walk.place(start);
+  a.peakBrake = 0.0;
+  std::size_t end = start;
+  for (std::size_t i = start; i < reached && (i < last || pressed(i)); ++i) {
+    a.peakBrake = std::max(a.peakBrake, walk.brake(i));
+    if (pressed(i)) end = i + 1;
+  }
+  if (end < reached) a.brakeReleaseAt = walk.place(end);
+}
+
 // A lift from `start` to `back` (the first sample pressed again) is a gear
 // change: short, without braking, and into a higher gear.
 bool upshift(LapWalk& walk, std::size_t start, std::size_t back, double interval) {
@@ -93,8 +119,11 @@ bool upshift(LapWalk& walk, std::size_t start, std::size_t back, double interval
   return walk.gear(back) > walk.gear(start - 1);
 }
 
-void findThrottle(LapWalk& walk, const CornerReach& reach, std::size_t endSample, std::size_t slowest,
-                  double interval, CornerActions& a) {
+// The lift: the last sample below pedalPressed from the previous corner's
+// end (or its throttle's return) to this corner's end, gear changes aside;
+// and the throttle's return after it, before the next corner's start.
+void findThrottle(LapWalk& walk, const CornerReach& reach, std::size_t endSample, double interval,
+                  CornerActions& a) {
   const std::size_t from = std::max(walk.end(reach.previousEnd), reach.liftFrom);
   std::size_t lift = none;
   for (std::size_t i = from; i < endSample;) {
@@ -121,8 +150,26 @@ void findThrottle(LapWalk& walk, const CornerReach& reach, std::size_t endSample
   if (on >= beforeNext) return;
   a.throttleOnAt = walk.place(on);
   a.throttleOnSample = on;
-  for (std::size_t i = std::max(slowest, on); i < beforeNext; ++i) {
-    if (walk.throttle(i) >= fullThrottle) {
+}
+
+// Full throttle: where the throttle comes to fullThrottle and stays there to
+// the corner's end; where the driver lifts again before the end, the full
+// throttle that follows, before the next corner's start. The brake does not
+// end it (a left foot's dab at full throttle), and the lowest speed does not
+// place it: a car can keep slowing at full throttle through a long corner. A
+// corner taken flat (no braking, no lift but a gear change's) has none.
+void findFullThrottle(LapWalk& walk, const CornerReach& reach, std::size_t endSample, CornerActions& a) {
+  if (std::isnan(a.brakeAt) && a.lifts == false) return;
+  const std::size_t from = walk.end(reach.previousEnd), beforeNext = walk.end(reach.nextStart);
+  const auto full = [&walk](std::size_t i) { return walk.throttle(i) >= fullThrottle; };
+  if (full(endSample)) {
+    std::size_t k = endSample;
+    while (k > from && full(k - 1)) --k;
+    a.fullThrottleAt = walk.place(k);
+    return;
+  }
+  for (std::size_t i = endSample + 1; i < beforeNext; ++i) {
+    if (full(i)) {
       a.fullThrottleAt = walk.place(i);
       return;
     }
@@ -137,7 +184,7 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
   LapWalk walk(distance, lap);
   const std::size_t startSample = walk.at(corner.start), endSample = walk.at(corner.end);
   if (startSample == none || endSample == none) return a;
-  findBraking(walk, reach.previousEnd, corner.apex, a);
+  findBraking(walk, reach.previousEnd, corner.apex, interval, a);
   if (walk.place(startSample) > corner.end) return a;  // no sample inside the corner
   // The lowest speed within the corner, and the gear there.
   std::size_t slowest = startSample;
@@ -154,7 +201,8 @@ CornerActions cornerActions(const TrackCorner& corner, CornerReach reach, std::s
     const double rpm = widen(lap.engineSpeed[slowest]) * 60.0 / (2.0 * std::numbers::pi);
     if (std::isfinite(rpm) && rpm >= 0.0 && rpm <= maxRpm) a.rpmAtMinSpeed = rpm;
   }
-  findThrottle(walk, reach, endSample, slowest, interval, a);
+  findThrottle(walk, reach, endSample, interval, a);
+  findFullThrottle(walk, reach, endSample, a);
   if (a.lifts == true && !std::isnan(a.throttleOnAt)) {
     // Coasting: neither pedal pressed from the braking's end (or the
     // corner's start) until the throttle comes on.

@@ -1,7 +1,7 @@
 // What the driver does through a corner, lap by lap, as places along the
-// reference path (the same metres as the corner's apex): where the last
-// braking before the apex begins and ends and how hard it is, where the speed
-// is lowest and in which gear, where the throttle comes back and where it is
+// reference path (the same metres as the corner's apex): where the braking
+// zone into it begins and ends and how hard it is, where the speed is lowest
+// and in which gear, where the throttle comes back and from where it stays
 // full, how long neither pedal is pressed between, the line at the corner's
 // start, apex and end, and the steering at the apex. A lap that does not do
 // a thing has no place for it (NaN): a corner taken without braking has no
@@ -25,6 +25,11 @@ namespace skidlog {
 inline constexpr double pedalPressed = 0.1;
 // The throttle counts as full from this much.
 inline constexpr double fullThrottle = 0.9;
+// Runs of brake are one braking zone while the gap between two is shorter
+// than this, s, and holds no zoneThrottleSeconds of full throttle: a pumped
+// pedal and a downshift's throttle blips are one zone.
+inline constexpr double zoneGapSeconds = 1.0;
+inline constexpr double zoneThrottleSeconds = 0.3;
 // A lift of the throttle this short, without braking, that ends in a higher
 // gear is a gear change, not a lift for the corner, s (real upshifts with the
 // throttle lifted take 0.2 s).
@@ -38,8 +43,8 @@ inline constexpr double maxGear = 15.0;
 inline constexpr double notDone = std::numeric_limits<double>::quiet_NaN();
 
 struct CornerActions {
-  double brakeAt = notDone;         // m, where the last braking run before the apex begins
-  double brakeReleaseAt = notDone;  // m, where it ends
+  double brakeAt = notDone;         // m, where the braking zone into the corner begins
+  double brakeReleaseAt = notDone;  // m, where its last run ends
   double peakBrake = notDone;       // 0 to 1, within it
   double minSpeedAt = notDone;      // m, the lowest speed between the corner's start and end
   double gearAtMinSpeed = notDone;  // the gear there
@@ -50,7 +55,7 @@ struct CornerActions {
   // not reach the corner.
   std::optional<bool> lifts;
   double throttleOnAt = notDone;    // m, where the run of throttle that ends this lift begins
-  double fullThrottleAt = notDone;  // m, the first full throttle from both the lowest speed and throttleOnAt
+  double fullThrottleAt = notDone;  // m, where the throttle is full to the corner's end (or the first full after it)
   // s, neither pedal pressed from the braking's end (or the corner's start)
   // to throttleOnAt; 0 where the corner is taken flat.
   double coastSeconds = notDone;

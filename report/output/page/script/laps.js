@@ -311,9 +311,10 @@ function cornerTable(t, map, path, traces) {
       lead.concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]'],
                   columns[0].map(heading)), {class: 'corners'}),
     tableSection(title('The driver\u2019s actions'),
-      'Per corner and group, as places along the reference path, m: where the last braking before the apex ' +
-      'begins, where the speed is lowest and the gear there, where the throttle is full again after the ' +
-      'corner\u2019s lift, the time on neither pedal, and the line at the apex from the reference\u2019s, ' +
+      'Per corner and group, as places along the reference path, m: where the braking zone into it begins ' +
+      '(a pumped pedal and a downshift\u2019s blips are one zone), where the speed is lowest and the gear there, ' +
+      'from where the throttle stays full to the corner\u2019s end, the time on neither pedal, and the line at ' +
+      'the apex from the reference\u2019s, ' +
       'positive toward the inside; \u2013 where the laps do not do it (a corner taken without braking, or flat). ' +
       'Lifts: the laps whose throttle falls below 10 % for the corner, of the laps through it.',
       lead.concat(['Lifts'], columns[1].map(heading)), {class: 'corners actions'})];

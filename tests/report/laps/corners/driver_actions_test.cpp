@@ -11,7 +11,8 @@ namespace skidlog {
 namespace {
 
 // A lap along a straight reference path on the x axis, one sample a metre
-// (so each sample's place is its x), 10 ms apart; the car 2 m to the left of
+// (so each sample's place is its x), `interval` apart (10 ms unless a test
+// says); the car 2 m to the left of
 // the path (y = 2) and the corner a left-hander from 40 to 80 m, apex at 60.
 struct StraightLap {
   static constexpr std::size_t n = 120;
@@ -19,6 +20,7 @@ struct StraightLap {
   LapPath path;
   std::vector<double> distance;
   TrackCorner corner;
+  double interval = 0.01;
 
   StraightLap() {
     for (std::size_t i = 0; i < n; ++i) {
@@ -42,14 +44,14 @@ struct StraightLap {
   void set(std::vector<float>& v, std::size_t from, std::size_t to, float value) {
     for (std::size_t i = from; i < to; ++i) v[i] = value;
   }
-  CornerActions actions() { return cornerActions(corner, {10.0, 110.0}, distance, lap, path, 0.01); }
+  CornerActions actions() { return cornerActions(corner, {10.0, 110.0}, distance, lap, path, interval); }
 };
 
 TEST(DriverActions, BrakingMinimumSpeedThrottleAndLine) {
   StraightLap s;
   s.set(s.lap.throttle, 12, 62, 0.0f);
   s.set(s.lap.brake, 5, 15, 0.5f);    // began before the previous corner's end: not this corner's
-  s.set(s.lap.brake, 20, 25, 0.3f);   // an earlier run
+  s.set(s.lap.brake, 20, 25, 0.3f);   // pumped: one zone with the run after it
   s.set(s.lap.brake, 30, 45, 0.8f);   // the last run before the apex
   s.lap.brake[33] = 0.95f;
   s.lap.speed[57] = 20.0f;
@@ -57,7 +59,7 @@ TEST(DriverActions, BrakingMinimumSpeedThrottleAndLine) {
   s.set(s.lap.throttle, 62, 70, 0.5f);  // back on at 62, full at 70
   s.lap.steerDeg[60] = 35.0f;
   const CornerActions a = s.actions();
-  EXPECT_EQ(a.brakeAt, 30.0);
+  EXPECT_EQ(a.brakeAt, 20.0);
   EXPECT_EQ(a.brakeReleaseAt, 45.0);
   EXPECT_NEAR(a.peakBrake, 0.95, 1e-6);
   EXPECT_EQ(a.minSpeedAt, 57.0);
@@ -70,6 +72,49 @@ TEST(DriverActions, BrakingMinimumSpeedThrottleAndLine) {
   EXPECT_FALSE(a.pedalsClamped);
   s.corner.left = false;
   EXPECT_NEAR(s.actions().lineEntry, -2.0, 1e-12);  // outside a right-hander
+}
+
+// Samples 0.1 s apart: a gap of 10 samples is a second, 3 of full throttle
+// are 0.3 s. Runs of brake are one zone across a short gap without full
+// throttle (a pumped pedal, a downshift's blip, a dab after the main stop);
+// a second's gap, or 0.3 s of full throttle, starts the zone anew.
+TEST(DriverActions, TheBrakingZoneBeginsWhereBrakingStarts) {
+  const auto brakeAt = [](const std::vector<std::pair<std::size_t, std::size_t>>& runs, std::size_t fullFrom = 0,
+                          std::size_t fullTo = 0) {
+    StraightLap s;
+    s.interval = 0.1;
+    s.set(s.lap.throttle, 12, 62, 0.0f);
+    s.set(s.lap.throttle, fullFrom, fullTo, 1.0f);
+    for (const auto& [from, to] : runs) s.set(s.lap.brake, from, to, 0.6f);
+    const CornerActions a = s.actions();
+    return std::tuple{a.brakeAt, a.brakeReleaseAt};
+  };
+  EXPECT_EQ(brakeAt({{20, 24}, {27, 35}}), std::tuple(20.0, 35.0));
+  EXPECT_EQ(brakeAt({{20, 24}, {27, 35}}, 25, 27), std::tuple(20.0, 35.0));  // a 0.2 s blip
+  EXPECT_EQ(brakeAt({{20, 24}, {27, 35}}, 24, 27), std::tuple(27.0, 35.0));  // 0.3 s of full throttle
+  EXPECT_EQ(brakeAt({{15, 18}, {28, 35}}), std::tuple(28.0, 35.0));          // a second apart
+  // The main stop and two dabs after it, all before the apex.
+  EXPECT_EQ(brakeAt({{30, 45}, {50, 52}, {55, 57}}), std::tuple(30.0, 57.0));
+  // A run that began before the previous corner's end is that corner's.
+  EXPECT_EQ(brakeAt({{5, 12}, {15, 30}}), std::tuple(15.0, 30.0));
+}
+
+// Full throttle is where the throttle stays full to the corner's end, while
+// the car may still slow; a lift before the end moves it to the full
+// throttle after; a left foot's dab of brake does not end it.
+TEST(DriverActions, FullThrottleIsWhereItStaysFull) {
+  StraightLap s;
+  s.set(s.lap.throttle, 12, 50, 0.0f);
+  s.set(s.lap.brake, 30, 45, 0.8f);
+  for (std::size_t i = 40; i < 76; ++i) s.lap.speed[i] = static_cast<float>(100 - i);  // slowest at 75
+  s.set(s.lap.throttle, 50, s.n, 0.95f);
+  s.set(s.lap.brake, 60, 62, 0.3f);
+  EXPECT_EQ(s.actions().minSpeedAt, 75.0);
+  EXPECT_EQ(s.actions().fullThrottleAt, 50.0);
+  s.set(s.lap.throttle, 70, 78, 0.5f);
+  EXPECT_EQ(s.actions().fullThrottleAt, 78.0);
+  s.set(s.lap.throttle, 70, 85, 0.5f);  // still part throttle at the corner's end (80)
+  EXPECT_EQ(s.actions().fullThrottleAt, 85.0);
 }
 
 TEST(DriverActions, NoBrakingNoPlaceAndFullThrottleThroughout) {
@@ -162,7 +207,7 @@ TEST(DriverActions, DamagedPedalsAndGearAreClampedOrLeftOut) {
   const CornerActions a = s.actions();
   EXPECT_TRUE(a.pedalsClamped);
   EXPECT_EQ(a.peakBrake, 1.0);
-  EXPECT_EQ(a.brakeAt, 32.0);  // the NaN sample is not pressed: the last run begins after it
+  EXPECT_EQ(a.brakeAt, 30.0);  // the NaN sample is not pressed: a gap within one zone
   EXPECT_TRUE(a.gearOutOfRange);
   EXPECT_TRUE(std::isnan(a.gearAtMinSpeed));
   // A lap that does not reach the corner has none of it.
