@@ -96,6 +96,34 @@ void labelGroups(ReportData& report, const ReportRequest& request) {
   }
 }
 
+// Whether `a` sorts before `b` as a reader counts: runs of digits by their
+// number, so "Driver 2" comes before "Driver 10"; the rest byte by byte.
+bool naturalLess(const std::string& a, const std::string& b) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (digit(a[i]) && digit(b[j])) {
+      std::size_t x = i, y = j;
+      while (x < a.size() && digit(a[x])) ++x;
+      while (y < b.size() && digit(b[y])) ++y;
+      // Leading zeros aside, the longer run is the larger number.
+      std::size_t p = i, q = j;
+      while (p + 1 < x && a[p] == '0') ++p;
+      while (q + 1 < y && b[q] == '0') ++q;
+      if (x - p != y - q) return x - p < y - q;
+      const int order = a.compare(p, x - p, b, q, y - q);
+      if (order != 0) return order < 0;
+      i = x;
+      j = y;
+    } else {
+      if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
+      ++i;
+      ++j;
+    }
+  }
+  return a.size() - i < b.size() - j;
+}
+
 // Tells which fits had too few points.
 void tellMissingFits(const ReportData& report, std::ostream& messages) {
   for (const ReportGroup& group : report.groups) {
@@ -222,6 +250,12 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
     }
   }
   labelGroups(report, request);
+  // Groups named by a replay's car, track or player read in the order of
+  // their names; those of the command line or of setups in the order given.
+  if (request.by == GroupBy::car || request.by == GroupBy::track || request.by == GroupBy::player) {
+    std::stable_sort(report.groups.begin(), report.groups.end(),
+                     [](const ReportGroup& a, const ReportGroup& b) { return naturalLess(a.label, b.label); });
+  }
   analyseReport(report, request, messages, progress);
   return ExitCode::success;
 }

@@ -135,7 +135,7 @@ def _flat(entry, into=None, prefix=""):
 # A comparison's differences as columns, so that a report without one (a
 # single group) still gives the table its shape.
 _DIFFERENCE_COLUMNS = ("from", "to", "where", "phase", "wheel", "curve", "quantity", "delta", "ci_low", "ci_high",
-                       "relative", "relative_ci_low", "relative_ci_high", "verdict")
+                       "relative", "relative_ci_low", "relative_ci_high", "verdict", "from_laps", "to_laps")
 
 
 def report_tables(summary):
@@ -145,7 +145,8 @@ def report_tables(summary):
     laps: per track and lap its times; corner_laps: per corner and lap its
     numbers; corner_groups: per corner and group each number over the
     group's laps (NAME, NAME_ci_low, NAME_ci_high, NAME_laps); differences:
-    per difference of a comparison (ci_low, ci_high); session: per group its
+    per difference of a comparison (ci_low, ci_high; from_laps and to_laps,
+    the laps each side's lap or corner number stands on); session: per group its
     pace, gap, consistency and rank (each interval as _low and _high);
     session_corners: per corner and group its time against the fastest's;
     fast_gain: where the faster third differs. A corner's phases and other
@@ -166,7 +167,11 @@ def report_tables(summary):
             for group in corner["groups"]:
                 rows["corner_groups"].append(_flat(group, dict(at)))
     for difference in summary.get("differences", []):
-        rows["differences"].append(_flat(difference))
+        # The laps each side's number stands on; none for a tyre's or the
+        # balance's difference.
+        row = _flat(difference)
+        row["from_laps"], row["to_laps"] = difference.get("laps") or (None, None)
+        rows["differences"].append(row)
     session = summary.get("session")
     if session:
         where = {"track": session["track"], "layout": session["layout"]}

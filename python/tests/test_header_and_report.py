@@ -148,6 +148,9 @@ def test_report_tables_are_tidy(tmp_path):
     assert skidlog.corners(summary).equals(tables["corner_laps"])
     differences = skidlog.differences(summary)
     assert list(differences[["low", "high"]].iloc[0]) == summary["differences"][0]["ci"]
+    # A corner number says how many laps of each side it stands on.
+    corner = next(k for k, d in enumerate(summary["differences"]) if d["where"].startswith("T"))
+    assert list(differences[["from_laps", "to_laps"]].iloc[corner]) == summary["differences"][corner]["laps"]
     # A report of one group has no differences, but the table keeps its columns.
     alone = skidlog.differences(skidlog.report(EXAMPLE))
     assert alone.empty and {"from", "to", "where", "quantity", "delta", "low", "high", "verdict"} <= set(alone)

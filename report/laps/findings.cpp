@@ -84,7 +84,7 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
   Finding f{labels[0], labels[to], {}};
   for (const Difference& d : differences) {
     if (d.to != to || d.quantity != "segment_time_s") continue;
-    CornerFinding c{d.where, d, {}, {}, {}, {}};
+    CornerFinding c{d.where, d, {}, {}, {}, {}, 0, 0};
     for (const Difference& a : differences) {
       if (a.to == to && a.where == d.where && worthAWord(a)) c.actions.push_back(a);
     }
@@ -92,6 +92,8 @@ Finding groupFinding(const std::vector<TrackAnalysis>& tracks, const std::vector
     const CornerResult* corner = cornerNamed(tracks, d.where);
     if (corner != nullptr && to < corner->groups.size()) {
       c.lifts = liftsOf(corner->groups[0], corner->groups[to]);
+      c.fromLaps = corner->groups[0].laps;
+      c.toLaps = corner->groups[to].laps;
     }
     c.leftHand = corner == nullptr || corner->corner.left;
     c.who = labels[to];
@@ -120,7 +122,7 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
       return compareOverLaps(one(from->value[key]), one(to->value[key]), {0, 0, where}, quantity,
                              cornerKeyGrain[key]);
     };
-    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}, {}, {}};
+    CornerFinding cf{where, compare(segmentTime, "segment_time_s"), {}, {}, {}, {}, 0, 0};
     cf.lifts = liftsOf(liftOf(*from), liftOf(*to));
     for (std::size_t key = 0; key < cornerKeyCount; ++key) {
       if (actionOf(cornerKeyNames[key]) == nullptr) continue;
@@ -131,6 +133,7 @@ Finding lapFinding(const TrackAnalysis& track, std::size_t lap, bool prefixed) {
     cf.leftHand = c.corner.left;
     cf.who = std::string(fileNameOf(f.to));
     cf.against = std::string(fileNameOf(f.from));
+    cf.fromLaps = cf.toLaps = 1;
     f.corners.push_back(std::move(cf));
   }
   order(f.corners);

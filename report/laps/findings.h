@@ -34,6 +34,8 @@ struct CornerFinding {
   Lifts lifts;
   std::string who;                  // the later side, as its sentence names it
   std::string against;              // the earlier side, as the sentence names it
+  std::size_t fromLaps = 0;         // each side's laps through the corner
+  std::size_t toLaps = 0;
   bool leftHand = true;             // the corner turns left: steering counts toward it
   std::optional<CornerWhy> why{};   // where its time difference is claimed between two groups
 };

@@ -79,7 +79,7 @@ void markGearing(Difference& d, const std::vector<std::vector<double>>& gearing,
   d.verdict = notComparable;
   d.notes.push_back("the groups' gearboxes differ (first gear's overall ratio " + fixedText(gearing[0][0], 2) +
                     " against " + fixedText(gearing[g][0], 2) + "): the gear is the gearbox's as much as the "
-                    "driver's; rpm_min compares across gearboxes");
+                    "driver's; the engine speed at the slowest point compares across gearboxes");
 }
 
 // Each phase number of corner `c` between the first group and group `g`,

@@ -1,8 +1,12 @@
 #include "report/laps/track_summary.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
+#include <string>
+
+#include "report/quantity/quantities.h"
 
 namespace skidlog {
 namespace {
@@ -86,10 +90,14 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
       without += (without.empty() ? "" : ", ") + g.label;
     }
     if (without.empty()) continue;
-    const std::string key = std::string(axleNames[a]) + "_use_of_peak";
-    notes.push_back(key + (groups.size() > 1 ? " (" + without + ")" : "") + ": the " + axleNames[a] +
-                    " axle's lateral peak is not reached, so its use of the peak is not known; " + axleNames[a] +
-                    "_use gives its use of the most grip the car's " + axleNames[a] + " axle shows in these laps.");
+    // Named by the quantity table's words, as the page names the numbers.
+    const std::string axle = axleNames[a];
+    std::string words(quantityNamed(axle + "_use_of_peak")->words);
+    words[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(words[0])));
+    notes.push_back(words + (groups.size() > 1 ? " (" + without + ")" : "") + ": the " + axle +
+                    " axle's lateral peak is not reached, so its use of the peak is not known; " +
+                    std::string(quantityNamed(axle + "_use")->words) + " gives its use of the most grip the car's " +
+                    axle + " axle shows in these laps.");
   }
   for (const bool pedals : {true, false}) {
     std::vector<std::string> files;
@@ -119,7 +127,7 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
                       std::string(" one lap of this track: its numbers have no interval over laps."));
     }
     if (g.laps > 0 && !g.intervals.empty() && static_cast<double>(g.intervals.back()) > longestDamperInterval) {
-      notes.push_back(std::string("damper_rms_mm_s") + (groups.size() > 1 ? " (" + groups[g.group].label + ")" : "") +
+      notes.push_back(std::string("Damper speeds") + (groups.size() > 1 ? " (" + groups[g.group].label + ")" : "") +
                       ": recorded every " + std::to_string(std::lround(1000.0 * static_cast<double>(g.intervals.back()))) +
                       " ms, a damper's stroke is over between two samples, so the phases' damper speeds are null.");
     }

@@ -50,6 +50,8 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
   d.quantity = quantity;
   d.fromValue = from.mean;
   d.toValue = to.mean;
+  d.fromLaps = from.laps;
+  d.toLaps = to.laps;
   const LapDifference l = differenceOverLaps(from, to, resolutionSpread(grain));
   d.delta.value = l.delta;
   d.delta.ci = l.ci;

@@ -30,6 +30,10 @@ struct Difference {
   std::string wheel;     // of a corner's phase number per wheel: FL ... RR; else empty
   double fromValue = 0.0;
   double toValue = 0.0;
+  // Of a difference over laps: the laps of each side it stands on (a lap
+  // that does not brake into a corner gives no braking point); 0 otherwise.
+  std::size_t fromLaps = 0;
+  std::size_t toLaps = 0;
   Estimate delta;        // to - from, with its interval
   Estimate relative;     // to / from - 1, where a ratio reads better (grip, stiffness); else unknown
   std::string verdict;   // one of the verdicts below

@@ -116,6 +116,14 @@ std::vector<TrackCorner> findCorners(const LapPath& path) {
       apex = j;
       if (std::fabs(sum) >= std::fabs(half)) break;
     }
+    // A corner is one where it bends tighter than cornerEnterRadius: where
+    // its half-way point is straighter (arcs joined across a straighter
+    // middle, a long arc tight at its ends), its apex is its tightest point.
+    if (std::fabs(k[apex]) < 1.0 / cornerEnterRadius) {
+      for (std::size_t j = a.first; j <= a.last; ++j) {
+        if (std::fabs(k[j]) > std::fabs(k[apex])) apex = j;
+      }
+    }
     c.apex = static_cast<double>(apex) * curvatureSpacing;
     c.radius = std::fabs(k[apex]) > 0.0 ? 1.0 / std::fabs(k[apex]) : 0.0;
     path.positionAt(c.apex, c.apexX, c.apexY);

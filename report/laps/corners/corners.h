@@ -29,7 +29,7 @@ struct TrackCorner {
   std::string name;  // T1, T2, ... in driving order from the line
   bool left = true;  // turning counterclockwise seen from above
   double start = 0.0;  // m along the reference path
-  double apex = 0.0;   // m: where half its angle is turned
+  double apex = 0.0;   // m: where half its angle is turned (its tightest point, where that is straighter)
   double end = 0.0;    // m
   double apexX = 0.0;  // world position of the apex, m
   double apexY = 0.0;

@@ -166,7 +166,8 @@ Json differenceOverLapsJson(const Difference& d) {
   return Json{{"quantity", d.quantity},
               {"delta", number(d.delta.value)},
               {"ci", d.hasInterval ? Json::array({number(d.delta.ci.low), number(d.delta.ci.high)}) : Json(nullptr)},
-              {"verdict", d.verdict}};
+              {"verdict", d.verdict},
+              {"laps", Json::array({d.fromLaps, d.toLaps})}};
 }
 
 }  // namespace

@@ -120,6 +120,8 @@ Json differenceJson(const ReportData& report, const Difference& d) {
   // A corner's phase number says which phase (and wheel) beside its corner.
   if (!d.phase.empty()) j["phase"] = d.phase;
   if (!d.wheel.empty()) j["wheel"] = d.wheel;
+  // A number over laps says how many of each side's it stands on.
+  if (d.fromLaps + d.toLaps > 0) j["laps"] = Json::array({d.fromLaps, d.toLaps});
   return j;
 }
 

@@ -44,18 +44,34 @@ std::string scriptSafe(const std::string& json) {
   });
 }
 
+// The tracks the replays are of, in the order first given: "South City",
+// "South City and Kyoto", "Blackwood, South City and Kyoto".
+std::string tracksText(const ReportData& report) {
+  std::vector<std::string> tracks;
+  for (const ReportGroup& g : report.groups) {
+    for (const ReplaySummary& r : g.replays) {
+      if (std::find(tracks.begin(), tracks.end(), r.track) == tracks.end()) tracks.push_back(r.track);
+    }
+  }
+  std::string text;
+  for (std::size_t t = 0; t < tracks.size(); ++t) {
+    text.append(t == 0 ? "" : t + 1 == tracks.size() ? " and " : ", ").append(tracks[t]);
+  }
+  return text;
+}
+
 // The page's title: the car, or the groups compared.
 // What the page is, then whose: a lap comparison where laps of a track are
 // read by place, a tyre report otherwise.
 std::string titleOf(const ReportData& report) {
   if (report.session()) {
-    const std::string where = report.tracks.empty() ? "" : " at " + report.tracks.front().track;
+    const std::string where = report.tracks.empty() ? "" : " at " + tracksText(report);
     return "Session: " + std::to_string(report.groups.size()) + " groups" + where;
   }
   std::string title = report.tracks.empty() ? "Tyre report: " : report.comparison() ? "Lap comparison: " : "Laps: ";
   if (!report.comparison()) {
     title += report.groups.front().replays.front().car;
-    return report.tracks.empty() ? title : title + " at " + report.tracks.front().track;
+    return report.tracks.empty() ? title : title + " at " + tracksText(report);
   }
   for (std::size_t g = 0; g < report.groups.size(); ++g) title += (g == 0 ? "" : " vs ") + report.groups[g].label;
   return title;
@@ -69,7 +85,7 @@ void replayRow(std::string& h, const ReplaySummary& r, const ReportGroup* group,
                 tenths % 600 / 10, tenths % 10, widen(r.interval), r.samples);
   h.append("<tr>");
   if (group != nullptr) {
-    h.append("<td><span class=\"swatch g").append(std::to_string(index % 8)).append("\"></span>");
+    h.append("<td><span class=\"swatch g").append(std::to_string(index % 12)).append("\"></span>");
     h.append(escapeHtml(group->label)).append("</td>");
   }
   h.append("<td title=\"").append(escapeHtml(r.file)).append("\">").append(escapeHtml(fileNameOf(r.file)));
@@ -115,13 +131,20 @@ std::string headerHtml(const ReportData& report) {
   h.append("<th>Replay</th><th>Car</th><th>Track</th><th>Player</th><th>Duration</th><th>Sample interval</th>"
            "<th>Samples</th></tr>");
   const std::size_t columns = report.grouped() ? 8 : 7;
+  // The setup under the first replay, and wherever it changes from the row
+  // above: a setup every group shares is stated once.
+  const ReplaySetup& first = report.groups.front().replays.front().setup;
+  bool shared = true;
+  for (const ReportGroup& g : report.groups) {
+    for (const ReplaySummary& r : g.replays) shared = shared && first.sameAs(r.setup);
+  }
+  const ReplaySetup* last = nullptr;
   for (std::size_t g = 0; g < report.groups.size(); ++g) {
-    const ReplaySetup* last = nullptr;
     for (const ReplaySummary& r : report.groups[g].replays) {
       replayRow(h, r, report.grouped() ? &report.groups[g] : nullptr, g);
-      // The setup under the first replay of each, and wherever it changes.
       if (last == nullptr || !last->sameAs(r.setup)) {
-        h.append("<tr class=\"setup\"><td colspan=\"").append(std::to_string(columns)).append("\">Setup (front / rear): ");
+        h.append("<tr class=\"setup\"><td colspan=\"").append(std::to_string(columns)).append("\">");
+        h.append(shared && replays > 1 ? "Setup of every replay (front / rear): " : "Setup (front / rear): ");
         h.append(escapeHtml(setupLine(r.setup))).append("</td></tr>");
       }
       last = &r.setup;
@@ -148,11 +171,12 @@ h1{font-size:1.4em;margin:.2em 0}h2{font-size:1.15em;margin:1.2em 0 .4em;border-
 table{border-collapse:collapse;margin:.5em 0;font-size:.9em}td,th{border:1px solid #ccc;padding:2px 6px;text-align:right}
 th:first-child,td:first-child{text-align:left}.scroll{overflow-x:auto}
 .grid{display:grid;grid-template-columns:repeat(auto-fit,minmax(330px,1fr));gap:12px}
-.chart{position:relative;height:300px;border:1px solid #eee;padding:4px}.wide{grid-column:1/-1}.chart.map{height:520px}.chart.short{height:180px}
+.chart{position:relative;height:300px;border:1px solid #eee;padding:4px}.wide{grid-column:1/-1}.chart.map{height:520px}.chart.short{height:180px}.chart.tall{height:460px}
 p.note{color:#555;font-size:.9em}p.statement{font-size:1em;margin:.4em 0}
 .swatch{display:inline-block;width:.8em;height:.8em;margin-right:.4em;border-radius:2px;vertical-align:-1px}
 .g0{background:#0072B2}.g1{background:#E69F00}.g2{background:#009E73}.g3{background:#CC79A7}
 .g4{background:#56B4E9}.g5{background:#D55E00}.g6{background:#000000}.g7{background:#F0E442}
+.g8{background:#882255}.g9{background:#44AA99}.g10{background:#999933}.g11{background:#332288}
 table.replays td,table.replays th{text-align:left}ul.summary{margin:.4em 0 .8em;padding-left:1.2em;font-size:1.05em}ul.summary li{margin:.25em 0}
 td.shown{font-weight:600}
 .forest h3{font-size:1em;margin:.8em 0 .2em}.forest-row{display:grid;grid-template-columns:minmax(8em,20em) 1fr minmax(9em,22em);gap:8px;align-items:center;font-size:.9em;padding:1px 0}

@@ -13,6 +13,20 @@ std::string lapCount(std::size_t k, std::size_t n) {
   return std::to_string(k) + " of " + std::to_string(n) + (n == 1 ? " lap" : " laps");
 }
 
+// "on 1 of club's 2 laps": where an action stands on fewer laps than a side
+// took through the corner; empty where it stands on them all.
+std::string lapsText(const Difference& a, const CornerFinding& f) {
+  std::string text;
+  const auto side = [&text](std::size_t laps, std::size_t of, const std::string& who) {
+    if (laps >= of) return;
+    text.append(text.empty() ? "on " : " and ").append(std::to_string(laps)).append(" of ").append(who);
+    text.append("'s ").append(std::to_string(of)).append(of == 1 ? " lap" : " laps");
+  };
+  side(a.toLaps, f.toLaps, f.who);
+  side(a.fromLaps, f.fromLaps, f.against);
+  return text;
+}
+
 }  // namespace
 
 std::string liftText(const CornerFinding& f) {
@@ -68,7 +82,10 @@ std::string findingSentence(const CornerFinding& f, SpeedUnit unit) {
     s += ", within the laps' own variation (" + intervalText(low, high, 2) + " s)";
   }
   if (const std::string lift = liftText(f); !lift.empty()) s += "; " + lift;
-  for (const Difference& a : f.actions) s += "; " + actionText(a, f.leftHand, unit);
+  for (const Difference& a : f.actions) {
+    s += "; " + actionText(a, f.leftHand, unit);
+    if (const std::string laps = lapsText(a, f); !laps.empty()) s.append(", ").append(laps);
+  }
   return s;
 }
 

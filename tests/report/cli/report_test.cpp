@@ -185,6 +185,13 @@ TEST_F(ReportRunTest, DashWritesToStandardOutputAndThePageSaysWhatItIs) {
   test::writeFile(dir / "lap.raf", std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   ASSERT_EQ(run({"-o", "-", dir / "lap.raf"}), 0) << messages.str();
   EXPECT_NE(out.str().find("<title>Laps: "), std::string::npos);
+  // Laps of two tracks name both.
+  generator::LapOptions elsewhere = options;
+  elsewhere.texts.track = "Kyoto";
+  const std::vector<std::byte> kyoto = generator::generateLap(generator::exampleCar(), elsewhere);
+  test::writeFile(dir / "kyoto.raf", std::string(reinterpret_cast<const char*>(kyoto.data()), kyoto.size()));
+  ASSERT_EQ(run({"-o", "-", dir / "lap.raf", dir / "kyoto.raf"}), 0) << messages.str();
+  EXPECT_NE(out.str().find(" at Generated circuit and Kyoto</title>"), std::string::npos);
   std::filesystem::copy_file(dir / "lap.raf", dir / "friend.raf");
   ASSERT_EQ(run({"-o", "-", dir / "lap.raf", "--vs", dir / "friend.raf"}), 0) << messages.str();
   EXPECT_NE(out.str().find("<title>Lap comparison: lap vs friend"), std::string::npos);

@@ -31,7 +31,7 @@ function handlingChart(grid) {
       sets.push(sorted({type: 'line', label: name + 'understeer gradient ' + b.gradient.value.toFixed(2) + ' deg/g',
                         data: line, borderColor: colour, borderWidth: 2.5, pointRadius: 0, order: 0}));
     }
-    sets.push({type: 'scatter', label: name + 'median per 0.05 g', data: points(b.medianX, b.medianY),
+    sets.push({type: 'scatter', label: name + 'median per 0.05 g', helper: sessionPage, data: points(b.medianX, b.medianY),
                borderColor: colour, backgroundColor: colour, pointRadius: 3, pointStyle: 'rectRot', order: 1});
     sets.push(sorted({type: 'scatter', label: name + 'samples', helper: !single, scatter: true,
                       data: points(b.x, b.y).sort(byX), pointRadius: 1, borderWidth: 0,
@@ -39,7 +39,7 @@ function handlingChart(grid) {
   });
   const c = chart(grid, {data: {datasets: sets},
                          options: roomFor(options('Handling diagram', 'front minus rear slip angle [deg]',
-                                                  'lateral acceleration [g]'), sets)});
+                                                  'lateral acceleration [g]'), sets)}, false, legendRoom);
   if (!single) overlayCharts.push(c);
 }
 function balanceSection() {

@@ -252,13 +252,12 @@ function trackMap(t, grid) {
 function lapTraces(t, grid) {
   const lapName = lapNameOf;
   const ref = t.laps[t.reference];
-  // Up to eight laps in eight colours; beyond, the colours again, dashed.
+  // A lap in its own colour (one group) or its group's; past twelve, dashed.
   const shown = t.laps.filter((l) => l.delta);
   // Each shown lap's `key` along the path, times `scale` (a pedal in per
   // cent, a speed in the reader's unit).
   const over = (key, scale = 1) => shown.map((l, k) => sorted({type: 'line', label: lapName(l), pointRadius: 0,
-      borderWidth: 1.2, borderColor: single ? palette[k % palette.length] : palette[l.group],
-      borderDash: single && k >= palette.length ? [[6, 3], [2, 2]][Math.floor(k / palette.length - 1) % 2] : [],
+      borderWidth: 1.2, borderColor: palette[(single ? k : l.group) % palette.length], borderDash: dashOf(single ? k : l.group),
       data: t.at.map((s, i) => ({x: s, y: l[key][i] === null ? null : l[key][i] * scale})).filter((p) => p.y !== null)}));
   // A group's mean delta with its 95 % band over its complete laps.
   const bands = [];
@@ -272,16 +271,22 @@ function lapTraces(t, grid) {
                line('deltaHigh', '95 % band over laps' + of, {fill: '-1', backgroundColor: colour + '33'}),
                line('deltaMean', 'mean' + of, {borderWidth: 2, borderDash: [6, 3]}));
   });
+  // Along the lap: the distance axis from the line to the lap's length.
+  const alongLap = (title, y) => {
+    const o = options(title, 'distance [m]', y);
+    Object.assign(o.scales.x, {min: 0, max: t.length});
+    return o;
+  };
   const traces = [
     chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('delta').concat(bands)},
-                        options: options('time delta against ' + lapName(ref), 'distance [m]', 'time delta [s]')}), true),
+                        options: alongLap('time delta against ' + lapName(ref), 'time delta [s]')}), true),
     chart(grid, () => ({plugins: [cornerBand], data: {datasets: over('speed', speedUnit.scale)},
-                        options: options('speed over distance', 'distance [m]', speedLabel)}), true)];
+                        options: alongLap('speed over distance', speedLabel)}), true)];
   // What the driver does over the lap: pedals, steering, gear.
   [['brake', 'brake', 100, 'brake [%]'], ['throttle', 'throttle', 100, 'throttle [%]'],
    ['steer', 'steering', 1, 'steering [\u00b0]'], ['gear', 'gear', 1, 'gear']].forEach(([key, title, scale, y]) => {
     traces.push(chart(grid, () => ({plugins: [cornerBand], data: {datasets: over(key, scale)},
-                                     options: options(title + ' over distance', 'distance [m]', y)}), true, 'short'));
+                                     options: alongLap(title + ' over distance', y)}), true, 'short'));
   });
   return traces;
 }

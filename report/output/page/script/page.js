@@ -45,12 +45,16 @@ data.differences.forEach((d, i, all) => {
 });
 const groups = data.groups;
 const single = groups.length === 1;
-// Okabe and Ito's palette (tells apart for colour-blind readers): one colour
-// per group, the same in every chart; and viridis for the five
-// normal-load classes, light load dark.
-const palette = ['#0072B2', '#E69F00', '#009E73', '#CC79A7', '#56B4E9', '#D55E00', '#000000', '#F0E442'];
-// More groups than colours (a session) take the colours again.
-for (let k = palette.length; k < groups.length; k++) palette.push(palette[k % 8]);
+// Okabe and Ito's palette (tells apart for colour-blind readers), then four
+// of Tol's muted colours: one colour per group, the same in every chart, and
+// twelve groups tell apart by colour. Past twelve (a session) the colours
+// come again, their lines dashed. Viridis for the five normal-load classes,
+// light load dark.
+const palette = ['#0072B2', '#E69F00', '#009E73', '#CC79A7', '#56B4E9', '#D55E00', '#000000', '#F0E442',
+                 '#882255', '#44AA99', '#999933', '#332288'];
+const colourCount = palette.length;
+for (let k = colourCount; k < groups.length; k++) palette.push(palette[k % colourCount]);
+const dashOf = (k) => (k < colourCount ? [] : [[6, 3], [2, 2]][Math.floor(k / colourCount - 1) % 2]);
 const loadColours = ['#440154', '#3b528b', '#21918c', '#5ec962', '#c2a800'];
 const main = document.getElementById('report');
 const overlayCharts = [];
@@ -240,16 +244,25 @@ const signedText = (v, digits) => numberText(v, digits, true);
 const unitText = (u) => (u === '' || u === '\u00b0' ? u : ' ' + u);
 
 // value ± half-width, the interval itself in the cell's title.
+// Where the interval is not symmetric about the value (a bootstrap's, one
+// kept within its quantity's range) the interval itself stands in for the ±.
+function aroundValue(value, low, high, digits) {
+  const symmetric = Math.abs(high - value - (value - low)) < 0.5 * 10 ** -digits;
+  return numberText(value, digits) + (symmetric ? ' \u00b1 ' + numberText((high - low) / 2, digits)
+                                                : ' (' + numberText(low, digits) + ' to ' + numberText(high, digits) + ')');
+}
 function withInterval(e, digits) {
   if (!e || e.value === null) return {text: '\u2013', title: ''};
-  const half = (e.high - e.low) / 2;
-  return {text: e.value.toFixed(digits) + ' \u00b1 ' + half.toFixed(digits),
-          title: '95 % interval ' + e.low.toFixed(digits) + ' to ' + e.high.toFixed(digits)};
+  return {text: aroundValue(e.value, e.low, e.high, digits),
+          title: '95 % interval ' + numberText(e.low, digits) + ' to ' + numberText(e.high, digits)};
 }
 // A session's long tables of every group fold away under their heading, and
 // so does a table given its own `summary` on every page: the page answers
 // first and stays short. Undefined (no fold) otherwise.
 const sessionPage = groups.length > 4;
+// A chart whose legend names every group of a session takes the room for it:
+// its binned points leave the legend to its lines, and it is taller.
+const legendRoom = sessionPage ? 'tall' : undefined;
 // A time lost (orange) or gained (blue) as a cell's background, the deeper
 // the nearer `largest`.
 function heatColour(v, largest) {
@@ -285,7 +298,7 @@ const fixed = (v, d) => (v === null || v === undefined ? '\u2013' : v.toFixed(d)
 // (low and high null with one lap).
 function overLaps(v, d) {
   if (!v || v[0] === null) return {text: '\u2013', title: 'no lap gives it'};
-  if (v[1] === null) return {text: v[0].toFixed(d) + ' (1 lap)', title: 'one lap: no interval'};
-  return {text: v[0].toFixed(d) + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d) + ' (' + v[3] + ')',
-          title: '95 % interval over ' + v[3] + ' laps: ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+  if (v[1] === null) return {text: numberText(v[0], d) + ' (1 lap)', title: 'one lap: no interval'};
+  return {text: aroundValue(v[0], v[1], v[2], d) + ' (' + v[3] + ')',
+          title: '95 % interval over ' + v[3] + ' laps: ' + numberText(v[1], d) + ' to ' + numberText(v[2], d)};
 }

@@ -22,7 +22,7 @@ function lineSets(line, slope, colour, label, dash) {
   return sets;
 }
 function binSets(line, colour, label, style) {
-  return [sorted({type: 'scatter', label: label, data: points(line.x, line.y).sort(byX), borderColor: colour,
+  return [sorted({type: 'scatter', label: label, helper: sessionPage, data: points(line.x, line.y).sort(byX), borderColor: colour,
                   backgroundColor: colour, pointRadius: 2.5, pointStyle: style || 'circle', order: 1})];
 }
 function rollChart(grid) {
@@ -35,7 +35,7 @@ function rollChart(grid) {
     });
     return {data: {datasets: sets},
             options: roomFor(options('Roll against lateral acceleration', 'lateral acceleration [g]', 'roll [deg]'), sets)};
-  });
+  }, false, legendRoom);
 }
 function transferChart(grid) {
   chart(grid, () => {
@@ -52,7 +52,7 @@ function transferChart(grid) {
     return {data: {datasets: sets},
             options: roomFor(options('Load transfer against lateral acceleration', 'lateral acceleration [g]',
                                      'left less right wheel load [N]'), sets)};
-  });
+  }, false, legendRoom);
 }
 // A wheel's damper velocities, each bin's share of the time; the open bins
 // beyond the ends are drawn one bin further out.

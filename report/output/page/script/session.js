@@ -7,10 +7,9 @@ const sessionOf = data.session;
 // "76.067 ± 0.324", the interval in the title; [value, low, high].
 function valueWithInterval(v, d, signed) {
   if (!v || v[0] === null) return {text: '\u2013', title: ''};
-  const text = numberText(v[0], d, signed);
-  if (v[1] === null) return {text: text, title: 'no interval'};
-  return {text: text + ' \u00b1 ' + ((v[2] - v[1]) / 2).toFixed(d),
-          title: '95 % interval ' + v[1].toFixed(d) + ' to ' + v[2].toFixed(d)};
+  if (v[1] === null) return {text: numberText(v[0], d, signed), title: 'no interval'};
+  return {text: (signed && v[0] > 0 ? '+' : '') + aroundValue(v[0], v[1], v[2], d),
+          title: '95 % interval ' + numberText(v[1], d) + ' to ' + numberText(v[2], d)};
 }
 
 function sessionSection() {

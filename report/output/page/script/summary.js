@@ -40,9 +40,11 @@ function lapTimeLines(t, item) {
   const ref = t.laps[t.reference];
   t.groups.filter((g) => g.laps > 0).forEach((g) => {
     const time = overLaps(g.lapTime, 3);
+    // A partial lap (a replay cut short, a lap not finished) by name.
+    const partial = t.laps.filter((l) => l.group === g.group && !l.complete).map((l) => fileName(l.file));
     const li = item([el('b', {}, single ? t.track : groups[g.group].label), ': ' + g.laps +
-        (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + (g.laps - g.complete) +
-        ' partial)' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
+        (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + partial.length + ' partial' +
+        (partial.length ? ': ' + partial.slice(0, 3).join(', ') + (partial.length > 3 ? ', \u2026' : '') : '') + ')' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
         (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '') +
         (groups[g.group].aids.length ? '; aids: ' + groups[g.group].aids.join(', ') : '')]);
     li.title = time.title;

@@ -47,7 +47,7 @@ TEST_F(PhasesTest, EveryCornerLapHasThreePhasesInOrderWithinTheCorner) {
     const Json& cs = track["corners"];
     ASSERT_GE(cs.size(), 8u);
     bool dampersNoted = false;
-    for (const Json& n : track["notes"]) dampersNoted |= n.get<std::string>().starts_with("damper_rms_mm_s");
+    for (const Json& n : track["notes"]) dampersNoted |= n.get<std::string>().starts_with("Damper speeds");
     EXPECT_EQ(dampersNoted, interval > 0.05);
     for (const Json& c : cs) {
       for (const Json& l : c["laps"]) {
