@@ -163,8 +163,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
   std::vector<std::string> lapMessages;
   report.speedUnit = request.speedUnit;
   report.tracks = analyseTracks(report.groups, request.reference, lapMessages);
-  std::vector<std::string> labels;
-  for (const ReportGroup& g : report.groups) labels.push_back(g.label);
+  const std::vector<std::string> labels = report.labels();
   if (report.comparison()) {
     std::vector<std::vector<double>> gearing;
     for (const ReportGroup& g : report.groups) gearing.push_back(overallRatios(g.replays.front().setup));

@@ -29,6 +29,12 @@ struct ReportData {
 
   // More than one group.
   bool grouped() const { return groups.size() > 1; }
+  // The groups' labels, in order: how the output names a group by its index.
+  std::vector<std::string> labels() const {
+    std::vector<std::string> out;
+    for (const ReportGroup& g : groups) out.push_back(g.label);
+    return out;
+  }
   // Two to maxPairwiseGroups groups: each later one compared with the first.
   bool comparison() const { return grouped() && groups.size() <= maxPairwiseGroups; }
   // More: the groups are read as a session only.

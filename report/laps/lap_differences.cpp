@@ -9,30 +9,54 @@
 
 #include "report/output/words/number_text.h"
 #include "report/quantity/quantities.h"
+#include "system/system.h"
 
 namespace skidlog {
 namespace {
 
-// "club's 2 laps spread 4.1 s ...": the group of the two whose laps spread more.
-std::string widerSpread(const Quantity& q, const OverLaps& from, const OverLaps& to, const std::string& fromLabel,
-                        const std::string& toLabel) {
+// The group of the two whose laps spread more, and by how much.
+Disagreement widerSpread(const Difference& d, const OverLaps& from, const OverLaps& to) {
   const bool toWider = to.hasInterval() && !(from.hasInterval() && from.spread >= to.spread);
   const OverLaps& o = toWider ? to : from;
-  if (!o.hasInterval()) return {};
-  std::string text = toWider ? toLabel : fromLabel;
-  text.append("'s ").append(std::to_string(o.laps)).append(" laps spread ").append(fixedText(o.spread, q.decimals));
-  text.append(unitText(q.unit)).append(" from lap to lap, more than an interval over so few can bound");
-  return text;
+  Disagreement out;
+  if (!o.hasInterval()) return out;
+  out.group = toWider ? d.to : d.from;
+  out.laps = o.laps;
+  out.spread = o.spread;
+  return out;
 }
 
 // Holds `d`'s interval to what its quantity can differ by on the track.
-void bound(Difference& d, const TrackScale& scale, const OverLaps& from, const OverLaps& to,
-           const std::vector<std::string>& labels) {
+void bound(Difference& d, const TrackScale& scale, const OverLaps& from, const OverLaps& to) {
   const Quantity* q = quantityNamed(d.quantity);
   if (q == nullptr) return;
   d.reach = reachOf(*q, scale);
-  d.disagreement = widerSpread(*q, from, to, labels[d.from], labels[d.to]);
+  d.disagreement = widerSpread(d, from, to);
   holdPastReach(d);
+}
+
+// Of the wider group's laps at a corner, the one furthest from the other
+// group's mean, and the mean of its group's others: where the laps disagree
+// (which the comparison's family may decide later), the lap a driver would
+// look at first (a slide, another gear).
+void nameTheLap(Difference& d, const TrackAnalysis& track, const CornerResult& c, CornerKey key) {
+  Disagreement& w = d.disagreement;
+  if (w.laps == 0) return;
+  const double other = w.group == d.to ? d.fromValue : d.toValue;
+  const CornerLap* furthest = nullptr;
+  double sum = 0.0;
+  std::size_t n = 0;
+  for (const CornerLap& l : c.laps) {
+    const double v = l.value[key];
+    if (track.laps[l.lap].group != w.group || !std::isfinite(v)) continue;
+    sum += v;
+    ++n;
+    if (furthest == nullptr || std::fabs(v - other) > std::fabs(furthest->value[key] - other)) furthest = &l;
+  }
+  if (furthest == nullptr || n < 2) return;
+  w.lap = std::string(fileNameOf(track.laps[furthest->lap].file));
+  w.lapValue = furthest->value[key];
+  w.othersMean = (sum - w.lapValue) / static_cast<double>(n - 1);
 }
 
 // "club: full brake in 2 of 2 laps": a group's laps at the limit of `key`.
@@ -85,14 +109,14 @@ void markGearing(Difference& d, const std::vector<std::vector<double>>& gearing,
 // Each phase number of corner `c` between the first group and group `g`,
 // named by its phase (and wheel) beside its corner.
 void comparePhases(const CornerResult& c, std::size_t g, const std::string& prefix, const TrackScale& scale,
-                   const std::vector<std::string>& labels, std::vector<Difference>& out) {
+                   std::vector<Difference>& out) {
   for (std::size_t p = 0; p < phaseCount; ++p) {
     for (std::size_t key = 0; key < phaseKeyCount; ++key) {
       const OverLaps& from = c.groups[0].phase[p][key];
       const OverLaps& to = c.groups[g].phase[p][key];
       if (!from.known() || !to.known()) continue;
       out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, phaseKeyNames[key], phaseKeyGrain[key]));
-      bound(out.back(), scale, from, to, labels);
+      bound(out.back(), scale, from, to);
       out.back().phase = phaseNames[p];
       if (const std::size_t w = phaseKeyWheel(key); w < raf::wheelCount) out.back().wheel = wheelNames[w];
     }
@@ -102,7 +126,7 @@ void comparePhases(const CornerResult& c, std::size_t g, const std::string& pref
 // Each speed class's understeer by phase between the first group and group
 // `g`: where "slow corners" or "fast corners".
 void compareBySpeed(const TrackAnalysis& track, std::size_t g, const std::string& prefix, const TrackScale& scale,
-                    const std::vector<std::string>& labels, std::vector<Difference>& out) {
+                    std::vector<Difference>& out) {
   for (std::size_t c = 0; c < speedClassCount; ++c) {
     for (std::size_t p = 0; p < phaseCount; ++p) {
       const OverLaps& from = track.groups[0].balanceBySpeed[c][p];
@@ -110,7 +134,7 @@ void compareBySpeed(const TrackAnalysis& track, std::size_t g, const std::string
       if (!from.known() || !to.known()) continue;
       const std::string where = prefix + speedClassNames[c] + " corners";
       out.push_back(compareOverLaps(from, to, {0, g, where}, "understeer_deg", 0.01));
-      bound(out.back(), scale, from, to, labels);
+      bound(out.back(), scale, from, to);
       out.back().phase = phaseNames[p];
     }
   }
@@ -145,9 +169,9 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
       const OverLaps& to = track.groups[g].lapTime;
       if (!from.known() || !to.known()) continue;
       out.push_back(compareOverLaps(from, to, {0, g, prefix + "lap"}, "lap_time_s", 0.001));
-      bound(out.back(), scale, from, to, labels);
+      bound(out.back(), scale, from, to);
     }
-    for (std::size_t g = 1; g < track.groups.size(); ++g) compareBySpeed(track, g, prefix, scale, labels, out);
+    for (std::size_t g = 1; g < track.groups.size(); ++g) compareBySpeed(track, g, prefix, scale, out);
     for (const CornerResult& c : track.corners) {
       for (std::size_t g = 1; g < c.groups.size(); ++g) {
         for (const CornerKey key : compared) {
@@ -157,11 +181,12 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
           // The corner's time keeps the name it has among the differences.
           const char* quantity = key == cornerTime ? "corner_time_s" : cornerKeyNames[key];
           out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyGrain[key]));
-          bound(out.back(), scale, from, to, labels);
+          bound(out.back(), scale, from, to);
+          nameTheLap(out.back(), track, c, key);
           markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
           if (key == gearAtMinSpeed) markGearing(out.back(), gearing, g);
         }
-        comparePhases(c, g, prefix, scale, labels, out);
+        comparePhases(c, g, prefix, scale, out);
       }
     }
   }

@@ -88,7 +88,6 @@ void holdPastReach(Difference& d) {
   if (!d.hasInterval || !(std::fabs(d.delta.ci.low) > d.reach || std::fabs(d.delta.ci.high) > d.reach)) return;
   d.verdict = lapsDisagree;
   d.hasInterval = false;
-  d.notes.push_back(d.disagreement.empty() ? "the laps disagree here" : "the laps disagree here: " + d.disagreement);
 }
 
 namespace {

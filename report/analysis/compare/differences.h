@@ -20,6 +20,18 @@ namespace skidlog {
 
 struct ReportGroup;
 
+// Where a difference's laps disagree past what its quantity can be: the
+// group whose laps spread most and by how much, and of its laps the one
+// furthest from the other group's mean, with the mean of its own others.
+struct Disagreement {
+  std::size_t group = 0;
+  std::size_t laps = 0;  // 0: not known
+  double spread = std::numeric_limits<double>::quiet_NaN();  // their standard deviation, in the quantity's unit
+  std::string lap;  // that lap's file name; empty where not known
+  double lapValue = std::numeric_limits<double>::quiet_NaN();
+  double othersMean = std::numeric_limits<double>::quiet_NaN();  // of the group's other laps
+};
+
 struct Difference {
   std::size_t from = 0;  // the group compared with (the first)
   std::size_t to = 0;
@@ -46,7 +58,7 @@ struct Difference {
   // The most it can be, from what its quantity can take on its track: an
   // interval past it says the laps disagree, not how large the difference is.
   double reach = std::numeric_limits<double>::infinity();
-  std::string disagreement;        // whose laps disagree most, in words, where reach is finite
+  Disagreement disagreement;       // whose laps disagree most, where reach is finite
   std::vector<std::string> notes;  // why the verdict is what it is, where that is not plain
 
   // How large it is, to sort by: the relative difference where there is one.
@@ -105,7 +117,8 @@ void holdBelowResolution(Difference& d, double resolution);
 
 // Withholds the interval of a difference that passes its reach: the laps
 // it stands on disagree so much (a slide, another gear) that no interval
-// over them says anything. It claims nothing, and says whose laps.
+// over them says anything. It claims nothing; its `disagreement` says whose
+// laps.
 void holdPastReach(Difference& d);
 
 // Differences shown first, each kind largest first; otherwise in order.

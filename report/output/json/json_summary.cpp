@@ -5,6 +5,7 @@
 #include "report/output/json/format/json_number.h"
 #include "report/output/json/json_platform.h"
 #include "report/output/json/json_setup.h"
+#include "report/output/words/difference_words.h"
 #include "report/quantity/quantities.h"
 
 namespace skidlog {
@@ -105,7 +106,7 @@ void groupJson(const ReportGroup& group, Json& into) {
   into["resampled"] = group.lapsResampled ? "laps and blocks" : "blocks";
 }
 
-Json differenceJson(const ReportData& report, const Difference& d) {
+Json differenceJson(const ReportData& report, const std::vector<std::string>& labels, const Difference& d) {
   Json j{{"from", report.groups[d.from].label},
          {"to", report.groups[d.to].label},
          {"where", d.where},
@@ -116,7 +117,7 @@ Json differenceJson(const ReportData& report, const Difference& d) {
          {"relative", estimateValue(d.relative)},
          {"relative_ci", estimateInterval(d.relative)},
          {"verdict", d.verdict},
-         {"notes", d.notes}};
+         {"notes", notesOf(d, labels)}};
   // A corner's phase number says which phase (and wheel) beside its corner.
   if (!d.phase.empty()) j["phase"] = d.phase;
   if (!d.wheel.empty()) j["wheel"] = d.wheel;
@@ -167,7 +168,8 @@ std::string jsonSummary(const ReportData& report) {
       groups.push_back(std::move(group));
     }
     Json differences = Json::array();
-    for (const Difference& d : report.differences) differences.push_back(differenceJson(report, d));
+    const std::vector<std::string> labels = report.labels();
+    for (const Difference& d : report.differences) differences.push_back(differenceJson(report, labels, d));
     Json setups = Json::array();
     for (const SetupDifference& d : report.setupDifferences) {
       setups.push_back(setupDifferenceJson(d, report.groups[d.from].label, report.groups[d.to].label));

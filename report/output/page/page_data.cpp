@@ -10,6 +10,7 @@
 #include "report/output/json/format/json_text.h"
 #include "report/output/json/json_laps.h"
 #include "report/output/json/json_summary.h"
+#include "report/output/words/difference_words.h"
 #include "report/output/page/page_laps.h"
 #include "report/output/page/page_session.h"
 #include "report/output/page/page_platform.h"
@@ -247,7 +248,8 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
 // and the page's script fills it in as empty; its groups and verdict are
 // written only where they change from the previous difference's
 // (`previous`), and its interval only where it has none.
-void difference(JsonText& j, const ReportData& report, const Difference& d, const Difference* previous) {
+void difference(JsonText& j, const ReportData& report, const std::vector<std::string>& labels, const Difference& d,
+                const Difference* previous) {
   j.beginObject();
   if (previous == nullptr || previous->from != d.from || previous->to != d.to) {
     j.key("from").string(report.groups[d.from].label).key("to").string(report.groups[d.to].label);
@@ -270,7 +272,7 @@ void difference(JsonText& j, const ReportData& report, const Difference& d, cons
   }
   if (!d.hasInterval) j.key("interval").boolean(false);
   if (previous == nullptr || previous->verdict != d.verdict) j.key("verdict").string(d.verdict);
-  if (!d.notes.empty()) j.key("notes").strings(d.notes);
+  if (const std::vector<std::string> notes = notesOf(d, labels); !notes.empty()) j.key("notes").strings(notes);
   j.endObject();
 }
 
@@ -282,8 +284,9 @@ std::string pageData(const ReportData& report) {
   j.beginObject().key("groups").beginArray();
   for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.grouped());
   j.endArray().key("differences").beginArray();
+  const std::vector<std::string> labels = report.labels();
   for (std::size_t k = 0; k < report.differences.size(); ++k) {
-    difference(j, report, report.differences[k], k > 0 ? &report.differences[k - 1] : nullptr);
+    difference(j, report, labels, report.differences[k], k > 0 ? &report.differences[k - 1] : nullptr);
   }
   // The members the JSON summary holds too are its own, written by its writers.
   j.endArray().key("claims").json(claimsJson(report));

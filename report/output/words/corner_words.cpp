@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/output/words/difference_words.h"
 #include "report/output/words/number_text.h"
 #include "report/quantity/quantities.h"
 
@@ -73,7 +74,8 @@ std::string findingSentence(const CornerFinding& f, SpeedUnit unit) {
     s += " (one lap each: no interval)";
   } else if (t.verdict == lapsDisagree) {
     s += ", but the laps disagree here";
-    if (!t.disagreement.empty()) s += " (" + t.disagreement + ")";
+    const std::string why = disagreementText(t, t.disagreement.group == t.to ? f.who : f.against);
+    if (!why.empty()) s.append(" (").append(why).append(")");
   } else if (!t.hasInterval) {
     s += ", " + t.verdict;
   } else if (claimed(t.verdict)) {

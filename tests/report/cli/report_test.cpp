@@ -144,6 +144,9 @@ TEST(FindingWords, TheIntervalRunsTheWayTheWordsDo) {
   CornerFinding f;
   f.corner = "T2";
   f.who = "b";
+  f.against = "a";
+  f.timeLost.to = 1;
+  f.timeLost.quantity = "segment_time_s";
   f.timeLost.delta.value = -0.06;
   f.timeLost.delta.ci = {-0.12, 0.01};
   f.timeLost.verdict = noDifferenceShown;
@@ -157,9 +160,10 @@ TEST(FindingWords, TheIntervalRunsTheWayTheWordsDo) {
   EXPECT_EQ(findingSentence(f), "T2: b loses 0.30 s (0.10 to 0.50 s)");
   f.timeLost.hasInterval = false;
   f.timeLost.verdict = lapsDisagree;
-  f.timeLost.disagreement = "a's 2 laps spread 0.724 s from lap to lap";
-  EXPECT_EQ(findingSentence(f),
-            "T2: b loses 0.30 s, but the laps disagree here (a's 2 laps spread 0.724 s from lap to lap)");
+  f.timeLost.disagreement = {0, 2, 0.7241, "a2.raf", 61.27, 60.42};
+  EXPECT_EQ(findingSentence(f), "T2: b loses 0.30 s, but the laps disagree here (a's 2 laps spread 0.724 s from lap to "
+                                "lap, more than an interval over so few can bound; a2.raf 61.270 s against 60.420 s "
+                                "for its other lap)");
 }
 
 TEST_F(ReportRunTest, TheSpeedUnitIsOneOfThree) {

@@ -11,6 +11,7 @@
 #include "report/fit/statistics.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/lap_claims.h"
+#include "report/output/words/difference_words.h"
 #include "report/quantity/quantities.h"
 #include "tools/generator/noise.h"
 
@@ -115,12 +116,14 @@ TEST(OverLaps, LapsThatDisagreePastTheReachClaimNothing) {
   std::vector<Difference> family;
   family.push_back(compareOverLaps(from, to, {0, 1, "T3"}, "rpm_min", 10.0));
   family.back().reach = reachOf(*quantityNamed("rpm_min"), {});
-  family.back().disagreement = "club's 2 laps spread 4243 rpm";
+  family.back().disagreement = {0, 2, 4242.64, "b.raf", 9000.0, 3000.0};
   holdPastReach(family.back());
   EXPECT_EQ(family.back().verdict, lapsDisagree);
   EXPECT_FALSE(family.back().hasInterval);
-  ASSERT_EQ(family.back().notes.size(), 1u);
-  EXPECT_EQ(family.back().notes[0], "the laps disagree here: club's 2 laps spread 4243 rpm");
+  const std::vector<std::string> notes = notesOf(family.back(), {"club", "record"});
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0], "the laps disagree here: club's 2 laps spread 4243 rpm from lap to lap, more than an interval "
+                      "over so few can bound; b.raf 9000 rpm against 3000 rpm for its other lap");
   // Beside 40 differences of nothing, an rpm whose 95 % interval stays
   // within 20,000 rpm passes it at the family's level: it is held there.
   family.clear();
