@@ -133,7 +133,10 @@ void pageCornerTables(JsonText& j) {
   keys(j, cornerColumns);
   j.key("actions");
   keys(j, actionColumns);
-  j.endObject();
+  // A phase's numbers in the order each group's phases list them.
+  j.key("phases").beginArray();
+  for (const char* key : phaseKeyNames) j.string(key);
+  j.endArray().endObject();
 }
 
 void pageTracks(JsonText& j, const ReportData& report) {

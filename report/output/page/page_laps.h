@@ -18,8 +18,9 @@ inline constexpr std::size_t maxTracedLaps = 12;
 // The "tracks" member of the page's data.
 void pageTracks(JsonText& j, const ReportData& report);
 
-// The corner numbers in the columns of the page's corner tables, as
-// "cornerTables": {"corners": [keys], "actions": [keys]}.
+// The corner numbers in the columns of the page's corner tables, and a
+// phase's numbers in their order, as "cornerTables": {"corners": [keys],
+// "actions": [keys], "phases": [keys]}.
 void pageCornerTables(JsonText& j);
 
 }  // namespace skidlog

@@ -305,15 +305,14 @@ function cornerTable(t, map, path, traces) {
     tableSection(title('Corners'),
       'Per corner and group, the mean over its laps \u00b1 the half-width of its 95 % interval over laps ' +
       '(Student\u2019s t: wide with two laps, as it should be; none with one), and in brackets the laps it rests ' +
-      'on; hover for the interval. Time lost: the mean of each lap\u2019s time through the corner less the ' +
-      'reference\u2019s. Understeer: the front axle\u2019s slip angle less the rear\u2019s toward the corner, ' +
+      'on; hover for the interval. Understeer: the front axle\u2019s slip angle less the rear\u2019s toward the corner, ' +
       'degrees, positive understeering, median over each phase of the corner: the entry (turn-in and braking), ' +
       'the middle (around the slowest point, near the peak lateral acceleration) and the exit. Grip use: an ' +
       'axle\u2019s combined grip (longitudinal and lateral) at the apex over the most this car\u2019s axle shows at ' +
-      'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit. Segment lost: the time ' +
-      'lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +
+      'that load in these laps: 1 is the most the data shows, not the tyre\u2019s limit. Time lost in the segment, ' +
+      'the corners\u2019 order: the time lost from the middle of the straight before the corner to the middle of the one after (the segments add ' +
       'up to the lap).' + (t.notes.length ? ' ' + t.notes.join(' ') : ''),
-      lead.concat(['Direction', 'Angle [\u00b0]', 'Radius [m]', 'Time lost [s]'],
+      lead.concat(['Direction', 'Angle [\u00b0]', 'Radius [m]'],
                   columns[0].map(heading)), {class: 'corners'}),
     tableSection(title('The driver\u2019s actions'),
       'Per corner and group, as places along the reference path, m: where the braking zone into it begins ' +
@@ -323,9 +322,10 @@ function cornerTable(t, map, path, traces) {
       'positive toward the inside; \u2013 where the laps do not do it (a corner taken without braking, or flat). ' +
       'Lifts: the laps whose throttle falls below 10 % for the corner, of the laps through it.',
       lead.concat(['Lifts'], columns[1].map(heading)), {class: 'corners actions'})];
+  // The corner's cost: the mean time its group's laps lose in its segment.
   const lost = (c, g) => {
     // Each lap through the corner as [lap, time lost, segment lost].
-    const d = c.laps.filter((l) => t.laps[l[0]].group === g.group && l[1] !== null).map((l) => l[1]);
+    const d = c.laps.filter((l) => t.laps[l[0]].group === g.group && l[2] !== null).map((l) => l[2]);
     return d.length ? d.reduce((a, b) => a + b, 0) / d.length : null;
   };
   const rows = [];
@@ -357,30 +357,33 @@ function cornerTable(t, map, path, traces) {
         (single ? [] : ['Group']).concat(['Phase', 'Understeer [\u00b0]', 'Front use', 'Rear use', 'Roll [\u00b0]',
                                           'Front share', 'On the stops [s]', 'Dampers [mm/s]']),
         {class: 'corners phases'}, detail);
-    const understeer = ['understeer_entry_deg', 'understeer_middle_deg', 'understeer_exit_deg'];
+    // Each rounded as its quantity is: the corner's understeer by phase, then
+    // the phase's own numbers in the order the data lists them.
+    const understeer = data.cornerTables.corners.filter((k) => quantityOf(k).phase).map(quantityOf);
+    const phase = data.cornerTables.phases.map((k) => quantityOf(k));
     c.groups.forEach((g) => g.phases.forEach((v, p) => {
       const row = table.appendChild(el('tr'));
       if (!single) cell(row, groups[g.group].label);
       cell(row, names[p]);
-      cell(row, overLaps(g[understeer[p]], 2));
-      [[0, 3], [1, 3], [2, 2], [3, 3]].forEach(([k, d]) => cell(row, overLaps(v[k], d)));
-      cell(row, v.slice(4, 8).map((x) => fixed(x[0], 2)).join(' '));
-      cell(row, v.slice(8, 12).map((x) => fixed(x[0], 0)).join(' '));
+      cell(row, overLaps(g[understeer[p].key], understeer[p].decimals));
+      [0, 1, 2, 3].forEach((k) => cell(row, overLaps(v[k], phase[k].decimals)));
+      cell(row, v.slice(4, 8).map((x) => fixed(x[0], phase[4].decimals)).join(' '));
+      cell(row, v.slice(8, 12).map((x) => fixed(x[0], phase[8].decimals)).join(' '));
     }));
   };
   // A session's corner tables show one group at a time, the fastest first.
-  const fill = (only) => rows.filter((r) => only === null || r.g.group === only).forEach(({c, g, lost: l}) => {
+  const fill = (only) => rows.filter((r) => only === null || r.g.group === only).forEach(({c, g}) => {
     tables.forEach((table, k) => {
       const row = el('tr', {tabindex: '0', 'data-corner': c.name});
       const add = (v) => cell(row, v);
       add(c.name);
       if (!single) add(groups[g.group].label);
       if (k === 0) {
-        [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0), fixed(l, 3)].forEach(add);
+        [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0)].forEach(add);
       } else {
         add(g.liftsKnown ? g.lifts + ' of ' + g.liftsKnown : '\u2013');
       }
-      columns[k].forEach((key) => add(overLaps(scaledOverLaps(g[key.key], key.scale), key.decimals)));
+      columns[k].forEach((key) => add(overLaps(scaledOverLaps(g[key.key], key.scale), key.decimals, key.scale)));
       row.addEventListener('click', () => choose(c));
       row.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === ' ') choose(c); });
       table.appendChild(row);

@@ -246,14 +246,17 @@ const unitText = (u) => (u === '' || u === '\u00b0' ? u : ' ' + u);
 // value ± half-width, the interval itself in the cell's title.
 // Where the interval is not symmetric about the value (a bootstrap's, one
 // kept within its quantity's range) the interval itself stands in for the ±.
-function aroundValue(value, low, high, digits) {
-  const symmetric = Math.abs(high - value - (value - low)) < 0.5 * 10 ** -digits;
+// `slack` is how uneven rounding alone leaves it: the data's three numbers
+// each rounded by up to half their last place (a Student's interval over
+// laps, written to 3 places, can look 0.002 uneven and be symmetric).
+function aroundValue(value, low, high, digits, slack) {
+  const symmetric = Math.abs(high - value - (value - low)) <= slack + 1e-9 * Math.abs(value);
   return numberText(value, digits) + (symmetric ? ' \u00b1 ' + numberText((high - low) / 2, digits)
                                                 : ' (' + numberText(low, digits) + ' to ' + numberText(high, digits) + ')');
 }
 function withInterval(e, digits) {
   if (!e || e.value === null) return {text: '\u2013', title: ''};
-  return {text: aroundValue(e.value, e.low, e.high, digits),
+  return {text: aroundValue(e.value, e.low, e.high, digits, 0),
           title: '95 % interval ' + numberText(e.low, digits) + ' to ' + numberText(e.high, digits)};
 }
 // A session's long tables of every group fold away under their heading, and
@@ -295,10 +298,10 @@ function tableSection(title, note, headings, attrs, parent) {
 
 const fixed = (v, d) => (v === null || v === undefined ? '\u2013' : v.toFixed(d));
 // A value with its 95 % interval over laps, as [mean, low, high, laps]
-// (low and high null with one lap).
-function overLaps(v, d) {
+// (low and high null with one lap), the data's 3 places times `scale`.
+function overLaps(v, d, scale = 1) {
   if (!v || v[0] === null) return {text: '\u2013', title: 'no lap gives it'};
   if (v[1] === null) return {text: numberText(v[0], d) + ' (1 lap)', title: 'one lap: no interval'};
-  return {text: aroundValue(v[0], v[1], v[2], d) + ' (' + v[3] + ')',
+  return {text: aroundValue(v[0], v[1], v[2], d, 2e-3 * scale) + ' (' + v[3] + ')',
           title: '95 % interval over ' + v[3] + ' laps: ' + numberText(v[1], d) + ' to ' + numberText(v[2], d)};
 }

@@ -8,7 +8,7 @@ const sessionOf = data.session;
 function valueWithInterval(v, d, signed) {
   if (!v || v[0] === null) return {text: '\u2013', title: ''};
   if (v[1] === null) return {text: numberText(v[0], d, signed), title: 'no interval'};
-  return {text: (signed && v[0] > 0 ? '+' : '') + aroundValue(v[0], v[1], v[2], d),
+  return {text: (signed && v[0] > 0 ? '+' : '') + aroundValue(v[0], v[1], v[2], d, 2 * 10 ** -d),
           title: '95 % interval ' + numberText(v[1], d) + ' to ' + numberText(v[2], d)};
 }
 
