@@ -110,7 +110,7 @@ constexpr std::array table{
              "longitudinal"},
     Quantity{"cornering_stiffness", "cornering stiffness", "/\u00b0", 4, 0.0, Bound::fixed, -none, none,
              Better::neither, {}, "lateral"},
-    Quantity{"cornering_stiffness", "cornering stiffness", "", 2, 0.0, Bound::fixed, -none, none, Better::neither, {},
+    Quantity{"cornering_stiffness", "cornering stiffness", "/unit slip", 2, 0.0, Bound::fixed, -none, none, Better::neither, {},
              "longitudinal"},
     Quantity{"load_sensitivity", "load sensitivity", "/kN", 3, 0.0, Bound::fixed, -none, none, Better::neither},
     Quantity{"understeer_gradient", "understeer gradient", "deg/g", 2, 0.01, Bound::fixed, -none, none,

@@ -5,9 +5,9 @@
 // (a name from the replay) that the header does not show as text, a point
 // that a chart holds outside its axes, a friction circle whose axes are not
 // equal in scale and symmetric about zero, a track map whose axes are not
-// equal in scale, a table wider than its room at 1280 px (or a page wider
-// than the screen), or a corner that choosing it in the corner table does not
-// mark on the map and the traces.
+// equal in scale or that its track does not fill, a table wider than its
+// room at 1280 px (or a page wider than the screen), or a corner that
+// choosing it in the corner table does not mark on the map and the traces.
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
 import { existsSync, readFileSync } from 'node:fs';
@@ -48,7 +48,7 @@ function measureCharts() {
     if (/friction circle|^track map/.test(m.title)) {
       const x = c.scales.x, y = c.scales.y;
       m.scale = {x: x.getPixelForValue(1) - x.getPixelForValue(0), y: y.getPixelForValue(0) - y.getPixelForValue(1),
-                 xMin: x.min, xMax: x.max, yMin: y.min, yMax: y.max};
+                 xMin: x.min, xMax: x.max, yMin: y.min, yMax: y.max, track: c.options.plugins.equalScale.bounds};
     }
     return m;
   });
@@ -143,6 +143,11 @@ try {
         if (Math.abs(s.x / s.y - 1) > 0.02) problems.push(`${width} px, ${m.title}: x and y scales differ (${s.x} vs ${s.y} px per unit)`);
         const circle = /friction circle/.test(m.title);
         if (circle && (Math.abs(s.xMin + s.xMax) > 1e-9 || Math.abs(s.yMin + s.yMax) > 1e-9)) problems.push(`${m.title}: axes not symmetric about zero`);
+        // A track map fills its chart: neither axis reaches far past the track.
+        const t = s.track;
+        if (!circle && ((s.xMax - s.xMin) > 1.1 * (t.xMax - t.xMin) || (s.yMax - s.yMin) > 1.1 * (t.yMax - t.yMin))) {
+          problems.push(`${width} px, ${m.title}: the track does not fill its map (x ${s.xMin} to ${s.xMax}, y ${s.yMin} to ${s.yMax})`);
+        }
       }
     }
     const findings = await tab.$$eval('ol.findings li', (items) => items.map((i) => i.textContent));

@@ -192,6 +192,23 @@ function balanceBySpeedChart(t, grid) {
   }, true, 'by-speed');
 }
 
+// A map's box in its track's shape, so that at equal scale the track fills
+// its chart: as tall as the full width asks, from 300 to 720 px, and
+// narrower (centred) where a tall track asks for more. `across` and `down`
+// are the room the axes and the title take around the plot.
+function shapeToTrack(box, bounds) {
+  const across = 96, down = 90;
+  const aspect = (bounds.xMax - bounds.xMin) / (bounds.yMax - bounds.yMin);
+  const width = box.clientWidth || 1254;
+  const wanted = (width - across) / aspect + down;
+  const height = Math.min(720, Math.max(300, wanted));
+  box.style.height = Math.round(height) + 'px';
+  if (wanted > height) {
+    box.style.width = Math.round((height - down) * aspect + across) + 'px';
+    box.style.justifySelf = 'center';
+  }
+}
+
 // The track map, coloured by a channel of a lap the reader chooses.
 function trackMap(t, grid) {
   const lapName = lapNameOf;
@@ -229,6 +246,7 @@ function trackMap(t, grid) {
      borderWidth: 2},
     {type: 'line', label: 'chosen corner', data: [], borderColor: '#D55E00', borderWidth: 6, pointRadius: 0,
      showLine: true}]}, options: mapOptions}, true, 'map');
+  shapeToTrack(map.box, bounds);
   const colour = () => {
     const lap = t.laps[Number(which.value)];
     const scale = channels[channel.selectedIndex][2];

@@ -140,7 +140,12 @@ function fitTable() {
   const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
   groups.forEach((g) => {
     (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
-      [['lateral', w.lateralFit, 2, 4], ['longitudinal', w.longitudinalFit, 4, 2]].forEach(([name, f, slip, stiff]) => {
+      [['lateral', w.lateralFit], ['longitudinal', w.longitudinalFit]].forEach(([name, f]) => {
+        // The slip and the stiffness in their curve's unit, from the table.
+        const withUnit = (key) => {
+          const q = quantityOf(key, name), e = withInterval(f[key === 'peak_slip' ? 'peakSlip' : 'stiffness'], q.decimals);
+          return {text: e.text + unitText(q.unit), title: e.title};
+        };
         const row = el('tr');
         const add = (c) => cell(row, c);
         if (!single) add(g.label);
@@ -148,7 +153,7 @@ function fitTable() {
           [w.name, name, 'too few points'].forEach(add);
           for (let k = 3; k < 18; k++) add('');
         } else {
-          [w.name, name, withInterval(f.peakGrip, 3), withInterval(f.peakSlip, slip), withInterval(f.stiffness, stiff),
+          [w.name, name, withInterval(f.peakGrip, 3), withUnit('peak_slip'), withUnit('cornering_stiffness'),
            f.reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.loadSensitivity, 3) : '',
            f.points, f.r2.toFixed(3), coefficient(f, 'B', f.B.toPrecision(4)), coefficient(f, 'C', f.C.toFixed(3)),
            coefficient(f, 'D', f.D.toFixed(3)), coefficient(f, 'E', f.E.toFixed(3)),
