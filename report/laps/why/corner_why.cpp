@@ -7,7 +7,6 @@
 #include <utility>
 #include <variant>
 
-#include "report/output/words/number_text.h"
 #include "report/laps/findings.h"
 
 namespace skidlog {
@@ -17,32 +16,25 @@ namespace {
 // less, 0 where its rule says nothing of the balance.
 using Prediction = int;
 
-// A textbook rule: the phases a setup item acts on and what it predicts.
+// A textbook rule: the phases a setup item acts on.
 struct SetupRule {
   const char* quantity;
   const char* phases[3];  // null-terminated; none for every phase
-  const char* words;
+  WhyRule rule;
 };
 
-constexpr const char* rollStiffness =
-    "the bars and springs set each axle's share of the lateral load transfer; a larger front share gives more "
-    "understeer in the middle";
-constexpr const char* dampers = "dampers act while the body moves: on entry and exit";
-constexpr const char* gearing = "gearing acts on exit, through the engine speed";
-
 constexpr SetupRule setupRules[] = {
-    {"anti_roll_front", {"middle"}, rollStiffness},
-    {"anti_roll_rear", {"middle"}, rollStiffness},
-    {"spring_n_per_m", {"middle"}, rollStiffness},
-    {"travel_m", {"middle", "exit"}, "a shorter travel puts the wheels on their stops, stiffening that corner "
-                                  "abruptly: toward understeer at the front, oversteer at the rear"},
-    {"bump_ns_per_m", {"entry", "exit"}, dampers},
-    {"rebound_ns_per_m", {"entry", "exit"}, dampers},
-    {"brake_torque_nm", {"entry"}, "the brake torque split acts on entry"},
-    {"final_drive", {"exit"}, gearing},
-    {"gear_ratios", {"exit"}, gearing},
-    {"tyre", {}, "a tyre type changes every phase"},
-    {"tyre_width_m", {}, "a tyre's width changes every phase"},
+    {"anti_roll_front", {"middle"}, WhyRule::rollStiffness},
+    {"anti_roll_rear", {"middle"}, WhyRule::rollStiffness},
+    {"spring_n_per_m", {"middle"}, WhyRule::rollStiffness},
+    {"travel_m", {"middle", "exit"}, WhyRule::travel},
+    {"bump_ns_per_m", {"entry", "exit"}, WhyRule::dampers},
+    {"rebound_ns_per_m", {"entry", "exit"}, WhyRule::dampers},
+    {"brake_torque_nm", {"entry"}, WhyRule::brakeSplit},
+    {"final_drive", {"exit"}, WhyRule::gearing},
+    {"gear_ratios", {"exit"}, WhyRule::gearing},
+    {"tyre", {}, WhyRule::tyreType},
+    {"tyre_width_m", {}, WhyRule::tyreWidth},
 };
 
 const SetupRule* ruleOf(const std::string& quantity) {
@@ -120,13 +112,8 @@ std::optional<bool> agreement(Prediction predicted, int moved) {
 WhyLink measured(const char* link, const Difference& d, const std::string& phase) {
   WhyLink out;
   out.link = link;
-  out.where = d.where;
   out.phase = phase;
-  out.wheel = d.wheel;
-  out.quantity = d.quantity;
-  out.delta = d.delta;
-  out.hasInterval = d.hasInterval;
-  out.verdict = d.verdict;
+  out.measured = &d;
   return out;
 }
 
@@ -147,7 +134,7 @@ void addPlatform(const CornerDifferences& at, const std::string& phase, std::vec
   if (const Difference* d = at.find("lltd_front", phase)) {
     WhyLink l = measured("platform", *d, phase);
     if (phase == "middle" && claimed(d->verdict)) l.agrees = agreement(sign(d->delta.value), at.understeerMoved(phase));
-    l.rule = "a larger front share of the lateral load transfer gives more understeer in the middle";
+    l.rule = WhyRule::frontShare;
     links.push_back(std::move(l));
   }
   if (const Difference* d = at.find("roll_deg", phase)) links.push_back(measured("platform", *d, phase));
@@ -158,7 +145,7 @@ void addPlatform(const CornerDifferences& at, const std::string& phase, std::vec
       WhyLink l = measured("platform", *d, phase);
       const Prediction p = frontPlace(wheel) ? sign(d->delta.value) : -sign(d->delta.value);
       l.agrees = agreement(p, at.understeerMoved(phase));
-      l.rule = "a wheel on its stop stiffens its corner abruptly: toward understeer at the front, oversteer at the rear";
+      l.rule = WhyRule::wheelOnStop;
       links.push_back(std::move(l));
     }
     if (phase == "middle") continue;  // dampers act while the body moves
@@ -177,15 +164,9 @@ void addSetup(const WhyEvidence& e, std::size_t from, std::size_t to, const Corn
     const auto link = [&](const std::string& phase) {
       WhyLink l;
       l.link = "setup";
-      l.where = s.where;
       l.phase = phase;
-      l.quantity = s.quantity;
-      const float* a = std::get_if<float>(&s.fromValue);
-      const float* b = std::get_if<float>(&s.toValue);
-      if (a != nullptr && b != nullptr) l.delta.value = static_cast<double>(*b) - static_cast<double>(*a);
-      l.verdict = asRecorded;
-      l.recorded = describe(s);
-      l.rule = std::string(rule->words) + " (" + l.recorded + ")";
+      l.setup = &s;
+      l.rule = rule->rule;
       if (!phase.empty()) l.agrees = agreement(predictOf(s), at.understeerMoved(phase));
       links.push_back(std::move(l));
     };
@@ -207,6 +188,20 @@ bool driversDiffer(const WhyEvidence& e, std::size_t from, std::size_t to) {
 }
 
 }  // namespace
+
+const std::string& WhyLink::wheel() const {
+  static const std::string none;
+  return measured != nullptr ? measured->wheel : none;
+}
+
+Estimate WhyLink::delta() const {
+  if (measured != nullptr) return measured->delta;
+  Estimate change;
+  const float* a = std::get_if<float>(&setup->fromValue);
+  const float* b = std::get_if<float>(&setup->toValue);
+  if (a != nullptr && b != nullptr) change.value = static_cast<double>(*b) - static_cast<double>(*a);
+  return change;
+}
 
 CornerWhy explainCorner(const WhyEvidence& e, std::size_t from, std::size_t to, const std::string& corner,
                         const Difference& timeLost) {

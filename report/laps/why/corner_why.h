@@ -18,22 +18,46 @@ namespace skidlog {
 
 struct Finding;
 
-// One link of a why: a difference between the finding's groups.
-struct WhyLink {
-  std::string link;      // setup, platform, balance, speed or time
-  std::string where;     // the corner; for a setup difference its wheel, axle or "car"
-  std::string phase;     // entry, middle or exit; empty for a setup difference acting on every phase
-  std::string wheel;     // FL ... RR for a wheel's platform number; else empty
-  std::string quantity;  // named as among the differences or the setup differences
-  Estimate delta;        // to - from; a setup difference's without an interval, unknown for a name
-  bool hasInterval = false;
-  std::string verdict;   // a difference's verdict; "as recorded" for a setup difference
-  std::optional<bool> agrees;  // the balance moved as the rule predicts; unknown where not claimed or no rule
-  std::string rule;      // the rule that ties it to the phase, in words; empty for measured links
-  std::string recorded;  // a setup link's recorded change in words ("front anti-roll bar 22000 to 67000")
+// The textbook rule that ties a link to a phase and predicts which way the
+// understeer moves; the output names it in words.
+enum class WhyRule {
+  none,
+  frontShare,     // a larger front share of the load transfer: more understeer in the middle
+  wheelOnStop,    // a wheel on its stop: toward understeer at the front, oversteer at the rear
+  rollStiffness,  // bars and springs set each axle's share of the load transfer
+  travel,         // a shorter travel puts the wheels on their stops
+  dampers,        // dampers act while the body moves
+  brakeSplit,     // the brake torque split acts on entry
+  gearing,        // gearing acts on exit
+  tyreType,       // a tyre type changes every phase
+  tyreWidth,      // a tyre's width changes every phase
 };
 
 inline constexpr const char* asRecorded = "as recorded";
+
+// One link of a why: a difference between the finding's groups, held as
+// the comparison's own difference (measured) or setup difference, never a
+// copy. The differences it points into outlive it: both are the report's.
+struct WhyLink {
+  std::string link;   // setup, platform, balance, speed or time
+  std::string phase;  // entry, middle or exit; empty for a setup difference acting on every phase
+  const Difference* measured = nullptr;    // a measured link's difference
+  const SetupDifference* setup = nullptr;  // a setup link's
+  std::optional<bool> agrees;  // the balance moved as the rule predicts; unknown where not claimed or no rule
+  WhyRule rule = WhyRule::none;
+
+  // The corner; for a setup difference its wheel, axle or "car".
+  const std::string& where() const { return measured != nullptr ? measured->where : setup->where; }
+  // Named as among the differences or the setup differences.
+  const std::string& quantity() const { return measured != nullptr ? measured->quantity : setup->quantity; }
+  // FL ... RR for a wheel's platform number; else empty.
+  const std::string& wheel() const;
+  // to - from; a setup difference's without an interval, unknown for a name.
+  Estimate delta() const;
+  bool hasInterval() const { return measured != nullptr && measured->hasInterval; }
+  // A difference's verdict; asRecorded for a setup difference.
+  std::string verdict() const { return measured != nullptr ? measured->verdict : asRecorded; }
+};
 
 // The links of one corner finding, and whether its groups' drivers differ.
 struct CornerWhy {

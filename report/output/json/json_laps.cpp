@@ -189,16 +189,18 @@ Json claimsJson(const ReportData& report) {
 Json whyJson(const CornerWhy& why) {
   Json out = Json::array();
   for (const WhyLink& l : why.links) {
+    const Estimate delta = l.delta();
+    const std::string rule = ruleWithRecord(l);
     out.push_back(Json{{"link", l.link},
-                       {"where", l.where},
+                       {"where", l.where()},
                        {"phase", l.phase.empty() ? Json(nullptr) : Json(l.phase)},
-                       {"wheel", l.wheel.empty() ? Json(nullptr) : Json(l.wheel)},
-                       {"quantity", l.quantity},
-                       {"delta", number(l.delta.value)},
-                       {"ci", l.hasInterval ? Json::array({number(l.delta.ci.low), number(l.delta.ci.high)}) : Json(nullptr)},
-                       {"verdict", l.verdict},
+                       {"wheel", l.wheel().empty() ? Json(nullptr) : Json(l.wheel())},
+                       {"quantity", l.quantity()},
+                       {"delta", number(delta.value)},
+                       {"ci", l.hasInterval() ? Json::array({number(delta.ci.low), number(delta.ci.high)}) : Json(nullptr)},
+                       {"verdict", l.verdict()},
                        {"agrees", l.agrees ? Json(*l.agrees) : Json(nullptr)},
-                       {"rule", l.rule.empty() ? Json(nullptr) : Json(l.rule)}});
+                       {"rule", rule.empty() ? Json(nullptr) : Json(rule)}});
   }
   return out;
 }

@@ -9,6 +9,13 @@
 
 namespace skidlog {
 
+// A rule in words: "dampers act while the body moves: on entry and exit".
+const char* ruleText(WhyRule rule);
+
+// A link's rule in words, and for a setup link its recorded change after it
+// ("... (front anti-roll bar 22000 to 67000)"); empty where it has no rule.
+std::string ruleWithRecord(const WhyLink& link);
+
 // Whether a link is evidence to show first: a claimed difference, or a
 // setup difference as recorded.
 bool shownFirst(const WhyLink& link);

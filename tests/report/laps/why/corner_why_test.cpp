@@ -33,7 +33,7 @@ SetupDifference setup(const std::string& quantity, SetupValue from, SetupValue t
 const WhyLink* find(const CornerWhy& why, const std::string& link, const std::string& quantity,
                     const std::string& phase) {
   for (const WhyLink& l : why.links) {
-    if (l.link == link && l.quantity == quantity && l.phase == phase) return &l;
+    if (l.link == link && l.quantity() == quantity && l.phase == phase) return &l;
   }
   return nullptr;
 }
@@ -77,7 +77,7 @@ TEST_F(WhyTest, LinksTheLosingPhaseAndTheMiddle) {
   EXPECT_EQ(find(why, "platform", "lltd_front", "exit"), nullptr);
   // A wheel's numbers only where claimed; dampers not in a steady middle.
   std::size_t wheels = 0;
-  for (const WhyLink& l : why.links) wheels += l.wheel.empty() ? 0u : 1u;
+  for (const WhyLink& l : why.links) wheels += l.wheel().empty() ? 0u : 1u;
   EXPECT_EQ(wheels, 2u);
   EXPECT_NE(find(why, "platform", "damper_rms_mm_s", "entry"), nullptr);
 }
@@ -92,8 +92,8 @@ TEST_F(WhyTest, EachRuleAgreesWithTheBalanceOrNot) {
   const WhyLink* front = find(why, "setup", "anti_roll_front", "middle");
   ASSERT_NE(front, nullptr);
   EXPECT_EQ(front->agrees, false);
-  EXPECT_EQ(front->verdict, asRecorded);
-  EXPECT_DOUBLE_EQ(front->delta.value, 45000.0);
+  EXPECT_EQ(front->verdict(), asRecorded);
+  EXPECT_DOUBLE_EQ(front->delta().value, 45000.0);
   EXPECT_EQ(find(why, "setup", "anti_roll_rear", "middle")->agrees, true);
   // The front right on its stop longer predicts more understeer: not so.
   EXPECT_EQ(find(why, "platform", "at_travel_end_s", "middle")->agrees, false);
@@ -104,7 +104,7 @@ TEST_F(WhyTest, EachRuleAgreesWithTheBalanceOrNot) {
   ASSERT_NE(tyre, nullptr);
   EXPECT_FALSE(tyre->agrees.has_value());
   EXPECT_NE(whyLine(*tyre).find("front tyres road normal to hybrid"), std::string::npos) << whyLine(*tyre);
-  for (const WhyLink& l : why.links) EXPECT_NE(l.quantity, "player_flags");
+  for (const WhyLink& l : why.links) EXPECT_NE(l.quantity(), "player_flags");
   // Rounded as the quantity is everywhere; a rule's verdict states its rule.
   EXPECT_EQ(whyLine(*find(why, "balance", "understeer_middle_deg", "middle")),
             "middle understeer \u22124.5\u00b0 (\u22124.6 to \u22124.4\u00b0)");
@@ -123,7 +123,7 @@ TEST_F(WhyTest, OneDriverAndOneSetupHaveNoSetupLinks) {
   differences[4].verdict = noDifferenceShown;
   for (const WhyLink& l : explain().links) {
     if (l.phase == "middle") {
-      EXPECT_FALSE(l.agrees.has_value()) << l.quantity;
+      EXPECT_FALSE(l.agrees.has_value()) << l.quantity();
     }
   }
 }
