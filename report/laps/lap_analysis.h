@@ -160,6 +160,9 @@ struct CornerResult {
   TrackCorner corner;
   double segmentStart = 0.0;  // m: the middle of the straight before it (the line for the first)
   double segmentEnd = 0.0;    // m: the middle of the straight after it (the line for the last)
+  // The flat sweepers on its exit whose segments its own takes in (it then
+  // ends at the middle of the straight after the last of them), by name.
+  std::vector<std::string> sweepers;
   std::vector<CornerLap> laps;
   std::vector<CornerGroup> groups;
 };

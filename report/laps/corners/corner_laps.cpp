@@ -31,6 +31,14 @@ CornerTimes cornerTimes(const LapClock& clock, const CornerResult& c) {
   return {clock.timeAt(c.corner.end) - clock.timeAt(c.corner.start), end - start, apex - start, end - apex};
 }
 
+// A lap's segment times, `t`, and its halves against the reference's.
+void segmentTimes(CornerLap& c, const CornerTimes& t, const CornerTimes& reference) {
+  c.value[segmentTime] = t.segment;
+  c.value[segmentDelta] = t.segment - reference.segment;
+  c.value[entryDelta] = t.entry - reference.entry;
+  c.value[exitDelta] = t.exit - reference.exit;
+}
+
 // The actions of a lap through the corner, and its segment's times against
 // the reference's.
 // `liftFrom` is the sample where the lap's throttle came back on in the
@@ -57,11 +65,7 @@ void actionsAndSegment(CornerLap& c, const CornerResult& result, CornerReach rea
   c.value[steerApex] = a.steerApexDeg;
   c.pedalsClamped = a.pedalsClamped;
   c.gearOutOfRange = a.gearOutOfRange;
-  const CornerTimes t = cornerTimes(placed.clock, result);
-  c.value[segmentTime] = t.segment;
-  c.value[segmentDelta] = t.segment - reference.segment;
-  c.value[entryDelta] = t.entry - reference.entry;
-  c.value[exitDelta] = t.exit - reference.exit;
+  segmentTimes(c, cornerTimes(placed.clock, result), reference);
 }
 
 // The lap through `corner`, whose time through it on the reference lap is
@@ -140,6 +144,28 @@ CornerGroup cornerGroup(std::size_t g, const std::vector<CornerLap>& laps, const
   return out;
 }
 
+// Whether `corner` starts within sweeperGap of the end of the bend before
+// it, `before` (a sweeper of its own, or a corner), and the reference takes
+// it flat: no brake and no lift. Such a sweeper is the exit of the corner
+// before it.
+bool flatSweeper(const CornerResult& corner, const TrackCorner& before, std::size_t reference) {
+  const CornerLap& r = corner.laps[reference];
+  return corner.corner.start - before.end < sweeperGap && r.lifts.has_value() && !*r.lifts &&
+         !std::isfinite(r.value[peakBrake]);
+}
+
+// `owner` takes `sweeper`'s segment as the rest of its exit: its segment
+// ends where the sweeper's did, and every lap's segment times follow.
+void takeExit(CornerResult& owner, const CornerResult& sweeper, const std::vector<PlacedLap>& placed,
+              std::size_t reference) {
+  owner.segmentEnd = sweeper.segmentEnd;
+  owner.sweepers.push_back(sweeper.corner.name);
+  const CornerTimes referenceTimes = cornerTimes(placed[reference].clock, owner);
+  for (CornerLap& c : owner.laps) {
+    if (std::isfinite(c.value[cornerTime])) segmentTimes(c, cornerTimes(placed[c.lap].clock, owner), referenceTimes);
+  }
+}
+
 }  // namespace
 
 std::vector<CornerResult> analyseCorners(std::span<const ReportGroup> groups, const std::vector<LapInput>& laps,
@@ -167,10 +193,17 @@ std::vector<CornerResult> analyseCorners(std::span<const ReportGroup> groups, co
       }
       result.laps.push_back(c);
     }
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-      result.groups.push_back(cornerGroup(g, result.laps, laps));
+    // A flat sweeper's time is the exit of the corner before it; its
+    // numbers go with it.
+    if (!out.empty() && flatSweeper(result, corners[k - 1], reference)) {
+      takeExit(out.back(), result, placed, reference);
+      continue;
     }
     out.push_back(std::move(result));
+  }
+  // A corner keeps the name the path gives it, whichever sweepers are folded.
+  for (CornerResult& c : out) {
+    for (std::size_t g = 0; g < groups.size(); ++g) c.groups.push_back(cornerGroup(g, c.laps, laps));
   }
   return out;
 }

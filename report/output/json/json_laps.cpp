@@ -158,6 +158,8 @@ Json cornerJson(const ReportData& report, const TrackAnalysis& track, const Corn
               {"apex_xy", Json::array({number(k.apexX), number(k.apexY)})},
               {"angle_deg", number(k.angleDeg)},
               {"radius_m", number(k.radius)},
+              {"segment_m", Json::array({number(c.segmentStart), number(c.segmentEnd)})},
+              {"sweepers", c.sweepers},
               {"laps", laps},
               {"groups", groups}};
 }

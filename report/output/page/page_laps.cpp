@@ -102,6 +102,7 @@ void corner(JsonText& j, const CornerResult& c, std::size_t reference) {
   j.key("start").number(k.start, 1).key("apex").number(k.apex, 1).key("end").number(k.end, 1);
   j.key("apexX").number(k.apexX, 1).key("apexY").number(k.apexY, 1);
   j.key("angle").number(k.angleDeg, 0).key("radius").number(k.radius, 0);
+  if (!c.sweepers.empty()) j.key("sweepers").strings(c.sweepers);
   j.key("laps").beginArray();
   for (const CornerLap& l : c.laps) cornerLap(j, l);
   j.endArray().key("groups").beginArray();

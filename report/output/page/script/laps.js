@@ -129,6 +129,14 @@ function lapCornerTable(t) {
 // A lap's name on the page: its file, and in a comparison its group.
 const lapNameOf = (l) => fileName(l.file) + (single ? '' : ' (' + groups[l.group].label + ')');
 
+// The flat sweepers folded into the corners before them, in words.
+function sweepersText(t) {
+  const exits = t.corners.filter((c) => c.sweepers).map((c) => c.sweepers.join(' and ') +
+      (c.sweepers.length > 1 ? ' are ' : ' is ') + c.name + '\u2019s exit');
+  return exits.length ? 'Taken flat right after a corner on the reference lap, ' + exits.join('; ') +
+      ': the time there counts in that corner\u2019s segment. ' : '';
+}
+
 function lapsSection(t) {
   const ref = t.laps[t.reference];
   const lapName = lapNameOf;
@@ -137,7 +145,7 @@ function lapsSection(t) {
       lapName(ref) + (ref.lapTime !== null ? ' (' + ref.lapTime.toFixed(3) + ' s)' : '') + '. Every lap is placed ' +
       'along its path by position; the time delta is a lap\u2019s time at a place less the reference\u2019s, and ' +
       'meets the recorded split and lap times. Corners are found on the reference path from its curvature. ' +
-      'Choose a corner in the table to mark it on the map and the traces.');
+      sweepersText(t) + 'Choose a corner in the table to mark it on the map and the traces.');
   // How often each group's laps are recorded (their laps and times are in the summary).
   const ms = (g) => g.intervals.map((i) => Math.round(i * 1000) + ' ms').join(' and ');
   const recorded = t.groups.filter((g) => g.laps > 0);
