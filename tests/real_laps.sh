@@ -41,4 +41,21 @@ for k in "${!real_runs[@]}"; do
     failed=1
   fi
 done
+# One driver's laps read as a driver reads his traces: the reference brakes
+# for T5 from 1,438 m, pumping the pedal, and is at full throttle from
+# 1,547 m while still slowing; lap 8 brakes for T2 from 515 m and dabs
+# after; the reference takes T4 flat right after T3, so it is T3's exit.
+python3 - "$work/report0.json" <<'PY' || failed=1
+import json, sys
+track = json.load(open(sys.argv[1]))["tracks"][0]
+corners = {c["name"]: c for c in track["corners"]}
+def lap(corner, name):
+    return next(l for l in corners[corner]["laps"] if l["file"].endswith(name))
+checks = [(lap("T5", "southcity.raf")["brake_m"], 1438.0), (lap("T5", "southcity.raf")["full_throttle_m"], 1547.1),
+          (lap("T2", "lap8.raf")["brake_m"], 514.7)]
+bad = [(got, want) for got, want in checks if got is None or abs(got - want) > 3.0]
+if bad or "T4" in corners or corners["T3"].get("sweepers") != ["T4"]:
+    print("real laps' actions or corners read otherwise:", bad, sorted(corners), corners["T3"].get("sweepers"))
+    sys.exit(1)
+PY
 exit $failed
