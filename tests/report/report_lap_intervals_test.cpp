@@ -455,7 +455,8 @@ TEST_F(LapIntervalsStudy, AComparisonReadEitherWayMirrorsAndOpensWithTheLargest)
     }
   }
   // Generated laps fold the corners they take without coasting (flat
-  // sweepers) into the corners before them: LapDifferences tests the limit.
+  // sweepers) into the corners before them, so none may be at a limit here:
+  // OverLaps.PedalsAtTheirLimitAreNotComparable holds the limit itself.
 }
 
 }  // namespace
