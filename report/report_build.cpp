@@ -167,7 +167,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
   if (report.comparison()) {
     std::vector<std::vector<double>> gearing;
     for (const ReportGroup& g : report.groups) gearing.push_back(overallRatios(g.replays.front().setup));
-    std::vector<Difference> corners = compareLaps(report.tracks, labels, gearing);
+    std::vector<Difference> corners = compareLaps(report.tracks, gearing);
     report.claims = claimAcrossComparisons(corners);
     report.differences.insert(report.differences.end(), corners.begin(), corners.end());
     sortDifferences(report.differences);

@@ -202,9 +202,9 @@ TrackScale scaleOf(const TrackAnalysis& track);
 // understeer angle by phase, each axle's use of its grip and the driver's
 // actions; each with its interval over laps. A number for which one group's
 // laps all sit at a limit is not comparable, and so is the gear where the
-// groups' gearboxes differ. `labels` are the groups'; `gearing` each group's
-// overall gear ratios (final drive times each gear's), empty where unknown.
-std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
+// groups' gearboxes differ. `gearing` is each group's overall gear ratios
+// (final drive times each gear's), empty where unknown.
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks,
                                     const std::vector<std::vector<double>>& gearing = {});
 
 }  // namespace skidlog

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "report/output/words/number_text.h"
 #include "report/quantity/quantities.h"
 #include "system/system.h"
 
@@ -59,31 +58,25 @@ void nameTheLap(Difference& d, const TrackAnalysis& track, const CornerResult& c
   w.othersMean = (sum - w.lapValue) / static_cast<double>(n - 1);
 }
 
-// "club: full brake in 2 of 2 laps": a group's laps at the limit of `key`.
-std::string limitCount(CornerKey key, const CornerGroup& g, const std::string& label) {
-  const OverLaps& o = g.value[key];
-  std::string text = label + ": " + (key == peakBrake ? "full brake" : "no coasting") + " in " +
-                     std::to_string(g.atLimit[key]) + " of " + std::to_string(o.laps) + (o.laps == 1 ? " lap" : " laps");
-  if (g.atLimit[key] < o.laps) text += ", mean " + fixedText(o.mean, 2);
-  return text;
+// A group's laps at the limit of `key`.
+LimitCount limitCount(CornerKey key, const CornerGroup& g) {
+  return {g.group, g.atLimit[key], g.value[key].laps, g.value[key].mean};
 }
 
 // A number at a limit in every lap of one group says nothing of its spread:
 // the comparison is marked not comparable, with both groups' counts.
-void markAtLimit(Difference& d, CornerKey key, const CornerGroup& from, const CornerGroup& to,
-                 const std::vector<std::string>& labels) {
+void markAtLimit(Difference& d, CornerKey key, const CornerGroup& from, const CornerGroup& to) {
   const bool fromAll = from.atLimit[key] == from.value[key].laps, toAll = to.atLimit[key] == to.value[key].laps;
   if ((!fromAll && !toAll) || !d.hasInterval) return;
-  if (fromAll && toAll && from.value[key].mean == to.value[key].mean) {
-    // Every lap of both at the same limit: alike, as far as can be seen.
-    d.verdict = noDifferenceShown;
-    d.notes.push_back("every lap of both groups at the limit (" + limitCount(key, from, labels[from.group]) + "; " +
-                      limitCount(key, to, labels[to.group]) + ")");
-    return;
-  }
-  d.verdict = notComparable;
-  d.notes.push_back(limitCount(key, from, labels[from.group]) + "; " + limitCount(key, to, labels[to.group]) +
-                    ": laps at the limit show no spread, so the difference cannot be judged");
+  DifferenceNote note(DifferenceNote::Reason::atLimit);
+  note.brake = key == peakBrake;
+  note.limits[0] = limitCount(key, from);
+  note.limits[1] = limitCount(key, to);
+  // Every lap of both at the same limit: alike, as far as can be seen.
+  const bool alike = fromAll && toAll && from.value[key].mean == to.value[key].mean;
+  if (alike) note.reason = DifferenceNote::Reason::bothAtLimit;
+  d.verdict = alike ? noDifferenceShown : notComparable;
+  d.notes.push_back(std::move(note));
 }
 
 // Whether two gearboxes' overall ratios differ (both known).
@@ -101,9 +94,10 @@ bool otherGearing(const std::vector<double>& a, const std::vector<double>& b) {
 void markGearing(Difference& d, const std::vector<std::vector<double>>& gearing, std::size_t g) {
   if (g >= gearing.size() || !otherGearing(gearing[0], gearing[g])) return;
   d.verdict = notComparable;
-  d.notes.push_back("the groups' gearboxes differ (first gear's overall ratio " + fixedText(gearing[0][0], 2) +
-                    " against " + fixedText(gearing[g][0], 2) + "): the gear is the gearbox's as much as the "
-                    "driver's; the engine speed at the slowest point compares across gearboxes");
+  DifferenceNote note(DifferenceNote::Reason::gearboxesDiffer);
+  note.ratios[0] = gearing[0][0];
+  note.ratios[1] = gearing[g][0];
+  d.notes.push_back(std::move(note));
 }
 
 // Each phase number of corner `c` between the first group and group `g`,
@@ -151,7 +145,7 @@ TrackScale scaleOf(const TrackAnalysis& track) {
   return scale;
 }
 
-std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, const std::vector<std::string>& labels,
+std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks,
                                     const std::vector<std::vector<double>>& gearing) {
   // The use of a peak is the fit's, compared with the tyres; the segment's
   // delta differs between groups as its time does.
@@ -183,7 +177,7 @@ std::vector<Difference> compareLaps(const std::vector<TrackAnalysis>& tracks, co
           out.push_back(compareOverLaps(from, to, {0, g, prefix + c.corner.name}, quantity, cornerKeyGrain[key]));
           bound(out.back(), scale, from, to);
           nameTheLap(out.back(), track, c, key);
-          markAtLimit(out.back(), key, c.groups[0], c.groups[g], labels);
+          markAtLimit(out.back(), key, c.groups[0], c.groups[g]);
           if (key == gearAtMinSpeed) markGearing(out.back(), gearing, g);
         }
         comparePhases(c, g, prefix, scale, out);

@@ -62,11 +62,10 @@ Difference compareOverLaps(const OverLaps& from, const OverLaps& to, const Place
     case LapBasis::oneLapEach:
       d.hasInterval = false;
       d.verdict = oneLapEach;
-      d.notes.push_back("one lap on each side: the laps' own variation is not known, so no interval");
+      d.notes.emplace_back(DifferenceNote::Reason::oneLapEach);
       return d;
     case LapBasis::oneAgainstMany:
-      d.notes.push_back("one lap against " + std::to_string(l.otherLaps) +
-                        ": its lap-to-lap variation is taken to be the other group's");
+      d.notes.emplace_back(DifferenceNote::Reason::oneLapAgainst, l.otherLaps);
       break;
     case LapBasis::welch:
     case LapBasis::none:
@@ -143,12 +142,9 @@ void markIntervalBound(std::vector<Difference>& differences, std::size_t first, 
     Difference& d = differences[k];
     const bool slip = d.curve == "longitudinal" && (d.quantity == "cornering_stiffness" || d.quantity == "peak_slip");
     if (slip) {
-      d.notes.push_back("the groups are recorded at different sample intervals, and the longitudinal slip, from the "
-                        "wheel's speed over two intervals, reads differently at each: compare laps recorded alike");
+      d.notes.emplace_back(DifferenceNote::Reason::slipAtOtherInterval);
     } else if (d.quantity == "load_sensitivity") {
-      d.notes.push_back("the groups are recorded at different sample intervals, and the load, which holds the "
-                        "wheel's acceleration over two intervals, reads differently at each: compare laps recorded "
-                        "alike");
+      d.notes.emplace_back(DifferenceNote::Reason::loadAtOtherInterval);
     } else {
       continue;
     }

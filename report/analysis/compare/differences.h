@@ -20,6 +20,48 @@ namespace skidlog {
 
 struct ReportGroup;
 
+// A group's laps at a limit (the brake floored, no coasting): how many of
+// how many, and their mean.
+struct LimitCount {
+  std::size_t group = 0;
+  std::size_t atLimit = 0;
+  std::size_t laps = 0;
+  double mean = std::numeric_limits<double>::quiet_NaN();
+};
+
+// One axle's tyre types on each side; `axle` named only where the difference
+// is the car's balance.
+struct AxleTyres {
+  std::string axle;
+  std::string from;
+  std::string to;
+};
+
+// Why a difference's verdict is what it is, where that is not plain: the
+// reason and what it counts. The output states it in words.
+struct DifferenceNote {
+  enum class Reason {
+    oneLapEach,            // no interval: the laps' own variation is not known
+    oneLapAgainst,         // one lap's variation taken to be the other group's (`laps`)
+    blocksOfOneLap,        // one lap on each side: the interval resamples each lap's blocks
+    largestTravelPerLap,   // each lap's largest share of the travel, compared over laps
+    slipAtOtherInterval,   // the groups' sample intervals read the longitudinal slip differently
+    loadAtOtherInterval,   // and the load
+    tyreTypesDiffer,       // the difference is the tyres' type as well (`tyres`)
+    bothAtLimit,           // every lap of both at the same limit (`limits`, `brake`)
+    atLimit,               // laps at a limit show no spread (`limits`, `brake`)
+    gearboxesDiffer,       // first gear's overall ratios differ (`ratios`)
+  };
+  explicit DifferenceNote(Reason why, std::size_t otherLaps = 0) : reason(why), laps(otherLaps) {}
+
+  Reason reason;
+  std::size_t laps = 0;
+  bool brake = false;  // the limit is full brake; else no coasting
+  LimitCount limits[2];
+  double ratios[2] = {0.0, 0.0};
+  std::vector<AxleTyres> tyres;
+};
+
 // Where a difference's laps disagree past what its quantity can be: the
 // group whose laps spread most and by how much, and of its laps the one
 // furthest from the other group's mean, with the mean of its own others.
@@ -59,7 +101,7 @@ struct Difference {
   // interval past it says the laps disagree, not how large the difference is.
   double reach = std::numeric_limits<double>::infinity();
   Disagreement disagreement;       // whose laps disagree most, where reach is finite
-  std::vector<std::string> notes;  // why the verdict is what it is, where that is not plain
+  std::vector<DifferenceNote> notes;  // why the verdict is what it is, where that is not plain
 
   // How large it is, to sort by: the relative difference where there is one.
   double size() const;

@@ -12,7 +12,7 @@ void compareNumbers(const PlatformNumber& from, const PlatformNumber& to, const 
   if (!from.laps.known() || !to.laps.known()) return;
   if (from.laps.laps == 1 && to.laps.laps == 1) {
     Difference d = compare(from.estimate, to.estimate, false, place, "", quantity);
-    d.notes.push_back("one lap on each side: the interval resamples each lap's blocks");
+    d.notes.emplace_back(DifferenceNote::Reason::blocksOfOneLap);
     holdBelowResolution(d, resolution);
     out.push_back(std::move(d));
     return;
@@ -37,7 +37,7 @@ void comparePlatforms(std::span<const ReportGroup> groups, std::vector<Differenc
       const Place wheel{0, g, wheelNames[w]};
       if (a.lapTravelUsed.laps.known() && b.lapTravelUsed.laps.known()) {
         Difference d = compareOverLaps(a.lapTravelUsed.laps, b.lapTravelUsed.laps, wheel, "travel_used", shareResolution);
-        d.notes.push_back("each lap's largest share of the travel, compared over laps");
+        d.notes.emplace_back(DifferenceNote::Reason::largestTravelPerLap);
         out.push_back(std::move(d));
       }
       compareNumbers(a.atTravelEnd, b.atTravelEnd, wheel, "at_travel_end_s", travelEndResolution, out);

@@ -167,16 +167,15 @@ void noteTyreTypes(std::span<const ReportGroup> groups, std::vector<Difference>&
     }
     const ReplaySetup& from = groups[d.from].replays.front().setup;
     const ReplaySetup& to = groups[d.to].replays.front().setup;
-    std::string note;
+    DifferenceNote note(DifferenceNote::Reason::tyreTypesDiffer);
     for (std::size_t axle = 0; axle < axleCount; ++axle) {
       const bool here = d.where == axleNames[axle] || d.where == wheelNames[2 * axle] ||
                         d.where == wheelNames[2 * axle + 1] || d.where == "balance";
-      const std::string a = axleTyres(from, axle), b = axleTyres(to, axle);
+      std::string a = axleTyres(from, axle), b = axleTyres(to, axle);
       if (!here || a == b) continue;
-      note += (note.empty() ? "" : "; ") + (d.where == "balance" ? std::string(axleNames[axle]) + " " : "") + a +
-              " against " + b;
+      note.tyres.push_back({d.where == "balance" ? axleNames[axle] : "", std::move(a), std::move(b)});
     }
-    if (!note.empty()) d.notes.push_back("tyre types differ: " + note + ": the difference is the tyres' type as well");
+    if (!note.tyres.empty()) d.notes.push_back(std::move(note));
   }
 }
 

@@ -22,8 +22,65 @@ std::string disagreementText(const Difference& d, const std::string& group) {
   return text;
 }
 
+namespace {
+
+// "club: full brake in 2 of 2 laps": a group's laps at a limit.
+std::string limitText(const LimitCount& c, bool brake, const std::vector<std::string>& labels) {
+  std::string text = c.group < labels.size() ? labels[c.group] : std::string();
+  text.append(": ").append(brake ? "full brake" : "no coasting").append(" in ").append(std::to_string(c.atLimit));
+  text.append(" of ").append(std::to_string(c.laps)).append(c.laps == 1 ? " lap" : " laps");
+  if (c.atLimit < c.laps) text.append(", mean ").append(fixedText(c.mean, 2));
+  return text;
+}
+
+}  // namespace
+
+std::string noteText(const DifferenceNote& n, const std::vector<std::string>& labels) {
+  using Reason = DifferenceNote::Reason;
+  constexpr const char* otherIntervals = "the groups are recorded at different sample intervals, and ";
+  const auto limits = [&] {
+    return limitText(n.limits[0], n.brake, labels) + "; " + limitText(n.limits[1], n.brake, labels);
+  };
+  switch (n.reason) {
+    case Reason::oneLapEach:
+      return "one lap on each side: the laps' own variation is not known, so no interval";
+    case Reason::oneLapAgainst:
+      return "one lap against " + std::to_string(n.laps) + ": its lap-to-lap variation is taken to be the other group's";
+    case Reason::blocksOfOneLap:
+      return "one lap on each side: the interval resamples each lap's blocks";
+    case Reason::largestTravelPerLap:
+      return "each lap's largest share of the travel, compared over laps";
+    case Reason::slipAtOtherInterval:
+      return std::string(otherIntervals) + "the longitudinal slip, from the wheel's speed over two intervals, reads "
+             "differently at each: compare laps recorded alike";
+    case Reason::loadAtOtherInterval:
+      return std::string(otherIntervals) + "the load, which holds the wheel's acceleration over two intervals, reads "
+             "differently at each: compare laps recorded alike";
+    case Reason::tyreTypesDiffer: {
+      std::string text = "tyre types differ: ";
+      for (std::size_t k = 0; k < n.tyres.size(); ++k) {
+        const AxleTyres& t = n.tyres[k];
+        if (k > 0) text.append("; ");
+        if (!t.axle.empty()) text.append(t.axle).append(" ");
+        text.append(t.from).append(" against ").append(t.to);
+      }
+      return text.append(": the difference is the tyres' type as well");
+    }
+    case Reason::bothAtLimit:
+      return "every lap of both groups at the limit (" + limits() + ")";
+    case Reason::atLimit:
+      return limits() + ": laps at the limit show no spread, so the difference cannot be judged";
+    case Reason::gearboxesDiffer:
+      return "the groups' gearboxes differ (first gear's overall ratio " + fixedText(n.ratios[0], 2) + " against " +
+             fixedText(n.ratios[1], 2) + "): the gear is the gearbox's as much as the driver's; the engine speed at "
+             "the slowest point compares across gearboxes";
+  }
+  return {};
+}
+
 std::vector<std::string> notesOf(const Difference& d, const std::vector<std::string>& labels) {
-  std::vector<std::string> notes = d.notes;
+  std::vector<std::string> notes;
+  for (const DifferenceNote& n : d.notes) notes.push_back(noteText(n, labels));
   if (d.verdict == lapsDisagree) {
     const std::size_t g = d.disagreement.group;
     const std::string why = g < labels.size() ? disagreementText(d, labels[g]) : std::string();

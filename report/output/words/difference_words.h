@@ -1,6 +1,6 @@
 // Why a difference's verdict is what it is, in words, for the JSON's notes
-// and the page: where its laps disagree past what its quantity can be, whose
-// laps and which one.
+// and the page: each of its notes' reasons, and where its laps disagree past
+// what its quantity can be, whose laps and which one.
 #ifndef SKIDLOG_REPORT_OUTPUT_WORDS_DIFFERENCE_WORDS_H_
 #define SKIDLOG_REPORT_OUTPUT_WORDS_DIFFERENCE_WORDS_H_
 
@@ -15,6 +15,11 @@ namespace skidlog {
 // so few can bound; a2 61.27 s against 60.42 s for its other lap", the
 // group named `group`; empty where it is not known.
 std::string disagreementText(const Difference& d, const std::string& group);
+
+// A note in words, its groups named by `labels`: "club: full brake in 2 of 2
+// laps; record: full brake in 0 of 1 lap, mean 0.84: laps at the limit show
+// no spread, so the difference cannot be judged".
+std::string noteText(const DifferenceNote& note, const std::vector<std::string>& labels);
 
 // A difference's notes, with "the laps disagree here: ..." where they do;
 // `labels` are the groups'.
