@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "numeric/precision.h"
-#include "report/output/words/number_text.h"
 #include "report/analysis/report_group.h"
 #include "report/fit/bootstrap.h"
 #include "report/fit/line_sums.h"
@@ -151,8 +150,6 @@ void binnedMedians(Balance& b) {
              });
 }
 
-std::string grip(double value) { return fixedText(value, 2); }
-
 // Which axle reaches its peak grip first, only as far as the axles' fits
 // show it: in steady cornering each axle works at the grip the lateral
 // acceleration asks of it, so the one whose peak grip is lower gives up first.
@@ -160,23 +157,16 @@ void findLimit(const ReportGroup& group, Balance& b) {
   const std::optional<CurveAnalysis>& front = group.axles[0].lateral;
   const std::optional<CurveAnalysis>& rear = group.axles[1].lateral;
   if (!front || !rear) {
-    b.statement = "The axles' curves could not both be fitted, so the data does not show which axle gives up first.";
+    b.limitReading = LimitReading::notFitted;
     return;
   }
-  const double f = front->peakGrip.value, r = rear->peakGrip.value;
+  const double f = b.frontPeak = front->peakGrip.value, r = b.rearPeak = rear->peakGrip.value;
   const bool frontReached = front->fit.peak.reached, rearReached = rear->fit.peak.reached;
-  const auto first = [&](std::size_t axle, const std::string& detail) {
-    b.limit = axle;
-    b.statement = std::string("At the limit the ") + axleNames[axle] + " axle saturates first (" +
-                  (axle == 0 ? "understeer" : "oversteer") + "): " + detail + ".";
-  };
-  if (frontReached && !rearReached) {
-    first(0, "front peak " + grip(f) + " reached, rear " + grip(r) + " not reached");
-  } else if (rearReached && !frontReached) {
-    first(1, "rear peak " + grip(r) + " reached, front " + grip(f) + " not reached");
+  if (frontReached != rearReached) {
+    b.limit = frontReached ? 0 : 1;
+    b.limitReading = LimitReading::oneReached;
   } else if (!frontReached) {
-    b.statement = "Neither axle's peak was reached: the front gave grip up to " + grip(f) + ", the rear up to " +
-                  grip(r) + ", and both had more.";
+    b.limitReading = LimitReading::neitherReached;
   } else {
     // Both reached: the same resamples give both peaks, so their difference has an interval.
     std::vector<double> difference;
@@ -184,15 +174,9 @@ void findLimit(const ReportGroup& group, Balance& b) {
       difference.push_back(front->peakGrip.replicates[k] - rear->peakGrip.replicates[k]);
     }
     const Interval ci = interval95(difference, f - r);
-    const std::string both = "front peak " + grip(f) + ", rear " + grip(r) + ", both reached";
-    if (ci.high < 0.0) {
-      first(0, both);
-    } else if (ci.low > 0.0) {
-      first(1, both);
-    } else {
-      b.statement = "Both axles reach their peaks (front " + grip(f) + ", rear " + grip(r) +
-                    "); the data does not show which saturates first.";
-    }
+    b.limitReading = LimitReading::bothReached;
+    if (ci.high < 0.0) b.limit = 0;
+    if (ci.low > 0.0) b.limit = 1;
   }
 }
 

@@ -31,6 +31,14 @@ inline constexpr double steadyAcceleration = 0.1;
 // ends. REQUIRES: the replay's samples are loaded.
 void appendAccelerations(const Replay& replay, std::vector<float>& lateral, std::vector<float>& longitudinal);
 
+// What the axles' fits say of which axle gives up first.
+enum class LimitReading {
+  notFitted,       // the axles' curves could not both be fitted
+  oneReached,      // one axle's peak reached (`limit`), the other's not
+  neitherReached,  // both gave more than the data shows
+  bothReached,     // both peaks reached: `limit` where their difference's interval leaves zero out
+};
+
 struct Balance {
   // The samples at which all four wheels are fitted.
   std::vector<float> acceleration;    // g, positive to the right
@@ -48,7 +56,9 @@ struct Balance {
   std::vector<double> medianAcceleration;
   std::vector<double> medianSlipDifference;
   std::optional<std::size_t> limit;  // the axle (0 front, 1 rear) that reaches its peak grip first
-  std::string statement;             // what the axles' fits say of the limit, in words
+  LimitReading limitReading = LimitReading::notFitted;
+  double frontPeak = 0.0;  // the axles' lateral peak grip (or the most the data shows), where fitted
+  double rearPeak = 0.0;
 };
 
 // The group's balance, refitted to the same resamples as its tyres.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "report/output/words/balance_words.h"
 #include "report/report_data.h"
 #include "tests/support/analysed_lap.h"
 #include "tools/generator/synth.h"
@@ -59,7 +60,7 @@ TEST(Balance, TheAxleWithLessGripGivesUpFirstAndSetsTheGradientsSign) {
   EXPECT_GT(frontWeak.balance.understeerGradient.ci.low, 0.0);  // understeer
   ASSERT_TRUE(frontWeak.balance.limit);
   EXPECT_EQ(*frontWeak.balance.limit, 0u);
-  EXPECT_EQ(frontWeak.balance.statement.rfind("At the limit the front axle saturates first (understeer)", 0), 0u);
+  EXPECT_EQ(limitStatement(frontWeak.balance).rfind("At the limit the front axle saturates first (understeer)", 0), 0u);
   const ReportGroup rearWeak = analysedLap(weakerAxle(false), generator::Turns::both, 1, 120.0);
   EXPECT_LT(rearWeak.balance.understeerGradient.ci.high, 0.0);  // oversteer
   ASSERT_TRUE(rearWeak.balance.limit);

@@ -5,6 +5,7 @@
 #include "report/output/json/format/json_number.h"
 #include "report/output/json/json_platform.h"
 #include "report/output/json/json_setup.h"
+#include "report/output/words/balance_words.h"
 #include "report/output/words/difference_words.h"
 #include "report/quantity/quantities.h"
 
@@ -87,7 +88,7 @@ Json balanceJson(const Balance& b) {
               {"limit", b.limit ? Json(axleNames[*b.limit]) : Json(nullptr)},
               {"points", b.acceleration.size()},
               {"fitted_points", b.fitted},
-              {"statement", b.statement}};
+              {"statement", limitStatement(b)}};
 }
 
 // A group's replays, wheels, axles and balance, as members of `into`.

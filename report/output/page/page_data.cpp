@@ -10,6 +10,7 @@
 #include "report/output/json/format/json_text.h"
 #include "report/output/json/json_laps.h"
 #include "report/output/json/json_summary.h"
+#include "report/output/words/balance_words.h"
 #include "report/output/words/difference_words.h"
 #include "report/output/page/page_laps.h"
 #include "report/output/page/page_session.h"
@@ -213,7 +214,7 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   } else {
     j.null();
   }
-  j.key("statement").string(b.statement).endObject();
+  j.key("statement").string(limitStatement(b)).endObject();
 }
 
 void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single) {
