@@ -126,29 +126,20 @@ PlatformChartLine chartLine(const PlatformSamples& samples, const LineSums& pool
 }
 
 // Milliseconds, as a user reads an interval.
-std::string milliseconds(double seconds) { return std::to_string(std::lround(seconds * 1000.0)) + " ms"; }
-
-void noteWhatIsMissing(const PlatformSamples& samples, Platform& p) {
+void findWhatIsMissing(const PlatformSamples& samples, Platform& p) {
   bool geometry = false, travel = false;
-  std::size_t coarse = 0;
-  double coarseInterval = 0.0;
+  PlatformGaps& gaps = p.gaps;
+  gaps.laps = samples.laps.size();
   for (const PlatformLap& lap : samples.laps) {
     geometry = geometry || lap.geometryKnown;
     for (const float t : lap.travel) travel = travel || travelRecorded(t);
     if (!lap.dampersMeasured) {
-      ++coarse;
-      coarseInterval = lap.interval;
+      ++gaps.coarseLaps;
+      gaps.coarseInterval = lap.interval;
     }
   }
-  const std::string why = ": a damper's stroke is over between two samples, so its velocity is not measured";
-  if (!p.dampersMeasured && !samples.laps.empty()) {
-    p.notes.push_back("recorded every " + milliseconds(coarseInterval) + why);
-  } else if (coarse > 0) {
-    p.notes.push_back(std::to_string(coarse) + " of " + std::to_string(samples.laps.size()) + " replays recorded every " +
-                      milliseconds(coarseInterval) + " are left out of the dampers" + why);
-  }
-  if (!geometry) p.notes.push_back("the wheels' positions do not give the car's tracks and wheelbase: no roll or pitch");
-  if (!travel) p.notes.push_back("the setup does not record the suspension's travel: no share of it");
+  gaps.noGeometry = !geometry;
+  gaps.noTravel = !travel;
 }
 
 }  // namespace
@@ -177,7 +168,7 @@ Platform analysePlatform(const PlatformSamples& samples, const Resamples& resamp
                             &LateralBin::frontTransfer);
   p.transfer[1] = chartLine(samples, all.lines[rearTransferLine], slopeOf(all.lines[rearTransferLine]),
                             &LateralBin::rearTransfer);
-  noteWhatIsMissing(samples, p);
+  findWhatIsMissing(samples, p);
   return p;
 }
 

@@ -58,6 +58,17 @@ struct PlatformChartLine {
   double range = 0.0;           // g either way, the samples the line is fitted to; 0 for all
 };
 
+// What the replays do not give the platform: replays recorded too coarsely
+// for the dampers (all of them, or `coarseLaps` of `laps`), no wheel
+// positions for the tracks and wheelbase, no recorded travel.
+struct PlatformGaps {
+  std::size_t coarseLaps = 0;
+  std::size_t laps = 0;
+  double coarseInterval = 0.0;  // s
+  bool noGeometry = false;
+  bool noTravel = false;
+};
+
 struct Platform {
   PlatformNumber rollGradient;   // degrees per g, positive rolling toward the outside of the turn
   PlatformNumber lltdFront;      // the front axle's share of the lateral load transfer
@@ -67,7 +78,7 @@ struct Platform {
   // The charts: roll, and each axle's transfer, N, against lateral acceleration.
   PlatformChartLine roll;
   std::array<PlatformChartLine, 2> transfer;
-  std::vector<std::string> notes;
+  PlatformGaps gaps;
 };
 
 // The least samples in a lap, or a chart's bin, for a slope or a mean.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "report/analysis/report_group.h"
+#include "report/output/words/platform_words.h"
 
 namespace skidlog {
 namespace {
@@ -52,7 +53,7 @@ Json platformJson(const Platform& p) {
   j["at_travel_end_s_ci"] = endCi;
   j["damper"] = p.dampersMeasured ? dampers : Json(nullptr);
   j["damper_knee_mm_s"] = number(damperKnee);
-  j["notes"] = p.notes;
+  j["notes"] = platformNotes(p);
   return j;
 }
 

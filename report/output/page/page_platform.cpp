@@ -4,6 +4,7 @@
 
 #include "report/analysis/report_group.h"
 #include "report/output/page/page_data.h"
+#include "report/output/words/platform_words.h"
 
 namespace skidlog {
 namespace {
@@ -48,7 +49,7 @@ void pagePlatform(JsonText& j, const Platform& p) {
     }
     j.endObject();
   }
-  j.endArray().key("notes").strings(p.notes).endObject();
+  j.endArray().key("notes").strings(platformNotes(p)).endObject();
 }
 
 void pageDamperEdges(JsonText& j) {
