@@ -155,7 +155,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     analyseGroup(report.groups[g], reportSeed + g);
   }
   if (report.comparison()) report.setupDifferences = compareSetups(report.groups);
-  report.setupNotes = setupNotes(report.groups);
+  report.setupMixes = setupMixes(report.groups);
   if (report.comparison()) {
     report.differences = compareGroups(report.groups);
     noteTyreTypes(report.groups, report.differences);

@@ -22,7 +22,7 @@ struct ReportData {
   std::vector<Difference> differences;    // empty with one group
   std::vector<Claims> claims;             // per comparison: its lap and corner differences' claims
   std::vector<SetupDifference> setupDifferences;  // each later group's setup against the first's
-  std::vector<std::string> setupNotes;            // groups whose replays hold several setups
+  std::vector<SetupMix> setupMixes;               // groups whose replays hold several setups
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
   std::vector<Finding> findings;          // where the time goes and what differs, per comparison
   SpeedUnit speedUnit = SpeedUnit::metresPerSecond;  // the page's and the findings' speeds

@@ -122,21 +122,19 @@ std::vector<SetupDifference> compareSetups(std::span<const ReportGroup> groups) 
   return out;
 }
 
-std::vector<std::string> setupNotes(std::span<const ReportGroup> groups) {
-  std::vector<std::string> notes;
-  for (const ReportGroup& g : groups) {
+std::vector<SetupMix> setupMixes(std::span<const ReportGroup> groups) {
+  std::vector<SetupMix> mixes;
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    const ReportGroup& g = groups[k];
     std::vector<const ReplaySetup*> distinct;
     for (const ReplaySummary& r : g.replays) {
       const bool seen = std::any_of(distinct.begin(), distinct.end(), [&](const ReplaySetup* s) { return s->sameAs(r.setup); });
       if (!seen) distinct.push_back(&r.setup);
     }
     if (distinct.size() < 2) continue;
-    notes.push_back((groups.size() > 1 ? g.label + ": its" : "The") + std::string(" replays hold ") +
-                    std::to_string(distinct.size()) + " car setups; " +
-                    (groups.size() > 1 ? "the group is compared by its first replay's setup" : "each replay's is listed") +
-                    " (--by setup groups replays of one setup).");
+    mixes.push_back({k, distinct.size()});
   }
-  return notes;
+  return mixes;
 }
 
 std::string setupApart(const ReplaySetup& setup, std::span<const ReplaySetup> others) {

@@ -41,9 +41,14 @@ std::vector<SetupDifference> compareSetups(std::span<const ReportGroup> groups);
 // The setup differences of a comparison between `from` and `to` setups.
 std::vector<SetupDifference> setupDifferences(const ReplaySetup& from, const ReplaySetup& to);
 
-// A note for each group whose replays hold more than one setup (naming the
-// group where there are several groups).
-std::vector<std::string> setupNotes(std::span<const ReportGroup> groups);
+// A group whose replays hold more than one car setup, and how many.
+struct SetupMix {
+  std::size_t group = 0;
+  std::size_t setups = 0;
+};
+
+// Each group whose replays hold more than one setup.
+std::vector<SetupMix> setupMixes(std::span<const ReportGroup> groups);
 
 // What sets `setup` apart from `others` in a few words ("hybrid, final 7.5"):
 // the tyre types and the final drive where they differ from every other

@@ -7,6 +7,7 @@
 #include "report/output/json/json_setup.h"
 #include "report/output/words/balance_words.h"
 #include "report/output/words/difference_words.h"
+#include "report/output/words/setup_words.h"
 #include "report/quantity/quantities.h"
 
 namespace skidlog {
@@ -180,7 +181,7 @@ std::string jsonSummary(const ReportData& report) {
     summary["differences"] = std::move(differences);
     summary["claims"] = claimsJson(report);
   }
-  summary["setup_notes"] = report.setupNotes;
+  summary["setup_notes"] = setupNotes(report.setupMixes, report.labels());
   summary["session"] = sessionJson(report);
   summary["tracks"] = tracksJson(report);
   summary["findings"] = findingsJson(report);

@@ -12,6 +12,7 @@
 #include "report/output/json/json_summary.h"
 #include "report/output/words/balance_words.h"
 #include "report/output/words/difference_words.h"
+#include "report/output/words/setup_words.h"
 #include "report/output/page/page_laps.h"
 #include "report/output/page/page_session.h"
 #include "report/output/page/page_platform.h"
@@ -293,7 +294,7 @@ std::string pageData(const ReportData& report) {
   j.endArray().key("claims").json(claimsJson(report));
   j.key("findings").json(findingsJson(report));
   j.key("quantities").json(quantitiesJson());
-  j.key("setup_notes").json(report.setupNotes);
+  j.key("setup_notes").json(setupNotes(report.setupMixes, labels));
   j.key("setupDifferences").beginArray();
   for (const SetupDifference& d : report.setupDifferences) {
     j.beginObject().key("to").string(report.groups[d.to].label).key("text").string(describe(d)).endObject();
