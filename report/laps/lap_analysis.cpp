@@ -55,7 +55,6 @@ TrackAnalysis analyseTrack(std::span<const ReportGroup> groups, const std::vecto
   moderateSpreads(track);
   track.speedClasses = classifyCorners(track);
   for (TrackGroup& g : track.groups) g.balanceBySpeed = balanceBySpeed(track, track.speedClasses, g.group);
-  track.notes = trackNotes(groups, track);
   track.session = analyseSession(track, groups);
   return track;
 }

@@ -181,7 +181,6 @@ struct TrackAnalysis {
   SpeedClasses speedClasses;      // its corners, slow and fast
   std::vector<TrackGroup> groups;  // one per group of the report, in its order
   std::vector<TrackPrior> priors;  // what each corner number's spread, and the lap time's, was moderated toward
-  std::vector<std::string> notes;  // each kind once: what the numbers cannot give
   Session session;                 // its groups ranked by pace, and where they differ
 };
 

@@ -25,10 +25,6 @@ TrackGroup trackGroup(std::size_t g, const std::vector<LapResult>& results, cons
 // from the path); NaN where none does. REQUIRES: the track's corners are found.
 void bestOfSegments(TrackGroup& g, const TrackAnalysis& track);
 
-// What the track's numbers cannot give, each kind once, naming the groups it
-// concerns.
-std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const TrackAnalysis& track);
-
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_LAPS_TRACK_SUMMARY_H_

@@ -1,5 +1,6 @@
 #include "report/output/json/json_laps.h"
 #include "report/output/words/corner_words.h"
+#include "report/output/words/track_words.h"
 #include "report/output/words/why_words.h"
 
 #include <cmath>
@@ -280,7 +281,7 @@ Json tracksJson(const ReportData& report) {
                           {"laps", laps},
                           {"corners", corners},
                           {"priors", priorsJson(t)},
-                          {"notes", t.notes}});
+                          {"notes", trackNotes(report.groups, t)}});
   }
   return tracks;
 }

@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+#include "report/output/words/track_words.h"
+
 namespace skidlog {
 namespace {
 
@@ -160,7 +162,7 @@ void pageTracks(JsonText& j, const ReportData& report) {
     for (const TrackGroup& g : t.groups) trackGroup(j, g);
     j.endArray().key("corners").beginArray();
     for (const CornerResult& c : t.corners) corner(j, c, t.reference);
-    j.endArray().key("notes").strings(t.notes).endObject();
+    j.endArray().key("notes").strings(trackNotes(report.groups, t)).endObject();
   }
   j.endArray();
 }
