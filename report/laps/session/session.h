@@ -100,7 +100,12 @@ struct Session {
   std::vector<SessionCell> cells;    // per corner, per group
   std::vector<std::size_t> fastGroups;  // the faster third, by pace
   std::vector<FastGain> fastGain;
-  std::vector<std::string> notes;
+  // What the session cannot give: a one-lap driver's pace interval (no
+  // other driver's laps give a spread), the ranks' ranges, where the faster
+  // third gains (fewer than six drivers with a valid lap).
+  bool paceWithoutInterval = false;
+  bool noRankRanges = false;
+  bool tooFewForFasterThird = false;
 };
 
 // The session of `track`'s laps. REQUIRES: the track analysed, its spreads

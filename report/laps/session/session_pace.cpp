@@ -85,8 +85,9 @@ void setInterval(Pace& p) {
 // generated fields of eight drivers, drawing the spreads toward the
 // field's both ways kept every true rank in its range and parted the ranges
 // of drivers 2 % apart, where drawing them up only left 1 of 6 fields with
-// ranges that overlap.
-void moderatePaces(const TrackAnalysis& track, std::vector<SessionGroup>& groups, std::vector<std::string>& notes) {
+// ranges that overlap. Whether a one-lap driver's pace is left without an
+// interval (no other driver's laps give a spread).
+bool moderatePaces(const TrackAnalysis& track, std::vector<SessionGroup>& groups) {
   std::vector<Spread> spreads;
   std::vector<Pace*> targets;
   for (SessionGroup& g : groups) {
@@ -130,12 +131,8 @@ void moderatePaces(const TrackAnalysis& track, std::vector<SessionGroup>& groups
     }
     setInterval(g.pace);
   }
-  for (const SessionGroup& g : groups) {
-    if (g.pace.laps == 1 && !prior.known()) {
-      notes.push_back("A driver of one lap has no pace interval: no other driver's laps give a lap-to-lap spread.");
-      break;
-    }
-  }
+  return std::any_of(groups.begin(), groups.end(),
+                     [&prior](const SessionGroup& g) { return g.pace.laps == 1 && !prior.known(); });
 }
 
 void consistency(const TrackAnalysis& track, SessionGroup& g) {
@@ -195,7 +192,7 @@ Gap gapBetween(const Pace& from, const Pace& to) {
 }
 
 std::vector<SessionGroup> sessionGroups(const TrackAnalysis& track, std::span<const ReportGroup> groups,
-                                        std::vector<std::string>& notes) {
+                                        bool& paceWithoutInterval) {
   std::vector<SessionGroup> out(groups.size());
   for (std::size_t g = 0; g < groups.size(); ++g) {
     out[g].group = g;
@@ -205,7 +202,7 @@ std::vector<SessionGroup> sessionGroups(const TrackAnalysis& track, std::span<co
     best(track, out[g]);
     variesMost(track, out[g]);
   }
-  moderatePaces(track, out, notes);
+  paceWithoutInterval = moderatePaces(track, out);
   return out;
 }
 

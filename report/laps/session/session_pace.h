@@ -16,9 +16,10 @@ namespace skidlog {
 // fastest) and those left out with their reasons, its best lap and best of
 // segments, its consistency over its valid laps with a chi-square interval,
 // and its pace: the mean of its valid laps, its spread moderated toward the
-// field's (notes say where a pace has no interval).
+// field's; `paceWithoutInterval` says where a one-lap driver's pace has no
+// interval.
 std::vector<SessionGroup> sessionGroups(const TrackAnalysis& track, std::span<const ReportGroup> groups,
-                                        std::vector<std::string>& notes);
+                                        bool& paceWithoutInterval);
 
 // Ranks the groups with a pace by it, from 1, and gives each its gap to the
 // fastest; returns the fastest group.

@@ -5,6 +5,7 @@
 
 #include "report/output/words/number_text.h"
 #include "report/output/words/corner_words.h"
+#include "report/output/words/track_words.h"
 
 namespace skidlog {
 namespace {
@@ -67,7 +68,7 @@ Json sessionJson(const ReportData& report) {
   for (const SessionCell& c : s.cells) corners.push_back(cellJson(report, track, c));
   for (const FastGain& f : s.fastGain) gains.push_back(fastGainJson(track, f, report.speedUnit));
   for (const std::size_t g : s.fastGroups) fast.push_back(report.groups[g].label);
-  std::vector<std::string> notes = s.notes;
+  std::vector<std::string> notes = sessionNotes(s);
   if (report.tracks.size() > 1) notes.push_back("The session is of " + track.track + "; the report's other tracks are not ranked.");
   return Json{{"track", track.track},
               {"layout", track.layout},

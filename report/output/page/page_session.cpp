@@ -1,5 +1,6 @@
 #include "report/output/page/page_session.h"
 #include "report/output/words/corner_words.h"
+#include "report/output/words/track_words.h"
 
 #include <cmath>
 #include <cstdint>
@@ -65,7 +66,7 @@ void pageSession(JsonText& j, const ReportData& report) {
     j.beginObject().key("corner").string(t.corners[f.corner].corner.name).key("quantity").string(f.delta.quantity);
     j.key("claimed").boolean(claimed(f.delta.verdict)).key("text").string(fastGainText(f, report.speedUnit)).endObject();
   }
-  j.endArray().key("notes").strings(s.notes).endObject();
+  j.endArray().key("notes").strings(sessionNotes(s)).endObject();
 }
 
 }  // namespace skidlog

@@ -64,4 +64,14 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
   return notes;
 }
 
+std::vector<std::string> sessionNotes(const Session& s) {
+  std::vector<std::string> notes;
+  if (s.paceWithoutInterval) {
+    notes.emplace_back("A driver of one lap has no pace interval: no other driver's laps give a lap-to-lap spread.");
+  }
+  if (s.noRankRanges) notes.emplace_back("The ranks have no ranges: a driver's pace has no interval.");
+  if (s.tooFewForFasterThird) notes.emplace_back("Where the faster drivers gain needs six drivers with a valid lap or more.");
+  return notes;
+}
+
 }  // namespace skidlog

@@ -16,6 +16,10 @@ namespace skidlog {
 // of segments, one lap, dampers recorded too coarsely.
 std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const TrackAnalysis& track);
 
+// What the session cannot give, in sentences: a one-lap driver's pace
+// interval, the ranks' ranges, where the faster third gains.
+std::vector<std::string> sessionNotes(const Session& session);
+
 }  // namespace skidlog
 
 #endif  // SKIDLOG_REPORT_OUTPUT_WORDS_TRACK_WORDS_H_
