@@ -31,9 +31,15 @@ inline constexpr double slowLapShare = 1.07;
 // The draws the range of ranks is found from.
 inline constexpr std::size_t rankDraws = 10000;
 
+// A replay left out of its group's pace, and why: it gives no lap (no
+// split times), ends `amount` m before the line, misses samples of its
+// recorded lap time, or is slower than slowLapShare of its driver's fastest
+// (by `amount` s).
 struct LeftOut {
+  enum class Why { noLap, incomplete, samplesMissing, slow };
   std::string file;
-  std::string reason;
+  Why why = Why::noLap;
+  double amount = 0.0;  // incomplete: m before the line; slow: s over the driver's fastest
 };
 
 // A number over a group's valid laps with its spread and degrees of freedom:

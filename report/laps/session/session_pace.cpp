@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "numeric/elementary.h"
-#include "report/output/words/number_text.h"
 #include "report/inference/chi_square.h"
 #include "report/inference/draws.h"
 #include "report/inference/moderated_variance.h"
@@ -24,24 +24,21 @@
 namespace skidlog {
 namespace {
 
-// The reason a lap is left out of its group's pace; empty for a valid lap.
-std::string leftOutReason(const TrackAnalysis& track, const LapResult& lap, double fastest) {
+// Why a lap is left out of its group's pace; none for a valid lap.
+std::optional<LeftOut> leftOut(const TrackAnalysis& track, const LapResult& lap, double fastest) {
   if (!lap.complete) {
     const double short_ = track.path.length() - lap.reach;
-    if (short_ > 1.0) return "incomplete: it ends " + fixedText(short_, 0) + " m before the line";
-    return "samples missing: its samples do not make up its recorded lap time";
+    if (short_ > 1.0) return LeftOut{lap.file, LeftOut::Why::incomplete, short_};
+    return LeftOut{lap.file, LeftOut::Why::samplesMissing, 0.0};
   }
-  if (lap.lapTime > slowLapShare * fastest) {
-    return "slow: " + fixedText(lap.lapTime - fastest, 3) + " s over the driver's fastest lap, beyond " +
-           fixedText(100.0 * slowLapShare, 0) + " % of it";
-  }
-  return {};
+  if (lap.lapTime > slowLapShare * fastest) return LeftOut{lap.file, LeftOut::Why::slow, lap.lapTime - fastest};
+  return std::nullopt;
 }
 
 // The group's replays that give no lap at all.
 void lapless(const ReportGroup& group, SessionGroup& out) {
   for (const ReplaySummary& r : group.replays) {
-    if (!r.lap.recorded()) out.leftOut.push_back({r.file, "no lap: it records no split times"});
+    if (!r.lap.recorded()) out.leftOut.push_back({r.file, LeftOut::Why::noLap, 0.0});
   }
 }
 
@@ -54,11 +51,10 @@ void sortLaps(const TrackAnalysis& track, SessionGroup& g) {
   for (std::size_t i = 0; i < track.laps.size(); ++i) {
     const LapResult& l = track.laps[i];
     if (l.group != g.group) continue;
-    const std::string reason = leftOutReason(track, l, fastest);
-    if (reason.empty()) {
-      g.validLaps.push_back(i);
+    if (std::optional<LeftOut> out = leftOut(track, l, fastest)) {
+      g.leftOut.push_back(std::move(*out));
     } else {
-      g.leftOut.push_back({l.file, reason});
+      g.validLaps.push_back(i);
     }
   }
 }

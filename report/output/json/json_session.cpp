@@ -16,7 +16,7 @@ Json interval(const Interval& i, bool known) {
 
 Json groupJson(const ReportData& report, const TrackAnalysis& track, const SessionGroup& g) {
   Json leftOut = Json::array();
-  for (const LeftOut& l : g.leftOut) leftOut.push_back(Json{{"file", l.file}, {"reason", l.reason}});
+  for (const LeftOut& l : g.leftOut) leftOut.push_back(Json{{"file", l.file}, {"reason", leftOutText(l)}});
   Json varies = Json::array();
   for (std::size_t i = 0; i < g.variesMost.size(); ++i) {
     varies.push_back(Json{{"corner", track.corners[g.variesMost[i]].corner.name}, {"spread_s", number(g.variesBy[i])}});

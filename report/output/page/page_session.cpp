@@ -20,7 +20,7 @@ void group(JsonText& j, const ReportData& report, const TrackAnalysis& t, const 
   j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
   j.key("label").string(report.groups[g.group].label);
   j.key("valid").integer(static_cast<std::int64_t>(g.validLaps.size())).key("leftOut").beginArray();
-  for (const LeftOut& l : g.leftOut) j.beginArray().string(l.file).string(l.reason).endArray();
+  for (const LeftOut& l : g.leftOut) j.beginArray().string(l.file).string(leftOutText(l)).endArray();
   j.endArray().key("pace");
   withInterval(j, g.pace.mean, g.pace.ci, g.pace.hasInterval(), 3);
   j.key("gap");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "report/output/words/number_text.h"
 #include "report/quantity/quantities.h"
 
 namespace skidlog {
@@ -62,6 +63,21 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
     }
   }
   return notes;
+}
+
+std::string leftOutText(const LeftOut& l) {
+  switch (l.why) {
+    case LeftOut::Why::noLap:
+      break;
+    case LeftOut::Why::incomplete:
+      return "incomplete: it ends " + fixedText(l.amount, 0) + " m before the line";
+    case LeftOut::Why::samplesMissing:
+      return "samples missing: its samples do not make up its recorded lap time";
+    case LeftOut::Why::slow:
+      return "slow: " + fixedText(l.amount, 3) + " s over the driver's fastest lap, beyond " +
+             fixedText(100.0 * slowLapShare, 0) + " % of it";
+  }
+  return "no lap: it records no split times";
 }
 
 std::vector<std::string> sessionNotes(const Session& s) {

@@ -16,6 +16,10 @@ namespace skidlog {
 // of segments, one lap, dampers recorded too coarsely.
 std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const TrackAnalysis& track);
 
+// Why a replay is left out of its driver's pace: "slow: 4.210 s over the
+// driver's fastest lap, beyond 107 % of it".
+std::string leftOutText(const LeftOut& leftOut);
+
 // What the session cannot give, in sentences: a one-lap driver's pace
 // interval, the ranks' ranges, where the faster third gains.
 std::vector<std::string> sessionNotes(const Session& session);
