@@ -13,6 +13,7 @@
 #include "report/laps/lap_analysis.h"
 #include "report/laps/why/corner_why.h"
 #include "report/output/json/json_summary.h"
+#include "report/output/words/setup_words.h"
 #include "skidlog/simulator_text.h"
 #include "system/system.h"
 

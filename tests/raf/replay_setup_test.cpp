@@ -9,6 +9,7 @@
 
 #include "raf/replay_header.h"
 #include "report/analysis/setup/setup_differences.h"
+#include "report/output/words/setup_words.h"
 #include "tests/support/replay_builder.h"
 
 namespace skidlog {

@@ -1,6 +1,6 @@
-// What differs between the groups' car setups, item by item, and what sets
-// each group's setup apart in a few words: the report names setup differences
-// rather than laying them at the driver's or the tyres' door.
+// What differs between the groups' car setups, item by item: the report
+// names setup differences rather than laying them at the driver's or the
+// tyres' door.
 #ifndef SKIDLOG_REPORT_ANALYSIS_SETUP_SETUP_DIFFERENCES_H_
 #define SKIDLOG_REPORT_ANALYSIS_SETUP_SETUP_DIFFERENCES_H_
 
@@ -38,6 +38,10 @@ struct SetupDifference {
 // before rear), the player flags.
 std::vector<SetupDifference> compareSetups(std::span<const ReportGroup> groups);
 
+// Two recorded items alike, bit for bit: a value not recorded (NaN) equals
+// itself.
+bool sameValue(const SetupValue& a, const SetupValue& b);
+
 // The setup differences of a comparison between `from` and `to` setups.
 std::vector<SetupDifference> setupDifferences(const ReplaySetup& from, const ReplaySetup& to);
 
@@ -50,11 +54,6 @@ struct SetupMix {
 // Each group whose replays hold more than one setup.
 std::vector<SetupMix> setupMixes(std::span<const ReportGroup> groups);
 
-// What sets `setup` apart from `others` in a few words ("hybrid, final 7.5"):
-// the tyre types and the final drive where they differ from every other
-// setup's; empty where neither does.
-std::string setupApart(const ReplaySetup& setup, std::span<const ReplaySetup> others);
-
 // The tyre types of an axle (0 front, 1 rear): "hybrid", or "FL hybrid, FR
 // road normal" where its wheels differ.
 std::string axleTyres(const ReplaySetup& setup, std::size_t axle);
@@ -63,14 +62,6 @@ std::string axleTyres(const ReplaySetup& setup, std::size_t axle);
 // differ where it is measured (on its wheel's axle, or on either axle for the
 // balance): "tyre types differ: road normal against hybrid".
 void noteTyreTypes(std::span<const ReportGroup> groups, std::vector<Difference>& differences);
-
-// One difference in words: "rear springs 62000 to 50000 N/m", "final drive
-// 7.5 to 3".
-std::string describe(const SetupDifference& d);
-
-// A group's setup in a line, per axle where left and right agree:
-// "tyres hybrid / road normal; springs 62.0 / 61.6 kN/m; ...".
-std::string setupLine(const ReplaySetup& setup);
 
 }  // namespace skidlog
 

@@ -8,6 +8,7 @@
 #include "report/analysis/setup/setup_differences.h"
 #include "report/output/page/page_data.h"
 #include "report/output/page/page_laps.h"
+#include "report/output/words/setup_words.h"
 
 namespace skidlog {
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "report/output/words/number_text.h"
+#include "report/output/words/setup_words.h"
 #include "report/quantity/quantities.h"
 
 namespace skidlog {
