@@ -13,6 +13,7 @@
 #ifndef SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_ANALYSIS_H_
 #define SKIDLOG_REPORT_ANALYSIS_TYRES_TYRE_ANALYSIS_H_
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,13 @@ struct LoadBand {
   std::optional<CurveFit> fit;
 };
 
+// Whether a fit ran its peak factor D to a bound of its box: the data then
+// does not determine the curve's shape, nor its slope at zero slip (its
+// cornering stiffness is left unknown).
+inline bool peakFactorBounded(const CurveFit& fit) {
+  return std::find(fit.bounded.begin(), fit.bounded.end(), "D") != fit.bounded.end();
+}
+
 struct TyreAnalysis {
   std::optional<CurveAnalysis> lateral;       // lateral grip against slip angle, degrees
   std::optional<CurveAnalysis> longitudinal;  // longitudinal grip against slip ratio
@@ -83,7 +91,6 @@ struct TyreAnalysis {
   // Change of lateral peak grip per kN of normal load, from bands of load
   // within each direction of cornering.
   Estimate loadSensitivity;
-  std::vector<std::string> notes;  // why a number is left out
   // Per 10-degree direction of (lateral grip, longitudinal grip), 0 degrees
   // pure lateral grip to the right, counterclockwise: the 99th percentile of
   // the combined grip; empty where fewer than 10 points lie in the sector.

@@ -160,29 +160,22 @@ void fitLoadBands(const Columns& lateral, const LoadCuts& cuts, const FittedCurv
       out.fit = bandFit(band, curve);
     }
   }
+  // Unknown where no slip holds points at different loads: load cannot be
+  // told apart from slip and side.
   model.analysis.loadSensitivity.value = relativeLoadSensitivity(fitted.bins.totals(), wheel);
-  if (!model.analysis.loadSensitivity.known()) {
-    model.analysis.notes.push_back(
-        "load_sensitivity: no slip holds points at different loads, so load cannot be told apart from slip and "
-        "side");
-  }
 }
 
 // The curve's numbers and its drawing across the data. A peak factor D on a
 // bound of its box is a fit that ran as far as the box let it: the data does
 // not determine the curve's shape, and so not its slope at zero slip either,
-// which is left out with a note.
-CurveAnalysis describeCurve(const CurveFit& fit, const char* name, std::vector<std::string>& notes) {
+// which is left out.
+CurveAnalysis describeCurve(const CurveFit& fit) {
   CurveAnalysis c;
   c.fit = fit;
   c.peakGrip.value = fit.peak.grip;
   c.peakSlip.value = fit.peak.slip;
   c.corneringStiffness.value = fit.curve.corneringStiffness();
-  if (std::find(fit.bounded.begin(), fit.bounded.end(), "D") != fit.bounded.end()) {
-    c.corneringStiffness.value = std::numeric_limits<double>::quiet_NaN();
-    notes.push_back(std::string(name) + " cornering_stiffness: the peak factor D ran to a bound of its range, so "
-                    "the data does not determine the curve's shape or its slope at zero slip");
-  }
+  if (peakFactorBounded(fit)) c.corneringStiffness.value = std::numeric_limits<double>::quiet_NaN();
   drawAcrossData(fit, c.x, c.y);
   return c;
 }
@@ -266,11 +259,11 @@ TyreModel buildTyreModel(const TyreSource& source) {
   model.lateral = fitCurve(lateral.points(), lateralLimits);
   model.longitudinal = fitCurve(longitudinal.points(), longitudinalLimits);
   if (model.lateral) {
-    model.analysis.lateral = describeCurve(model.lateral->fit, "lateral", model.analysis.notes);
+    model.analysis.lateral = describeCurve(model.lateral->fit);
     fitLoadBands(lateral, cuts, *model.lateral, model);
   }
   if (model.longitudinal) {
-    model.analysis.longitudinal = describeCurve(model.longitudinal->fit, "longitudinal", model.analysis.notes);
+    model.analysis.longitudinal = describeCurve(model.longitudinal->fit);
   }
   model.analysis.frictionCircle = frictionCircle(source);
   return model;

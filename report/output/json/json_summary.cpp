@@ -8,6 +8,7 @@
 #include "report/output/words/balance_words.h"
 #include "report/output/words/difference_words.h"
 #include "report/output/words/setup_words.h"
+#include "report/output/words/tyre_words.h"
 #include "report/quantity/quantities.h"
 
 namespace skidlog {
@@ -65,7 +66,7 @@ Json tyreJson(const char* key, const char* name, const TyreAnalysis& a) {
               {"load_sensitivity", estimateValue(a.loadSensitivity)},
               {"load_sensitivity_ci", estimateInterval(a.loadSensitivity)},
               {"friction_circle", circle},
-              {"notes", a.notes}};
+              {"notes", tyreNotes(a)}};
 }
 
 Json replaysJson(const std::vector<ReplaySummary>& replays) {

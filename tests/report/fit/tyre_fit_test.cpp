@@ -13,6 +13,7 @@
 #include "report/fit/curve_fit.h"
 #include "report/fit/random.h"
 #include "report/output/json/format/json_number.h"
+#include "report/output/words/tyre_words.h"
 
 namespace skidlog {
 namespace {
@@ -92,8 +93,9 @@ TEST(TyreModel, AStiffnessBuiltOnAPeakFactorAtItsBoundIsLeftOut) {
   const CurveFit& fit = model.analysis.longitudinal->fit;
   ASSERT_NE(std::find(fit.bounded.begin(), fit.bounded.end(), "D"), fit.bounded.end());
   EXPECT_FALSE(model.analysis.longitudinal->corneringStiffness.known());
-  ASSERT_EQ(model.analysis.notes.size(), 1u);
-  EXPECT_EQ(model.analysis.notes[0].rfind("longitudinal cornering_stiffness: the peak factor D", 0), 0u);
+  const std::vector<std::string> notes = tyreNotes(model.analysis);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0].rfind("longitudinal cornering_stiffness: the peak factor D", 0), 0u);
 }
 
 TEST(MagicFormula, PeakIsFoundWhereTheCurveIsLargest) {
