@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 
-#include "report/output/words/number_text.h"
 #include "report/laps/corners/corner_priors.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/lap_claims.h"
