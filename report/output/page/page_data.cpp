@@ -218,9 +218,11 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   j.key("statement").string(limitStatement(b)).endObject();
 }
 
-void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single) {
+void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single,
+           const std::string& tyreTypes) {
   const std::size_t most = maxChartPoints / groups;
   j.beginObject().key("label").string(g.label);
+  if (!tyreTypes.empty()) j.key("tyreTypes").string(tyreTypes);
   j.key("aids").strings(g.replays.empty() ? std::vector<std::string>{} : aidsOf(g.replays.front().setup.playerFlags));
   j.key("wheels").beginArray();
   for (std::size_t w = 0; w < g.wheels.size(); ++w) {
@@ -284,7 +286,10 @@ std::string pageData(const ReportData& report) {
   const std::vector<double> edges = loadClassEdges(report.groups);
   JsonText j;
   j.beginObject().key("groups").beginArray();
-  for (const ReportGroup& g : report.groups) group(j, g, edges, report.groups.size(), !report.grouped());
+  for (std::size_t k = 0; k < report.groups.size(); ++k) {
+    const std::string tyreTypes = k > 0 ? tyreTypesText(report.differences, k) : std::string();
+    group(j, report.groups[k], edges, report.groups.size(), !report.grouped(), tyreTypes);
+  }
   j.endArray().key("differences").beginArray();
   const std::vector<std::string> labels = report.labels();
   for (std::size_t k = 0; k < report.differences.size(); ++k) {

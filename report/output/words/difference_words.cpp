@@ -78,6 +78,18 @@ std::string noteText(const DifferenceNote& n, const std::vector<std::string>& la
   return {};
 }
 
+std::string tyreTypesText(const std::vector<Difference>& differences, std::size_t to) {
+  for (const Difference& d : differences) {
+    if (d.to != to) continue;
+    for (const DifferenceNote& n : d.notes) {
+      if (n.reason != DifferenceNote::Reason::tyreTypesDiffer) continue;
+      const std::string text = noteText(n, {});
+      return text.substr(0, text.find(": the difference"));
+    }
+  }
+  return {};
+}
+
 std::vector<std::string> notesOf(const Difference& d, const std::vector<std::string>& labels) {
   std::vector<std::string> notes;
   for (const DifferenceNote& n : d.notes) notes.push_back(noteText(n, labels));

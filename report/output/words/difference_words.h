@@ -21,6 +21,11 @@ std::string disagreementText(const Difference& d, const std::string& group);
 // no spread, so the difference cannot be judged".
 std::string noteText(const DifferenceNote& note, const std::vector<std::string>& labels);
 
+// Where group `to`'s tyre types differ from the first group's, as the first
+// of its differences that notes it says: "tyre types differ: front road
+// normal against hybrid"; empty where they do not.
+std::string tyreTypesText(const std::vector<Difference>& differences, std::size_t to);
+
 // A difference's notes, with "the laps disagree here: ..." where they do;
 // `labels` are the groups'.
 std::vector<std::string> notesOf(const Difference& d, const std::vector<std::string>& labels);

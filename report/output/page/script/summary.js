@@ -145,8 +145,7 @@ function differenceLine(g, item) {
   shown.slice(0, 3).forEach((d, i) => parts.push(describe(d) + (i + 1 < Math.min(3, shown.length) ? '; ' : '')));
   if (shown.length > 3) parts.push(' (and ' + (shown.length - 3) + ' more below)');
   // Once: where the tyre types differ, so do the tyres' numbers.
-  const types = data.differences.find((d) => d.to === g.label && d.notes.some((n) => n.startsWith('tyre types differ')));
-  if (types) parts.push('. The ' + types.notes.find((n) => n.startsWith('tyre types differ')).split(':').slice(0, 2).join(':'));
+  if (g.tyreTypes) parts.push('. The ' + g.tyreTypes);
   item(parts);
 }
 
