@@ -33,6 +33,19 @@ std::string limitText(const LimitCount& c, bool brake, const std::vector<std::st
   return text;
 }
 
+// "tyre types differ: front road normal against hybrid": a tyre-type note's
+// first part.
+std::string tyreTypes(const DifferenceNote& n) {
+  std::string text = "tyre types differ: ";
+  for (std::size_t k = 0; k < n.tyres.size(); ++k) {
+    const AxleTyres& t = n.tyres[k];
+    if (k > 0) text.append("; ");
+    if (!t.axle.empty()) text.append(t.axle).append(" ");
+    text.append(t.from).append(" against ").append(t.to);
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string noteText(const DifferenceNote& n, const std::vector<std::string>& labels) {
@@ -56,16 +69,8 @@ std::string noteText(const DifferenceNote& n, const std::vector<std::string>& la
     case Reason::loadAtOtherInterval:
       return std::string(otherIntervals) + "the load, which holds the wheel's acceleration over two intervals, reads "
              "differently at each: compare laps recorded alike";
-    case Reason::tyreTypesDiffer: {
-      std::string text = "tyre types differ: ";
-      for (std::size_t k = 0; k < n.tyres.size(); ++k) {
-        const AxleTyres& t = n.tyres[k];
-        if (k > 0) text.append("; ");
-        if (!t.axle.empty()) text.append(t.axle).append(" ");
-        text.append(t.from).append(" against ").append(t.to);
-      }
-      return text.append(": the difference is the tyres' type as well");
-    }
+    case Reason::tyreTypesDiffer:
+      return tyreTypes(n) + ": the difference is the tyres' type as well";
     case Reason::bothAtLimit:
       return "every lap of both groups at the limit (" + limits() + ")";
     case Reason::atLimit:
@@ -82,9 +87,7 @@ std::string tyreTypesText(const std::vector<Difference>& differences, std::size_
   for (const Difference& d : differences) {
     if (d.to != to) continue;
     for (const DifferenceNote& n : d.notes) {
-      if (n.reason != DifferenceNote::Reason::tyreTypesDiffer) continue;
-      const std::string text = noteText(n, {});
-      return text.substr(0, text.find(": the difference"));
+      if (n.reason == DifferenceNote::Reason::tyreTypesDiffer) return tyreTypes(n);
     }
   }
   return {};

@@ -41,6 +41,11 @@ inline std::string unitText(std::string_view unit) {
   return text.append(unit);
 }
 
+// A sample interval in whole milliseconds: "100 ms".
+inline std::string millisecondsText(double seconds) {
+  return std::to_string(std::lround(seconds * 1000.0)).append(" ms");
+}
+
 // An interval as a sentence gives it: "\u22120.88 to 0.98", the lower end first.
 inline std::string intervalText(double low, double high, int digits) {
   return minusText(low, digits) + " to " + minusText(high, digits);

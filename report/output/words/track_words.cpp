@@ -58,8 +58,8 @@ std::vector<std::string> trackNotes(std::span<const ReportGroup> groups, const T
     }
     if (g.laps > 0 && !g.intervals.empty() && static_cast<double>(g.intervals.back()) > longestDamperInterval) {
       notes.push_back(std::string("Damper speeds") + (groups.size() > 1 ? " (" + groups[g.group].label + ")" : "") +
-                      ": recorded every " + std::to_string(std::lround(1000.0 * static_cast<double>(g.intervals.back()))) +
-                      " ms, a damper's stroke is over between two samples, so the phases' damper speeds are null.");
+                      ": recorded every " + millisecondsText(static_cast<double>(g.intervals.back())) +
+                      ", a damper's stroke is over between two samples, so the phases' damper speeds are null.");
     }
   }
   return notes;

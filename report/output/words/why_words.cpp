@@ -8,16 +8,6 @@
 
 namespace skidlog {
 
-namespace {
-
-constexpr const char* rollStiffness =
-    "the bars and springs set each axle's share of the lateral load transfer; a larger front share gives more "
-    "understeer in the middle";
-constexpr const char* dampers = "dampers act while the body moves: on entry and exit";
-constexpr const char* gearing = "gearing acts on exit, through the engine speed";
-
-}  // namespace
-
 const char* ruleText(WhyRule rule) {
   switch (rule) {
     case WhyRule::frontShare:
@@ -25,16 +15,17 @@ const char* ruleText(WhyRule rule) {
     case WhyRule::wheelOnStop:
       return "a wheel on its stop stiffens its corner abruptly: toward understeer at the front, oversteer at the rear";
     case WhyRule::rollStiffness:
-      return rollStiffness;
+      return "the bars and springs set each axle's share of the lateral load transfer; a larger front share gives "
+             "more understeer in the middle";
     case WhyRule::travel:
       return "a shorter travel puts the wheels on their stops, stiffening that corner abruptly: toward understeer at "
              "the front, oversteer at the rear";
     case WhyRule::dampers:
-      return dampers;
+      return "dampers act while the body moves: on entry and exit";
     case WhyRule::brakeSplit:
       return "the brake torque split acts on entry";
     case WhyRule::gearing:
-      return gearing;
+      return "gearing acts on exit, through the engine speed";
     case WhyRule::tyreType:
       return "a tyre type changes every phase";
     case WhyRule::tyreWidth:
