@@ -168,7 +168,9 @@ try {
         if (!m.band) problems.push(`the chosen corner is not marked on ${m.title}`);
       }
     }
-    await tab.screenshot({ path: name });
+    // On a loaded two-core machine a headless frame has once taken over 30 s
+    // to come; the screenshot is for a person to look at, so it waits longer.
+    await tab.screenshot({ path: name, timeout: 120000 });
     await tab.close();
   }
 } finally {
