@@ -11,6 +11,9 @@
 #include "report/output/words/tyre_words.h"
 #include "report/quantity/quantities.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace skidlog {
 namespace {
 
@@ -115,6 +118,8 @@ Json differenceJson(const ReportData& report, const std::vector<std::string>& la
          {"where", d.where},
          {"curve", d.curve.empty() ? Json(nullptr) : Json(d.curve)},
          {"quantity", d.quantity},
+         {"from_value", number(d.fromValue)},
+         {"to_value", number(d.toValue)},
          {"delta", number(d.delta.value)},
          {"ci", d.hasInterval ? estimateInterval(d.delta) : Json(nullptr)},
          {"relative", estimateValue(d.relative)},
@@ -127,6 +132,40 @@ Json differenceJson(const ReportData& report, const std::vector<std::string>& la
   // A number over laps says how many of each side's it stands on.
   if (d.fromLaps + d.toLaps > 0) j["laps"] = Json::array({d.fromLaps, d.toLaps});
   return j;
+}
+
+// `value`'s numbers rounded to `digits` significant digits: the JSON
+// writer's shortest form of each rounded double is those digits.
+void roundNumbers(Json& value, int digits) {
+  if (value.is_number_float()) {
+    const double v = value.get<double>();
+    char text[48];
+    const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits);
+    double rounded = 0.0;
+    std::from_chars(text, written.ptr, rounded);
+    value = rounded == 0.0 ? 0.0 : rounded;  // no "-0"
+    return;
+  }
+  if (value.is_structured()) {
+    for (Json& item : value) roundNumbers(item, digits);
+  }
+}
+
+// Compacts a difference for the page: six significant digits (the page
+// shows four places at most), its empty and null members left out, and its
+// groups and verdict left out where they are `previous`'s.
+void compact(Json& d, const Json* previous) {
+  roundNumbers(d, 6);
+  for (auto it = d.begin(); it != d.end();) {
+    const bool empty = it->is_null() || (it->is_array() && it->empty());
+    it = empty ? d.erase(it) : std::next(it);
+  }
+  if (previous == nullptr) return;
+  if ((*previous)["from"] == d["from"] && (*previous)["to"] == d["to"]) {
+    d.erase("from");
+    d.erase("to");
+  }
+  if ((*previous)["verdict"] == d["verdict"]) d.erase("verdict");
 }
 
 const char* boundName(Bound b) {
@@ -142,6 +181,22 @@ const char* boundName(Bound b) {
 }
 
 }  // namespace
+
+Json differencesJson(const ReportData& report, JsonForm form) {
+  Json out = Json::array();
+  const std::vector<std::string> labels = report.labels();
+  Json previous;
+  for (const Difference& d : report.differences) {
+    Json j = differenceJson(report, labels, d);
+    if (form == JsonForm::compact) {
+      Json full = j;
+      compact(j, previous.is_null() ? nullptr : &previous);
+      previous = std::move(full);
+    }
+    out.push_back(std::move(j));
+  }
+  return out;
+}
 
 Json quantitiesJson() {
   Json out = Json::array();
@@ -170,16 +225,13 @@ std::string jsonSummary(const ReportData& report) {
       groupJson(g, group);
       groups.push_back(std::move(group));
     }
-    Json differences = Json::array();
-    const std::vector<std::string> labels = report.labels();
-    for (const Difference& d : report.differences) differences.push_back(differenceJson(report, labels, d));
     Json setups = Json::array();
     for (const SetupDifference& d : report.setupDifferences) {
       setups.push_back(setupDifferenceJson(d, report.groups[d.from].label, report.groups[d.to].label));
     }
     summary["groups"] = std::move(groups);
     summary["setup_differences"] = std::move(setups);
-    summary["differences"] = std::move(differences);
+    summary["differences"] = differencesJson(report, JsonForm::full);
     summary["claims"] = claimsJson(report);
   }
   summary["setup_notes"] = setupNotes(report.setupMixes, report.labels());

@@ -12,6 +12,15 @@
 
 namespace skidlog {
 
+// How a member is written: `full` for the JSON file, every number exact and
+// every member present; `compact` for the page, numbers to six significant
+// digits and members left out where they are null, empty or (a difference's
+// groups and verdict) the previous entry's.
+enum class JsonForm { full, compact };
+
+// A comparison's differences between its groups: `differences`.
+Json differencesJson(const ReportData& report, JsonForm form);
+
 // Every quantity the report names: its words, unit, decimals, resolution,
 // the range of its values (null where a bound is open or the track's), what
 // bounds it, which way is better, its phase, and the tyre curve where its

@@ -247,39 +247,6 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
   j.endArray().endObject();
 }
 
-// A difference for the page. What most of a comparison's hundreds of lap
-// and corner numbers lack (a curve, a relative change, notes) is left out,
-// and the page's script fills it in as empty; its groups and verdict are
-// written only where they change from the previous difference's
-// (`previous`), and its interval only where it has none.
-void difference(JsonText& j, const ReportData& report, const std::vector<std::string>& labels, const Difference& d,
-                const Difference* previous) {
-  j.beginObject();
-  if (previous == nullptr || previous->from != d.from || previous->to != d.to) {
-    j.key("from").string(report.groups[d.from].label).key("to").string(report.groups[d.to].label);
-  }
-  j.key("where").string(d.where).key("quantity").string(d.quantity);
-  if (!d.curve.empty()) j.key("curve").string(d.curve);
-  if (!d.phase.empty()) j.key("phase").string(d.phase);
-  if (!d.wheel.empty()) j.key("wheel").string(d.wheel);
-  // Six significant digits: the page shows four places at most.
-  j.key("fromValue").significant(d.fromValue, 6).key("toValue").significant(d.toValue, 6);
-  const auto estimate = [&j](const Estimate& e) {
-    j.beginObject().key("value").significant(e.value, 6).key("low").significant(e.ci.low, 6);
-    j.key("high").significant(e.ci.high, 6).endObject();
-  };
-  j.key("delta");
-  estimate(d.delta);
-  if (d.relative.known()) {
-    j.key("relative");
-    estimate(d.relative);
-  }
-  if (!d.hasInterval) j.key("interval").boolean(false);
-  if (previous == nullptr || previous->verdict != d.verdict) j.key("verdict").string(d.verdict);
-  if (const std::vector<std::string> notes = notesOf(d, labels); !notes.empty()) j.key("notes").strings(notes);
-  j.endObject();
-}
-
 }  // namespace
 
 std::string pageData(const ReportData& report) {
@@ -290,13 +257,10 @@ std::string pageData(const ReportData& report) {
     const std::string tyreTypes = k > 0 ? tyreTypesText(report.differences, k) : std::string();
     group(j, report.groups[k], edges, report.groups.size(), !report.grouped(), tyreTypes);
   }
-  j.endArray().key("differences").beginArray();
-  const std::vector<std::string> labels = report.labels();
-  for (std::size_t k = 0; k < report.differences.size(); ++k) {
-    difference(j, report, labels, report.differences[k], k > 0 ? &report.differences[k - 1] : nullptr);
-  }
   // The members the JSON summary holds too are its own, written by its writers.
-  j.endArray().key("claims").json(claimsJson(report));
+  j.endArray().key("differences").json(differencesJson(report, JsonForm::compact));
+  j.key("claims").json(claimsJson(report));
+  const std::vector<std::string> labels = report.labels();
   j.key("findings").json(findingsJson(report));
   j.key("quantities").json(quantitiesJson());
   j.key("setup_notes").json(setupNotes(report.setupMixes, labels));

@@ -8,21 +8,21 @@ function describe(d) {
   if (q.scale !== 1) {
     const k = q.scale;
     const times = (v) => (v === null ? null : v * k);
-    d = Object.assign({}, d, {toValue: times(d.toValue), fromValue: times(d.fromValue),
-                              delta: {value: times(d.delta.value), low: times(d.delta.low), high: times(d.delta.high)}});
+    d = Object.assign({}, d, {to_value: times(d.to_value), from_value: times(d.from_value), delta: times(d.delta),
+                              ci: d.ci && d.ci.map(times)});
   }
   const digits = q.decimals;
   const unit = unitText(q.unit);
   const format = (v, n, u, plus) => numberText(v, n, plus) + u;
   const signed = (v, n, u) => format(v, n, u, true);
-  const change = d.relative.value !== null
-    ? signed(100 * d.relative.value, 1, ' %') + ' (' + signed(100 * d.relative.low, 1, ' %') + ' to ' + signed(100 * d.relative.high, 1, ' %') + ')'
-    : signed(d.delta.value, digits, unit) + (d.interval ? ' (' + signed(d.delta.low, digits, unit) + ' to ' +
-        signed(d.delta.high, digits, unit) + ')' : ' (no interval)');
+  const change = d.relative !== null
+    ? signed(100 * d.relative, 1, ' %') + ' (' + signed(100 * d.relative_ci[0], 1, ' %') + ' to ' + signed(100 * d.relative_ci[1], 1, ' %') + ')'
+    : signed(d.delta, digits, unit) + (d.ci ? ' (' + signed(d.ci[0], digits, unit) + ' to ' +
+        signed(d.ci[1], digits, unit) + ')' : ' (no interval)');
   const where = d.curve ? d.where + ' ' + d.curve + ' ' : d.where === 'balance' || d.where === 'platform' ? '' :
                 d.where === 'lap' ? '' : d.where.replace(/ lap$/, '') + ' ';
   return where + words + ': ' + d.to + ' ' +
-         format(d.toValue, digits, unit, false) + ', ' + d.from + ' ' + format(d.fromValue, digits, unit, false) + ', ' + change;
+         format(d.to_value, digits, unit, false) + ', ' + d.from + ' ' + format(d.from_value, digits, unit, false) + ', ' + change;
 }
 // Every difference as a row of a forest plot: its value as a point, its
 // 95 % interval as a bar, a line at zero. Rows of one kind of place and one
@@ -33,12 +33,13 @@ const placeKinds = [['Lap and corners', (d) => !d.phase && /(^| )(T\d+|lap)$/.te
                     ['Wheels', (d) => /^(FL|FR|RL|RR)$/.test(d.where)], ['Balance', (d) => d.where === 'balance'],
                     ['Platform', (d) => d.where === 'platform']];
 function forestRows(d) {
-  const relative = d.relative.value !== null;
+  const relative = d.relative !== null;
   const unit = relative ? '%' : d.quantity;
   const k = relative ? 100 : 1;
-  return {d: d, unit: unit, v: k * (relative ? d.relative.value : d.delta.value),
-          low: d.interval ? k * (relative ? d.relative.low : d.delta.low) : null,
-          high: d.interval ? k * (relative ? d.relative.high : d.delta.high) : null,
+  const ci = relative ? d.relative_ci : d.ci;
+  return {d: d, unit: unit, v: k * (relative ? d.relative : d.delta),
+          low: d.ci ? k * ci[0] : null,
+          high: d.ci ? k * ci[1] : null,
           shown: d.verdict === 'higher' || d.verdict === 'lower'};
 }
 function forestPlot() {
@@ -52,7 +53,7 @@ function forestPlot() {
       'without an interval (one lap each, laps that disagree, below the resolution) are in the table below it.'));
   const plot = main.appendChild(el('div', {class: 'forest'}));
   placeKinds.forEach(([title, holds]) => {
-    const rows = data.differences.filter((d) => d.interval && holds(d)).map(forestRows);
+    const rows = data.differences.filter((d) => d.ci && holds(d)).map(forestRows);
     if (!rows.length) return;
     // Shown differences first, then place by place as the data lists them.
     const number = (w) => { const m = /T(\d+)$/.exec(w); return m ? Number(m[1]) : 0; };
@@ -99,7 +100,7 @@ function forestRow(into, r, scale) {
 // plotted against an interval they lack, in one table largest first within
 // each kind of place (hundreds of "(no interval)" rows made the forest unreadable).
 function measuredTable() {
-  const measured = data.differences.filter((d) => !d.interval);
+  const measured = data.differences.filter((d) => !d.ci);
   if (!measured.length) return;
   // Under the forest, folded: none of them is claimed.
   const folded = main.appendChild(el('details', {class: 'differences'}));

@@ -30,18 +30,15 @@ function unpackAll(v) {
   return v;
 }
 const data = unpackAll(JSON.parse(document.getElementById('report-data').textContent));
-// A difference leaves out what it lacks (no curve, relative change or notes;
-// an interval only where it has none) and its groups and verdict where they
-// are the previous one's.
-const unknown = {value: null, low: null, high: null};
+// A difference on the page is the JSON's, compacted: its null and empty
+// members are left out, and its groups and verdict where they are the
+// previous one's.
 data.differences.forEach((d, i, all) => {
   d.from = d.from ?? all[i - 1].from;
   d.to = d.to ?? all[i - 1].to;
   d.verdict = d.verdict ?? all[i - 1].verdict;
-  d.curve = d.curve || '';
-  d.relative = d.relative || unknown;
+  for (const k of ['curve', 'from_value', 'to_value', 'delta', 'ci', 'relative', 'relative_ci']) d[k] = d[k] ?? null;
   d.notes = d.notes || [];
-  d.interval = d.interval !== false;
 });
 const groups = data.groups;
 const single = groups.length === 1;

@@ -57,12 +57,12 @@ function lapTimeLines(t, item) {
     const d = data.differences.find((x) => x.where.endsWith('lap') && x.quantity === 'lap_time_s' &&
                                          x.to === groups[g.group].label);
     if (!d) return;
-    const interval = d.interval ? ' (' + signedSeconds(d.delta.low) + ' to ' + signedSeconds(d.delta.high) + ')' : '';
+    const interval = d.ci ? ' (' + signedSeconds(d.ci[0]) + ' to ' + signedSeconds(d.ci[1]) + ')' : '';
     const c = data.claims.find((x) => x.to === groups[g.group].label);
     const claims = c ? '; ' + c.claimed + ' of ' + c.m + ' lap and corner differences claimed, ' +
                        Math.round(100 * c.fdr) + ' % false discovery rate' : '';
     item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
-          signedSeconds(d.delta.value) + interval + ', ' + d.verdict + '; best lap ' +
+          signedSeconds(d.delta) + interval + ', ' + d.verdict + '; best lap ' +
           signedSeconds(g.best - t.groups[0].best) + claims]);
   });
 }
