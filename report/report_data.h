@@ -13,9 +13,13 @@
 #include "report/laps/findings.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/lap_claims.h"
-#include "report/report_request.h"
+#include "report/quantity/speed_unit.h"
 
 namespace skidlog {
+
+// The most groups a report compares pairwise, each later group against the
+// first; more are read as a session, every group ranked against the field.
+inline constexpr std::size_t maxPairwiseGroups = 4;
 
 struct ReportData {
   std::vector<ReportGroup> groups;        // the first is the one the others are compared with

@@ -10,13 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "report/output/words/speed_unit.h"
+#include "report/quantity/speed_unit.h"
 
 namespace skidlog {
-
-// The most groups a report compares pairwise, each later group against the
-// first; more are read as a session, every group ranked against the field.
-inline constexpr std::size_t maxPairwiseGroups = 4;
 
 enum class GroupBy { commandLine, car, track, player, setup };
 

@@ -10,7 +10,7 @@
 #include "report/analysis/compare/differences.h"
 #include "report/laps/findings.h"
 #include "report/laps/session/session.h"
-#include "report/output/words/speed_unit.h"
+#include "report/quantity/speed_unit.h"
 
 namespace skidlog {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "report/laps/why/corner_why.h"
-#include "report/output/words/speed_unit.h"
+#include "report/quantity/speed_unit.h"
 
 namespace skidlog {
 

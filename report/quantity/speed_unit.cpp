@@ -1,4 +1,4 @@
-#include "report/output/words/speed_unit.h"
+#include "report/quantity/speed_unit.h"
 
 namespace skidlog {
 

@@ -1,7 +1,7 @@
 // The unit speeds are shown in: the page's and the findings' sentences. The
 // JSON's numbers stay in m/s.
-#ifndef SKIDLOG_REPORT_OUTPUT_WORDS_SPEED_UNIT_H_
-#define SKIDLOG_REPORT_OUTPUT_WORDS_SPEED_UNIT_H_
+#ifndef SKIDLOG_REPORT_QUANTITY_SPEED_UNIT_H_
+#define SKIDLOG_REPORT_QUANTITY_SPEED_UNIT_H_
 
 #include <optional>
 #include <string_view>
@@ -19,4 +19,4 @@ double speedScale(SpeedUnit u);
 
 }  // namespace skidlog
 
-#endif  // SKIDLOG_REPORT_OUTPUT_WORDS_SPEED_UNIT_H_
+#endif  // SKIDLOG_REPORT_QUANTITY_SPEED_UNIT_H_
