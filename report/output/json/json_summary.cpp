@@ -151,15 +151,20 @@ void roundNumbers(Json& value, int digits) {
   }
 }
 
-// Compacts a difference for the page: six significant digits (the page
-// shows four places at most), its empty and null members left out, and its
-// groups and verdict left out where they are `previous`'s.
-void compact(Json& d, const Json* previous) {
-  roundNumbers(d, 6);
-  for (auto it = d.begin(); it != d.end();) {
+// Compacts an entry for the page: six significant digits (the page shows
+// four places at most), its null and empty members left out.
+void compact(Json& entry) {
+  roundNumbers(entry, 6);
+  for (auto it = entry.begin(); it != entry.end();) {
     const bool empty = it->is_null() || (it->is_array() && it->empty());
-    it = empty ? d.erase(it) : std::next(it);
+    it = empty ? entry.erase(it) : std::next(it);
   }
+}
+
+// A difference compacted, and its groups and verdict left out where they
+// are `previous`'s.
+void compact(Json& d, const Json* previous) {
+  compact(d);
   if (previous == nullptr) return;
   if ((*previous)["from"] == d["from"] && (*previous)["to"] == d["to"]) {
     d.erase("from");
@@ -198,7 +203,7 @@ Json differencesJson(const ReportData& report, JsonForm form) {
   return out;
 }
 
-Json quantitiesJson() {
+Json quantitiesJson(JsonForm form) {
   Json out = Json::array();
   for (const Quantity& q : quantities()) {
     Json j{{"key", q.key}, {"words", q.words}, {"unit", q.unit}, {"decimals", q.decimals},
@@ -209,6 +214,7 @@ Json quantitiesJson() {
                                                           : Json(nullptr)},
            {"phase", q.phase.empty() ? Json(nullptr) : Json(q.phase)}};
     if (!q.curve.empty()) j["curve"] = q.curve;
+    if (form == JsonForm::compact) compact(j);
     out.push_back(std::move(j));
   }
   return out;
@@ -238,7 +244,7 @@ std::string jsonSummary(const ReportData& report) {
   summary["session"] = sessionJson(report);
   summary["tracks"] = tracksJson(report);
   summary["findings"] = findingsJson(report);
-  summary["quantities"] = quantitiesJson();
+  summary["quantities"] = quantitiesJson(JsonForm::full);
   // Invalid UTF-8 in a file name is replaced rather than thrown.
   return summary.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

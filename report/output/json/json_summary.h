@@ -25,7 +25,7 @@ Json differencesJson(const ReportData& report, JsonForm form);
 // the range of its values (null where a bound is open or the track's), what
 // bounds it, which way is better, its phase, and the tyre curve where its
 // unit depends on one: `quantities`.
-Json quantitiesJson();
+Json quantitiesJson(JsonForm form);
 
 // The summary as indented JSON text ending in a line feed. Every string is
 // UTF-8; a missing fit or friction-circle sector is null.

@@ -262,7 +262,7 @@ std::string pageData(const ReportData& report) {
   j.key("claims").json(claimsJson(report));
   const std::vector<std::string> labels = report.labels();
   j.key("findings").json(findingsJson(report));
-  j.key("quantities").json(quantitiesJson());
+  j.key("quantities").json(quantitiesJson(JsonForm::compact));
   j.key("setup_notes").json(setupNotes(report.setupMixes, labels));
   j.key("setupDifferences").beginArray();
   for (const SetupDifference& d : report.setupDifferences) {

@@ -14,7 +14,7 @@ namespace {
 void lap(JsonText& j, const LapResult& l, bool traced) {
   j.beginObject().key("file").string(l.file).key("group").integer(static_cast<std::int64_t>(l.group));
   j.key("complete").boolean(l.complete);
-  j.key("lapTime").number(l.lapTime, 3);
+  j.key("lap_time_s").number(l.lapTime, 3);
   if (traced) {
     j.key("delta").numbers(l.delta, 3).key("speed").numbers(l.speed, 2);
     j.key("frontUse").numbers(l.frontUse, 3).key("rearUse").numbers(l.rearUse, 3);
@@ -55,8 +55,8 @@ void overLaps(JsonText& j, const OverLaps& o, int digits) {
 void cornerGroup(JsonText& j, const CornerGroup& g) {
   j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
   j.key("laps").integer(static_cast<std::int64_t>(g.laps));
-  j.key("lifts").integer(static_cast<std::int64_t>(g.lifting));
-  j.key("liftsKnown").integer(static_cast<std::int64_t>(g.liftKnown));
+  j.key("lifts_laps").integer(static_cast<std::int64_t>(g.lifting));
+  j.key("lifts_known_laps").integer(static_cast<std::int64_t>(g.liftKnown));
   for (std::size_t k = 0; k < cornerKeyCount; ++k) {
     j.key(cornerKeyNames[k]);
     overLaps(j, g.value[k], 3);
@@ -74,10 +74,11 @@ void cornerGroup(JsonText& j, const CornerGroup& g) {
 void trackGroup(JsonText& j, const TrackGroup& g) {
   j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
   j.key("laps").integer(static_cast<std::int64_t>(g.laps));
-  j.key("complete").integer(static_cast<std::int64_t>(g.completeLaps)).key("lapTime");
+  j.key("complete_laps").integer(static_cast<std::int64_t>(g.completeLaps)).key("lap_time_s");
   overLaps(j, g.lapTime, 3);
   const std::vector<double> intervals(g.intervals.begin(), g.intervals.end());
-  j.key("best").number(g.bestLapTime, 3).key("bestOfSegments").number(g.bestOfSegments, 3).key("intervals").numbers(intervals, 3);
+  j.key("best_lap_s").number(g.bestLapTime, 3).key("best_of_segments_s").number(g.bestOfSegments, 3);
+  j.key("sample_interval_s").numbers(intervals, 3);
   j.key("deltaMean").numbers(g.deltaMean, 3).key("deltaLow").numbers(g.deltaLow, 3);
   j.key("deltaHigh").numbers(g.deltaHigh, 3);
   // Its understeer by phase, slow corners then fast.
@@ -92,7 +93,7 @@ void trackGroup(JsonText& j, const TrackGroup& g) {
 
 void corner(JsonText& j, const CornerResult& c, std::size_t reference) {
   const TrackCorner& k = c.corner;
-  j.beginObject().key("name").string(k.name).key("left").boolean(k.left);
+  j.beginObject().key("name").string(k.name).key("direction").string(k.left ? "left" : "right");
   // The reference lap's phases: where each begins and ends.
   std::vector<double> phaseAt;
   for (std::size_t p = 0; p < phaseCount; ++p) {
@@ -101,9 +102,9 @@ void corner(JsonText& j, const CornerResult& c, std::size_t reference) {
     phaseAt.push_back(known ? c.laps[reference].phases[p].end : std::numeric_limits<double>::quiet_NaN());
   }
   j.key("phaseAt").numbers(phaseAt, 1);
-  j.key("start").number(k.start, 1).key("apex").number(k.apex, 1).key("end").number(k.end, 1);
-  j.key("apexX").number(k.apexX, 1).key("apexY").number(k.apexY, 1);
-  j.key("angle").number(k.angleDeg, 0).key("radius").number(k.radius, 0);
+  j.key("start_m").number(k.start, 1).key("apex_m").number(k.apex, 1).key("end_m").number(k.end, 1);
+  j.key("apex_xy").beginArray().number(k.apexX, 1).number(k.apexY, 1).endArray();
+  j.key("angle_deg").number(k.angleDeg, 0).key("radius_m").number(k.radius, 0);
   if (!c.sweepers.empty()) j.key("sweepers").strings(c.sweepers);
   j.key("laps").beginArray();
   for (const CornerLap& l : c.laps) cornerLap(j, l);
@@ -146,8 +147,8 @@ void pageTracks(JsonText& j, const ReportData& report) {
   j.key("tracks").beginArray();
   for (const TrackAnalysis& t : report.tracks) {
     j.beginObject().key("track").string(t.track).key("layout").string(t.layout);
-    j.key("reference").integer(static_cast<std::int64_t>(t.reference)).key("length").number(t.path.length(), 1);
-    j.key("speedBoundary").number(t.speedClasses.boundary, 2).key("speedClasses").beginArray();
+    j.key("reference_lap").integer(static_cast<std::int64_t>(t.reference)).key("length_m").number(t.path.length(), 1);
+    j.key("speed_boundary_m_s").number(t.speedClasses.boundary, 2).key("speedClasses").beginArray();
     for (const std::vector<std::size_t>& members : t.speedClasses.corners) {
       std::vector<std::string> names;
       for (const std::size_t k : members) names.push_back(t.corners[k].corner.name);

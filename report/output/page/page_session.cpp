@@ -19,21 +19,21 @@ void withInterval(JsonText& j, double value, const Interval& ci, bool known, int
 void group(JsonText& j, const ReportData& report, const TrackAnalysis& t, const SessionGroup& g) {
   j.beginObject().key("group").integer(static_cast<std::int64_t>(g.group));
   j.key("label").string(report.groups[g.group].label);
-  j.key("valid").integer(static_cast<std::int64_t>(g.validLaps.size())).key("leftOut").beginArray();
+  j.key("valid_laps").integer(static_cast<std::int64_t>(g.validLaps.size())).key("left_out").beginArray();
   for (const LeftOut& l : g.leftOut) j.beginArray().string(l.file).string(leftOutText(l)).endArray();
-  j.endArray().key("pace");
+  j.endArray().key("pace_s");
   withInterval(j, g.pace.mean, g.pace.ci, g.pace.hasInterval(), 3);
-  j.key("gap");
+  j.key("gap_s");
   withInterval(j, g.gap.delta, g.gap.ci, g.gap.hasInterval() || g.gap.delta == 0.0, 3);
-  j.key("consistency");
+  j.key("consistency_s");
   withInterval(j, g.consistency, g.consistencyCi, std::isfinite(g.consistency), 3);
-  j.key("best").number(g.bestLap, 3).key("bestOfSegments").number(g.bestOfSegments, 3);
+  j.key("best_lap_s").number(g.bestLap, 3).key("best_of_segments_s").number(g.bestOfSegments, 3);
   j.key("rank").integer(static_cast<std::int64_t>(g.rank));
-  j.key("rankRange").beginArray().integer(static_cast<std::int64_t>(g.rankLow));
+  j.key("rank_range").beginArray().integer(static_cast<std::int64_t>(g.rankLow));
   j.integer(static_cast<std::int64_t>(g.rankHigh)).endArray();
   std::vector<std::string> varies;
   for (const std::size_t c : g.variesMost) varies.push_back(t.corners[c].corner.name);
-  j.key("variesMost").strings(varies).endObject();
+  j.key("varies_most").strings(varies).endObject();
 }
 
 }  // namespace
@@ -59,9 +59,9 @@ void pageSession(JsonText& j, const ReportData& report) {
     j.number(d.delta.value, 3).number(d.hasInterval ? d.delta.ci.low : d.delta.value, 3);
     j.number(d.hasInterval ? d.delta.ci.high : d.delta.value, 3).boolean(claimed(d.verdict)).endArray();
   }
-  j.endArray().key("fastGroups").beginArray();
+  j.endArray().key("faster_third").beginArray();
   for (const std::size_t g : s.fastGroups) j.integer(static_cast<std::int64_t>(g));
-  j.endArray().key("fastGain").beginArray();
+  j.endArray().key("fast_gain").beginArray();
   for (const FastGain& f : s.fastGain) {
     j.beginObject().key("corner").string(t.corners[f.corner].corner.name).key("quantity").string(f.delta.quantity);
     j.key("claimed").boolean(claimed(f.delta.verdict)).key("text").string(fastGainText(f, report.speedUnit)).endObject();

@@ -9,7 +9,7 @@ const cornerNames = {
     ctx.save();
     ctx.font = 'bold 11px system-ui, sans-serif';
     ctx.fillStyle = '#222';
-    opts.corners.forEach((c) => ctx.fillText(c.name, x.getPixelForValue(c.apexX) + 6, y.getPixelForValue(c.apexY) - 6));
+    opts.corners.forEach((c) => ctx.fillText(c.name, x.getPixelForValue(c.apex_xy[0]) + 6, y.getPixelForValue(c.apex_xy[1]) - 6));
     ctx.restore();
   }
 };
@@ -96,19 +96,19 @@ function timeSection() {
 function lapCornerTable(t) {
   main.appendChild(el('h2', {id: 'where-the-time-goes'}, 'Where the time goes'));
   const names = t.corners.map((c) => c.name);
-  const table = tableSection('', 'Each lap against the reference lap ' + fileName(t.laps[t.reference].file) +
+  const table = tableSection('', 'Each lap against the reference lap ' + fileName(t.laps[t.reference_lap].file) +
       ': per corner the time its segment (from the middle of the straight before it to the middle of the one ' +
       'after; the segments add up to the lap) loses, positive and orange, or gains, blue. One lap against ' +
       'another has no interval; the laps\u2019 spread is in the corner tables below.',
       ['Lap', 'Lap time [s]'].concat(names), {class: 'heat laps'}, main);
   const lost = t.corners.map((c) => new Map(c.laps.map((l) => [l[0], l[2]])));
   const largest = Math.max(0.001, ...lost.flatMap((m) => [...m.values()].filter((v) => v !== null).map(Math.abs)));
-  const order = t.laps.map((l, k) => k).filter((k) => k !== t.reference)
-    .sort((a, b) => (t.laps[a].lapTime ?? Infinity) - (t.laps[b].lapTime ?? Infinity));
+  const order = t.laps.map((l, k) => k).filter((k) => k !== t.reference_lap)
+    .sort((a, b) => (t.laps[a].lap_time_s ?? Infinity) - (t.laps[b].lap_time_s ?? Infinity));
   order.forEach((k) => {
     const row = table.appendChild(el('tr'));
     cell(row, fileName(t.laps[k].file));
-    cell(row, fixed(t.laps[k].lapTime, 3));
+    cell(row, fixed(t.laps[k].lap_time_s, 3));
     lost.forEach((m) => {
       const v = m.get(k);
       const text = v === undefined || v === null ? '\u2013'
@@ -138,16 +138,16 @@ function sweepersText(t) {
 }
 
 function lapsSection(t) {
-  const ref = t.laps[t.reference];
+  const ref = t.laps[t.reference_lap];
   const lapName = lapNameOf;
   const grid = section('Laps and corners' + (data.tracks.length > 1 ? ': ' + t.track : ''),
-      t.track + (t.layout ? ' ' + t.layout : '') + ', ' + t.length.toFixed(0) + ' m along the reference lap ' +
-      lapName(ref) + (ref.lapTime !== null ? ' (' + ref.lapTime.toFixed(3) + ' s)' : '') + '. Every lap is placed ' +
+      t.track + (t.layout ? ' ' + t.layout : '') + ', ' + t.length_m.toFixed(0) + ' m along the reference lap ' +
+      lapName(ref) + (ref.lap_time_s !== null ? ' (' + ref.lap_time_s.toFixed(3) + ' s)' : '') + '. Every lap is placed ' +
       'along its path by position; the time delta is a lap\u2019s time at a place less the reference\u2019s, and ' +
       'meets the recorded split and lap times. Corners are found on the reference path from its curvature. ' +
       sweepersText(t) + 'Choose a corner in the table to mark it on the map and the traces.');
   // How often each group's laps are recorded (their laps and times are in the summary).
-  const ms = (g) => g.intervals.map((i) => Math.round(i * 1000) + ' ms').join(' and ');
+  const ms = (g) => g.sample_interval_s.map((i) => Math.round(i * 1000) + ' ms').join(' and ');
   const recorded = t.groups.filter((g) => g.laps > 0);
   const intervals = new Set(recorded.map(ms));
   const lapLines = intervals.size === 1 ? ['Recorded every ' + [...intervals][0] + '.']
@@ -230,7 +230,7 @@ function trackMap(t, grid) {
   const which = el('select', {'aria-label': 'lap'});
   const traced = t.laps.map((l, k) => k).filter((k) => t.laps[k].delta);
   traced.forEach((k) => which.appendChild(el('option', {value: String(k)}, lapName(t.laps[k]))));
-  which.value = String(traced.find((k) => k !== t.reference) ?? t.reference);
+  which.value = String(traced.find((k) => k !== t.reference_lap) ?? t.reference_lap);
   controls.appendChild(document.createTextNode('Track map coloured by '));
   controls.appendChild(channel);
   controls.appendChild(document.createTextNode(' of lap '));
@@ -242,7 +242,7 @@ function trackMap(t, grid) {
   const pad = 0.02 * Math.max(Math.max(...t.x) - Math.min(...t.x), Math.max(...t.y) - Math.min(...t.y));
   const bounds = {xMin: Math.min(...t.x) - pad, xMax: Math.max(...t.x) + pad,
                   yMin: Math.min(...t.y) - pad, yMax: Math.max(...t.y) + pad};
-  const apexes = t.corners.map((c) => ({x: c.apexX, y: c.apexY}));
+  const apexes = t.corners.map((c) => ({x: c.apex_xy[0], y: c.apex_xy[1]}));
   const mapOptions = options('track map', 'x [m]', 'y [m]');
   mapOptions.plugins.equalScale = {bounds: bounds};
   mapOptions.plugins.cornerNames = {corners: t.corners};
@@ -277,7 +277,7 @@ function trackMap(t, grid) {
 // band over its laps), speed, pedals, steering and gear.
 function lapTraces(t, grid) {
   const lapName = lapNameOf;
-  const ref = t.laps[t.reference];
+  const ref = t.laps[t.reference_lap];
   // A lap in its own colour (one group) or its group's; past twelve, dashed.
   const shown = t.laps.filter((l) => l.delta);
   // Each shown lap's `key` along the path, times `scale` (a pedal in per
@@ -300,7 +300,7 @@ function lapTraces(t, grid) {
   // Along the lap: the distance axis from the line to the lap's length.
   const alongLap = (title, y) => {
     const o = options(title, 'distance [m]', y);
-    Object.assign(o.scales.x, {min: 0, max: t.length});
+    Object.assign(o.scales.x, {min: 0, max: t.length_m});
     return o;
   };
   const traces = [
@@ -364,10 +364,10 @@ function cornerTable(t, map, path, traces) {
     chosen = tables.flatMap((table) => [...table.querySelectorAll('tr[data-corner]')])
       .filter((r) => r.getAttribute('data-corner') === c.name);
     chosen.forEach((r) => r.classList.add('chosen'));
-    map.data.datasets[2].data = path.filter((p) => p.s >= c.start && p.s <= c.end);
+    map.data.datasets[2].data = path.filter((p) => p.s >= c.start_m && p.s <= c.end_m);
     map.data.datasets[2].label = 'chosen corner ' + c.name;
     map.update('none');
-    traces.forEach((ch) => { ch.options.plugins.cornerBand = {range: [c.start, c.end]}; ch.update('none'); });
+    traces.forEach((ch) => { ch.options.plugins.cornerBand = {range: [c.start_m, c.end_m]}; ch.update('none'); });
     phaseDetail(c);
   };
   // The chosen corner's phases, group by group.
@@ -405,9 +405,9 @@ function cornerTable(t, map, path, traces) {
       add(c.name);
       if (!single) add(groups[g.group].label);
       if (k === 0) {
-        [c.left ? 'left' : 'right', c.angle.toFixed(0), c.radius.toFixed(0)].forEach(add);
+        [c.direction, c.angle_deg.toFixed(0), c.radius_m.toFixed(0)].forEach(add);
       } else {
-        add(g.liftsKnown ? g.lifts + ' of ' + g.liftsKnown : '\u2013');
+        add(g.lifts_known_laps ? g.lifts_laps + ' of ' + g.lifts_known_laps : '\u2013');
       }
       columns[k].forEach((key) => add(overLaps(scaledOverLaps(g[key.key], key.scale), key.decimals, key.scale)));
       row.addEventListener('click', () => choose(c));

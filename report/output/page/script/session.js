@@ -16,7 +16,7 @@ function sessionSection() {
   const s = sessionOf;
   if (!s || s.fastest < 0) return;
   const ranked = s.groups.filter((g) => g.rank > 0).sort((a, b) => a.rank - b.rank);
-  const valid = ranked.reduce((n, g) => n + g.valid, 0);
+  const valid = ranked.reduce((n, g) => n + g.valid_laps, 0);
   // One lap alone is no session.
   if (ranked.length < 2 && valid < 2) return;
   main.appendChild(el('h2', {id: 'session'}, 'Session'));
@@ -37,20 +37,20 @@ function rankingTable(s, ranked) {
        'Consistency [s]', 'Laps', 'Varies most'], {class: 'ranking'}, main);
   ranked.forEach((g) => {
     const row = table.appendChild(el('tr'));
-    const range = g.rankRange[0] ? ' (' + (g.rankRange[0] === g.rankRange[1] ? g.rankRange[0]
-                                             : g.rankRange[0] + '\u2013' + g.rankRange[1]) + ')' : '';
+    const range = g.rank_range[0] ? ' (' + (g.rank_range[0] === g.rank_range[1] ? g.rank_range[0]
+                                             : g.rank_range[0] + '\u2013' + g.rank_range[1]) + ')' : '';
     cell(row, g.rank + range);
     cell(row, g.label);
-    cell(row, valueWithInterval(g.pace, 3));
-    cell(row, g.group === s.fastest ? '\u2013' : valueWithInterval(g.gap, 3, true));
-    cell(row, fixed(g.best, 3));
-    cell(row, fixed(g.bestOfSegments, 3));
+    cell(row, valueWithInterval(g.pace_s, 3));
+    cell(row, g.group === s.fastest ? '\u2013' : valueWithInterval(g.gap_s, 3, true));
+    cell(row, fixed(g.best_lap_s, 3));
+    cell(row, fixed(g.best_of_segments_s, 3));
     // A spread's interval is not symmetric: both ends shown.
-    const c = g.consistency;
+    const c = g.consistency_s;
     cell(row, c[0] === null ? '\u2013' : c[0].toFixed(3) + ' (' + c[1].toFixed(2) + '\u2013' + c[2].toFixed(2) + ')');
-    cell(row, {text: g.valid + (g.leftOut.length ? ' (' + g.leftOut.length + ' left out)' : ''),
-               title: g.leftOut.map(([f, why]) => fileName(f) + ': ' + why).join('\n')});
-    cell(row, g.variesMost.join(', '));
+    cell(row, {text: g.valid_laps + (g.left_out.length ? ' (' + g.left_out.length + ' left out)' : ''),
+               title: g.left_out.map(([f, why]) => fileName(f) + ': ' + why).join('\n')});
+    cell(row, g.varies_most.join(', '));
   });
 }
 
@@ -92,12 +92,12 @@ function cornerMap(s, ranked) {
 }
 
 function fastGainList(s) {
-  if (!s.fastGroups.length) return;
-  const names = s.fastGroups.map((g) => groups[g].label).join(', ');
-  const claimed = s.fastGain.filter((f) => f.claimed);
+  if (!s.faster_third.length) return;
+  const names = s.faster_third.map((g) => groups[g].label).join(', ');
+  const claimed = s.fast_gain.filter((f) => f.claimed);
   main.appendChild(el('p', {class: 'note'}, 'Where the faster third (' + names + ') differs from the rest, per ' +
       'corner, each group\u2019s mean one value (groups, not laps, are the units), with its interval over the ' +
-      'groups; ' + claimed.length + ' of ' + s.fastGain.length + ' numbers claimed at a 5 % false discovery rate.'));
+      'groups; ' + claimed.length + ' of ' + s.fast_gain.length + ' numbers claimed at a 5 % false discovery rate.'));
   if (!claimed.length) return;
   const list = main.appendChild(el('ul', {class: 'fast-gain'}));
   claimed.forEach((f) => list.appendChild(el('li', {}, f.corner + ': the faster third ' + f.text)));
@@ -112,26 +112,26 @@ function sessionLines(item) {
     return;
   }
   const ranked = s.groups.filter((g) => g.rank > 0).sort((a, b) => a.rank - b.rank);
-  const laps = ranked.reduce((n, g) => n + g.valid, 0);
+  const laps = ranked.reduce((n, g) => n + g.valid_laps, 0);
   const first = ranked[0], second = ranked[1];
-  const pace = valueWithInterval(first.pace, 3);
-  const parts = [el('b', {}, 'Fastest: ' + first.label), ', pace ' + pace.text + ' s over ' + first.valid +
-                 (first.valid === 1 ? ' lap' : ' laps')];
+  const pace = valueWithInterval(first.pace_s, 3);
+  const parts = [el('b', {}, 'Fastest: ' + first.label), ', pace ' + pace.text + ' s over ' + first.valid_laps +
+                 (first.valid_laps === 1 ? ' lap' : ' laps')];
   if (second) {
-    const gap = second.gap;
+    const gap = second.gap_s;
     parts.push(', ' + gap[0].toFixed(3) + ' s' + (gap[1] !== null ? ' (' + gap[1].toFixed(3) + ' to ' +
                gap[2].toFixed(3) + ')' : '') + ' ahead of ' + second.label);
   }
-  parts.push(first.rankRange[0] && first.rankRange[1] === 1 ? '; first in every draw.' : '.');
+  parts.push(first.rank_range[0] && first.rank_range[1] === 1 ? '; first in every draw.' : '.');
   item(parts);
-  const firm = ranked.filter((g) => g.rankRange[0] && g.rankRange[0] === g.rankRange[1]);
+  const firm = ranked.filter((g) => g.rank_range[0] && g.rank_range[0] === g.rank_range[1]);
   item([ranked.length + ' groups, ' + laps + ' valid laps: ' + firm.length + ' of ' + ranked.length +
         ' ranks firm' + (firm.length ? ' (' + firm.slice(0, 5).map((g) => g.rank + ' ' + g.label).join(', ') +
         (firm.length > 5 ? ', \u2026' : '') + ')' : '') + '; the rest within ranges under ',
         el('a', {href: '#session'}, 'Session'), '.']);
-  const steady = ranked.filter((g) => g.consistency[0] !== null).sort((a, b) => a.consistency[0] - b.consistency[0]);
+  const steady = ranked.filter((g) => g.consistency_s[0] !== null).sort((a, b) => a.consistency_s[0] - b.consistency_s[0]);
   if (steady.length) {
-    item([el('b', {}, 'Most consistent: ' + steady[0].label), ', laps spread ' + steady[0].consistency[0].toFixed(3) +
-          ' s (' + steady[0].consistency[1].toFixed(2) + ' to ' + steady[0].consistency[2].toFixed(2) + ').']);
+    item([el('b', {}, 'Most consistent: ' + steady[0].label), ', laps spread ' + steady[0].consistency_s[0].toFixed(3) +
+          ' s (' + steady[0].consistency_s[1].toFixed(2) + ' to ' + steady[0].consistency_s[2].toFixed(2) + ').']);
   }
 }

@@ -37,23 +37,23 @@ function summarySection() {
 // Each group's laps and lap times on a track, its reference lap, and each
 // later group's lap time against the first's.
 function lapTimeLines(t, item) {
-  const ref = t.laps[t.reference];
+  const ref = t.laps[t.reference_lap];
   t.groups.filter((g) => g.laps > 0).forEach((g) => {
-    const time = overLaps(g.lapTime, 3);
+    const time = overLaps(g.lap_time_s, 3);
     // A partial lap (a replay cut short, a lap not finished) by name.
     const partial = t.laps.filter((l) => l.group === g.group && !l.complete).map((l) => fileName(l.file));
     const li = item([el('b', {}, single ? t.track : groups[g.group].label), ': ' + g.laps +
-        (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete + ' complete, ' + partial.length + ' partial' +
-        (partial.length ? ': ' + partial.slice(0, 3).join(', ') + (partial.length > 3 ? ', \u2026' : '') : '') + ')' + (g.complete ? ', best ' + seconds(g.best) : '') + (g.complete > 1 ? ', mean ' + time.text + ' s' : '') +
-        (g.bestOfSegments !== null && g.complete > 1 ? ', best of its segments ' + seconds(g.bestOfSegments) : '') +
+        (g.laps === 1 ? ' lap' : ' laps') + ' (' + g.complete_laps + ' complete, ' + partial.length + ' partial' +
+        (partial.length ? ': ' + partial.slice(0, 3).join(', ') + (partial.length > 3 ? ', \u2026' : '') : '') + ')' + (g.complete_laps ? ', best ' + seconds(g.best_lap_s) : '') + (g.complete_laps > 1 ? ', mean ' + time.text + ' s' : '') +
+        (g.best_of_segments_s !== null && g.complete_laps > 1 ? ', best of its segments ' + seconds(g.best_of_segments_s) : '') +
         (groups[g.group].aids.length ? '; aids: ' + groups[g.group].aids.join(', ') : '')]);
     li.title = time.title;
     li.setAttribute('data-track-group', String(g.group));
   });
-  item(['Reference lap: ' + fileName(ref.file) + (ref.lapTime !== null ? ' (' + seconds(ref.lapTime) + ')' : '') +
+  item(['Reference lap: ' + fileName(ref.file) + (ref.lap_time_s !== null ? ' (' + seconds(ref.lap_time_s) + ')' : '') +
         (data.tracks.length > 1 ? ', ' + t.track : '')]);
   if (single) return;
-  t.groups.filter((g) => g.group > 0 && g.complete && t.groups[0].complete).forEach((g) => {
+  t.groups.filter((g) => g.group > 0 && g.complete_laps && t.groups[0].complete_laps).forEach((g) => {
     const d = data.differences.find((x) => x.where.endsWith('lap') && x.quantity === 'lap_time_s' &&
                                          x.to === groups[g.group].label);
     if (!d) return;
@@ -63,7 +63,7 @@ function lapTimeLines(t, item) {
                        Math.round(100 * c.fdr) + ' % false discovery rate' : '';
     item([el('b', {}, groups[g.group].label + ' against ' + groups[0].label), ': mean lap time ' +
           signedSeconds(d.delta) + interval + ', ' + d.verdict + '; best lap ' +
-          signedSeconds(g.best - t.groups[0].best) + claims]);
+          signedSeconds(g.best_lap_s - t.groups[0].best_lap_s) + claims]);
   });
 }
 
