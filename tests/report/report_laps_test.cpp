@@ -290,7 +290,7 @@ TEST_F(LapsTest, ThePageReadsTheSameAgainstItself) {
   const std::string dataTag = "id=\"report-data\">";
   const std::size_t from = page.find(dataTag) + dataTag.size();
   const Json data = Json::parse(page.substr(from, page.find("</script>", from) - from));
-  for (const char* member : {"findings", "claims", "setup_notes"}) {
+  for (const char* member : {"findings", "claims", "setup_notes", "setup_differences"}) {
     EXPECT_EQ(data[member], r[member]) << member;
   }
   // Its differences and quantities are the JSON's, compacted: to six

@@ -203,6 +203,16 @@ Json differencesJson(const ReportData& report, JsonForm form) {
   return out;
 }
 
+Json setupDifferencesJson(const ReportData& report) {
+  Json out = Json::array();
+  for (const SetupDifference& d : report.setupDifferences) {
+    Json j = setupDifferenceJson(d, report.groups[d.from].label, report.groups[d.to].label);
+    j["text"] = describe(d);
+    out.push_back(std::move(j));
+  }
+  return out;
+}
+
 Json quantitiesJson(JsonForm form) {
   Json out = Json::array();
   for (const Quantity& q : quantities()) {
@@ -231,12 +241,8 @@ std::string jsonSummary(const ReportData& report) {
       groupJson(g, group);
       groups.push_back(std::move(group));
     }
-    Json setups = Json::array();
-    for (const SetupDifference& d : report.setupDifferences) {
-      setups.push_back(setupDifferenceJson(d, report.groups[d.from].label, report.groups[d.to].label));
-    }
     summary["groups"] = std::move(groups);
-    summary["setup_differences"] = std::move(setups);
+    summary["setup_differences"] = setupDifferencesJson(report);
     summary["differences"] = differencesJson(report, JsonForm::full);
     summary["claims"] = claimsJson(report);
   }

@@ -21,6 +21,10 @@ enum class JsonForm { full, compact };
 // A comparison's differences between its groups: `differences`.
 Json differencesJson(const ReportData& report, JsonForm form);
 
+// Each later group's setup items that differ from the first's, with their
+// words: `setup_differences`.
+Json setupDifferencesJson(const ReportData& report);
+
 // Every quantity the report names: its words, unit, decimals, resolution,
 // the range of its values (null where a bound is open or the track's), what
 // bounds it, which way is better, its phase, and the tyre curve where its

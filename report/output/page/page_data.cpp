@@ -264,11 +264,8 @@ std::string pageData(const ReportData& report) {
   j.key("findings").json(findingsJson(report));
   j.key("quantities").json(quantitiesJson(JsonForm::compact));
   j.key("setup_notes").json(setupNotes(report.setupMixes, labels));
-  j.key("setupDifferences").beginArray();
-  for (const SetupDifference& d : report.setupDifferences) {
-    j.beginObject().key("to").string(report.groups[d.to].label).key("text").string(describe(d)).endObject();
-  }
-  j.endArray().key("loadEdges").numbers(edges, 0);
+  j.key("setup_differences").json(setupDifferencesJson(report));
+  j.key("loadEdges").numbers(edges, 0);
   pageDamperEdges(j);
   pageTracks(j, report);
   pageSession(j, report);

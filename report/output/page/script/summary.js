@@ -131,7 +131,7 @@ const platformDifference = (d) => !d.phase && (d.where === 'platform' || d.quant
 // What differs between a later group's car setup and the first's, before its
 // tyre numbers: what they differ by may be the setup's, not the driver's.
 function setupLines(g, item) {
-  const texts = data.setupDifferences.filter((d) => d.to === g.label).map((d) => d.text);
+  const texts = data.setup_differences.filter((d) => d.to === g.label).map((d) => d.text);
   item([el('b', {}, g.label + ' against ' + groups[0].label), ': car setup: ' +
         (texts.length ? texts.join('; ') : 'the same')]);
 }
