@@ -11,7 +11,6 @@
 #include "report/output/words/tyre_words.h"
 #include "report/quantity/quantities.h"
 
-#include <charconv>
 #include <iterator>
 
 namespace skidlog {
@@ -134,37 +133,27 @@ Json differenceJson(const ReportData& report, const std::vector<std::string>& la
   return j;
 }
 
-// `value`'s numbers rounded to `digits` significant digits: the JSON
-// writer's shortest form of each rounded double is those digits.
-void roundNumbers(Json& value, int digits) {
-  if (value.is_number_float()) {
-    const double v = value.get<double>();
-    char text[48];
-    const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits);
-    double rounded = 0.0;
-    std::from_chars(text, written.ptr, rounded);
-    value = rounded == 0.0 ? 0.0 : rounded;  // no "-0"
-    return;
-  }
-  if (value.is_structured()) {
-    for (Json& item : value) roundNumbers(item, digits);
-  }
-}
-
-// Compacts an entry for the page: six significant digits (the page shows
-// four places at most), its null and empty members left out.
+// Compacts an entry for the page: its null and empty members left out. Its
+// numbers stay exact, so that the page rounds each once, as the sentences do.
 void compact(Json& entry) {
-  roundNumbers(entry, 6);
   for (auto it = entry.begin(); it != entry.end();) {
     const bool empty = it->is_null() || (it->is_array() && it->empty());
     it = empty ? entry.erase(it) : std::next(it);
   }
 }
 
-// A difference compacted, and its groups and verdict left out where they
-// are `previous`'s.
+// A difference compacted, and its groups, verdict and notes left out where
+// they are `previous`'s (none: no notes). Notes that differ are written,
+// even none after some.
 void compact(Json& d, const Json* previous) {
+  const Json notes = d["notes"];
   compact(d);
+  const Json before = previous != nullptr ? (*previous)["notes"] : Json::array();
+  if (notes != before) {
+    d["notes"] = notes;
+  } else {
+    d.erase("notes");
+  }
   if (previous == nullptr) return;
   if ((*previous)["from"] == d["from"] && (*previous)["to"] == d["to"]) {
     d.erase("from");

@@ -12,10 +12,10 @@
 
 namespace skidlog {
 
-// How a member is written: `full` for the JSON file, every number exact and
-// every member present; `compact` for the page, numbers to six significant
-// digits and members left out where they are null, empty or (a difference's
-// groups and verdict) the previous entry's.
+// How a member is written: `full` for the JSON file, every member present;
+// `compact` for the page, members left out where they are null, empty or (a
+// difference's groups, verdict and notes) the previous entry's. Numbers are
+// exact in both.
 enum class JsonForm { full, compact };
 
 // A comparison's differences between its groups: `differences`.

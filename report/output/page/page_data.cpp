@@ -89,8 +89,8 @@ void coefficients(JsonText& j, const CurveFit& fit) {
   const MagicFormula& f = fit.curve;
   j.key("points").integer(static_cast<std::int64_t>(fit.points)).key("r2").number(fit.r2);
   j.key("B").number(f.B).key("C").number(f.C).key("D").number(f.D).key("E").number(f.E);
-  j.key("Sh").number(f.Sh).key("Sv").number(f.Sv).key("L").number(f.L).key("referenceLoad").number(f.referenceLoad);
-  j.key("slipP99").number(fit.slipP99).key("reached").boolean(fit.peak.reached).key("bounded").strings(fit.bounded);
+  j.key("Sh").number(f.Sh).key("Sv").number(f.Sv).key("L").number(f.L).key("reference_load").number(f.referenceLoad);
+  j.key("slip_p99").number(fit.slipP99).key("peak_reached").boolean(fit.peak.reached).key("bounded").strings(fit.bounded);
 }
 
 // The fitted curve across the slip its data covers with its 95 % band, its
@@ -120,19 +120,19 @@ void curve(JsonText& j, const std::optional<CurveAnalysis>& c, int xDecimals) {
     j.null();
   }
   coefficients(j, fit);
-  j.key("peakGrip");
+  j.key("peak_grip");
   pageEstimate(j, c->peakGrip);
-  j.key("peakSlip");
+  j.key("peak_slip");
   pageEstimate(j, c->peakSlip);
-  j.key("stiffness");
+  j.key("cornering_stiffness");
   pageEstimate(j, c->corneringStiffness);
   j.endObject();
 }
 
 // A load band's curve across the slip its own points cover.
 void bandCurve(JsonText& j, const LoadBand& band) {
-  j.beginObject().key("min").number(band.loadMin, 0).key("max").number(band.loadMax, 0);
-  j.key("meanLoad").number(band.meanLoad, 0).key("curve");
+  j.beginObject().key("load_min").number(band.loadMin, 0).key("load_max").number(band.loadMax, 0);
+  j.key("mean_load").number(band.meanLoad, 0).key("curve");
   if (!band.fit) {
     j.null().endObject();
     return;
@@ -148,24 +148,24 @@ void bandCurve(JsonText& j, const LoadBand& band) {
 void tyre(JsonText& j, const char* name, const TyreSource& source, const TyreAnalysis& a,
           const std::vector<double>& edges, std::size_t most) {
   j.beginObject().key("name").string(name);
-  j.key("lateral");
+  j.key("lateral_points");
   scatter(j, rowsOf(source, &FitSubsets::lateral), &WheelPoints::slipAngle, 2, &WheelPoints::lateralGrip, edges, most);
-  j.key("longitudinal");
+  j.key("longitudinal_points");
   scatter(j, rowsOf(source, &FitSubsets::longitudinal), &WheelPoints::slipRatio, 4, &WheelPoints::longitudinalGrip,
           edges, most);
-  j.key("circle");
+  j.key("circle_points");
   scatter(j, rowsOf(source, &FitSubsets::all), &WheelPoints::lateralGrip, 4, &WheelPoints::longitudinalGrip, edges,
           most);
-  j.key("lateralFit");
+  j.key("lateral");
   curve(j, a.lateral, 2);
-  j.key("longitudinalFit");
+  j.key("longitudinal");
   curve(j, a.longitudinal, 4);
-  j.key("bands").beginArray();
+  j.key("load_bands").beginArray();
   for (const LoadBand& b : a.loadBands) bandCurve(j, b);
   j.endArray();
-  j.key("loadSensitivity");
+  j.key("load_sensitivity");
   pageEstimate(j, a.loadSensitivity);
-  j.key("envelope").beginArray();
+  j.key("friction_circle").beginArray();
   for (const std::optional<double>& grip : a.frictionCircle) {
     if (grip) {
       j.number(*grip, 4);
@@ -204,11 +204,11 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   j.key("y");
   pickedNumbers(j, picked, [&b](std::size_t i) { return widen(b.acceleration[i]); }, 3);
   j.key("medianX").numbers(b.medianSlipDifference, 3).key("medianY").numbers(b.medianAcceleration, 3);
-  j.key("gradient");
+  j.key("understeer_gradient");
   pageEstimate(j, b.understeerGradient);
   j.key("offset").number(b.offset).key("linear").number(linearAcceleration);
   j.key("points").integer(static_cast<std::int64_t>(b.acceleration.size()));
-  j.key("fitted").integer(static_cast<std::int64_t>(b.fitted));
+  j.key("fitted_points").integer(static_cast<std::int64_t>(b.fitted));
   j.key("limit");
   if (b.limit) {
     j.string(axleNames[*b.limit]);

@@ -22,22 +22,22 @@ void chartLine(JsonText& j, const PlatformChartLine& line, int decimals) {
 }  // namespace
 
 void pagePlatform(JsonText& j, const Platform& p) {
-  j.beginObject().key("roll");
+  j.beginObject().key("roll_gradient_deg_per_g");
   number(j, p.rollGradient);
-  j.key("lltd");
+  j.key("lltd_front");
   number(j, p.lltdFront);
-  j.key("pitch");
+  j.key("pitch_gradient_deg_per_g");
   number(j, p.pitchGradient);
-  j.key("rollLine");
+  j.key("roll_line");
   chartLine(j, p.roll, 3);
   j.key("transfer").beginArray();
   for (const PlatformChartLine& t : p.transfer) chartLine(j, t, 0);
   j.endArray().key("wheels").beginArray();
   for (std::size_t w = 0; w < p.wheels.size(); ++w) {
     const WheelPlatform& wheel = p.wheels[w];
-    j.beginObject().key("name").string(wheelNames[w]).key("travelUsed");
+    j.beginObject().key("name").string(wheelNames[w]).key("travel_used");
     pageEstimate(j, wheel.travelUsed);
-    j.key("atEnd");
+    j.key("at_travel_end_s");
     number(j, wheel.atTravelEnd);
     j.key("damper");
     if (wheel.damper) {

@@ -6,13 +6,13 @@ function axleChart(grid, g, k) {
   const sets = [];
   g.axles.forEach((a, i) => {
     const label = (i === 0 ? 'front' : 'rear') + ' axle';
-    curveSets(a.lateralFit, colours[i], label).forEach((set) => {
+    curveSets(a.lateral, colours[i], label).forEach((set) => {
       if (i === 1 && set.label === label) set.borderDash = [6, 4];
       sets.push(set);
     });
   });
   g.axles.forEach((a, i) => sets.push(sorted({type: 'scatter', label: (i === 0 ? 'front' : 'rear') + ' axle points',
-                                              helper: true, scatter: true, data: points(a.lateral.x, a.lateral.y).sort(byX),
+                                              helper: true, scatter: true, data: points(a.lateral_points.x, a.lateral_points.y).sort(byX),
                                               pointRadius: 1, borderWidth: 0, backgroundColor: colours[i] + '40', order: 3})));
   const title = (single ? '' : g.label + ': ') + 'axle characteristics';
   const c = chart(grid, {data: {datasets: sets},
@@ -26,9 +26,9 @@ function handlingChart(grid) {
   groups.forEach((g, k) => {
     const b = g.balance, colour = single ? '#000000' : palette[k];
     const name = single ? '' : g.label + ' ';
-    if (b.gradient.value !== null) {
-      const line = [-b.linear, b.linear].map((y) => ({x: b.offset + b.gradient.value * y, y: y})).sort(byX);
-      sets.push(sorted({type: 'line', label: name + 'understeer gradient ' + b.gradient.value.toFixed(2) + ' deg/g',
+    if (b.understeer_gradient.value !== null) {
+      const line = [-b.linear, b.linear].map((y) => ({x: b.offset + b.understeer_gradient.value * y, y: y})).sort(byX);
+      sets.push(sorted({type: 'line', label: name + 'understeer gradient ' + b.understeer_gradient.value.toFixed(2) + ' deg/g',
                         data: line, borderColor: colour, borderWidth: 2.5, pointRadius: 0, order: 0}));
     }
     sets.push({type: 'scatter', label: name + 'median per 0.05 g', helper: sessionPage, data: points(b.medianX, b.medianY),
@@ -55,10 +55,10 @@ function balanceSection() {
     const b = g.balance;
     const q = quantityOf('understeer_gradient'), n = q.decimals;
     const words = q.words[0].toUpperCase() + q.words.slice(1);
-    const gradient = b.gradient.value === null
+    const gradient = b.understeer_gradient.value === null
       ? words + ': too few steady samples below ' + b.linear + ' g to tell.'
-      : words + ' ' + withInterval(b.gradient, n).text + unitText(q.unit) + ' (95 % interval ' +
-        numberText(b.gradient.low, n) + ' to ' + numberText(b.gradient.high, n) + '), from ' + b.fitted +
+      : words + ' ' + withInterval(b.understeer_gradient, n).text + unitText(q.unit) + ' (95 % interval ' +
+        numberText(b.understeer_gradient.low, n) + ' to ' + numberText(b.understeer_gradient.high, n) + '), from ' + b.fitted_points +
         ' steady samples below ' + b.linear + ' g.';
     main.appendChild(el('p', {class: 'statement'}, (single ? '' : g.label + ': ') + gradient + ' ' + b.statement));
   });

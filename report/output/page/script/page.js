@@ -31,14 +31,14 @@ function unpackAll(v) {
 }
 const data = unpackAll(JSON.parse(document.getElementById('report-data').textContent));
 // A difference on the page is the JSON's, compacted: its null and empty
-// members are left out, and its groups and verdict where they are the
+// members are left out, and its groups, verdict and notes where they are the
 // previous one's.
 data.differences.forEach((d, i, all) => {
   d.from = d.from ?? all[i - 1].from;
   d.to = d.to ?? all[i - 1].to;
   d.verdict = d.verdict ?? all[i - 1].verdict;
   for (const k of ['curve', 'from_value', 'to_value', 'delta', 'ci', 'relative', 'relative_ci']) d[k] = d[k] ?? null;
-  d.notes = d.notes || [];
+  d.notes = d.notes ?? (i > 0 ? all[i - 1].notes : []);
 });
 const groups = data.groups;
 const single = groups.length === 1;

@@ -30,8 +30,8 @@ function rollChart(grid) {
     const sets = [];
     groups.forEach((g, k) => {
       const p = g.platform, c = groupColour(k);
-      sets.push(...lineSets(p.rollLine, p.roll, c, groupName(g) + 'roll gradient ' + fixed(p.roll.value, 2) + ' deg/g'));
-      sets.push(...binSets(p.rollLine, c, groupName(g) + 'mean per 0.05 g'));
+      sets.push(...lineSets(p.roll_line, p.roll_gradient_deg_per_g, c, groupName(g) + 'roll gradient ' + fixed(p.roll_gradient_deg_per_g.value, 2) + ' deg/g'));
+      sets.push(...binSets(p.roll_line, c, groupName(g) + 'mean per 0.05 g'));
     });
     return {data: {datasets: sets},
             options: roomFor(options('Roll against lateral acceleration', 'lateral acceleration [g]', 'roll [deg]'), sets)};
@@ -87,10 +87,10 @@ function platformTable() {
     cell(row, g.label);
     cell(row, w.name);
     // A largest value's interval lies below it: shown as its ends, not as a half-width.
-    const t = w.travelUsed;
+    const t = w.travel_used;
     cell(row, t.value === null ? '\u2013' : {text: t.value.toFixed(3) + ' (' + t.low.toFixed(3) + ' to ' + t.high.toFixed(3) + ')',
                                               title: '95 % interval ' + t.low.toFixed(3) + ' to ' + t.high.toFixed(3)});
-    cell(row, withInterval(w.atEnd, 2));
+    cell(row, withInterval(w.at_travel_end_s, 2));
     for (let q = 0; q < 4; ++q) cell(row, w.damper ? withInterval(w.damper.quadrants[q], 3) : '\u2013');
     table.appendChild(row);
   }));
@@ -100,7 +100,7 @@ function platformSection() {
       'The body\u2019s roll from the suspension\u2019s deflections (each axle\u2019s left less right over its track, ' +
       'the axles\u2019 mean; positive toward the outside of the turn) and each axle\u2019s left less right wheel load, ' +
       'against the lateral acceleration (positive to the right), at every sample where the car is on the road and ' +
-      'moving: their slopes are the roll gradient (up to ' + groups[0].platform.rollLine.range + ' g, beyond which ' +
+      'moving: their slopes are the roll gradient (up to ' + groups[0].platform.roll_line.range + ' g, beyond which ' +
       'wheels reach their bump stops) and, the front\u2019s over both, the front share of the lateral load ' +
       'transfer, which the anti-roll bars and springs move. Each group\u2019s line with its 95 % band and its means ' +
       'per 0.05 g.');
@@ -116,8 +116,8 @@ function platformSection() {
       const q = quantityOf(key);
       return q.words + ' ' + (e.value === null ? 'not measured' : withInterval(e, q.decimals).text + unitText(q.unit));
     };
-    const said = [text('roll_gradient_deg_per_g', p.roll), text('lltd_front', p.lltd),
-                  text('pitch_gradient_deg_per_g', p.pitch) + ' (negative: the nose dives under braking)'].join(', ');
+    const said = [text('roll_gradient_deg_per_g', p.roll_gradient_deg_per_g), text('lltd_front', p.lltd_front),
+                  text('pitch_gradient_deg_per_g', p.pitch_gradient_deg_per_g) + ' (negative: the nose dives under braking)'].join(', ');
     main.appendChild(el('p', {class: 'statement'}, (single ? '' : g.label + ': ') +
         said[0].toUpperCase() + said.slice(1) + '.' +
         (p.notes.length ? ' ' + p.notes.join('; ') + '.' : '')));

@@ -101,26 +101,26 @@ function findingLines(item) {
 function tyreLines(g, item) {
   g.axles.forEach((a) => {
     const parts = [el('b', {}, a.name[0].toUpperCase() + a.name.slice(1) + ' axle'), ': '];
-    [['lateral', a.lateralFit], ['longitudinal', a.longitudinalFit]].forEach(([name, f], k) => {
+    [['lateral', a.lateral], ['longitudinal', a.longitudinal]].forEach(([name, f], k) => {
       if (k) parts.push('; ');
       if (!f) {
         parts.push(name + ': too few points');
         return;
       }
       const grip = quantityOf('peak_grip'), stiffness = quantityOf('cornering_stiffness', name);
-      parts.push(name + ' ' + grip.words + ' ' + withInterval(f.peakGrip, grip.decimals).text +
-                 (f.reached ? ' (reached)' : ' (not reached: the most in the data)') + ', ' + stiffness.words + ' ' +
-                 withInterval(f.stiffness, stiffness.decimals).text + unitText(stiffness.unit));
+      parts.push(name + ' ' + grip.words + ' ' + withInterval(f.peak_grip, grip.decimals).text +
+                 (f.peak_reached ? ' (reached)' : ' (not reached: the most in the data)') + ', ' + stiffness.words + ' ' +
+                 withInterval(f.cornering_stiffness, stiffness.decimals).text + unitText(stiffness.unit));
     });
     item(parts);
   });
   const b = g.balance;
-  item([el('b', {}, 'Balance'), ': ' + (b.gradient.value === null ? 'too few steady samples for an understeer gradient' :
-        'understeer gradient ' + withInterval(b.gradient, 2).text + ' deg/g') + '. ' + b.statement]);
+  item([el('b', {}, 'Balance'), ': ' + (b.understeer_gradient.value === null ? 'too few steady samples for an understeer gradient' :
+        'understeer gradient ' + withInterval(b.understeer_gradient, 2).text + ' deg/g') + '. ' + b.statement]);
   const p = g.platform;
-  const ends = p.wheels.filter((w) => w.travelUsed.value !== null && w.travelUsed.value >= 0.98).map((w) => w.name);
-  item([el('b', {}, 'Platform'), ': roll ' + (p.roll.value === null ? 'not measured' : withInterval(p.roll, 2).text + ' deg/g') +
-        ', front share of the lateral load transfer ' + (p.lltd.value === null ? 'not measured' : withInterval(p.lltd, 3).text) +
+  const ends = p.wheels.filter((w) => w.travel_used.value !== null && w.travel_used.value >= 0.98).map((w) => w.name);
+  item([el('b', {}, 'Platform'), ': roll ' + (p.roll_gradient_deg_per_g.value === null ? 'not measured' : withInterval(p.roll_gradient_deg_per_g, 2).text + ' deg/g') +
+        ', front share of the lateral load transfer ' + (p.lltd_front.value === null ? 'not measured' : withInterval(p.lltd_front, 3).text) +
         (ends.length ? '; at the end of the travel: ' + ends.join(', ') : '; no wheel at the end of its travel') + '.']);
 }
 

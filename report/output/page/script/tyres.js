@@ -36,7 +36,7 @@ function curveSets(fit, colour, label) {
     sorted({type: 'line', label: label ? label + ' 95 % band' : '95 % band', helper: !!label,
             data: points(fit.x, fit.high), borderWidth: 0, pointRadius: 0, fill: '-1',
             backgroundColor: colour + '40', order: 2}),
-    sorted({type: 'line', label: label || 'fitted curve' + (fit.L !== 0 ? ' at ' + fit.referenceLoad.toFixed(0) + ' N' : ''),
+    sorted({type: 'line', label: label || 'fitted curve' + (fit.L !== 0 ? ' at ' + fit.reference_load.toFixed(0) + ' N' : ''),
             data: points(fit.x, fit.y), borderColor: colour, backgroundColor: colour, borderWidth: 2.5,
             pointRadius: 0, order: 1})];
   const p = fit.peak;
@@ -57,14 +57,14 @@ function frictionCircle(grid, w) {
 function frictionCircleConfig(w) {
   // The envelope joins the sectors that hold data in angle order and closes.
   const envelope = [];
-  w.envelope.forEach((g, k) => {
+  w.friction_circle.forEach((g, k) => {
     if (g === null) return;
     const a = k * Math.PI / 18;
     envelope.push({x: g * Math.cos(a), y: g * Math.sin(a)});
   });
   if (envelope.length) envelope.push(envelope[0]);
   let radius = 0.1;
-  w.circle.x.forEach((x, i) => { radius = Math.max(radius, Math.abs(x), Math.abs(w.circle.y[i])); });
+  w.circle_points.x.forEach((x, i) => { radius = Math.max(radius, Math.abs(x), Math.abs(w.circle_points.y[i])); });
   envelope.forEach((p) => { radius = Math.max(radius, Math.abs(p.x), Math.abs(p.y)); });
   radius *= 1.05;
   const o = options(w.name + ' friction circle', 'lateral grip', 'longitudinal grip');
@@ -73,7 +73,7 @@ function frictionCircleConfig(w) {
   o.plugins.equalScale = {bounds: {xMin: -radius, xMax: radius, yMin: -radius, yMax: radius}};
   return {data: {datasets: [{type: 'line', label: '99th percentile envelope', data: envelope,
                              borderColor: '#000000', borderWidth: 2, pointRadius: 2, order: 0}]
-                               .concat(scatterSets(w.circle))},
+                               .concat(scatterSets(w.circle_points))},
           options: o, plugins: [equalScale]};
 }
 
@@ -82,15 +82,15 @@ function wheelCharts(w, k) {
       'Points coloured by normal load. Each curve is drawn only over the slip its points cover, with the 95 % ' +
       'band of the block bootstrap around it; a cross marks a peak the data reaches, its whiskers the 95 % ' +
       'intervals of its slip and grip (the same in each wheel\u2019s charts).');
-  chart(grid, () => ({data: {datasets: curveSets(w.lateralFit, '#000000').concat(scatterSets(w.lateral))},
+  chart(grid, () => ({data: {datasets: curveSets(w.lateral, '#000000').concat(scatterSets(w.lateral_points))},
                       options: options(w.name + ' lateral grip', 'slip angle [deg]', 'lateral grip (force / load)')}));
-  chart(grid, () => ({data: {datasets: curveSets(w.longitudinalFit, '#000000').concat(scatterSets(w.longitudinal))},
+  chart(grid, () => ({data: {datasets: curveSets(w.longitudinal, '#000000').concat(scatterSets(w.longitudinal_points))},
                       options: options(w.name + ' longitudinal grip', 'slip ratio', 'longitudinal grip (force / load)')}));
   frictionCircle(grid, w);
   const bandSets = [];
-  w.bands.forEach((b, k) => {
+  w.load_bands.forEach((b, k) => {
     if (!b.curve) return;
-    bandSets.push(sorted({type: 'line', label: 'load ' + b.min + '\u2013' + b.max + ' N (D ' + b.curve.D.toFixed(3) + ')',
+    bandSets.push(sorted({type: 'line', label: 'load ' + b.load_min + '\u2013' + b.load_max + ' N (D ' + b.curve.D.toFixed(3) + ')',
                           data: points(b.curve.x, b.curve.y), borderColor: loadColours[[0, 2, 4][k]],
                           borderWidth: 2.5, pointRadius: 0}));
   });
@@ -111,14 +111,14 @@ function roomFor(o, sets) {
 // One tyre (wheel or axle) of every group into `grid`: their curves and
 // bands overlaid on their points.
 function comparisonCharts(grid, index, kind) {
-  [['lateral', 'lateralFit', 'slip angle [deg]', 'lateral grip (force / load)'],
-   ['longitudinal', 'longitudinalFit', 'slip ratio', 'longitudinal grip (force / load)']].forEach(([scatterKey, fitKey, xTitle, yTitle]) => {
+  [['lateral', 'slip angle [deg]', 'lateral grip (force / load)'],
+   ['longitudinal', 'slip ratio', 'longitudinal grip (force / load)']].forEach(([curve, xTitle, yTitle]) => {
     const name = groups[0][kind][index].name;
     overlayCharts.push(chart(grid, () => {
       const sets = [];
-      groups.forEach((g, k) => { sets.push.apply(sets, curveSets(g[kind][index][fitKey], palette[k], g.label)); });
-      groups.forEach((g, k) => sets.push(groupScatter(g[kind][index][scatterKey], k)));
-      return {data: {datasets: sets}, options: roomFor(options(name + ' ' + scatterKey + ' grip', xTitle, yTitle), sets)};
+      groups.forEach((g, k) => { sets.push.apply(sets, curveSets(g[kind][index][curve], palette[k], g.label)); });
+      groups.forEach((g, k) => sets.push(groupScatter(g[kind][index][curve + '_points'], k)));
+      return {data: {datasets: sets}, options: roomFor(options(name + ' ' + curve + ' grip', xTitle, yTitle), sets)};
     }));
   });
 }
@@ -140,10 +140,10 @@ function fitTable() {
   const coefficient = (f, name, text) => text + (f.bounded.indexOf(name) >= 0 ? ' \u2020' : '');
   groups.forEach((g) => {
     (single ? g.wheels : g.axles.concat(g.wheels)).forEach((w) => {
-      [['lateral', w.lateralFit], ['longitudinal', w.longitudinalFit]].forEach(([name, f]) => {
+      [['lateral', w.lateral], ['longitudinal', w.longitudinal]].forEach(([name, f]) => {
         // The slip and the stiffness in their curve's unit, from the table.
         const withUnit = (key) => {
-          const q = quantityOf(key, name), e = withInterval(f[key === 'peak_slip' ? 'peakSlip' : 'stiffness'], q.decimals);
+          const q = quantityOf(key, name), e = withInterval(f[key], q.decimals);
           return {text: e.text + unitText(q.unit), title: e.title};
         };
         const row = el('tr');
@@ -153,12 +153,12 @@ function fitTable() {
           [w.name, name, 'too few points'].forEach(add);
           for (let k = 3; k < 18; k++) add('');
         } else {
-          [w.name, name, withInterval(f.peakGrip, 3), withUnit('peak_slip'), withUnit('cornering_stiffness'),
-           f.reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.loadSensitivity, 3) : '',
+          [w.name, name, withInterval(f.peak_grip, 3), withUnit('peak_slip'), withUnit('cornering_stiffness'),
+           f.peak_reached ? 'yes' : 'no', name === 'lateral' ? withInterval(w.load_sensitivity, 3) : '',
            f.points, f.r2.toFixed(3), coefficient(f, 'B', f.B.toPrecision(4)), coefficient(f, 'C', f.C.toFixed(3)),
            coefficient(f, 'D', f.D.toFixed(3)), coefficient(f, 'E', f.E.toFixed(3)),
            coefficient(f, 'Sh', f.Sh.toPrecision(3)), coefficient(f, 'Sv', f.Sv.toFixed(3)),
-           coefficient(f, 'L', f.L.toFixed(3)), f.referenceLoad.toFixed(0), f.slipP99.toPrecision(3)].forEach(add);
+           coefficient(f, 'L', f.L.toFixed(3)), f.reference_load.toFixed(0), f.slip_p99.toPrecision(3)].forEach(add);
         }
         table.appendChild(row);
       });
