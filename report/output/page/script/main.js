@@ -24,5 +24,8 @@ if (single) {
   fitTable();
 }
 handles.forEach((h) => { nearView.observe(h.box); inOrder.push(h); });
-if (!handles.size) firstScreen();
-setTimeout(drawRest, 0);
+if (!handles.size) {
+  firstScreen();
+  allDrawn();
+}
+whenIdle(drawRest);

@@ -130,8 +130,9 @@ function section(title, note) {
   main.appendChild(grid);
   return grid;
 }
-// Charts are drawn when they come into view, once, at their final size
-// (the page is laid out whole before the first is drawn). A chart's
+// Charts are drawn once, at their final size (the page is laid out whole
+// before the first is drawn): those in view first, the rest in the
+// browser's idle time, or sooner when they come into view. A chart's
 // configuration may be a function, called only when the chart is drawn or
 // its data or options are first read: a chart out of view costs nothing
 // until then. Its handle reads and changes its data and options whether it
@@ -148,6 +149,7 @@ function draw(h) {
   h.canvas.setAttribute('aria-label', config.options.plugins.title.text);
   h.chart = new Chart(h.canvas, config);
   drawn += 1;
+  if (drawn === handles.size) allDrawn();
 }
 function chart(grid, make, wide, kind) {
   const box = el('div', {class: (wide ? 'chart wide' : 'chart') + (kind ? ' ' + kind : '')});
@@ -163,26 +165,40 @@ function chart(grid, make, wide, kind) {
   handles.set(box, h);
   return h;
 }
-// The mark that the charts in view are drawn, set once after the first
-// look at what is in view; the page says how many charts it holds in all.
+// The marks: how many charts the page holds and how many the first screen
+// drew, set once after the first look at what is in view; and that every
+// chart is drawn, set when the last one is.
 let marked = false;
 function firstScreen() {
   if (marked) return;
   marked = true;
   requestAnimationFrame(() => {
     document.body.setAttribute('data-charts', String(handles.size));
+    document.body.setAttribute('data-first-screen', String(drawn));
+  });
+}
+function allDrawn() {
+  requestAnimationFrame(() => {
+    document.body.setAttribute('data-charts', String(handles.size));
     document.body.setAttribute('data-charts-drawn', String(drawn));
   });
 }
-// Every chart is also drawn in page order, one per task, so that scrolling
-// finds them drawn and the page is soon complete even where nothing tells
-// it what is in view (a page printed, or read by a program).
+// Every chart is also drawn in page order in the browser's idle time, as
+// many as each idle period holds, so that scrolling finds them drawn and the
+// page is soon complete without it (a page printed, or read by a program).
 const inOrder = [];
-function drawRest() {
-  while (inOrder.length && inOrder[0].chart) inOrder.shift();
-  if (!inOrder.length) return;
-  draw(inOrder.shift());
-  setTimeout(drawRest, 0);
+// Where the browser has no idle callbacks, a task of at most 12 ms at a time.
+const whenIdle = window.requestIdleCallback || ((work) => setTimeout(() => {
+  const start = performance.now();
+  work({timeRemaining: () => Math.max(0, 12 - (performance.now() - start))});
+}, 0));
+function drawRest(idle) {
+  do {
+    while (inOrder.length && inOrder[0].chart) inOrder.shift();
+    if (!inOrder.length) return;
+    draw(inOrder.shift());
+  } while (idle.timeRemaining() > 0);
+  whenIdle(drawRest);
 }
 // A printed page holds every chart.
 window.addEventListener('beforeprint', () => handles.forEach(draw));
