@@ -18,16 +18,29 @@ function traceCharts(traces, xKey, xTitle) {
   // Time also never repeats, so those are unique as well.
   const unique = xKey === 'time' ? {normalized: true} : {};
   const made = () => { if (!inputs.length && !loads.length) make(); };
+  // Long traces are drawn at a few points per pixel column: the charting
+  // library's min-max decimation keeps each column's first, last, lowest and
+  // highest point, so no peak is lost. A chart with a gap in a trace keeps
+  // every point, as the decimation would read the gap as zero.
+  const decimated = (o, sets) => {
+    if (sets.every((s) => s.data.every((p) => p.y !== null))) {
+      o.parsing = false;
+      o.plugins.decimation = {enabled: true, algorithm: 'min-max'};
+    }
+    return o;
+  };
   chart(grid, () => {
     made();
-    return {data: {datasets: thin(inputs)},
-            options: options('Speed and driver inputs', xTitle, speedLabel,
-                             Object.assign({scales: {x: axis(xTitle), y: axis(speedLabel),
-                                                     y1: axis('throttle, brake [%]; steer [deg]', {position: 'right',
-                                                              grid: {drawOnChartArea: false}})}}, unique))};
+    const sets = thin(inputs);
+    return {data: {datasets: sets},
+            options: decimated(options('Speed and driver inputs', xTitle, speedLabel,
+                                       Object.assign({scales: {x: axis(xTitle), y: axis(speedLabel),
+                                                               y1: axis('throttle, brake [%]; steer [deg]', {position: 'right',
+                                                                        grid: {drawOnChartArea: false}})}}, unique)), sets)};
   }, true);
   chart(grid, () => {
     made();
-    return {data: {datasets: thin(loads)}, options: options('Normal loads', xTitle, 'normal load [N]', unique)};
+    const sets = thin(loads);
+    return {data: {datasets: sets}, options: decimated(options('Normal loads', xTitle, 'normal load [N]', unique), sets)};
   }, true);
 }
