@@ -99,11 +99,12 @@ struct TyreAnalysis {
   std::size_t fitted = 0;  // of them, in the fitting subset
 };
 
-// A wheel's points that are fitted, as indices into its points.
+// A wheel's points that are fitted, as indices into its points (32 bits, as
+// its sample numbers are: a season's points take half the room).
 struct FitSubsets {
-  std::vector<std::size_t> all;           // the fitting subset
-  std::vector<std::size_t> lateral;       // of them, pure lateral slip
-  std::vector<std::size_t> longitudinal;  // of them, pure longitudinal slip
+  std::vector<PointIndex> all;           // the fitting subset
+  std::vector<PointIndex> lateral;       // of them, pure lateral slip
+  std::vector<PointIndex> longitudinal;  // of them, pure longitudinal slip
 };
 
 FitSubsets fitSubsets(const WheelPoints& points);

@@ -21,7 +21,7 @@ const FitLimits longitudinalLimits{
 namespace {
 
 using Column = std::vector<float> WheelPoints::*;
-using Subset = std::vector<std::size_t> FitSubsets::*;
+using Subset = std::vector<PointIndex> FitSubsets::*;
 
 // One curve's points gathered from the tyre's wheels.
 struct Columns {
@@ -35,13 +35,13 @@ struct Columns {
 
 Columns gather(const TyreSource& source, Subset subset, Column x, Column y) {
   Columns c;
-  const std::vector<std::size_t>& rows = source.subsets->*subset;
+  const std::vector<PointIndex>& rows = source.subsets->*subset;
   c.x.reserve(rows.size());
   c.y.reserve(rows.size());
   c.load.reserve(rows.size());
   c.block.reserve(rows.size());
   const WheelPoints& p = *source.points;
-  for (const std::size_t i : rows) {
+  for (const PointIndex i : rows) {
     c.x.push_back((p.*x)[i]);
     c.y.push_back((p.*y)[i]);
     c.load.push_back(p.normalLoad[i]);
@@ -53,7 +53,7 @@ Columns gather(const TyreSource& source, Subset subset, Column x, Column y) {
 std::array<std::optional<double>, frictionCircleSectors> frictionCircle(const TyreSource& source) {
   std::array<std::vector<float>, frictionCircleSectors> sectors;
   const WheelPoints& p = *source.points;
-  for (const std::size_t i : source.subsets->all) {
+  for (const PointIndex i : source.subsets->all) {
     const double lateral = widen(p.lateralGrip[i]);
     const double longitudinal = widen(p.longitudinalGrip[i]);
     const double degrees = portable::atan2(longitudinal, lateral) * 180.0 / std::numbers::pi;
@@ -238,11 +238,16 @@ FitSubsets fitSubsets(const WheelPoints& p) {
                         std::isfinite(p.slipRatio[i]) && std::isfinite(p.longitudinalGrip[i]);
     if (finite && p.speed[i] >= minFitSpeed && p.normalLoad[i] >= minLoadShare * medianLoad &&
         std::fabs(p.slipAngle[i]) < maxFitSlipAngle && std::fabs(p.slipRatio[i]) < maxFitSlipRatio) {
-      s.all.push_back(i);
-      if (std::fabs(p.slipRatio[i]) <= lateralSlipRatioLimit) s.lateral.push_back(i);
-      if (std::fabs(p.slipAngle[i]) <= longitudinalSlipAngleLimit) s.longitudinal.push_back(i);
+      const auto k = static_cast<PointIndex>(i);
+      s.all.push_back(k);
+      if (std::fabs(p.slipRatio[i]) <= lateralSlipRatioLimit) s.lateral.push_back(k);
+      if (std::fabs(p.slipAngle[i]) <= longitudinalSlipAngleLimit) s.longitudinal.push_back(k);
     }
   }
+  // Each was given room for every point; most hold far fewer.
+  s.all.shrink_to_fit();
+  s.lateral.shrink_to_fit();
+  s.longitudinal.shrink_to_fit();
   return s;
 }
 

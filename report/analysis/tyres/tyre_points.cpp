@@ -54,8 +54,8 @@ void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoint
   });
 }
 
-WheelPoints axlePoints(const WheelPoints& left, const std::vector<std::size_t>& leftFitted, const WheelPoints& right,
-                       const std::vector<std::size_t>& rightFitted) {
+WheelPoints axlePoints(const WheelPoints& left, const std::vector<PointIndex>& leftFitted, const WheelPoints& right,
+                       const std::vector<PointIndex>& rightFitted) {
   WheelPoints axle;
   axle.roomFor(std::min(leftFitted.size(), rightFitted.size()));
   // Both wheels' rows are in sample order: walk them together.

@@ -22,6 +22,9 @@ void roomFor(std::vector<T>& v, std::size_t more) {
   if (v.capacity() - v.size() < more) v.reserve(std::max(v.size() + more, 2 * v.capacity()));
 }
 
+// A point's index among its wheel's (or axle's) points.
+using PointIndex = std::uint32_t;
+
 // One entry per row the per-wheel CSV writes for the wheel, in row order.
 struct WheelPoints {
   std::vector<float> slipAngle;         // degrees
@@ -62,8 +65,8 @@ void appendTyrePoints(const Replay& replay, SampleNumbering numbering, TyrePoint
 // fitting subset: the mean of their slip angles and slip ratios, the axle's
 // force over its load as grip (so the two wheels' camber thrusts cancel as
 // they do on the car), the mean of their loads, the slower wheel's speed.
-WheelPoints axlePoints(const WheelPoints& left, const std::vector<std::size_t>& leftFitted, const WheelPoints& right,
-                       const std::vector<std::size_t>& rightFitted);
+WheelPoints axlePoints(const WheelPoints& left, const std::vector<PointIndex>& leftFitted, const WheelPoints& right,
+                       const std::vector<PointIndex>& rightFitted);
 
 // Every sample of one replay over time: the driver's inputs and the loads.
 // Series taken over from the replay, not copied.

@@ -23,12 +23,12 @@ namespace {
 // Points of one chart: rows of one tyre's points.
 using Rows = std::vector<std::pair<const WheelPoints*, std::size_t>>;
 using Column = std::vector<float> WheelPoints::*;
-using Subset = std::vector<std::size_t> FitSubsets::*;
+using Subset = std::vector<PointIndex> FitSubsets::*;
 
 Rows rowsOf(const TyreSource& source, Subset subset) {
   Rows out;
   out.reserve((source.subsets->*subset).size());
-  for (const std::size_t i : source.subsets->*subset) out.emplace_back(source.points, i);
+  for (const PointIndex i : source.subsets->*subset) out.emplace_back(source.points, i);
   return out;
 }
 
