@@ -11,7 +11,8 @@ Runs, interleaved and --repeat times each, on each replay:
   notebook   the route users take instead: skidlog's per-wheel CSV, then
              pandas and scipy's robust fit of the same two curves per wheel
              (bench/notebook_route.py; needs python3-pandas and python3-scipy).
-Reports the best wall time of each and their ratios. Targets: a lap in at
+Reports the best wall time of each and their ratios, and the peak memory of
+100 and of 300 laps, and per lap. Targets: a lap in at
 most 0.5 s, the hour in at most 2 s, the report at least eight times faster
 than the notebook route on the hour, the comparison of twenty laps in at
 most 3 s, the nine laps of one track, page and JSON, in at most 3 s, and
@@ -35,6 +36,16 @@ def timed(commands):
             if subprocess.run(command, stdout=null, stderr=null).returncode != 0:
                 sys.exit("failed: " + " ".join(command))
     return time.perf_counter() - start
+
+
+def peak_mb(command):
+    """Runs the command once; returns its peak resident memory, MB."""
+    with open(os.devnull, "wb") as null:
+        child = subprocess.Popen(command, stdout=null, stderr=null)
+        _, status, usage = os.wait4(child.pid, 0)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: " + " ".join(command))
+    return usage.ru_maxrss / 1024.0
 
 
 def whole_laps(make_replay, work, name, count):
@@ -147,6 +158,8 @@ def main():
                                                              best["baseline-100"] / best["baseline-30"])
     print(line)
     met = met and growth <= 3.3
+    # Memory: the peak of 100 laps' JSON, per lap.
+    memory = {key: peak_mb(commands[0]) for key, commands in runs.items() if key.endswith("-100")}
     # A league night: thirty drivers of ten laps, read as a session, page and
     # JSON; its time against 100 laps' and its peak memory.
     league = []
@@ -160,11 +173,17 @@ def main():
             league.append(replay)
     command = [report, "--by", "player", "-o", page, "--json", summary] + league
     seconds = min(timed([command]) for _ in range(args.repeat))
-    memory = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, capture_output=True, text=True).stderr
-    peak = int(memory.strip().splitlines()[-1]) / 1024.0
+    peak = peak_mb(command)
     size = os.path.getsize(page) / 1e6
     print("%-6s %9.2f s for 300 laps in 30 groups (%.2f times 100 laps' JSON), page %.2f MB, peak %.0f MB"
           % ("league", seconds, seconds / best["report-100"], size, peak))
+    line = "%-6s peak %.0f MB for 100 laps (%.2f MB a lap), %.0f MB for 300 (%.2f MB a lap)" % (
+        "memory", memory["report-100"], memory["report-100"] / 100, peak, peak / 300)
+    if baseline:
+        theirs = peak_mb([baseline] + command[1:])
+        line += "; baseline %.0f MB (%.2f MB a lap), %.0f MB (%.2f MB a lap)" % (
+            memory["baseline-100"], memory["baseline-100"] / 100, theirs, theirs / 300)
+    print(line)
     met = met and seconds / best["report-100"] <= 3.3 * 1.3 and size <= 8.0
     for path in (page, summary, csv):
         if os.path.exists(path):
