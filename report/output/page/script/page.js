@@ -147,6 +147,15 @@ function draw(h) {
   nearView.unobserve(h.box);
   const config = h.config;
   h.canvas.setAttribute('aria-label', config.options.plugins.title.text);
+  // A grid gives a box a width in fractions of a pixel, which the canvas's
+  // whole pixels never match: Chart.js would lay the chart out again each
+  // time it looks (twice as it attaches, once more as it first observes the
+  // box). The canvas is held to the whole pixels of its room until the
+  // window's size changes.
+  const box = getComputedStyle(h.box);
+  const room = h.box.getBoundingClientRect().width - parseFloat(box.paddingLeft) - parseFloat(box.paddingRight) -
+               parseFloat(box.borderLeftWidth) - parseFloat(box.borderRightWidth);
+  h.canvas.style.maxWidth = Math.floor(room) + 'px';
   h.chart = new Chart(h.canvas, config);
   drawn += 1;
   if (drawn === handles.size) allDrawn();
@@ -200,6 +209,8 @@ function drawRest(idle) {
   } while (idle.timeRemaining() > 0);
   whenIdle(drawRest);
 }
+// A window of another size lets every chart take its room, whole pixels or not.
+window.addEventListener('resize', () => handles.forEach((h) => { h.canvas.style.maxWidth = ''; }), {once: true});
 // A printed page holds every chart.
 window.addEventListener('beforeprint', () => handles.forEach(draw));
 function axis(title, extra) {
