@@ -28,4 +28,3 @@ if (!handles.size) {
   firstScreen();
   allDrawn();
 }
-whenIdle(drawRest);

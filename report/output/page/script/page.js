@@ -184,6 +184,8 @@ function firstScreen() {
   requestAnimationFrame(() => {
     document.body.setAttribute('data-charts', String(handles.size));
     document.body.setAttribute('data-first-screen', String(drawn));
+    // The rest only once the first screen is drawn, so it never waits for them.
+    whenIdle(drawRest);
   });
 }
 function allDrawn() {
