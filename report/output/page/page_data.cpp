@@ -260,10 +260,9 @@ std::string pageData(const ReportData& report) {
   // The members the JSON summary holds too are its own, written by its writers.
   j.endArray().key("differences").json(differencesJson(report, JsonForm::compact));
   j.key("claims").json(claimsJson(report));
-  const std::vector<std::string> labels = report.labels();
   j.key("findings").json(findingsJson(report));
   j.key("quantities").json(quantitiesJson(JsonForm::compact));
-  j.key("setup_notes").json(setupNotes(report.setupMixes, labels));
+  j.key("setup_notes").json(setupNotes(report.setupMixes, report.labels()));
   j.key("setup_differences").json(setupDifferencesJson(report));
   j.key("loadEdges").numbers(edges, 0);
   pageDamperEdges(j);
