@@ -45,6 +45,9 @@ constexpr const char* usage =
     "                           the recorded anti-roll bars follow it\n"
     "  --roll-gradient=D        the body's roll, degrees per g (default 1.5)\n"
     "  --travel=M               the suspension's travel, m (default 0.10); the wheels stop at its end\n"
+    "  --stiffness-peak-load=N  the load, N, at which the tyres' cornering stiffness is largest: it\n"
+    "                           rises with load and flattens out there, so the car understeers more\n"
+    "                           as the front share grows (default 0: in proportion to the peak grip)\n"
     "  --interval=MS            sample interval, 10 (default) or 100 ms\n"
     "  --player=TEXT, --car=TEXT, --track=TEXT   the header's names\n"
     "  --describe               print the car's tyres and balance, write nothing\n"
@@ -62,6 +65,7 @@ struct Options {
   double frontRollShare = 0.55;
   double rollGradient = 1.5;
   double travel = 0.10;
+  double stiffnessPeakLoad = 0.0;
   double intervalMs = 10.0;
   bool describe = false;
   bool help = false;
@@ -107,6 +111,7 @@ std::string parse(int argc, char** argv, Options& o) {
                    {"--grip-variation", &o.lap.gripVariation, 0.2}, {"--tyre-type", &o.tyreType, 255.0},
                    {"--final-drive", &o.finalDrive, 100.0}, {"--front-roll-share", &o.frontRollShare, 1.0},
                    {"--roll-gradient", &o.rollGradient, 20.0}, {"--travel", &o.travel, 1.0},
+                   {"--stiffness-peak-load", &o.stiffnessPeakLoad, 100000.0},
                    {"--consistency", &o.lap.consistency, 10.0}, {"--pace", &o.lap.pace, 1.2}};
     bool taken = false;
     for (const auto& n : numbers) {
@@ -182,6 +187,7 @@ CarSetup carFor(const Options& o) {
   car.frontRollShare = o.frontRollShare;
   car.rollGradient = o.rollGradient;
   car.travel = o.travel;
+  car.front.stiffnessPeakLoad = car.rear.stiffnessPeakLoad = o.stiffnessPeakLoad;
   return car;
 }
 
@@ -197,11 +203,21 @@ void describe(const CarSetup& car) {
       }
       std::printf("  peak at %.4f, stiffness %.4f per unit of slip\n", curve.peakSlip(), curve.stiffness());
     }
+    if (tyre.stiffnessPeakLoad > 0.0) {
+      std::printf("  lateral stiffness largest at %.0f N; at half, the nominal and twice the nominal load: "
+                  "%.4f, %.4f, %.4f per degree, peak at %.2f, %.2f, %.2f degrees\n",
+                  tyre.stiffnessPeakLoad, tyre.corneringStiffness(tyre.nominalLoad / 2.0),
+                  tyre.corneringStiffness(tyre.nominalLoad), tyre.corneringStiffness(2.0 * tyre.nominalLoad),
+                  tyre.lateralPeakSlip(tyre.nominalLoad / 2.0), tyre.lateralPeakSlip(tyre.nominalLoad),
+                  tyre.lateralPeakSlip(2.0 * tyre.nominalLoad));
+    }
   }
   const CorneringLimit limit = corneringLimit(car);
   std::printf("static wheel loads: front %.0f N, rear %.0f N\n", car.staticLoad(frontLeft), car.staticLoad(rearLeft));
-  std::printf("cornering limit %.3f g, reached first by the %s axle; understeer gradient %+.3f deg/g\n",
-              limit.lateralAcceleration / standardGravity, limit.frontFirst ? "front" : "rear", understeerGradient(car));
+  std::printf("cornering limit %.3f g, reached first by the %s axle; understeer gradient %+.3f deg/g "
+              "(steady state within %.1f g, load transfer included)\n",
+              limit.lateralAcceleration / standardGravity, limit.frontFirst ? "front" : "rear", understeerGradient(car),
+              gradientRange);
   std::printf("front share of the lateral load transfer %.3f (anti-roll bars %.0f and %.0f N/m); roll %.2f deg/g, "
               "pitch %.2f deg/g; travel %.3f m\n",
               car.frontRollShare, car.antiRollFront(), car.antiRollRear(), car.rollGradient, car.pitchGradient, car.travel);

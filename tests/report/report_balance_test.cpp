@@ -3,11 +3,19 @@
 // tyres and weight distribution say what both must be.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "report/output/words/balance_words.h"
 #include "report/report_data.h"
 #include "tests/support/analysed_lap.h"
+#include "tests/support/report_json.h"
+#include "tests/support/temp_dir.h"
 #include "tools/generator/synth.h"
 
 namespace skidlog {
@@ -31,16 +39,12 @@ double impliedGradient(const CarSetup& car, const Balance& b) {
   for (std::size_t i = 0; i < b.acceleration.size(); ++i) {
     const double g = b.acceleration[i];
     if (!b.steady[i] || std::fabs(g) > linearAcceleration) continue;
-    const double leftward = -g * generator::standardGravity;
-    const generator::PerWheel load = generator::wheelLoads(car, 0.0, leftward);
-    const double force = -car.totalMass * leftward / car.wheelbase();
-    const double front = generator::axleSlipAngle(car.front, load[0], load[1], force * car.cgToRearAxle).slipDeg;
-    const double rear = generator::axleSlipAngle(car.rear, load[2], load[3], force * car.cgToFrontAxle).slipDeg;
+    const double difference = generator::steadySlipDifference(car, -g * generator::standardGravity);
     n += 1.0;
     sx += g;
-    sy += front - rear;
+    sy += difference;
     sxx += g * g;
-    sxy += g * (front - rear);
+    sxy += g * difference;
   }
   return (n * sxy - sx * sy) / (n * sxx - sx * sx);
 }
@@ -75,8 +79,8 @@ TEST(Balance, TheGradientIsTheOneTheCarImplies) {
   EXPECT_GT(b.fitted, 500u);
   EXPECT_LE(b.understeerGradient.ci.low, implied);
   EXPECT_GE(b.understeerGradient.ci.high, implied);
-  // In the linear range the slope at zero is the textbook one, a little steeper.
-  EXPECT_NEAR(implied / generator::understeerGradient(car), 1.0, 0.1);
+  // The stated gradient spreads its accelerations evenly, the lap does not.
+  EXPECT_NEAR(implied / generator::understeerGradient(car), 1.0, 0.05);
 }
 
 TEST(Balance, LeftAndRightHandCornersGiveOneGradient) {
@@ -95,6 +99,65 @@ TEST(Balance, LeftAndRightHandCornersGiveOneGradient) {
   EXPECT_GE(left.understeerGradient.ci.high, right.understeerGradient.value);
   EXPECT_LE(right.understeerGradient.ci.low, left.understeerGradient.value);
   EXPECT_GE(right.understeerGradient.ci.high, left.understeerGradient.value);
+}
+
+// Three laps a side of a car whose cornering stiffness flattens out with
+// load, the front share of the lateral load transfer 0.45 against 0.70: the
+// report measures the gradient the generator states for each, finds the
+// middle of most corners understeering more, and the bars it ties to those
+// corners agree with that.
+TEST(BalanceStudy, AStifferFrontShareUndersteersMoreAsTheCarStates) {
+  test::TempDir dir;
+  std::vector<std::string> args;
+  double stated[2] = {};
+  for (const double share : {0.45, 0.70}) {
+    CarSetup car = generator::exampleCar();
+    car.front.stiffnessPeakLoad = car.rear.stiffnessPeakLoad = 4500.0;
+    car.frontRollShare = share;
+    stated[share > 0.5 ? 1 : 0] = generator::understeerGradient(car);
+    if (share > 0.5) args.push_back("--vs");
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+      generator::LapOptions lap;
+      lap.wholeLap = true;
+      lap.consistency = 0.5;
+      lap.seed = seed;
+      args.push_back(test::writeLap(dir / (std::to_string(share) + "-" + std::to_string(seed) + ".raf"), car, lap));
+    }
+  }
+  const nlohmann::json j = test::reportJson(dir / "report.json", args);
+  const double measured = j["groups"][1]["balance"]["understeer_gradient"].get<double>() -
+                          j["groups"][0]["balance"]["understeer_gradient"].get<double>();
+  const double change = stated[1] - stated[0];
+  EXPECT_GT(change, 0.04);
+  EXPECT_NEAR(measured, change, change / 3.0);
+  int compared = 0;
+  std::vector<std::string> higherCorners;
+  for (const auto& d : j["differences"]) {
+    if (d["quantity"] != "understeer_middle_deg") continue;
+    ++compared;
+    if (d["verdict"] == "higher") higherCorners.push_back(d["where"].get<std::string>());
+    EXPECT_NE(d["verdict"], "lower") << d["where"];
+  }
+  const auto higher = static_cast<int>(higherCorners.size());
+  EXPECT_GT(2 * higher, compared) << higher << " of " << compared;
+  // The links to the front share (its rule is the middle's) and to the bars.
+  int agreeing = 0;
+  for (const auto& finding : j["findings"]) {
+    for (const auto& corner : finding["corners"]) {
+      const std::string name = corner["corner"].get<std::string>();
+      const bool claimed = std::find(higherCorners.begin(), higherCorners.end(), name) != higherCorners.end();
+      if (!claimed || !corner.contains("why")) continue;
+      for (const auto& link : corner["why"]) {
+        const std::string quantity = link["quantity"].get<std::string>();
+        const bool share = link["link"] == "platform" && quantity == "lltd_front" && link["phase"] == "middle";
+        const bool bar = link["link"] == "setup" && quantity.starts_with("anti_roll");
+        if (!share && !bar) continue;
+        EXPECT_EQ(link["agrees"], true) << name << " " << link.dump();
+        ++agreeing;
+      }
+    }
+  }
+  EXPECT_GT(agreeing, 0);
 }
 
 }  // namespace

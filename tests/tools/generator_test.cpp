@@ -34,8 +34,15 @@ struct Reach {
   double right = 0.0;  // positive ones
 };
 
+// The example car with tyres whose cornering stiffness flattens out at 4500 N.
+CarSetup loadSensitiveCar() {
+  CarSetup car = exampleCar();
+  car.front.stiffnessPeakLoad = car.rear.stiffnessPeakLoad = 4500.0;
+  return car;
+}
+
 TEST(Generator, EveryRowFollowsItsTyreCurves) {
-  for (const CarSetup& car : {exampleCar(), withBrushTyres(exampleCar())}) {
+  for (const CarSetup& car : {exampleCar(), withBrushTyres(exampleCar()), loadSensitiveCar()}) {
     const Replay replay = generated(car, Turns::both, 20.0, 0.0);
     std::size_t rows = 0;
     for (int w = 0; w < 4; ++w) {
@@ -96,6 +103,82 @@ TEST(Generator, DriverTakesTheRearsPastTheirPeakAndNotTheFronts) {
     EXPECT_GT(reach[w].left, 1.15 * rearPeak);
     EXPECT_GT(reach[w].right, 1.15 * rearPeak);
   }
+}
+
+// Force per degree rises with load and flattens out at the stiffness's peak
+// load; the peak grip keeps its own sensitivity, the nominal load its curve,
+// and the peak slip grows with the load.
+TEST(Generator, CorneringStiffnessRisesWithLoadAndFlattensOut) {
+  const Tyre tyre = loadSensitiveCar().front;
+  const auto forcePerDegree = [&](double load) { return tyre.corneringStiffness(load) * load; };
+  EXPECT_LT(forcePerDegree(1500.0), forcePerDegree(3000.0));
+  EXPECT_LT(forcePerDegree(3000.0), forcePerDegree(4500.0));
+  EXPECT_GT(forcePerDegree(4500.0), forcePerDegree(4400.0));
+  EXPECT_GT(forcePerDegree(4500.0), forcePerDegree(4600.0));
+  EXPECT_LT(forcePerDegree(6000.0), 1.25 * forcePerDegree(3000.0));  // twice the load, far less than twice
+  for (const double load : {1500.0, 3000.0, 6000.0}) {
+    const GripCurve curve = tyre.lateralAt(load);
+    EXPECT_NEAR(curve.stiffness(), tyre.corneringStiffness(load), 1e-12);
+    EXPECT_NEAR(curve.at(1e-6) / 1e-6, tyre.corneringStiffness(load), 1e-6);
+    EXPECT_DOUBLE_EQ(curve.D, tyre.lateral.D * tyre.peakScale(load));
+  }
+  EXPECT_NEAR(tyre.lateralAt(tyre.nominalLoad).B, tyre.lateral.B, 1e-15);
+  EXPECT_DOUBLE_EQ(tyre.camberThrustAt(tyre.nominalLoad), tyre.camberThrust);
+  EXPECT_LT(tyre.lateralPeakSlip(1500.0), tyre.lateralPeakSlip(3000.0));
+  EXPECT_LT(tyre.lateralPeakSlip(3000.0), tyre.lateralPeakSlip(6000.0));
+  // Without the law every load's curve has the nominal one's shape.
+  const Tyre plain = exampleCar().front;
+  EXPECT_EQ(plain.lateralAt(6000.0).B, plain.lateral.B);
+  EXPECT_EQ(plain.camberThrustAt(6000.0), plain.camberThrust);
+}
+
+// An axle's two wheels peak at different slips under load transfer: its peak
+// is the most they give together, between their own peaks, and below it the
+// slip found gives the force asked for.
+TEST(Generator, AnAxlesPeakIsTheMostItsWheelsGiveTogether) {
+  const Tyre tyre = loadSensitiveCar().front;
+  const double inner = 1200.0, outer = 5000.0, side = 1.0;
+  const auto force = [&](double slip) {
+    return inner * tyre.lateralGrip(slip, inner, true) + outer * tyre.lateralGrip(slip, outer, false);
+  };
+  const AxlePeak peak = axlePeak(tyre, inner, outer, side);
+  EXPECT_GT(peak.slip, tyre.lateralPeakSlip(inner));
+  EXPECT_LT(peak.slip, tyre.lateralPeakSlip(outer));
+  EXPECT_NEAR(peak.force, force(peak.slip), 1e-9 * peak.force);
+  for (double slip = 0.0; slip < 40.0; slip += 0.05) EXPECT_LE(force(slip), peak.force * (1.0 + 1e-12)) << slip;
+  const AxleSlip below = axleSlipAngle(tyre, inner, outer, 0.9 * peak.force);
+  EXPECT_FALSE(below.atLimit);
+  EXPECT_LT(below.slipDeg, peak.slip);
+  EXPECT_NEAR(force(below.slipDeg), 0.9 * peak.force, 1e-6 * peak.force);
+  const AxleSlip beyond = axleSlipAngle(tyre, inner, outer, 1.1 * peak.force);
+  EXPECT_TRUE(beyond.atLimit);
+  EXPECT_EQ(beyond.slipDeg, peak.slip);
+}
+
+// With the cornering stiffness flattening out, load moved onto an axle's
+// outside wheel costs that axle grip per degree: a larger front share of the
+// lateral load transfer makes the car understeer more, in the linear range a
+// little and at the limit a lot. With stiffness in proportion to the peak,
+// the larger camber thrust of the loaded outside front wins instead.
+TEST(Generator, ALargerFrontShareUndersteersMoreWhereTheStiffnessFlattens) {
+  const auto withShare = [](CarSetup car, double share) {
+    car.frontRollShare = share;
+    return car;
+  };
+  const CarSetup sensitive = loadSensitiveCar();
+  const double soft = understeerGradient(withShare(sensitive, 0.45));
+  const double middle = understeerGradient(withShare(sensitive, 0.55));
+  const double stiff = understeerGradient(withShare(sensitive, 0.70));
+  EXPECT_LT(soft, middle);
+  EXPECT_LT(middle, stiff);
+  EXPECT_GT(stiff - soft, 0.04);
+  // Right-hand cornering at 0.9 g: the difference of slip angles, positive
+  // understeering, grows by over a degree.
+  const double g = standardGravity;
+  EXPECT_GT(steadySlipDifference(withShare(sensitive, 0.70), -0.9 * g) -
+                steadySlipDifference(withShare(sensitive, 0.45), -0.9 * g),
+            1.0);
+  EXPECT_GT(understeerGradient(withShare(exampleCar(), 0.45)), understeerGradient(withShare(exampleCar(), 0.70)));
 }
 
 TEST(Generator, TheCarsBalanceFollowsItsTyres) {

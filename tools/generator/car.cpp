@@ -16,6 +16,31 @@ double solveIncreasing(F f, double target, double low, double high) {
   return (low + high) / 2.0;
 }
 
+// x in [low, high] where f, rising then falling there, is largest, by
+// golden-section search.
+template <class F>
+double largestAt(F f, double low, double high) {
+  const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
+  double a = high - ratio * (high - low), b = low + ratio * (high - low);
+  double fa = f(a), fb = f(b);
+  for (int k = 0; k < 80 && high - low > 1e-10; ++k) {
+    if (fa < fb) {
+      low = a;
+      a = b;
+      fa = fb;
+      b = low + ratio * (high - low);
+      fb = f(b);
+    } else {
+      high = b;
+      b = a;
+      fb = fa;
+      a = high - ratio * (high - low);
+      fa = f(a);
+    }
+  }
+  return (low + high) / 2.0;
+}
+
 }  // namespace
 
 double CarSetup::staticLoad(int w) const {
@@ -85,23 +110,47 @@ PerWheel wheelLoads(const CarSetup& car, double ax, double ay) {
   return n;
 }
 
+namespace {
+
+// The axle's lateral force toward `side` at slip angle `slipDeg` (degrees,
+// positive toward that side).
+double axleForce(const Tyre& tyre, double loadLeft, double loadRight, double side, double slipDeg) {
+  return side * (loadLeft * tyre.lateralGrip(side * slipDeg, loadLeft, true) +
+                 loadRight * tyre.lateralGrip(side * slipDeg, loadRight, false));
+}
+
+}  // namespace
+
+AxlePeak axlePeak(const Tyre& tyre, double loadLeft, double loadRight, double side) {
+  // Each wheel's grip peaks at its own load's slip; the sum rises up to the
+  // smaller of the two and falls beyond the larger, so its peak lies between
+  // them: golden-section search there.
+  const double left = tyre.lateralPeakSlip(loadLeft), right = tyre.lateralPeakSlip(loadRight);
+  if (left == right) {
+    // Both peak together (every load's curve of one shape, or equal loads),
+    // so the camber thrust is one share of load on both: the axle's peak is
+    // the sum of theirs.
+    const double thrust = tyre.camberThrustAt(loadLeft) * (loadLeft - loadRight);
+    return {left, tyre.lateral.D * (loadLeft * tyre.peakScale(loadLeft) + loadRight * tyre.peakScale(loadRight)) +
+                      side * thrust};
+  }
+  const auto force = [&](double slip) { return axleForce(tyre, loadLeft, loadRight, side, slip); };
+  const double slip = largestAt(force, std::min(left, right), std::max(left, right));
+  return {slip, force(slip)};
+}
+
 double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight, double side) {
-  const double thrust = tyre.camberThrust * (loadLeft - loadRight);
-  return tyre.lateral.D * (loadLeft * tyre.peakScale(loadLeft) + loadRight * tyre.peakScale(loadRight)) +
-         side * thrust;
+  return axlePeak(tyre, loadLeft, loadRight, side).force;
 }
 
 AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force) {
-  const double peak = tyre.lateral.peakSlip();
   const double side = force < 0.0 ? -1.0 : 1.0;
-  if (std::fabs(force) >= axleCapacity(tyre, loadLeft, loadRight, side)) return {side * peak, true};
+  const AxlePeak peak = axlePeak(tyre, loadLeft, loadRight, side);
+  if (std::fabs(force) >= peak.force) return {side * peak.slip, true};
   // The axle's force toward `side` as the slip grows that way; the camber
   // thrusts of its two wheels nearly cancel, so it is near zero at zero slip.
-  const auto sum = [&](double slip) {
-    return side * (loadLeft * tyre.lateralGrip(side * slip, loadLeft, true) +
-                   loadRight * tyre.lateralGrip(side * slip, loadRight, false));
-  };
-  return {side * solveIncreasing(sum, std::fabs(force), -peak, peak), false};
+  const auto sum = [&](double slip) { return axleForce(tyre, loadLeft, loadRight, side, slip); };
+  return {side * solveIncreasing(sum, std::fabs(force), -peak.slip, peak.slip), false};
 }
 
 double wheelSlipRatio(const Tyre& tyre, double load, double force) {
@@ -133,10 +182,30 @@ CorneringLimit corneringLimit(const CarSetup& car) {
   return {low, front <= rear};
 }
 
+double steadySlipDifference(const CarSetup& car, double ay) {
+  const PerWheel n = wheelLoads(car, 0.0, ay);
+  const double axleForce = -car.totalMass * ay / car.wheelbase();
+  const double front = axleSlipAngle(car.front, n[frontLeft], n[frontRight], axleForce * car.cgToRearAxle).slipDeg;
+  const double rear = axleSlipAngle(car.rear, n[rearLeft], n[rearRight], axleForce * car.cgToFrontAxle).slipDeg;
+  return front - rear;
+}
+
 double understeerGradient(const CarSetup& car) {
-  const double front = car.front.corneringStiffness(car.staticLoad(frontLeft));
-  const double rear = car.rear.corneringStiffness(car.staticLoad(rearLeft));
-  return 1.0 / front - 1.0 / rear;
+  // Least squares over an even spread of accelerations, to the right
+  // positive as the report measures them (a left turn's slip angles are
+  // negative, so the difference falls as the car turns left harder).
+  constexpr int steps = 40;
+  double sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+  for (int k = -steps; k <= steps; ++k) {
+    const double g = gradientRange * k / steps;
+    const double y = steadySlipDifference(car, -g * standardGravity);
+    sx += g;
+    sy += y;
+    sxx += g * g;
+    sxy += g * y;
+  }
+  const double count = 2 * steps + 1;
+  return (count * sxy - sx * sy) / (count * sxx - sx * sx);
 }
 
 double CarSetup::engineSpeed(int gear, double v) const {

@@ -95,7 +95,14 @@ struct AxleSlip {
 AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force);
 
 // The largest lateral force, N, the axle gives at these loads toward `side`
-// (+1 right, -1 left, in the tyre's axes).
+// (+1 right, -1 left, in the tyre's axes), and the slip angle (degrees,
+// positive) at which it gives it. The two wheels' grip peaks at slips of
+// their own loads, so the axle's peak lies between them.
+struct AxlePeak {
+  double slip = 0.0;
+  double force = 0.0;
+};
+AxlePeak axlePeak(const Tyre& tyre, double loadLeft, double loadRight, double side);
 double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight, double side);
 
 // The slip ratio at which one wheel gives `force` N, limited to its peak.
@@ -109,9 +116,19 @@ struct CorneringLimit {
 };
 CorneringLimit corneringLimit(const CarSetup& car);
 
-// The understeer gradient the tyres and weight distribution imply in the
-// linear range, degrees of front-minus-rear slip angle per g: positive
-// understeers. Each axle's cornering stiffness is taken at its static load.
+// The steady-state slip angle of the front axle less the rear's, degrees,
+// cornering at `ay` m/s^2 (left positive) with no braking or driving.
+double steadySlipDifference(const CarSetup& car, double ay);
+
+// The lateral acceleration, g either way, over which the understeer gradient
+// is taken: the handling diagram's linear range.
+inline constexpr double gradientRange = 0.4;
+
+// The understeer gradient, degrees of front-minus-rear slip angle per g,
+// positive understeers: the slope of the least-squares line through the
+// steady state's slip difference at evenly spread lateral accelerations
+// over gradientRange either way, load transfer and the tyres' load
+// sensitivity included, so it follows the front share of the transfer.
 double understeerGradient(const CarSetup& car);
 
 }  // namespace skidlog::generator

@@ -180,11 +180,10 @@ std::vector<CarState> drive(const CarSetup& car, const Circuit& circuit, const D
     lineDistances->clear();
     for (const double d : distance) lineDistances->push_back(d - startDistance);
   }
-  const Tyre& limiting = limit.frontFirst ? car.front : car.rear;
-  const std::vector<double> extra = heldSlips(circuit, distance, limiting.lateral.peakSlip(), driver);
+  const std::vector<double> held = heldSlips(circuit, distance, driver);
   // Steady state at every sample, then the body's slip angle with the yaw
   // rate its own change over time takes away, then the steer.
-  const SteadyState st = steadyState(car, motion, limit, extra);
+  const SteadyState st = steadyState(car, motion, limit, held);
   const std::vector<double> beta = bodySlip(car, motion, st.rearSlip, dt);
   const std::vector<double> axleSteer = axleSteers(car, motion, beta, st.frontSlip, dt);
   return carStates(car, circuit, motion, st, beta, axleSteer, options);

@@ -38,8 +38,7 @@ double frontSteer(const CarSetup& car, double v, double r, double beta, double f
 
 }  // namespace
 
-std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>& distance,
-                               double peakSlip, Noise& noise) {
+std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>& distance, Noise& noise) {
   std::vector<double> extra(distance.size(), 0.0);
   std::size_t i = 0;
   while (i < distance.size()) {
@@ -64,7 +63,7 @@ std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>&
     const std::size_t count = steadyEnd - i;
     for (std::size_t k = 0; k < count; ++k) {
       const double phase = std::sin(std::numbers::pi * static_cast<double>(k) / static_cast<double>(count));
-      extra[i + k] = peakSlip * (0.9 + beyond * phase * phase);
+      extra[i + k] = 0.9 + beyond * phase * phase;
     }
     i = end;
   }
@@ -72,7 +71,7 @@ std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>&
 }
 
 SteadyState steadyState(const CarSetup& car, const std::vector<Motion>& motion, const CorneringLimit& limit,
-                        const std::vector<double>& extra) {
+                        const std::vector<double>& held) {
   const std::size_t samples = motion.size();
   SteadyState st{std::vector<PerWheel>(samples), std::vector<double>(samples), std::vector<double>(samples)};
   for (std::size_t i = 0; i < samples; ++i) {
@@ -82,8 +81,14 @@ SteadyState steadyState(const CarSetup& car, const std::vector<Motion>& motion, 
     const double axleForce = -car.totalMass * ay / car.wheelbase();
     st.frontSlip[i] = axleSlipAngle(car.front, load[frontLeft], load[frontRight], axleForce * car.cgToRearAxle).slipDeg;
     st.rearSlip[i] = axleSlipAngle(car.rear, load[rearLeft], load[rearRight], axleForce * car.cgToFrontAxle).slipDeg;
+    if (held[i] == 0.0) continue;
     double& overdriven = limit.frontFirst ? st.frontSlip[i] : st.rearSlip[i];
-    if (std::fabs(overdriven) < extra[i]) overdriven = (overdriven < 0.0 ? -1.0 : 1.0) * extra[i];
+    const int left = limit.frontFirst ? frontLeft : rearLeft;
+    const Tyre& tyre = limit.frontFirst ? car.front : car.rear;
+    const double side = overdriven < 0.0 ? -1.0 : 1.0;
+    const auto l = static_cast<std::size_t>(left);
+    const double slip = held[i] * axlePeak(tyre, load[l], load[l + 1], side).slip;
+    if (std::fabs(overdriven) < slip) overdriven = side * slip;
   }
   return st;
 }

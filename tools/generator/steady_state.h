@@ -16,10 +16,10 @@
 namespace skidlog::generator {
 
 // The slip angle the driver holds the limiting axle at in the steady part of
-// every pushed corner, degrees (0 elsewhere): from just below its peak it
-// rises smoothly past the peak, 20 to 35 % beyond it, and falls back.
-std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>& distance,
-                               double peakSlip, Noise& noise);
+// every pushed corner, as a share of the axle's peak slip at its loads there
+// (0 elsewhere): from just below the peak it rises smoothly past it, 20 to
+// 35 % beyond it, and falls back.
+std::vector<double> heldSlips(const Circuit& circuit, const std::vector<double>& distance, Noise& noise);
 
 // Each sample's steady state: the wheels' loads from the car's accelerations
 // and each axle's slip angle from the lateral force it must give; the axle
@@ -30,9 +30,9 @@ struct SteadyState {
   std::vector<double> rearSlip;
 };
 
-// The steady state of every sample of `motion`; `extra` is heldSlips'.
+// The steady state of every sample of `motion`; `held` is heldSlips'.
 SteadyState steadyState(const CarSetup& car, const std::vector<Motion>& motion, const CorneringLimit& limit,
-                        const std::vector<double>& extra);
+                        const std::vector<double>& held);
 
 // The body's slip angle beta, rad, at each sample. The yaw rate is the line's
 // less the change of beta. The rear axle's lateral speed is b r - v sin(beta)

@@ -39,8 +39,26 @@ double GripCurve::peakSlip() const {
   return u / B;
 }
 
+GripCurve GripCurve::withStiffness(double stiffness) const {
+  GripCurve curve = *this;
+  if (brush()) {
+    curve.slideSlip = 3.0 * D / stiffness;
+  } else {
+    curve.B = stiffness / (C * D);
+  }
+  return curve;
+}
+
 double Tyre::peakScale(double load) const {
   return std::max(0.3, 1.0 + loadSensitivity * (load - nominalLoad) / nominalLoad);
+}
+
+double Tyre::stiffnessScale(double load) const {
+  if (stiffnessPeakLoad <= 0.0) return peakScale(load);
+  // Force per degree sin(2 atan(load / peak load)), per unit of load,
+  // relative to the nominal load's.
+  const auto perLoad = [&](double n) { return std::sin(2.0 * std::atan(n / stiffnessPeakLoad)) / n; };
+  return perLoad(std::max(load, 1.0)) / perLoad(nominalLoad);
 }
 
 GripCurve brushLike(const GripCurve& curve, double fall, double width) {

@@ -1,8 +1,9 @@
 // The generator's tyres: curves of grip against slip, as the replay's reader
 // measures slip (slip angle in its degrees with the integer speed divisor,
 // slip ratio likewise), with a peak grip that falls as the normal load rises,
-// and camber thrust: lateral grip at zero slip, to the right on a left wheel
-// and to the left on a right one. A curve is a Magic Formula
+// a lateral cornering stiffness that rises with load and flattens out, and
+// camber thrust: lateral grip at zero slip, to the right on a left wheel and
+// to the left on a right one. A curve is a Magic Formula
 //   grip = D(load) sin(C atan(B x - E (B x - atan(B x)))) [+- camber thrust]
 // or a brush model, a shape the report does not fit: the contact patch
 // sticks, then slides from its rear, grip D (3z - 3z^2 + z^3) with z = |x| / s
@@ -31,8 +32,17 @@ struct GripCurve {
   double at(double slip, double peakScale = 1.0) const;
   // The slip (positive) where the curve is largest.
   double peakSlip() const;
+  // The curve with its peak grip scaled by `scale`.
+  GripCurve scaled(double scale) const {
+    GripCurve curve = *this;
+    curve.D *= scale;
+    return curve;
+  }
   // Grip per unit of slip at zero slip, with the peak unscaled.
   double stiffness() const { return brush() ? 3.0 * D / slideSlip : B * C * D; }
+  // The curve of this shape with grip `stiffness` per unit of slip at zero
+  // slip: B, or the brush's sliding slip, rescaled; the peak grip kept.
+  GripCurve withStiffness(double stiffness) const;
 };
 
 // The brush curve with the Magic Formula curve's peak grip and stiffness at
@@ -40,31 +50,54 @@ struct GripCurve {
 GripCurve brushLike(const GripCurve& curve, double fall, double width);
 
 struct Tyre {
-  GripCurve lateral;       // against slip angle, degrees
+  GripCurve lateral;       // against slip angle, degrees, at the nominal load
   GripCurve longitudinal;  // against slip ratio
   double nominalLoad = 3000.0;  // N
   // Relative change of the peak grip per relative change of load from the
   // nominal load: -0.1 loses 10 % of peak grip at twice the nominal load.
   double loadSensitivity = -0.1;
-  double camberThrust = 0.0;  // lateral grip at zero slip on a left wheel
+  double camberThrust = 0.0;  // lateral grip at zero slip on a left wheel, at the nominal load
+  // The load, N, at which the lateral cornering stiffness (force per degree)
+  // is largest: the force per degree goes as sin(2 atan(load / this)), so it
+  // rises with load and flattens out, and doubling a tyre's load gives well
+  // under twice its cornering stiffness. Camber thrust comes from the same
+  // tread and follows the same law. 0: stiffness in proportion to the peak
+  // grip, every load's curve of one shape.
+  double stiffnessPeakLoad = 0.0;
 
   // The factor on D at `load` N; never below 0.3.
   double peakScale(double load) const;
+  // Lateral grip per degree at small slip at `load` N, relative to the
+  // nominal load's (peak unscaled).
+  double stiffnessScale(double load) const;
+  // The lateral curve at `load` N: its peak scaled by peakScale, its
+  // stiffness the load's (camber thrust apart).
+  GripCurve lateralAt(double load) const {
+    const GripCurve curve = lateral.scaled(peakScale(load));
+    return stiffnessPeakLoad > 0.0 ? curve.withStiffness(corneringStiffness(load)) : curve;
+  }
+  // Lateral grip at zero slip on a left wheel at `load` N.
+  double camberThrustAt(double load) const {
+    return stiffnessPeakLoad > 0.0 ? camberThrust * stiffnessScale(load) : camberThrust;
+  }
   // Lateral grip of the tyre on the left (`left`) or right side of the car.
   double lateralGrip(double slipAngleDeg, double load, bool left) const {
-    return lateral.at(slipAngleDeg, peakScale(load)) + (left ? camberThrust : -camberThrust);
+    const double thrust = camberThrustAt(load);
+    return lateralAt(load).at(slipAngleDeg) + (left ? thrust : -thrust);
   }
   double longitudinalGrip(double slipRatio, double load) const {
     return longitudinal.at(slipRatio, peakScale(load));
   }
   // Lateral grip per degree at small slip, at `load` N.
-  double corneringStiffness(double load) const { return lateral.stiffness() * peakScale(load); }
+  double corneringStiffness(double load) const { return lateral.stiffness() * stiffnessScale(load); }
+  // The slip angle, degrees (positive), of the largest lateral grip at `load` N.
+  double lateralPeakSlip(double load) const { return lateralAt(load).peakSlip(); }
   // The largest lateral grip at `load` N, on a left wheel.
-  double lateralPeakGrip(double load) const { return lateral.D * peakScale(load) + camberThrust; }
+  double lateralPeakGrip(double load) const { return lateral.D * peakScale(load) + camberThrustAt(load); }
   // Change of lateral peak grip per kN of load (while the scale is not clamped).
   double loadSensitivityPerKn() const { return lateral.D * loadSensitivity / nominalLoad * 1000.0; }
-  // Relative change of lateral grip at any slip per kN of load, at `load` N:
-  // load scales the whole curve (camber thrust apart).
+  // Relative change of the lateral peak grip per kN of load, at `load` N
+  // (camber thrust apart).
   double relativeLoadSensitivityPerKn(double load) const {
     return loadSensitivity / nominalLoad * 1000.0 / peakScale(load);
   }
