@@ -31,9 +31,11 @@ void fillLapResult(LapResult& out, const LapInput& in, const PlacedLap& placed, 
   out.complete = in.complete && placed.clock.reach() >= track.path.length();
   out.lapTime = out.complete ? in.lapTime : unknown;
   for (std::size_t k = 0; k + 1 < r.lap.splitsMs.size(); ++k) out.splits.push_back(r.lap.splitsMs[k] / 1000.0);
-  const std::vector<std::int32_t>& referenceSplits = referenceInput.summary->lap.splitsMs;
-  for (std::size_t k = 0; k < track.referenceSplitAt.size(); ++k) {
-    out.deltaAtSplits.push_back(placed.clock.timeAt(track.referenceSplitAt[k]) - referenceSplits[k] / 1000.0);
+  // Both times read off the two laps' clocks at one place, as the traces'
+  // delta is: a lap against its own copy is then exactly zero there, where
+  // the reference's recorded split, turned into a place and back, is not.
+  for (const double at : track.referenceSplitAt) {
+    out.deltaAtSplits.push_back(placed.clock.timeAt(at) - reference.clock.timeAt(at));
   }
   out.deltaAtLine = out.complete ? in.lapTime - referenceInput.lapTime : unknown;
   out.reach = placed.clock.reach();
