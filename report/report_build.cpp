@@ -143,8 +143,33 @@ void tellMissingFits(const ReportData& report, std::ostream& messages) {
 }
 
 // Fits every group, compares them, and reads the laps by place.
-void analyseReport(ReportData& report, const ReportRequest& request, std::ostream& messages,
+// The group's fits are taken: what a page draws of its tyres' points is kept
+// and the points themselves given back, with which of them the fits took,
+// before the laps' analysis, which needs them no more and holds the most.
+void keepWhatIsDrawn(const ReportData& report, ReportGroup& group, bool forPage) {
+  if (forPage) {
+    const std::size_t most = maxChartPoints / report.groups.size();
+    for (std::size_t w = 0; w < raf::wheelCount; ++w) {
+      group.wheelCharts[w] = chartPoints({&group.points[w], &group.wheelSubsets[w]}, report.loadEdges, most);
+    }
+    // A single group's page draws both axles in one chart.
+    for (std::size_t a = 0; a < axleCount; ++a) {
+      group.axleCharts[a] = chartPoints({&group.axlePoints[a], &group.axleSubsets[a]}, report.loadEdges,
+                                        report.grouped() ? most : most / 2);
+    }
+  }
+  group.points = {};
+  group.wheelSubsets = {};
+  group.axleSubsets = {};
+}
+
+void analyseReport(ReportData& report, const ReportRequest& request, bool forPage, std::ostream& messages,
                    const ProgressReport& progress) {
+  if (forPage) {
+    std::vector<const TyrePoints*> points;
+    for (const ReportGroup& g : report.groups) points.push_back(&g.points);
+    report.loadEdges = loadClassEdges(points);
+  }
   std::size_t replays = 0;
   for (const ReportGroup& g : report.groups) replays += g.replays.size();
   for (std::size_t g = 0; g < report.groups.size(); ++g) {
@@ -154,6 +179,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, std::ostrea
     }
     // Each group its own draws: the groups are resampled independently.
     analyseGroup(report.groups[g], reportSeed + g);
+    keepWhatIsDrawn(report, report.groups[g], forPage);
   }
   if (report.comparison()) report.setupDifferences = compareSetups(report.groups);
   report.setupMixes = setupMixes(report.groups);
@@ -235,7 +261,7 @@ ExitCode refuseRepeats(const ReportRequest& request, std::ostream& messages) {
 
 }  // namespace
 
-ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool withTraces,
+ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool forPage,
                      ReportData& report, std::ostream& messages, const ProgressReport& progress) {
   if (const ExitCode repeated = refuseRepeats(request, messages); repeated != ExitCode::success) return repeated;
   if (request.by == GroupBy::commandLine) report.groups.resize(request.groups.size());
@@ -244,9 +270,17 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
   for (std::size_t g = 0; g < request.groups.size(); ++g) {
     for (const std::string& file : request.groups[g].replays) {
       if (progress) progress("read " + std::to_string(done) + " of " + std::to_string(total) + " replays");
-      const ExitCode code = addReplay(file, outputs, withTraces, request, g, report, messages);
+      const ExitCode code = addReplay(file, outputs, forPage && request.groups.size() == 1, request, g, report,
+                                      messages);
       if (code != ExitCode::success) return code;
       ++done;
+    }
+  }
+  for (ReportGroup& group : report.groups) {
+    group.shrinkToFit();
+    // Only one group's page draws its replays' traces.
+    if (report.grouped()) {
+      for (ReplaySummary& r : group.replays) r.trace = ReplayTrace{};
     }
   }
   labelGroups(report, request);
@@ -256,7 +290,7 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
     std::stable_sort(report.groups.begin(), report.groups.end(),
                      [](const ReportGroup& a, const ReportGroup& b) { return naturalLess(a.label, b.label); });
   }
-  analyseReport(report, request, messages, progress);
+  analyseReport(report, request, forPage, messages, progress);
   return ExitCode::success;
 }
 

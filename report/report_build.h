@@ -25,8 +25,11 @@ using ProgressReport = std::function<void(const std::string&)>;
 // Builds the report `request` asks for into `report`. Each message goes to
 // `messages` as a line of its own, without the program's name. A replay that
 // is one of `outputs` (by any path or link) is refused before it is loaded.
+// `forPage`: a page will be drawn, so the report keeps what it draws: the
+// tyres' scatters, and a report of one group its replays' traces (a report
+// of several groups draws none and keeps none).
 // REQUIRES: checkGroups(request) is empty.
-ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool withTraces,
+ExitCode buildReport(const ReportRequest& request, std::span<const std::string> outputs, bool forPage,
                      ReportData& report, std::ostream& messages, const ProgressReport& progress = {});
 
 // The summary of the replay `file` whose header holds `names`, decoded as

@@ -30,6 +30,7 @@ struct ReportData {
   std::vector<TrackAnalysis> tracks;      // the laps by place, one per track holding a complete lap
   std::vector<Finding> findings;          // where the time goes and what differs, per comparison
   SpeedUnit speedUnit = SpeedUnit::metresPerSecond;  // the page's and the findings' speeds
+  std::vector<double> loadEdges;          // N: the page's load classes over every group's points
 
   // More than one group.
   bool grouped() const { return groups.size() > 1; }

@@ -67,6 +67,15 @@ void diagramPoints(const ReportGroup& group, Balance& b) {
     }
     return true;
   };
+  // At most one point per fitted point of the wheel with fewest; the room
+  // left over is given back at the end, as every group keeps its diagram.
+  std::size_t most = subsets[0].all.size();
+  for (const FitSubsets& s : subsets) most = std::min(most, s.all.size());
+  b.acceleration.reserve(most);
+  b.slipDifference.reserve(most);
+  b.block.reserve(most);
+  b.sample.reserve(most);
+  b.steady.reserve(most);
   while (more()) {
     std::uint32_t latest = 0;
     for (std::size_t w = 0; w < at.size(); ++w) latest = std::max(latest, sampleOf(w));
@@ -92,6 +101,11 @@ void diagramPoints(const ReportGroup& group, Balance& b) {
     }
     for (std::size_t& k : at) ++k;
   }
+  b.acceleration.shrink_to_fit();
+  b.slipDifference.shrink_to_fit();
+  b.block.shrink_to_fit();
+  b.sample.shrink_to_fit();
+  b.steady.shrink_to_fit();
 }
 
 // The understeer gradient: the least-squares line through the steady samples

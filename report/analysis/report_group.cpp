@@ -23,6 +23,14 @@ void ReportGroup::add(const Replay& replay, ReplaySummary summary) {
   blocks += replayBlocks.back();
 }
 
+void ReportGroup::shrinkToFit() {
+  for (WheelPoints& p : points) p.shrinkToFit();
+  replayBlocks.shrink_to_fit();
+  lateralAcceleration.shrink_to_fit();
+  longitudinalAcceleration.shrink_to_fit();
+  platformSamples.shrinkToFit();
+}
+
 std::vector<float> ReportGroup::sampleIntervals() const {
   std::vector<float> intervals;
   for (const ReplaySummary& r : replays) intervals.push_back(r.interval);
@@ -32,6 +40,7 @@ std::vector<float> ReportGroup::sampleIntervals() const {
 }
 
 void analyseGroup(ReportGroup& group, std::uint64_t seed) {
+  group.shrinkToFit();
   const TyrePoints& p = group.points;
   parallelFor(raf::wheelCount, [&](int w) {
     group.wheelSubsets[static_cast<std::size_t>(w)] = fitSubsets(p[static_cast<std::size_t>(w)]);

@@ -13,6 +13,7 @@
 #include "report/analysis/platform/platform.h"
 #include "report/analysis/platform/platform_samples.h"
 #include "report/analysis/replay_summary.h"
+#include "report/analysis/tyres/chart_points.h"
 #include "report/analysis/tyres/tyre_analysis.h"
 #include "report/analysis/tyres/tyre_points.h"
 
@@ -31,8 +32,13 @@ struct ReportGroup {
   Resamples resamples;         // drawn once, for every estimate of the group
   std::uint32_t samples = 0;  // samples over the replays
   std::array<WheelPoints, axleCount> axlePoints;  // front: FL and FR sample by sample; rear: RL and RR
+  // Which points are fitted. The report's pipeline gives them back, and the
+  // wheels' points, once the group is analysed, keeping what the page's
+  // charts draw of them.
   std::array<FitSubsets, raf::wheelCount> wheelSubsets;
   std::array<FitSubsets, axleCount> axleSubsets;
+  std::array<TyreChartPoints, raf::wheelCount> wheelCharts;
+  std::array<TyreChartPoints, axleCount> axleCharts;
   std::vector<float> lateralAcceleration;       // the car's, g, per sample of the group
   std::vector<float> longitudinalAcceleration;  // likewise
   std::array<TyreAnalysis, raf::wheelCount> wheels;
@@ -46,6 +52,10 @@ struct ReportGroup {
   // first sample in the group's numbering. REQUIRES: the replay's wheel
   // series are derived.
   void add(const Replay& replay, ReplaySummary summary = {});
+  // Gives back the room its series took to grow replay by replay, once the
+  // last replay is added: a league's groups would otherwise carry up to half
+  // again their points to the end. analyseGroup does it first.
+  void shrinkToFit();
   // The sample intervals of its replays, s, ascending, each once.
   std::vector<float> sampleIntervals() const;
 };

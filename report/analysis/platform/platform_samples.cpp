@@ -12,6 +12,15 @@
 namespace skidlog {
 namespace {
 
+// `v` grown to `size` entries of `value`, its room by a quarter at least: the
+// channels grow replay by replay and are kept to the end, where doubling
+// would carry up to as much again unused.
+template <class T>
+void grownTo(std::vector<T>& v, std::size_t size, T value) {
+  if (size > v.capacity()) v.reserve(std::max(size, v.capacity() + v.capacity() / 4));
+  v.resize(size, value);
+}
+
 // 180 / pi, not the CSV's historical degreesPerRadian (180 / 3.1416).
 constexpr double radiansToDegrees = 180.0 / std::numbers::pi;
 // Loads beyond this, N, are a damaged sample's.
@@ -154,6 +163,16 @@ PlatformBlock PlatformSamples::lap(const PlatformLap& l) const {
   return sum;
 }
 
+void PlatformSamples::shrinkToFit() {
+  laps.shrink_to_fit();
+  blocks.shrink_to_fit();
+  channels.roll.shrink_to_fit();
+  channels.frontTransfer.shrink_to_fit();
+  channels.rearTransfer.shrink_to_fit();
+  for (std::vector<std::uint8_t>& v : channels.atTravelEnd) v.shrink_to_fit();
+  for (std::vector<float>& v : channels.damperVelocity) v.shrink_to_fit();
+}
+
 std::size_t damperBin(double velocity) {
   if (!(velocity >= -damperRange)) return 0;
   if (velocity >= damperRange) return damperBins - 1;
@@ -186,10 +205,10 @@ void appendPlatformSamples(const Replay& replay, const ReplaySetup& setup, std::
   PlatformChannels& c = into.channels;
   const std::size_t end = std::size_t{numbering.firstSample} + n;
   constexpr float none = std::numeric_limits<float>::quiet_NaN();
-  for (std::vector<float>* v : {&c.roll, &c.frontTransfer, &c.rearTransfer}) v->resize(end, none);
+  for (std::vector<float>* v : {&c.roll, &c.frontTransfer, &c.rearTransfer}) grownTo(*v, end, none);
   for (std::size_t w = 0; w < raf::wheelCount; ++w) {
-    c.atTravelEnd[w].resize(end, PlatformChannels::unknownEnd);
-    c.damperVelocity[w].resize(end, none);
+    grownTo(c.atTravelEnd[w], end, PlatformChannels::unknownEnd);
+    grownTo(c.damperVelocity[w], end, none);
   }
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t at = numbering.firstSample + i;

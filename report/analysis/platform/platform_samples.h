@@ -125,6 +125,8 @@ struct PlatformSamples {
   PlatformBlock drawn(std::span<const std::uint32_t> weights) const;
   // The sums over a lap's blocks.
   PlatformBlock lap(const PlatformLap& lap) const;
+  // Gives back the room its series took to grow replay by replay.
+  void shrinkToFit();
 };
 
 // The damper histogram's bin of a velocity, mm/s.

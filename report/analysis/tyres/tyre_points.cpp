@@ -25,6 +25,14 @@ void WheelPoints::roomFor(std::size_t more) {
   skidlog::roomFor(block, more);
 }
 
+void WheelPoints::shrinkToFit() {
+  for (std::vector<float>* v : {&slipAngle, &lateralGrip, &slipRatio, &longitudinalGrip, &normalLoad, &speed}) {
+    v->shrink_to_fit();
+  }
+  sample.shrink_to_fit();
+  block.shrink_to_fit();
+}
+
 std::uint32_t blockCount(std::size_t n, double interval) {
   const std::size_t perBlock = samplesPerBlock(n, interval);
   return static_cast<std::uint32_t>((n + perBlock - 1) / perBlock);

@@ -39,6 +39,8 @@ struct WheelPoints {
   std::size_t size() const { return slipAngle.size(); }
   // Room for `more` points beyond its size (roomFor on every series).
   void roomFor(std::size_t more);
+  // Gives back the room no point took.
+  void shrinkToFit();
 };
 
 using TyrePoints = std::array<WheelPoints, raf::wheelCount>;

@@ -20,28 +20,6 @@
 namespace skidlog {
 namespace {
 
-// Points of one chart: rows of one tyre's points.
-using Rows = std::vector<std::pair<const WheelPoints*, std::size_t>>;
-using Column = std::vector<float> WheelPoints::*;
-using Subset = std::vector<PointIndex> FitSubsets::*;
-
-Rows rowsOf(const TyreSource& source, Subset subset) {
-  Rows out;
-  out.reserve((source.subsets->*subset).size());
-  for (const PointIndex i : source.subsets->*subset) out.emplace_back(source.points, i);
-  return out;
-}
-
-// Every `step`-th index of [0, n), at most `most` of them: a thinned scatter
-// keeps its density, and so its shape.
-std::vector<std::size_t> thinned(std::size_t n, std::size_t most) {
-  std::vector<std::size_t> picked;
-  if (most == 0) return picked;
-  const std::size_t step = n > most ? (n + most - 1) / most : 1;
-  for (std::size_t i = 0; i < n; i += step) picked.push_back(i);
-  return picked;
-}
-
 // The picked entries of a series as one array, each through `value`.
 template <class Value>
 void pickedNumbers(JsonText& j, const std::vector<std::size_t>& picked, Value value, int decimals) {
@@ -51,37 +29,21 @@ void pickedNumbers(JsonText& j, const std::vector<std::size_t>& picked, Value va
   j.numbers(values, decimals);
 }
 
-// The normal loads that split all groups' wheels' points into five classes of equal count.
-std::vector<double> loadClassEdges(const std::vector<ReportGroup>& groups) {
-  std::vector<float> loads;
-  for (const ReportGroup& g : groups) {
-    for (const WheelPoints& p : g.points) loads.insert(loads.end(), p.normalLoad.begin(), p.normalLoad.end());
-  }
-  std::vector<double> edges;
-  for (const double q : {0.2, 0.4, 0.6, 0.8}) edges.push_back(quantile(loads, q));
-  return edges;
-}
-
-// The rows thinned to `most`, in order of their load class: x, y, and how
-// many points each class holds (the points of class 0 first).
-void scatter(JsonText& j, const Rows& rows, Column x, int xDecimals, Column y, const std::vector<double>& edges,
-             std::size_t most) {
-  std::vector<std::size_t> picked = thinned(rows.size(), most);
-  const auto loadClass = [&](std::size_t k) {
-    const double load = widen(rows[k].first->normalLoad[rows[k].second]);
-    return static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
+// A scatter as the page reads it: x, y, and how many points each load class
+// holds (the points of class 0 first).
+void scatter(JsonText& j, const ScatterPoints& points, int xDecimals) {
+  const auto numbers = [&j](const std::vector<float>& v, int decimals) {
+    std::vector<double> values;
+    values.reserve(v.size());
+    for (const float f : v) values.push_back(widen(f));
+    j.numbers(values, decimals);
   };
-  std::vector<std::vector<std::size_t>> byClass(edges.size() + 1);
-  for (const std::size_t k : picked) byClass[loadClass(k)].push_back(k);
-  picked.clear();
-  for (const std::vector<std::size_t>& c : byClass) picked.insert(picked.end(), c.begin(), c.end());
-  const auto column = [&](Column c) { return [&rows, c](std::size_t k) { return widen((rows[k].first->*c)[rows[k].second]); }; };
   j.beginObject().key("x");
-  pickedNumbers(j, picked, column(x), xDecimals);
+  numbers(points.x, xDecimals);
   j.key("y");
-  pickedNumbers(j, picked, column(y), 4);
+  numbers(points.y, 4);
   j.key("classes").beginArray();
-  for (const std::vector<std::size_t>& c : byClass) j.integer(static_cast<std::int64_t>(c.size()));
+  for (const std::size_t c : points.classes) j.integer(static_cast<std::int64_t>(c));
   j.endArray().endObject();
 }
 
@@ -143,19 +105,16 @@ void bandCurve(JsonText& j, const LoadBand& band) {
   j.endObject();
 }
 
-// A wheel's or an axle's points, curves, bands and envelope; its scatters
-// thinned to `most` points each (none when `most` is 0).
-void tyre(JsonText& j, const char* name, const TyreSource& source, const TyreAnalysis& a,
-          const std::vector<double>& edges, std::size_t most) {
+// A wheel's or an axle's scatters as the pipeline kept them, its curves,
+// bands and envelope.
+void tyre(JsonText& j, const char* name, const TyreChartPoints& points, const TyreAnalysis& a) {
   j.beginObject().key("name").string(name);
   j.key("lateral_points");
-  scatter(j, rowsOf(source, &FitSubsets::lateral), &WheelPoints::slipAngle, 2, &WheelPoints::lateralGrip, edges, most);
+  scatter(j, points.lateral, 2);
   j.key("longitudinal_points");
-  scatter(j, rowsOf(source, &FitSubsets::longitudinal), &WheelPoints::slipRatio, 4, &WheelPoints::longitudinalGrip,
-          edges, most);
+  scatter(j, points.longitudinal, 4);
   j.key("circle_points");
-  scatter(j, rowsOf(source, &FitSubsets::all), &WheelPoints::lateralGrip, 4, &WheelPoints::longitudinalGrip, edges,
-          most);
+  scatter(j, points.circle, 4);
   j.key("lateral");
   curve(j, a.lateral, 2);
   j.key("longitudinal");
@@ -218,21 +177,15 @@ void balance(JsonText& j, const Balance& b, std::size_t most) {
   j.key("statement").string(limitStatement(b)).endObject();
 }
 
-void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, std::size_t groups, bool single,
-           const std::string& tyreTypes) {
+void group(JsonText& j, const ReportGroup& g, std::size_t groups, bool single, const std::string& tyreTypes) {
   const std::size_t most = maxChartPoints / groups;
   j.beginObject().key("label").string(g.label);
   if (!tyreTypes.empty()) j.key("tyreTypes").string(tyreTypes);
   j.key("aids").strings(g.replays.empty() ? std::vector<std::string>{} : aidsOf(g.replays.front().setup.playerFlags));
   j.key("wheels").beginArray();
-  for (std::size_t w = 0; w < g.wheels.size(); ++w) {
-    tyre(j, wheelNames[w], {&g.points[w], &g.wheelSubsets[w]}, g.wheels[w], edges, most);
-  }
-  // A single group's page draws both axles in one chart.
+  for (std::size_t w = 0; w < g.wheels.size(); ++w) tyre(j, wheelNames[w], g.wheelCharts[w], g.wheels[w]);
   j.endArray().key("axles").beginArray();
-  for (std::size_t a = 0; a < g.axles.size(); ++a) {
-    tyre(j, axleNames[a], {&g.axlePoints[a], &g.axleSubsets[a]}, g.axles[a], edges, single ? most / 2 : most);
-  }
+  for (std::size_t a = 0; a < g.axles.size(); ++a) tyre(j, axleNames[a], g.axleCharts[a], g.axles[a]);
   j.endArray().key("balance");
   balance(j, g.balance, most);
   j.key("platform");
@@ -250,12 +203,11 @@ void group(JsonText& j, const ReportGroup& g, const std::vector<double>& edges, 
 }  // namespace
 
 std::string pageData(const ReportData& report) {
-  const std::vector<double> edges = loadClassEdges(report.groups);
   JsonText j;
   j.beginObject().key("groups").beginArray();
   for (std::size_t k = 0; k < report.groups.size(); ++k) {
     const std::string tyreTypes = k > 0 ? tyreTypesText(report.differences, k) : std::string();
-    group(j, report.groups[k], edges, report.groups.size(), !report.grouped(), tyreTypes);
+    group(j, report.groups[k], report.groups.size(), !report.grouped(), tyreTypes);
   }
   // The members the JSON summary holds too are its own, written by its writers.
   j.endArray().key("differences").json(differencesJson(report, JsonForm::compact));
@@ -264,7 +216,7 @@ std::string pageData(const ReportData& report) {
   j.key("quantities").json(quantitiesJson(JsonForm::compact));
   j.key("setup_notes").json(setupNotes(report.setupMixes, report.labels()));
   j.key("setup_differences").json(setupDifferencesJson(report));
-  j.key("loadEdges").numbers(edges, 0);
+  j.key("loadEdges").numbers(report.loadEdges, 0);
   pageDamperEdges(j);
   pageTracks(j, report);
   pageSession(j, report);

@@ -13,9 +13,6 @@
 
 namespace skidlog {
 
-// The most points a chart draws; the fits use every point.
-inline constexpr std::size_t maxChartPoints = 20000;
-
 std::string pageData(const ReportData& report);
 
 // An estimate as the page's script reads it: {"value", "low", "high"}.

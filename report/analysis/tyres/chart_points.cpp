@@ -1,0 +1,63 @@
+#include "report/analysis/tyres/chart_points.h"
+
+#include <algorithm>
+
+#include "numeric/precision.h"
+#include "report/fit/statistics.h"
+
+namespace skidlog {
+namespace {
+
+using Column = std::vector<float> WheelPoints::*;
+using Subset = std::vector<PointIndex> FitSubsets::*;
+
+// The subset's points thinned to `most`, in order of their load class.
+ScatterPoints scatter(const TyreSource& source, Subset subset, Column x, Column y, const std::vector<double>& edges,
+                      std::size_t most) {
+  const std::vector<PointIndex>& rows = source.subsets->*subset;
+  const WheelPoints& p = *source.points;
+  const auto loadClass = [&](PointIndex i) {
+    const double load = widen(p.normalLoad[i]);
+    return static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
+  };
+  std::vector<std::vector<PointIndex>> byClass(edges.size() + 1);
+  for (const std::size_t k : thinned(rows.size(), most)) byClass[loadClass(rows[k])].push_back(rows[k]);
+  ScatterPoints out;
+  for (const std::vector<PointIndex>& c : byClass) {
+    for (const PointIndex i : c) {
+      out.x.push_back((p.*x)[i]);
+      out.y.push_back((p.*y)[i]);
+    }
+    out.classes.push_back(c.size());
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::size_t> thinned(std::size_t n, std::size_t most) {
+  std::vector<std::size_t> picked;
+  if (most == 0) return picked;
+  const std::size_t step = n > most ? (n + most - 1) / most : 1;
+  for (std::size_t i = 0; i < n; i += step) picked.push_back(i);
+  return picked;
+}
+
+std::vector<double> loadClassEdges(std::span<const TyrePoints* const> points) {
+  std::vector<float> loads;
+  for (const TyrePoints* group : points) {
+    for (const WheelPoints& p : *group) loads.insert(loads.end(), p.normalLoad.begin(), p.normalLoad.end());
+  }
+  std::vector<double> edges;
+  for (const double q : {0.2, 0.4, 0.6, 0.8}) edges.push_back(quantile(loads, q));
+  return edges;
+}
+
+TyreChartPoints chartPoints(const TyreSource& source, const std::vector<double>& edges, std::size_t most) {
+  return {scatter(source, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip, edges, most),
+          scatter(source, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip, edges,
+                  most),
+          scatter(source, &FitSubsets::all, &WheelPoints::lateralGrip, &WheelPoints::longitudinalGrip, edges, most)};
+}
+
+}  // namespace skidlog
