@@ -11,9 +11,10 @@ function axleChart(grid, g, k) {
       sets.push(set);
     });
   });
-  g.axles.forEach((a, i) => sets.push(sorted({type: 'scatter', label: (i === 0 ? 'front' : 'rear') + ' axle points',
-                                              helper: true, scatter: true, data: points(a.lateral_points.x, a.lateral_points.y).sort(byX),
-                                              pointRadius: 1, borderWidth: 0, backgroundColor: colours[i] + '40', order: 3})));
+  g.axles.forEach((a, i) => sets.push(cloud({type: 'scatter', label: (i === 0 ? 'front' : 'rear') + ' axle points',
+                                             helper: true, scatter: true, pointRadius: 1, borderWidth: 0,
+                                             backgroundColor: colours[i] + '40', order: 3},
+                                            a.lateral_points.x, a.lateral_points.y)));
   const title = (single ? '' : g.label + ': ') + 'axle characteristics';
   const c = chart(grid, {data: {datasets: sets},
                          options: roomFor(options(title, 'axle slip angle [deg]', 'axle lateral grip (force / load)'), sets)});
@@ -33,9 +34,8 @@ function handlingChart(grid) {
     }
     sets.push({type: 'scatter', label: name + 'median per 0.05 g', helper: sessionPage, data: points(b.medianX, b.medianY),
                borderColor: colour, backgroundColor: colour, pointRadius: 3, pointStyle: 'rectRot', order: 1});
-    sets.push(sorted({type: 'scatter', label: name + 'samples', helper: !single, scatter: true,
-                      data: points(b.x, b.y).sort(byX), pointRadius: 1, borderWidth: 0,
-                      backgroundColor: (single ? palette[0] : colour) + '40', order: 3}));
+    sets.push(cloud({type: 'scatter', label: name + 'samples', helper: !single, scatter: true, pointRadius: 1,
+                     borderWidth: 0, backgroundColor: (single ? palette[0] : colour) + '40', order: 3}, b.x, b.y));
   });
   const c = chart(grid, {data: {datasets: sets},
                          options: roomFor(options('Handling diagram', 'front minus rear slip angle [deg]',

@@ -9,22 +9,20 @@ function loadLabel(k) {
 }
 // The scatter split by load class, one dataset each.
 function scatterSets(s) {
-  const sets = loadColours.map((colour, k) => ({
-    type: 'scatter', label: loadLabel(k), data: [], pointRadius: 1.5, borderWidth: 0,
-    backgroundColor: colour + '99', order: 3}));
   // The points come in order of their class, s.classes[k] of class k.
-  let i = 0;
-  s.classes.forEach((n, k) => {
-    for (const end = i + n; i < end; i++) sets[k].data.push({x: s.x[i], y: s.y[i]});
+  let first = 0;
+  return loadColours.map((colour, k) => {
+    const n = s.classes[k] || 0, end = first + n;
+    const set = cloud({type: 'scatter', label: loadLabel(k), pointRadius: 1.5, borderWidth: 0,
+                       backgroundColor: colour + '99', order: 3}, s.x.slice(first, end), s.y.slice(first, end));
+    first = end;
+    return set;
   });
-  sets.forEach((set) => sorted(set).data.sort(byX));
-  return sets;
 }
 // A group's scatter in its own colour, which the reader may hide.
 function groupScatter(s, g) {
-  return sorted({type: 'scatter', label: groups[g].label + ' points', helper: true, scatter: true,
-                 data: points(s.x, s.y).sort(byX), pointRadius: 1.2, borderWidth: 0,
-                 backgroundColor: palette[g] + '55', order: 3});
+  return cloud({type: 'scatter', label: groups[g].label + ' points', helper: true, scatter: true,
+                pointRadius: 1.2, borderWidth: 0, backgroundColor: palette[g] + '55', order: 3}, s.x, s.y);
 }
 // The fitted curve with its 95 % band, and the peak (when reached) with
 // the intervals of its grip and slip as whiskers.
