@@ -1,6 +1,8 @@
 #include "report/analysis/tyres/chart_points.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
@@ -40,6 +42,38 @@ std::vector<std::size_t> thinned(std::size_t n, std::size_t most) {
   if (most == 0) return picked;
   const std::size_t step = n > most ? (n + most - 1) / most : 1;
   for (std::size_t i = 0; i < n; i += step) picked.push_back(i);
+  return picked;
+}
+
+std::vector<std::size_t> traceSamples(std::size_t n, std::size_t most, std::span<const std::span<const float>> channels) {
+  const std::size_t perRun = 2 + 3 * channels.size();
+  if (n <= most || most < perRun) return thinned(n, most);
+  const std::size_t runs = std::max<std::size_t>(1, most / perRun);
+  const std::size_t step = (n + runs - 1) / runs;
+  std::vector<std::size_t> picked;
+  for (std::size_t start = 0; start < n; start += step) {
+    const std::size_t end = std::min(n, start + step), first = picked.size();
+    picked.push_back(start);
+    picked.push_back(end - 1);
+    for (const std::span<const float> c : channels) {
+      std::size_t low = start, high = start, gap = start;
+      bool gapSeen = false;
+      for (std::size_t i = start; i < end; ++i) {
+        if (std::isnan(c[i])) {
+          if (!gapSeen) gap = i;
+          gapSeen = true;
+          continue;
+        }
+        if (std::isnan(c[low]) || c[i] < c[low]) low = i;
+        if (std::isnan(c[high]) || c[i] > c[high]) high = i;
+      }
+      picked.push_back(low);
+      picked.push_back(high);
+      picked.push_back(gap);
+    }
+    std::sort(picked.begin() + static_cast<std::ptrdiff_t>(first), picked.end());
+    picked.erase(std::unique(picked.begin() + static_cast<std::ptrdiff_t>(first), picked.end()), picked.end());
+  }
   return picked;
 }
 

@@ -1,7 +1,7 @@
-// What a tyre's charts draw of its fitted points: each scatter thinned to the
-// most points a chart takes, ordered by load class. Taken while the points
-// are at hand, so that the report can give the points back once the tyres are
-// fitted and still draw them.
+// What the charts draw of many points: a tyre's scatters, each thinned to the
+// most points a chart takes and ordered by load class, taken while the
+// points are at hand, so that the report can give the points back once the
+// tyres are fitted and still draw them; and a long trace's samples.
 #ifndef SKIDLOG_REPORT_ANALYSIS_TYRES_CHART_POINTS_H_
 #define SKIDLOG_REPORT_ANALYSIS_TYRES_CHART_POINTS_H_
 
@@ -34,6 +34,14 @@ struct TyreChartPoints {
 // Every `step`-th index of [0, n), at most `most` of them: a thinned scatter
 // keeps its density, and so its shape.
 std::vector<std::size_t> thinned(std::size_t n, std::size_t most);
+
+// The samples of n a trace over time keeps, at most `most`, in order: all of
+// them when they fit; else, in each run of consecutive samples, its first and
+// last, each channel's lowest and highest, and its first gap (NaN), so that no
+// peak and no gap of any channel is lost. The chart then takes each pixel
+// column's lowest and highest itself. With `most` below what one run keeps,
+// thinned's. REQUIRES: every channel holds n values.
+std::vector<std::size_t> traceSamples(std::size_t n, std::size_t most, std::span<const std::span<const float>> channels);
 
 // The normal loads that split every wheel's points of all `points` into five
 // classes of equal count.

@@ -137,7 +137,9 @@ void tyre(JsonText& j, const char* name, const TyreChartPoints& points, const Ty
 
 void trace(JsonText& j, const ReplaySummary& r, std::size_t most) {
   const ReplayTrace& t = r.trace;
-  const std::vector<std::size_t> picked = thinned(t.time.size(), most);
+  const std::span<const float> drawn[] = {t.speed, t.throttle, t.brake, t.steer, t.normalLoad[0], t.normalLoad[1],
+                                          t.normalLoad[2], t.normalLoad[3]};
+  const std::vector<std::size_t> picked = traceSamples(t.time.size(), most, drawn);
   const auto series = [&](const char* name, const Series<float>& v, int decimals) {
     j.key(name);
     pickedNumbers(j, picked, [&v](std::size_t i) { return widen(v[i]); }, decimals);

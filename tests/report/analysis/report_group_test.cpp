@@ -1,7 +1,11 @@
 // A group pools its replays' points in order, in room for exactly them;
-// the report's pipeline keeps what a page draws of them and gives them back.
+// the report's pipeline keeps what a page draws of them and gives them back;
+// a long trace keeps every channel's peaks for its chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -92,6 +96,28 @@ TEST(ReportGroup, ThePipelineKeepsWhatThePageDrawsAndGivesBackThePoints) {
       EXPECT_EQ(report.loadEdges.size(), page ? 4u : 0u);
     }
   }
+}
+
+// A long trace thinned for its chart keeps a one-sample spike and dip of one
+// channel and the gap of another, its ends, and no more samples than asked;
+// a short one keeps every sample.
+TEST(ChartPoints, ALongTraceKeepsEveryChannelsPeaksAndGaps) {
+  const std::size_t n = 100000;
+  std::vector<float> pedal(n, 0.0f), ramp(n);
+  pedal[54321] = 5.0f;
+  pedal[777] = -3.0f;
+  for (std::size_t i = 0; i < n; ++i) ramp[i] = static_cast<float>(i);
+  for (std::size_t i = 20000; i < 20003; ++i) ramp[i] = std::numeric_limits<float>::quiet_NaN();
+  const std::span<const float> channels[] = {pedal, ramp};
+  const std::vector<std::size_t> picked = traceSamples(n, 20000, channels);
+  EXPECT_LE(picked.size(), 20000u);
+  EXPECT_GT(picked.size(), 2 * 2500u);  // at least each run's first and last
+  EXPECT_TRUE(std::is_sorted(picked.begin(), picked.end()));
+  EXPECT_EQ(std::adjacent_find(picked.begin(), picked.end()), picked.end());
+  const auto kept = [&](std::size_t i) { return std::binary_search(picked.begin(), picked.end(), i); };
+  EXPECT_TRUE(kept(0) && kept(n - 1) && kept(54321) && kept(777));
+  EXPECT_TRUE(kept(20000) || kept(20001) || kept(20002));
+  EXPECT_EQ(traceSamples(5000, 20000, channels).size(), 5000u);
 }
 
 }  // namespace
