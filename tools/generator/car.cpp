@@ -112,31 +112,48 @@ PerWheel wheelLoads(const CarSetup& car, double ax, double ay) {
 
 namespace {
 
-// The axle's lateral force toward `side` at slip angle `slipDeg` (degrees,
-// positive toward that side).
-double axleForce(const Tyre& tyre, double loadLeft, double loadRight, double side, double slipDeg) {
-  return side * (loadLeft * tyre.lateralGrip(side * slipDeg, loadLeft, true) +
-                 loadRight * tyre.lateralGrip(side * slipDeg, loadRight, false));
+// An axle's two wheels at their loads: each one's curve and camber thrust,
+// taken once for the many slips a search tries.
+struct AxleWheels {
+  AxleWheels(const Tyre& tyre, double left, double right)
+      : loadLeft(left), loadRight(right), curveLeft(tyre.lateralAt(left)), curveRight(tyre.lateralAt(right)),
+        thrustLeft(tyre.camberThrustAt(left)), thrustRight(tyre.camberThrustAt(right)) {}
+
+  // The axle's lateral force toward `side` at slip angle `slipDeg` (degrees,
+  // positive toward that side).
+  double force(double side, double slipDeg) const {
+    return side * (loadLeft * (curveLeft.at(side * slipDeg) + thrustLeft) +
+                   loadRight * (curveRight.at(side * slipDeg) - thrustRight));
+  }
+
+  double loadLeft, loadRight;
+  GripCurve curveLeft, curveRight;
+  double thrustLeft, thrustRight;
+};
+
+AxlePeak peakOf(const Tyre& tyre, const AxleWheels& wheels, double side) {
+  // Each wheel's grip peaks at its own load's slip; the sum rises up to the
+  // smaller of the two and falls beyond the larger, so its peak lies between
+  // them: golden-section search there.
+  const double left = wheels.curveLeft.peakSlip(), right = wheels.curveRight.peakSlip();
+  if (left == right) {
+    // Both peak together (every load's curve of one shape, or equal loads),
+    // so the camber thrust is one share of load on both: the axle's peak is
+    // the sum of theirs.
+    const double thrust = wheels.thrustLeft * (wheels.loadLeft - wheels.loadRight);
+    return {left, tyre.lateral.D * (wheels.loadLeft * tyre.peakScale(wheels.loadLeft) +
+                                    wheels.loadRight * tyre.peakScale(wheels.loadRight)) +
+                      side * thrust};
+  }
+  const auto force = [&](double slip) { return wheels.force(side, slip); };
+  const double slip = largestAt(force, std::min(left, right), std::max(left, right));
+  return {slip, force(slip)};
 }
 
 }  // namespace
 
 AxlePeak axlePeak(const Tyre& tyre, double loadLeft, double loadRight, double side) {
-  // Each wheel's grip peaks at its own load's slip; the sum rises up to the
-  // smaller of the two and falls beyond the larger, so its peak lies between
-  // them: golden-section search there.
-  const double left = tyre.lateralPeakSlip(loadLeft), right = tyre.lateralPeakSlip(loadRight);
-  if (left == right) {
-    // Both peak together (every load's curve of one shape, or equal loads),
-    // so the camber thrust is one share of load on both: the axle's peak is
-    // the sum of theirs.
-    const double thrust = tyre.camberThrustAt(loadLeft) * (loadLeft - loadRight);
-    return {left, tyre.lateral.D * (loadLeft * tyre.peakScale(loadLeft) + loadRight * tyre.peakScale(loadRight)) +
-                      side * thrust};
-  }
-  const auto force = [&](double slip) { return axleForce(tyre, loadLeft, loadRight, side, slip); };
-  const double slip = largestAt(force, std::min(left, right), std::max(left, right));
-  return {slip, force(slip)};
+  return peakOf(tyre, AxleWheels(tyre, loadLeft, loadRight), side);
 }
 
 double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight, double side) {
@@ -145,12 +162,13 @@ double axleCapacity(const Tyre& tyre, double loadLeft, double loadRight, double 
 
 AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force) {
   const double side = force < 0.0 ? -1.0 : 1.0;
-  const AxlePeak peak = axlePeak(tyre, loadLeft, loadRight, side);
-  if (std::fabs(force) >= peak.force) return {side * peak.slip, true};
+  const AxleWheels wheels(tyre, loadLeft, loadRight);
+  const AxlePeak peak = peakOf(tyre, wheels, side);
+  if (std::fabs(force) >= peak.force) return {side * peak.slip, true, peak.slip};
   // The axle's force toward `side` as the slip grows that way; the camber
   // thrusts of its two wheels nearly cancel, so it is near zero at zero slip.
-  const auto sum = [&](double slip) { return axleForce(tyre, loadLeft, loadRight, side, slip); };
-  return {side * solveIncreasing(sum, std::fabs(force), -peak.slip, peak.slip), false};
+  const auto sum = [&](double slip) { return wheels.force(side, slip); };
+  return {side * solveIncreasing(sum, std::fabs(force), -peak.slip, peak.slip), false, peak.slip};
 }
 
 double wheelSlipRatio(const Tyre& tyre, double load, double force) {
@@ -182,12 +200,15 @@ CorneringLimit corneringLimit(const CarSetup& car) {
   return {low, front <= rear};
 }
 
-double steadySlipDifference(const CarSetup& car, double ay) {
-  const PerWheel n = wheelLoads(car, 0.0, ay);
+SteadySlips steadySlips(const CarSetup& car, const PerWheel& loads, double ay) {
   const double axleForce = -car.totalMass * ay / car.wheelbase();
-  const double front = axleSlipAngle(car.front, n[frontLeft], n[frontRight], axleForce * car.cgToRearAxle).slipDeg;
-  const double rear = axleSlipAngle(car.rear, n[rearLeft], n[rearRight], axleForce * car.cgToFrontAxle).slipDeg;
-  return front - rear;
+  return {axleSlipAngle(car.front, loads[frontLeft], loads[frontRight], axleForce * car.cgToRearAxle),
+          axleSlipAngle(car.rear, loads[rearLeft], loads[rearRight], axleForce * car.cgToFrontAxle)};
+}
+
+double steadySlipDifference(const CarSetup& car, double ay) {
+  const SteadySlips slips = steadySlips(car, wheelLoads(car, 0.0, ay), ay);
+  return slips.front.slipDeg - slips.rear.slipDeg;
 }
 
 double understeerGradient(const CarSetup& car) {

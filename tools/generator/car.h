@@ -87,10 +87,11 @@ PerWheel wheelLoads(const CarSetup& car, double ax, double ay);
 
 // The slip angle, in degrees, shared by an axle's two wheels whose lateral
 // forces sum to `force` N; beyond what the axle can give, the slip of its
-// largest force (and `atLimit`).
+// largest force (and `atLimit`); and that slip, positive, at these loads.
 struct AxleSlip {
   double slipDeg = 0.0;
   bool atLimit = false;
+  double peakSlip = 0.0;
 };
 AxleSlip axleSlipAngle(const Tyre& tyre, double loadLeft, double loadRight, double force);
 
@@ -115,6 +116,14 @@ struct CorneringLimit {
   bool frontFirst = false;
 };
 CorneringLimit corneringLimit(const CarSetup& car);
+
+// Each axle's slip angle where its wheels carry `loads` and the car corners
+// at `ay` m/s^2 (left positive) in steady motion.
+struct SteadySlips {
+  AxleSlip front;
+  AxleSlip rear;
+};
+SteadySlips steadySlips(const CarSetup& car, const PerWheel& loads, double ay);
 
 // The steady-state slip angle of the front axle less the rear's, degrees,
 // cornering at `ay` m/s^2 (left positive) with no braking or driving.

@@ -78,17 +78,12 @@ SteadyState steadyState(const CarSetup& car, const std::vector<Motion>& motion, 
     const Motion& m = motion[i];
     const double ay = m.speed * m.speed * m.curvature;
     const PerWheel& load = st.loads[i] = wheelLoads(car, m.acceleration, ay);
-    const double axleForce = -car.totalMass * ay / car.wheelbase();
-    st.frontSlip[i] = axleSlipAngle(car.front, load[frontLeft], load[frontRight], axleForce * car.cgToRearAxle).slipDeg;
-    st.rearSlip[i] = axleSlipAngle(car.rear, load[rearLeft], load[rearRight], axleForce * car.cgToFrontAxle).slipDeg;
-    if (held[i] == 0.0) continue;
+    const SteadySlips slips = steadySlips(car, load, ay);
+    st.frontSlip[i] = slips.front.slipDeg;
+    st.rearSlip[i] = slips.rear.slipDeg;
     double& overdriven = limit.frontFirst ? st.frontSlip[i] : st.rearSlip[i];
-    const int left = limit.frontFirst ? frontLeft : rearLeft;
-    const Tyre& tyre = limit.frontFirst ? car.front : car.rear;
-    const double side = overdriven < 0.0 ? -1.0 : 1.0;
-    const auto l = static_cast<std::size_t>(left);
-    const double slip = held[i] * axlePeak(tyre, load[l], load[l + 1], side).slip;
-    if (std::fabs(overdriven) < slip) overdriven = side * slip;
+    const double slip = held[i] * (limit.frontFirst ? slips.front : slips.rear).peakSlip;
+    if (std::fabs(overdriven) < slip) overdriven = (overdriven < 0.0 ? -1.0 : 1.0) * slip;
   }
   return st;
 }

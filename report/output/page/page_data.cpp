@@ -6,7 +6,6 @@
 
 #include "numeric/precision.h"
 #include "report/analysis/setup/setup_differences.h"
-#include "report/fit/statistics.h"
 #include "report/output/json/format/json_text.h"
 #include "report/output/json/json_laps.h"
 #include "report/output/json/json_summary.h"
