@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <sstream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "report/laps/why/corner_why.h"
 #include "report/output/json/json_summary.h"
 #include "report/output/words/setup_words.h"
+#include "skidlog/replay_info.h"
 #include "skidlog/simulator_text.h"
 #include "system/system.h"
 
@@ -42,7 +44,7 @@ ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, con
 // Reads, loads and derives one replay into its group.
 ExitCode addReplay(const std::string& file, std::span<const std::string> outputs, bool withTrace,
                    const ReportRequest& request, std::size_t requested, ReportData& report,
-                   std::ostream& messages) {
+                   std::ostream& messages, std::size_t& joined) {
   ConvertOptions options;
   options.inputName = file;
   options.memoryLimit = physicalMemory();
@@ -54,6 +56,7 @@ ExitCode addReplay(const std::string& file, std::span<const std::string> outputs
   if (read != ExitCode::success) return read;
   ReplaySummary summary = replaySummary(file, names);
   ReportGroup& group = groupFor(report, request.by, requested, summary);
+  joined = static_cast<std::size_t>(&group - report.groups.data());
   if (!group.replays.empty() && summary.car != group.replays.front().car) {
     const ReplaySummary& first = group.replays.front();
     messages << file << " is a replay of " << summary.car << ", " << first.file << " of " << first.car
@@ -125,6 +128,74 @@ bool naturalLess(const std::string& a, const std::string& b) {
   return a.size() - i < b.size() - j;
 }
 
+// Which group each replay joins, read from the replays' headers before their
+// samples, so that the replays are read group by group and each group is
+// fitted as soon as its last replay is in: a league's laps are never all held
+// at once. Unknown where a header cannot be read: loading that replay tells
+// why.
+struct GroupPlan {
+  bool known = false;
+  std::vector<std::size_t> replayGroup;  // per replay as given: its group, as the report orders them
+  std::vector<std::size_t> replays;      // per group: how many replays it takes
+};
+
+// The group of a replay with `info` among those opened so far (`keys` or
+// `setups`, by `by`), opening it when it is new.
+std::size_t plannedGroup(GroupBy by, const ReplayInfo& info, std::vector<std::string>& keys,
+                         std::vector<ReplaySetup>& setups) {
+  if (by == GroupBy::setup) {
+    std::size_t k = 0;
+    while (k < setups.size() && !setups[k].sameAs(info.setup)) ++k;
+    if (k == setups.size()) setups.push_back(info.setup);
+    return k;
+  }
+  const std::string& field = by == GroupBy::car ? info.car : by == GroupBy::track ? info.track : info.player;
+  const std::string key = field.empty() ? "(no name)" : field;
+  const std::size_t k = static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin());
+  if (k == keys.size()) keys.push_back(key);
+  return k;
+}
+
+GroupPlan planGroups(const ReportRequest& request) {
+  GroupPlan plan;
+  if (request.by == GroupBy::commandLine) {
+    for (std::size_t g = 0; g < request.groups.size(); ++g) {
+      plan.replays.push_back(request.groups[g].replays.size());
+      plan.replayGroup.insert(plan.replayGroup.end(), request.groups[g].replays.size(), g);
+    }
+    plan.known = true;
+    return plan;
+  }
+  std::vector<std::string> keys;
+  std::vector<ReplaySetup> setups;
+  std::vector<std::size_t> opened;  // per replay: its group in order of opening
+  for (const GroupRequest& g : request.groups) {
+    for (const std::string& file : g.replays) {
+      ReplayInfo info;
+      std::ostringstream unread;
+      if (readReplayInfo(file, info, unread) != ExitCode::success) return {};
+      opened.push_back(plannedGroup(request.by, info, keys, setups));
+    }
+  }
+  // Ordered as the report orders them: by name, or as opened.
+  const std::size_t groups = request.by == GroupBy::setup ? setups.size() : keys.size();
+  std::vector<std::size_t> order;
+  for (std::size_t k = 0; k < groups; ++k) order.push_back(k);
+  if (request.by != GroupBy::setup) {
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return naturalLess(keys[a], keys[b]); });
+  }
+  std::vector<std::size_t> rank = order;
+  for (std::size_t i = 0; i < order.size(); ++i) rank[order[i]] = i;
+  plan.replays.assign(groups, 0);
+  for (const std::size_t k : opened) {
+    plan.replayGroup.push_back(rank[k]);
+    ++plan.replays[rank[k]];
+  }
+  plan.known = true;
+  return plan;
+}
+
 // Tells which fits had too few points.
 void tellMissingFits(const ReportData& report, std::ostream& messages) {
   for (const ReportGroup& group : report.groups) {
@@ -142,45 +213,63 @@ void tellMissingFits(const ReportData& report, std::ostream& messages) {
   }
 }
 
-// Fits every group, compares them, and reads the laps by place.
 // The group's fits are taken: what a page draws of its tyres' points is kept
-// and the points themselves given back, with which of them the fits took,
-// before the laps' analysis, which needs them no more and holds the most.
-void keepWhatIsDrawn(const ReportData& report, ReportGroup& group, bool forPage) {
+// (at most its share, of `groups`, of a chart's points) and the points
+// themselves given back, with which of them the fits took, before the laps'
+// analysis, which needs them no more and holds the most. The page's load
+// classes span every group, so the loads are kept until all are fitted.
+void fitGroup(ReportGroup& group, std::size_t finalIndex, std::size_t groups, bool forPage) {
+  group.shrinkToFit();
   if (forPage) {
-    const std::size_t most = maxChartPoints / report.groups.size();
+    for (const WheelPoints& p : group.points) {
+      group.pointLoads.insert(group.pointLoads.end(), p.normalLoad.begin(), p.normalLoad.end());
+    }
+  }
+  // Each group its own draws: the groups are resampled independently.
+  analyseGroup(group, reportSeed + finalIndex);
+  if (forPage) {
+    const std::size_t most = maxChartPoints / groups;
     for (std::size_t w = 0; w < raf::wheelCount; ++w) {
-      group.wheelCharts[w] = chartPoints({&group.points[w], &group.wheelSubsets[w]}, report.loadEdges, most);
+      group.wheelCharts[w] = chartPoints({&group.points[w], &group.wheelSubsets[w]}, most);
     }
     // A single group's page draws both axles in one chart.
     for (std::size_t a = 0; a < axleCount; ++a) {
-      group.axleCharts[a] = chartPoints({&group.axlePoints[a], &group.axleSubsets[a]}, report.loadEdges,
-                                        report.grouped() ? most : most / 2);
+      group.axleCharts[a] = chartPoints({&group.axlePoints[a], &group.axleSubsets[a]}, groups > 1 ? most : most / 2);
     }
   }
   group.points = {};
+  for (WheelPoints& p : group.axlePoints) p.keepGripsAndLoads();
   group.wheelSubsets = {};
   group.axleSubsets = {};
+  group.fitted = true;
 }
 
+// Classes every group's drawn points by the loads of all groups' points.
+void classChartPoints(ReportData& report) {
+  std::vector<float> loads;
+  for (const ReportGroup& g : report.groups) loads.insert(loads.end(), g.pointLoads.begin(), g.pointLoads.end());
+  report.loadEdges = loadClassEdges(loads);
+  for (ReportGroup& g : report.groups) {
+    g.pointLoads = {};
+    for (TyreChartPoints& c : g.wheelCharts) c.classByLoad(report.loadEdges);
+    for (TyreChartPoints& c : g.axleCharts) c.classByLoad(report.loadEdges);
+  }
+}
+
+// Fits the groups not fitted yet, compares them, and reads the laps by place.
 void analyseReport(ReportData& report, const ReportRequest& request, bool forPage, std::ostream& messages,
                    const ProgressReport& progress) {
-  if (forPage) {
-    std::vector<const TyrePoints*> points;
-    for (const ReportGroup& g : report.groups) points.push_back(&g.points);
-    report.loadEdges = loadClassEdges(points);
-  }
   std::size_t replays = 0;
   for (const ReportGroup& g : report.groups) replays += g.replays.size();
   for (std::size_t g = 0; g < report.groups.size(); ++g) {
+    if (report.groups[g].fitted) continue;
     if (progress) {
       progress("read " + std::to_string(replays) + " replays; fitting group " + std::to_string(g + 1) + " of " +
                std::to_string(report.groups.size()));
     }
-    // Each group its own draws: the groups are resampled independently.
-    analyseGroup(report.groups[g], reportSeed + g);
-    keepWhatIsDrawn(report, report.groups[g], forPage);
+    fitGroup(report.groups[g], g, report.groups.size(), forPage);
   }
+  if (forPage) classChartPoints(report);
   if (report.comparison()) report.setupDifferences = compareSetups(report.groups);
   report.setupMixes = setupMixes(report.groups);
   if (report.comparison()) {
@@ -265,20 +354,47 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
                      ReportData& report, std::ostream& messages, const ProgressReport& progress) {
   if (const ExitCode repeated = refuseRepeats(request, messages); repeated != ExitCode::success) return repeated;
   if (request.by == GroupBy::commandLine) report.groups.resize(request.groups.size());
-  std::size_t total = 0, done = 0;
-  for (const GroupRequest& g : request.groups) total += g.replays.size();
+  const GroupPlan plan = planGroups(request);
+  // Only one group's page draws its replays' traces.
+  const bool withTrace = forPage && request.groups.size() == 1 && (!plan.known || plan.replays.size() == 1);
+  struct Reading {
+    const std::string* file;
+    std::size_t requested;  // the group it was given in
+    std::size_t group;      // the group it joins, where known
+  };
+  std::vector<Reading> reading;
   for (std::size_t g = 0; g < request.groups.size(); ++g) {
     for (const std::string& file : request.groups[g].replays) {
-      if (progress) progress("read " + std::to_string(done) + " of " + std::to_string(total) + " replays");
-      const ExitCode code = addReplay(file, outputs, forPage && request.groups.size() == 1, request, g, report,
-                                      messages);
-      if (code != ExitCode::success) return code;
-      ++done;
+      reading.push_back({&file, g, plan.known ? plan.replayGroup[reading.size()] : 0});
     }
   }
+  // Group by group, in the report's order, each group's replays as given:
+  // each group is opened in its place.
+  std::stable_sort(reading.begin(), reading.end(), [](const Reading& a, const Reading& b) { return a.group < b.group; });
+  std::vector<std::size_t> left = plan.replays;
+  for (std::size_t done = 0; done < reading.size(); ++done) {
+    const Reading& r = reading[done];
+    if (progress) progress("read " + std::to_string(done) + " of " + std::to_string(reading.size()) + " replays");
+    std::size_t joined = 0;
+    const ExitCode code = addReplay(*r.file, outputs, withTrace, request, r.requested, report, messages, joined);
+    if (code != ExitCode::success) return code;
+    if (!plan.known) continue;
+    // A group fitted could not take another replay: a header that now names
+    // another driver, car or setup than a moment ago is refused.
+    if (joined != r.group) {
+      messages << *r.file << " changed while it was read; read it again once it is written." << std::endl;
+      return ExitCode::notAReplay;
+    }
+    if (--left[joined] != 0) continue;
+    if (progress) {
+      progress("read " + std::to_string(done + 1) + " replays; fitting group " + std::to_string(joined + 1) + " of " +
+               std::to_string(plan.replays.size()));
+    }
+    fitGroup(report.groups[joined], joined, plan.replays.size(), forPage);
+  }
   for (ReportGroup& group : report.groups) {
+    if (group.fitted) continue;
     group.shrinkToFit();
-    // Only one group's page draws its replays' traces.
     if (report.grouped()) {
       for (ReplaySummary& r : group.replays) r.trace = ReplayTrace{};
     }

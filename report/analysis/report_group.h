@@ -39,6 +39,8 @@ struct ReportGroup {
   std::array<FitSubsets, axleCount> axleSubsets;
   std::array<TyreChartPoints, raf::wheelCount> wheelCharts;
   std::array<TyreChartPoints, axleCount> axleCharts;
+  std::vector<float> pointLoads;  // N, every wheel point's, for the page's load classes over all groups
+  bool fitted = false;            // analysed, and its points given back
   std::vector<float> lateralAcceleration;       // the car's, g, per sample of the group
   std::vector<float> longitudinalAcceleration;  // likewise
   std::array<TyreAnalysis, raf::wheelCount> wheels;

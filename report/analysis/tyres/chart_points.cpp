@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "numeric/precision.h"
 #include "report/fit/statistics.h"
@@ -13,24 +14,16 @@ namespace {
 using Column = std::vector<float> WheelPoints::*;
 using Subset = std::vector<PointIndex> FitSubsets::*;
 
-// The subset's points thinned to `most`, in order of their load class.
-ScatterPoints scatter(const TyreSource& source, Subset subset, Column x, Column y, const std::vector<double>& edges,
-                      std::size_t most) {
+// The subset's points thinned to `most`, each with its load.
+ScatterPoints scatter(const TyreSource& source, Subset subset, Column x, Column y, std::size_t most) {
   const std::vector<PointIndex>& rows = source.subsets->*subset;
   const WheelPoints& p = *source.points;
-  const auto loadClass = [&](PointIndex i) {
-    const double load = widen(p.normalLoad[i]);
-    return static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), load) - edges.begin());
-  };
-  std::vector<std::vector<PointIndex>> byClass(edges.size() + 1);
-  for (const std::size_t k : thinned(rows.size(), most)) byClass[loadClass(rows[k])].push_back(rows[k]);
   ScatterPoints out;
-  for (const std::vector<PointIndex>& c : byClass) {
-    for (const PointIndex i : c) {
-      out.x.push_back((p.*x)[i]);
-      out.y.push_back((p.*y)[i]);
-    }
-    out.classes.push_back(c.size());
+  for (const std::size_t k : thinned(rows.size(), most)) {
+    const PointIndex i = rows[k];
+    out.x.push_back((p.*x)[i]);
+    out.y.push_back((p.*y)[i]);
+    out.load.push_back(p.normalLoad[i]);
   }
   return out;
 }
@@ -77,21 +70,44 @@ std::vector<std::size_t> traceSamples(std::size_t n, std::size_t most, std::span
   return picked;
 }
 
-std::vector<double> loadClassEdges(std::span<const TyrePoints* const> points) {
-  std::vector<float> loads;
-  for (const TyrePoints* group : points) {
-    for (const WheelPoints& p : *group) loads.insert(loads.end(), p.normalLoad.begin(), p.normalLoad.end());
+void ScatterPoints::classByLoad(const std::vector<double>& edges) {
+  std::vector<std::vector<std::size_t>> byClass(edges.size() + 1);
+  for (std::size_t i = 0; i < load.size(); ++i) {
+    const double l = widen(load[i]);
+    byClass[static_cast<std::size_t>(std::upper_bound(edges.begin(), edges.end(), l) - edges.begin())].push_back(i);
   }
+  std::vector<float> orderedX, orderedY;
+  orderedX.reserve(x.size());
+  orderedY.reserve(y.size());
+  classes.clear();
+  for (const std::vector<std::size_t>& c : byClass) {
+    for (const std::size_t i : c) {
+      orderedX.push_back(x[i]);
+      orderedY.push_back(y[i]);
+    }
+    classes.push_back(c.size());
+  }
+  x = std::move(orderedX);
+  y = std::move(orderedY);
+  load = {};
+}
+
+void TyreChartPoints::classByLoad(const std::vector<double>& edges) {
+  lateral.classByLoad(edges);
+  longitudinal.classByLoad(edges);
+  circle.classByLoad(edges);
+}
+
+std::vector<double> loadClassEdges(std::span<const float> loads) {
   std::vector<double> edges;
   for (const double q : {0.2, 0.4, 0.6, 0.8}) edges.push_back(quantile(loads, q));
   return edges;
 }
 
-TyreChartPoints chartPoints(const TyreSource& source, const std::vector<double>& edges, std::size_t most) {
-  return {scatter(source, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip, edges, most),
-          scatter(source, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip, edges,
-                  most),
-          scatter(source, &FitSubsets::all, &WheelPoints::lateralGrip, &WheelPoints::longitudinalGrip, edges, most)};
+TyreChartPoints chartPoints(const TyreSource& source, std::size_t most) {
+  return {scatter(source, &FitSubsets::lateral, &WheelPoints::slipAngle, &WheelPoints::lateralGrip, most),
+          scatter(source, &FitSubsets::longitudinal, &WheelPoints::slipRatio, &WheelPoints::longitudinalGrip, most),
+          scatter(source, &FitSubsets::all, &WheelPoints::lateralGrip, &WheelPoints::longitudinalGrip, most)};
 }
 
 }  // namespace skidlog

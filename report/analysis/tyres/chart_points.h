@@ -17,18 +17,26 @@ namespace skidlog {
 // The most points a chart draws; the fits use every point.
 inline constexpr std::size_t maxChartPoints = 20000;
 
-// One scatter: its thinned points, those of load class 0 first, then 1, and
+// One scatter: its thinned points, taken with each point's load; once the
+// load classes of every group are known, those of class 0 first, then 1, and
 // so on, and how many points each class holds.
 struct ScatterPoints {
   std::vector<float> x;
   std::vector<float> y;
-  std::vector<std::size_t> classes;
+  std::vector<float> load;           // N, each point's, until classed
+  std::vector<std::size_t> classes;  // once classed
+
+  // Orders the points by the load classes `edges` split the loads into, each
+  // class in the order it was taken, and gives back the loads.
+  void classByLoad(const std::vector<double>& edges);
 };
 
 struct TyreChartPoints {
   ScatterPoints lateral;       // slip angle, lateral grip: the pure lateral points
   ScatterPoints longitudinal;  // slip ratio, longitudinal grip: the pure longitudinal points
   ScatterPoints circle;        // lateral grip, longitudinal grip: every fitted point
+
+  void classByLoad(const std::vector<double>& edges);
 };
 
 // Every `step`-th index of [0, n), at most `most` of them: a thinned scatter
@@ -43,12 +51,13 @@ std::vector<std::size_t> thinned(std::size_t n, std::size_t most);
 // thinned's. REQUIRES: every channel holds n values.
 std::vector<std::size_t> traceSamples(std::size_t n, std::size_t most, std::span<const std::span<const float>> channels);
 
-// The normal loads that split every wheel's points of all `points` into five
-// classes of equal count.
-std::vector<double> loadClassEdges(std::span<const TyrePoints* const> points);
+// The normal loads that split `loads` (every wheel's points of every group)
+// into five classes of equal count.
+std::vector<double> loadClassEdges(std::span<const float> loads);
 
-// The tyre's three scatters, each thinned to `most` points (none when 0).
-TyreChartPoints chartPoints(const TyreSource& source, const std::vector<double>& edges, std::size_t most);
+// The tyre's three scatters, each thinned to `most` points (none when 0),
+// not yet classed.
+TyreChartPoints chartPoints(const TyreSource& source, std::size_t most);
 
 }  // namespace skidlog
 

@@ -33,6 +33,13 @@ void WheelPoints::shrinkToFit() {
   block.shrink_to_fit();
 }
 
+void WheelPoints::keepGripsAndLoads() {
+  slipAngle = {};
+  slipRatio = {};
+  speed = {};
+  block = {};
+}
+
 std::uint32_t blockCount(std::size_t n, double interval) {
   const std::size_t perBlock = samplesPerBlock(n, interval);
   return static_cast<std::uint32_t>((n + perBlock - 1) / perBlock);

@@ -36,11 +36,14 @@ struct WheelPoints {
   std::vector<std::uint32_t> sample;    // numbered over the group's replays
   std::vector<std::uint32_t> block;     // of blockSeconds, numbered over the group's replays
 
-  std::size_t size() const { return slipAngle.size(); }
+  std::size_t size() const { return sample.size(); }
   // Room for `more` points beyond its size (roomFor on every series).
   void roomFor(std::size_t more);
   // Gives back the room no point took.
   void shrinkToFit();
+  // Gives back the slips, speeds and blocks once the fits are taken: the
+  // grip use along a lap reads only the grips, loads and samples.
+  void keepGripsAndLoads();
 };
 
 using TyrePoints = std::array<WheelPoints, raf::wheelCount>;

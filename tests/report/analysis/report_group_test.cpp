@@ -98,6 +98,39 @@ TEST(ReportGroup, ThePipelineKeepsWhatThePageDrawsAndGivesBackThePoints) {
   }
 }
 
+// Grouped by driver, the replays are read group by group and each group is
+// fitted as soon as its last lap is in: the report is the same whichever way
+// the laps are listed, laps of one driver together or taken in turns, and
+// the groups stand in the order of their names.
+TEST(ReportGroup, GroupsByNameAreTheSameWhateverTheOrderOfTheReplays) {
+  test::TempDir dir;
+  std::vector<std::string> byDriver;
+  for (const char* player : {"Driver 10", "Driver 2"}) {
+    for (std::uint64_t seed = 1; seed <= 2; ++seed) {
+      generator::LapOptions lap;
+      lap.seconds = 20.0;
+      lap.seed = seed + (player[7] == '1' ? 10 : 0);
+      lap.texts.player = player;
+      byDriver.push_back(test::writeLap(dir / (player + std::string("-") + std::to_string(seed) + ".raf"),
+                                        generator::exampleCar(), lap));
+    }
+  }
+  const std::vector<std::string> inTurns = {byDriver[2], byDriver[0], byDriver[3], byDriver[1]};
+  std::string json[2];
+  for (std::size_t k = 0; k < 2; ++k) {
+    ReportRequest request;
+    request.by = GroupBy::player;
+    request.groups.push_back({std::nullopt, k == 0 ? byDriver : inTurns});
+    std::ostringstream messages;
+    ASSERT_EQ(reportJson(request, json[k], messages), ExitCode::success) << messages.str();
+  }
+  EXPECT_EQ(json[0], json[1]);
+  const nlohmann::json summary = nlohmann::json::parse(json[0]);
+  ASSERT_EQ(summary["groups"].size(), 2u);
+  EXPECT_EQ(summary["groups"][0]["label"], "Driver 2");
+  EXPECT_EQ(summary["groups"][1]["label"], "Driver 10");
+}
+
 // A long trace thinned for its chart keeps a one-sample spike and dip of one
 // channel and the gap of another, its ends, and no more samples than asked;
 // a short one keeps every sample.
