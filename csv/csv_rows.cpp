@@ -45,17 +45,70 @@ std::vector<Column> makeColumns(bool sideBySide) {
   return columns;
 }
 
-// The thirteen wheel columns of wheel `wheel` at sample i, from values[at] on.
-void fillWheel(const WheelTrack& wheel, const WheelGeometry& geometry, std::size_t i, double* at) {
-  const WheelRow row = wheelRow(wheel, geometry, i);
-  // Longitudinal speed (y) before lateral speed (x).
-  const double values[wheelColumnCount] = {
-      widen(wheel.suspensionDeflection[i]), widen(wheel.angularVelocity[i]), row.wheelSteer,
-      row.camber,                           widen(wheel.localVelocity[i].y), widen(wheel.localVelocity[i].x),
-      widen(wheel.normalLoad[i]),           widen(wheel.longitudinalForce[i]), widen(wheel.lateralForce[i]),
-      widen(row.longitudinalGrip),          widen(row.lateralGrip),         widen(row.slipRatio),
-      row.slipAngle};
-  for (double v : values) *at++ = v;
+// Where the wheel columns formed as the row is written stand among the
+// thirteen: steer, camber, the grips, slip ratio and slip angle.
+enum : std::size_t {
+  wheelSteerAt = 2,
+  camberAt = 3,
+  longitudinalGripAt = 9,
+  lateralGripAt = 10,
+  slipRatioAt = 11,
+  slipAngleAt = 12,
+};
+constexpr std::size_t formedAt[] = {wheelSteerAt, camberAt, longitudinalGripAt, lateralGripAt, slipRatioAt, slipAngleAt};
+
+std::array<StoredColumn, carColumnCount> carColumnsOf(const Series<float>& times, const CarTrack& car) {
+  return {{{times.data()},
+           {car.speed.data()},
+           {nullptr, car.position.data(), &Vector3::x},
+           {nullptr, car.position.data(), &Vector3::y},
+           {nullptr, car.position.data(), &Vector3::z},
+           {car.throttle.data()},
+           {car.brake.data()},
+           {car.steerDeg.data()},
+           {car.gear.data()}}};
+}
+
+// The wheel's stored columns; longitudinal speed (y) before lateral speed (x).
+std::array<StoredColumn, wheelColumnCount> wheelColumnsOf(const WheelTrack& wheel) {
+  std::array<StoredColumn, wheelColumnCount> c{};
+  c[0] = {wheel.suspensionDeflection.data()};
+  c[1] = {wheel.angularVelocity.data()};
+  c[4] = {nullptr, wheel.localVelocity.data(), &Vector3::y};
+  c[5] = {nullptr, wheel.localVelocity.data(), &Vector3::x};
+  c[6] = {wheel.normalLoad.data()};
+  c[7] = {wheel.longitudinalForce.data()};
+  c[8] = {wheel.lateralForce.data()};
+  return c;
+}
+
+// The formed columns of a row, in the order of formedAt.
+std::array<double, std::size(formedAt)> formed(const WheelRow& row) {
+  return {row.wheelSteer,         row.camber,           widen(row.longitudinalGrip),
+          widen(row.lateralGrip), widen(row.slipRatio), row.slipAngle};
+}
+
+// Puts a value into its column's array at `index`: a float32 column holds a
+// widened float, so narrowing it is exact.
+void put(const ColumnTarget& column, std::size_t index, double value) {
+  switch (column.type) {
+    case ColumnType::float32: static_cast<float*>(column.data)[index] = toFloat(value); break;
+    case ColumnType::float64: static_cast<double*>(column.data)[index] = value; break;
+    case ColumnType::wheelNumber:
+      static_cast<std::int64_t*>(column.data)[index] = static_cast<std::int64_t>(value);
+      break;
+  }
+}
+
+// A stored column's values at `samples` into a float32 column, from `first` on.
+void gather(const StoredColumn& from, std::span<const std::size_t> samples, const ColumnTarget& column,
+            std::size_t first) {
+  float* out = static_cast<float*>(column.data) + first;
+  if (from.floats != nullptr) {
+    for (std::size_t r = 0; r < samples.size(); ++r) out[r] = from.floats[samples[r]];
+    return;
+  }
+  for (std::size_t r = 0; r < samples.size(); ++r) out[r] = from.vectors[samples[r]].*from.component;
 }
 
 }  // namespace
@@ -68,7 +121,15 @@ std::span<const Column> csvColumns(bool sideBySide) {
 
 CsvRows::CsvRows(bool sideBySide, std::size_t n, const Series<float>& sampleTimes, const CarTrack& car,
                  const WheelTracks& wheels, const WheelGeometries& geometry)
-    : sideBySide_(sideBySide), n_(n), sampleTimes_(sampleTimes), car_(car), wheels_(wheels), geometry_(geometry) {}
+    : sideBySide_(sideBySide),
+      n_(n),
+      sampleTimes_(sampleTimes),
+      car_(car),
+      wheels_(wheels),
+      geometry_(geometry),
+      carColumns_(carColumnsOf(sampleTimes, car)) {
+  for (std::size_t w = 0; w < wheelCount; ++w) wheelColumns_[w] = wheelColumnsOf(wheels[w]);
+}
 
 bool CsvRows::passes(std::size_t i) const {
   if (!sideBySide_) return passesPerWheel(wheels_[wheel_], i);
@@ -98,18 +159,59 @@ void CsvRows::onlyWheel(std::size_t w) {
 }
 
 void CsvRows::fillRow(std::size_t i, RowValues& values) const {
-  const float car[carColumnCount] = {sampleTimes_[i],      car_.speed[i],    car_.position[i].x,
-                                     car_.position[i].y,   car_.position[i].z, car_.throttle[i],
-                                     car_.brake[i],        car_.steerDeg[i], car_.gear[i]};
-  for (std::size_t c = 0; c < carColumnCount; ++c) values[c] = widen(car[c]);
-  if (sideBySide_) {
-    for (std::size_t w = 0; w < wheelCount; ++w) {
-      fillWheel(wheels_[w], geometry_[w], i, &values[carColumnCount + w * wheelColumnCount]);
+  for (std::size_t c = 0; c < carColumnCount; ++c) values[c] = widen(carColumns_[c].at(i));
+  const auto fillWheel = [&](std::size_t w, double* at) {
+    for (std::size_t c = 0; c < wheelColumnCount; ++c) {
+      if (wheelColumns_[w][c].stored()) at[c] = widen(wheelColumns_[w][c].at(i));
     }
+    const auto made = formed(wheelRow(wheels_[w], geometry_[w], i));
+    for (std::size_t k = 0; k < made.size(); ++k) at[formedAt[k]] = made[k];
+  };
+  if (sideBySide_) {
+    for (std::size_t w = 0; w < wheelCount; ++w) fillWheel(w, &values[carColumnCount + w * wheelColumnCount]);
     return;
   }
-  fillWheel(wheels_[wheel_], geometry_[wheel_], i, &values[carColumnCount]);
+  fillWheel(wheel_, &values[carColumnCount]);
   values[perWheelColumnCount - 1] = static_cast<double>(wheel_);
+}
+
+void CsvRows::fillWheelColumns(std::size_t w, std::span<const std::size_t> samples,
+                               std::span<const ColumnTarget> columns, std::size_t at, std::size_t first) const {
+  for (std::size_t c = 0; c < wheelColumnCount; ++c) {
+    if (wheelColumns_[w][c].stored()) gather(wheelColumns_[w][c], samples, columns[at + c], first);
+  }
+  for (std::size_t r = 0; r < samples.size(); ++r) {
+    const auto made = formed(wheelRow(wheels_[w], geometry_[w], samples[r]));
+    for (std::size_t k = 0; k < made.size(); ++k) put(columns[at + formedAt[k]], first + r, made[k]);
+  }
+}
+
+std::size_t CsvRows::fillColumns(std::span<const ColumnTarget> columns, std::size_t first) {
+  const std::size_t start = first;
+  std::vector<std::size_t> samples;
+  while (wheel_ < endWheel_) {
+    samples.clear();
+    for (; sample_ < n_; ++sample_) {
+      if (passes(sample_)) samples.push_back(sample_);
+    }
+    for (std::size_t c = 0; c < carColumnCount; ++c) gather(carColumns_[c], samples, columns[c], first);
+    if (sideBySide_) {
+      for (std::size_t w = 0; w < wheelCount; ++w) {
+        fillWheelColumns(w, samples, columns, carColumnCount + w * wheelColumnCount, first);
+      }
+      first += samples.size();
+      break;
+    }
+    fillWheelColumns(wheel_, samples, columns, carColumnCount, first);
+    for (std::size_t r = 0; r < samples.size(); ++r) {
+      put(columns[perWheelColumnCount - 1], first + r, static_cast<double>(wheel_));
+    }
+    first += samples.size();
+    ++wheel_;
+    sample_ = 0;
+  }
+  wheel_ = endWheel_;
+  return first - start;
 }
 
 bool CsvRows::next(RowValues& values) {

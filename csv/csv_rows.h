@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include "numeric/vector3.h"
+
 #include "raf/replay.h"
 
 namespace skidlog {
@@ -29,6 +31,23 @@ inline constexpr std::size_t sideBySideColumnCount = 61;
 
 // The columns of a layout, in header order.
 std::span<const Column> csvColumns(bool sideBySide);
+
+// Where one column's values go: an array of its type (float for float32,
+// double for float64, std::int64_t for the wheel number).
+struct ColumnTarget {
+  ColumnType type;
+  void* data;
+};
+
+// A stored column: at sample i, floats[i], or vectors[i]'s component.
+struct StoredColumn {
+  const float* floats = nullptr;
+  const Vector3* vectors = nullptr;
+  float Vector3::*component = nullptr;
+
+  bool stored() const { return floats != nullptr || vectors != nullptr; }
+  float at(std::size_t i) const { return floats != nullptr ? floats[i] : vectors[i].*component; }
+};
 
 // One row's values in column order. A float32 column holds its float widened
 // (exactly); a float64 column the value as formed; the wheel number as 0-3.
@@ -53,10 +72,17 @@ class CsvRows {
   std::size_t count() const;
   // Fills `values` with the next row; false once every row has been produced.
   bool next(RowValues& values);
+  // Writes every row still to come into `columns` (one target per column of
+  // the layout), row r at index first + r, one column at a time: the values
+  // next() would give, without a row in between. Returns how many rows.
+  std::size_t fillColumns(std::span<const ColumnTarget> columns, std::size_t first);
 
  private:
   bool passes(std::size_t i) const;
   void fillRow(std::size_t i, RowValues& values) const;
+  // The wheel's columns of the rows at `samples`, from column `at` on.
+  void fillWheelColumns(std::size_t w, std::span<const std::size_t> samples, std::span<const ColumnTarget> columns,
+                        std::size_t at, std::size_t first) const;
 
   bool sideBySide_;
   std::size_t n_;
@@ -64,6 +90,8 @@ class CsvRows {
   const CarTrack& car_;
   const WheelTracks& wheels_;
   const WheelGeometries& geometry_;
+  std::array<StoredColumn, 9> carColumns_;                       // every car column is stored
+  std::array<std::array<StoredColumn, 13>, raf::wheelCount> wheelColumns_;  // none where computed
   std::size_t firstWheel_ = 0;       // per wheel: the wheels whose rows are given
   std::size_t endWheel_ = raf::wheelCount;
   std::size_t wheel_ = 0;   // per wheel: the wheel whose rows come next

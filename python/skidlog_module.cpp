@@ -56,30 +56,6 @@ Outcome loadDerived(const std::string& path, bool sideBySide, Replay& replay) {
   return {static_cast<int>(code), messages.str()};
 }
 
-// Where one column's values go: the data of a NumPy array of its type.
-struct ColumnTarget {
-  ColumnType type;
-  void* data;
-};
-
-// Takes every row of `rows` into the columns, its row r at index first + r.
-void fillColumns(CsvRows& rows, const std::vector<ColumnTarget>& columns, std::size_t first) {
-  RowValues values;
-  for (std::size_t r = first; rows.next(values); ++r) {
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      switch (columns[c].type) {
-        case ColumnType::float32:
-          static_cast<float*>(columns[c].data)[r] = toFloat(values[c]);  // exact: a widened float
-          break;
-        case ColumnType::float64: static_cast<double*>(columns[c].data)[r] = values[c]; break;
-        case ColumnType::wheelNumber:
-          static_cast<std::int64_t*>(columns[c].data)[r] = static_cast<std::int64_t>(values[c]);
-          break;
-      }
-    }
-  }
-}
-
 // Per wheel, each wheel's rows on their own, on the machine's cores: wheel w's
 // rows follow those of the wheels before it.
 void fillWheelByWheel(const Replay& replay, const std::vector<ColumnTarget>& columns) {
@@ -92,7 +68,7 @@ void fillWheelByWheel(const Replay& replay, const std::vector<ColumnTarget>& col
   eachWheelOnCores([&](std::size_t w) {
     CsvRows wheel(false, replay.sampleCount(), replay.sampleTimes, replay.car, replay.wheels, replay.geometry);
     wheel.onlyWheel(w);
-    fillColumns(wheel, columns, first[w]);
+    wheel.fillColumns(columns, first[w]);
   });
 }
 
@@ -129,7 +105,7 @@ py::tuple read(const std::string& path, bool sideBySide) {
   {
     py::gil_scoped_release released;
     if (sideBySide) {
-      fillColumns(rows, targets, 0);
+      rows.fillColumns(targets, 0);
     } else {
       fillWheelByWheel(replay, targets);
     }

@@ -69,7 +69,12 @@ T decodeLittleEndian(const std::byte* bytes) {
 template <FileItem T>
 void readAt(ReplayInput& input, std::uint64_t offset, T* destination, std::size_t count) {
   if (const std::byte* bytes = input.whole(offset, count * sizeof(T))) {
-    for (std::size_t k = 0; k < count; ++k) destination[k] = decodeLittleEndian<T>(bytes + k * sizeof(T));
+    // On a little-endian machine the file's bytes are the items' own.
+    if constexpr (std::endian::native == std::endian::little) {
+      if (count > 0) std::memcpy(destination, bytes, count * sizeof(T));
+    } else {
+      for (std::size_t k = 0; k < count; ++k) destination[k] = decodeLittleEndian<T>(bytes + k * sizeof(T));
+    }
     return;
   }
   // Item by item delivers the same bytes as one request of count items: the

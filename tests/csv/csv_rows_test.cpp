@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -101,6 +102,49 @@ TEST(CsvRows, PerWheelRowsRunWheelByWheelInTimeOrder) {
     time = values[0];
   }
   EXPECT_EQ(wheel, 3.0);
+}
+
+// Column by column, the producer gives what it gives row by row, to the bit
+// (NaN, infinities and the negative zero included), in both layouts, the
+// rows of one wheel on their own too; a finished producer fills nothing.
+TEST(CsvRows, ColumnsHoldTheRowsValuesBitForBit) {
+  const Replay replay = damagedLap();
+  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  for (const int wheel : {-1, 2}) {
+    for (const bool sideBySide : {false, true}) {
+      if (sideBySide && wheel >= 0) continue;
+      SCOPED_TRACE(std::string(sideBySide ? "side by side" : "per wheel") + ", wheel " + std::to_string(wheel));
+      const auto make = [&] {
+        CsvRows rows(sideBySide, replay.sampleCount(), replay.sampleTimes, replay.car, replay.wheels, replay.geometry);
+        if (wheel >= 0) rows.onlyWheel(static_cast<std::size_t>(wheel));
+        return rows;
+      };
+      CsvRows byRow = make(), byColumn = make();
+      const std::size_t n = byColumn.count(), first = 3;
+      std::vector<std::vector<double>> doubles(byColumn.columns().size(), std::vector<double>(n + first));
+      std::vector<std::vector<float>> floats(byColumn.columns().size(), std::vector<float>(n + first));
+      std::vector<std::vector<std::int64_t>> numbers(byColumn.columns().size(), std::vector<std::int64_t>(n + first));
+      std::vector<ColumnTarget> targets;
+      for (std::size_t c = 0; c < byColumn.columns().size(); ++c) {
+        const ColumnType type = byColumn.columns()[c].type;
+        targets.push_back({type, type == ColumnType::float32   ? static_cast<void*>(floats[c].data())
+                                 : type == ColumnType::float64 ? static_cast<void*>(doubles[c].data())
+                                                               : static_cast<void*>(numbers[c].data())});
+      }
+      ASSERT_EQ(byColumn.fillColumns(targets, first), n);
+      EXPECT_EQ(byColumn.fillColumns(targets, first), 0u);
+      RowValues values;
+      for (std::size_t r = first; byRow.next(values); ++r) {
+        ASSERT_LT(r, n + first);
+        for (std::size_t c = 0; c < targets.size(); ++c) {
+          const double held = targets[c].type == ColumnType::float32   ? widen(floats[c][r])
+                              : targets[c].type == ColumnType::float64 ? doubles[c][r]
+                                                                       : static_cast<double>(numbers[c][r]);
+          EXPECT_TRUE(same(held, values[c])) << "row " << r << ", column " << c;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
