@@ -3,7 +3,8 @@
 # the input file's text, without its source-map comment. With -DPARTS=list
 # (a file naming, one per line, files beside it), INPUT is that list and the
 # text is those files in order, without their whole-line comments,
-# indentation and blank lines, inside one strict-mode function.
+# indentation, blank lines and the line breaks nothing needs, inside one
+# strict-mode function.
 if(PARTS)
   get_filename_component(folder ${INPUT} DIRECTORY)
   file(STRINGS ${INPUT} names)
@@ -16,6 +17,13 @@ if(PARTS)
     string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" part "\n${part}")
     string(REGEX REPLACE "\n[ \t]+" "\n" part "${part}")
     string(REGEX REPLACE "\n\n+" "\n" part "${part}")
+    # A line break after ";", "{", ",", "(", "[", "?", ":", "&&" or "||", or
+    # before "}", ")", "]", "?", ":", "." or either of those, or between a "+"
+    # and the string it adds, separates nothing that would not stay apart
+    # without it and ends no statement.
+    string(REGEX REPLACE "([;{,([?:]|&&|[|][|])\n" "\\1" part "${part}")
+    string(REGEX REPLACE "\n([])}?:.]|&&|[|][|])" "\\1" part "${part}")
+    string(REGEX REPLACE "[+]\n'" "+'" part "${part}")
     string(APPEND text "${part}")
   endforeach()
   string(APPEND text "})();\n")

@@ -24,6 +24,9 @@ if (single) {
   fitTable();
 }
 handles.forEach((h) => { nearView.observe(h.box); inOrder.push(h); });
+// What is in view is told at the next frame; without frames, the rest is
+// drawn all the same.
+setTimeout(firstScreen, 500);
 if (!handles.size) {
   firstScreen();
   allDrawn();

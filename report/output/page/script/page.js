@@ -226,10 +226,23 @@ function chart(grid, make, wide, kind) {
 // drew, set once after the first look at what is in view; and that every
 // chart is drawn, set when the last one is.
 let marked = false;
+// The next frame, or a tenth of a second, whichever comes first: a page the
+// browser draws no frames for (a tab in the background, a program reading
+// it) still finishes.
+function soon(work) {
+  let done = false;
+  const once = () => {
+    if (done) return;
+    done = true;
+    work();
+  };
+  requestAnimationFrame(once);
+  setTimeout(once, 100);
+}
 function firstScreen() {
   if (marked) return;
   marked = true;
-  requestAnimationFrame(() => {
+  soon(() => {
     document.body.setAttribute('data-charts', String(handles.size));
     document.body.setAttribute('data-first-screen', String(drawn));
     // The rest only once the first screen is drawn, so it never waits for them.
@@ -237,7 +250,7 @@ function firstScreen() {
   });
 }
 function allDrawn() {
-  requestAnimationFrame(() => {
+  soon(() => {
     document.body.setAttribute('data-charts', String(handles.size));
     document.body.setAttribute('data-charts-drawn', String(drawn));
   });
@@ -246,11 +259,13 @@ function allDrawn() {
 // many as each idle period holds, so that scrolling finds them drawn and the
 // page is soon complete without it (a page printed, or read by a program).
 const inOrder = [];
-// Where the browser has no idle callbacks, a task of at most 12 ms at a time.
-const whenIdle = window.requestIdleCallback || ((work) => setTimeout(() => {
-  const start = performance.now();
-  work({timeRemaining: () => Math.max(0, 12 - (performance.now() - start))});
-}, 0));
+// Idle or not, a chart at least every tenth of a second. Where the browser
+// has no idle callbacks, a task of at most 12 ms at a time.
+const whenIdle = window.requestIdleCallback ? (work) => window.requestIdleCallback(work, {timeout: 100})
+  : (work) => setTimeout(() => {
+    const start = performance.now();
+    work({timeRemaining: () => Math.max(0, 12 - (performance.now() - start))});
+  }, 0);
 function drawRest(idle) {
   do {
     while (inOrder.length && inOrder[0].chart) inOrder.shift();
