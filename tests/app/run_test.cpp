@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "system/system.h"
 #include "tests/support/replay_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -136,6 +137,21 @@ TEST_F(RunTest, HugeCountWithZeroBlockSizeIsRefused) {
   EXPECT_EQ(r.code, 4);
   EXPECT_EQ(r.messages, "Not enough memory for 2147483647 samples.\n");
   EXPECT_FALSE(std::filesystem::exists(csv));
+}
+
+// A long file, read in parts at once, arrives whole and in order, whatever
+// its length against the parts; a short one as before.
+TEST(InputFile, ReadsEveryByteOfALongFileInOrder) {
+  test::TempDir dir;
+  for (const std::size_t size : {std::size_t{1000}, (std::size_t{16} << 20) + 3}) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 2654435761u) >> 13);
+    writeFile(dir / "long.raf", bytes);
+    InputFile file;
+    ASSERT_EQ(readInputFile(dir / "long.raf", file), ReadStatus::read);
+    ASSERT_EQ(file.size, size);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.bytes.get()), file.size), bytes);
+  }
 }
 
 }  // namespace
