@@ -201,7 +201,7 @@ def main():
         single = report_json(build, work, "single", example)
         page = os.path.join(work, "single.html")
         run([os.path.join(build, "report", "skidlog-report"), "-o", page, example], work)
-        checks.expect("docs/performance.md", f"| the example (one whole lap) | {os.path.getsize(page):,} B")
+        checks.expect("docs/performance.md", f"| the example (one whole lap) | {os.path.getsize(page) / 1e6:.2f} MB")
         example_tyres(checks, single)
         example_setup(checks, single)
         friends = [make_replay(build, work, f"friend{s}.raf", 60, s, "--lap", "--pace=1.02", "--player=Friend")
