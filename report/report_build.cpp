@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
-#include <sstream>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "raf/raf_format.h"
+#include "raf/replay_names.h"
 #include "report/analysis/setup/setup_differences.h"
 #include "report/fit/random.h"
 #include "report/laps/lap_analysis.h"
 #include "report/laps/why/corner_why.h"
 #include "report/output/json/json_summary.h"
 #include "report/output/words/setup_words.h"
-#include "skidlog/replay_info.h"
 #include "skidlog/simulator_text.h"
 #include "system/system.h"
 
@@ -133,6 +133,9 @@ bool naturalLess(const std::string& a, const std::string& b) {
 // fitted as soon as its last replay is in: a league's laps are never all held
 // at once. Unknown where a header cannot be read: loading that replay tells
 // why.
+// What the plan reads of each replay: its header, past its setup.
+constexpr std::size_t headerBytes = 4096;
+
 struct GroupPlan {
   bool known = false;
   std::vector<std::size_t> replayGroup;  // per replay as given: its group, as the report orders them
@@ -141,7 +144,7 @@ struct GroupPlan {
 
 // The group of a replay with `info` among those opened so far (`keys` or
 // `setups`, by `by`), opening it when it is new.
-std::size_t plannedGroup(GroupBy by, const ReplayInfo& info, std::vector<std::string>& keys,
+std::size_t plannedGroup(GroupBy by, const ReplaySummary& info, std::vector<std::string>& keys,
                          std::vector<ReplaySetup>& setups) {
   if (by == GroupBy::setup) {
     std::size_t k = 0;
@@ -171,10 +174,10 @@ GroupPlan planGroups(const ReportRequest& request) {
   std::vector<std::size_t> opened;  // per replay: its group in order of opening
   for (const GroupRequest& g : request.groups) {
     for (const std::string& file : g.replays) {
-      ReplayInfo info;
-      std::ostringstream unread;
-      if (readReplayInfo(file, info, unread) != ExitCode::success) return {};
-      opened.push_back(plannedGroup(request.by, info, keys, setups));
+      // The names and the setup lie in the header's first kilobyte.
+      InputFile header;
+      if (readInputFile(file, header, headerBytes) != ReadStatus::read || header.size < raf::minimumFileSize) return {};
+      opened.push_back(plannedGroup(request.by, replaySummary(file, readReplayNames(header.view())), keys, setups));
     }
   }
   // Ordered as the report orders them: by name, or as opened.

@@ -65,9 +65,10 @@ struct InputFile {
 
 enum class ReadStatus { read, notOpened, notEnoughMemory };
 
-// Opens `path`, refuses anything but a regular file, and reads all of it. On
-// Windows the file may be held open by another program, even for writing.
-ReadStatus readInputFile(const std::string& path, InputFile& file);
+// Opens `path`, refuses anything but a regular file, and reads all of it, or
+// its first `most` bytes. On Windows the file may be held open by another
+// program, even for writing.
+ReadStatus readInputFile(const std::string& path, InputFile& file, std::size_t most = SIZE_MAX);
 
 // True when `path` names an existing file that is `id`, through whatever name,
 // link or spelling.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <iostream>
 #include <new>
@@ -75,14 +76,14 @@ std::ostream& messageStream() { return std::cerr; }
 
 bool messagesToTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-ReadStatus readInputFile(const std::string& path, InputFile& file) {
+ReadStatus readInputFile(const std::string& path, InputFile& file, std::size_t most) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return ReadStatus::notOpened;
   FdCloser closer{fd};
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadStatus::notOpened;
   file.id = idOf(info);
-  const auto size = static_cast<std::size_t>(info.st_size);
+  const auto size = std::min(static_cast<std::size_t>(info.st_size), most);
   try {
     file.bytes = std::make_unique_for_overwrite<std::byte[]>(size);
   } catch (const std::bad_alloc&) {

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 #include <streambuf>
 
@@ -124,7 +126,7 @@ bool messagesToTerminal() {
   return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
-ReadStatus readInputFile(const std::string& path, InputFile& file) {
+ReadStatus readInputFile(const std::string& path, InputFile& file, std::size_t most) {
   // Shared for reading, writing and deletion: the simulator may still hold the replay.
   const HANDLE handle = ::CreateFileW(systemPath(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -136,7 +138,7 @@ ReadStatus readInputFile(const std::string& path, InputFile& file) {
       size.QuadPart < 0) {
     return ReadStatus::notOpened;
   }
-  const auto total = static_cast<std::uint64_t>(size.QuadPart);
+  const auto total = (std::min)(static_cast<std::uint64_t>(size.QuadPart), std::uint64_t{most});
   if (total > SIZE_MAX) return ReadStatus::notEnoughMemory;
   try {
     file.bytes = std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(total));

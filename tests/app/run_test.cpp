@@ -140,7 +140,8 @@ TEST_F(RunTest, HugeCountWithZeroBlockSizeIsRefused) {
 }
 
 // A long file, read in parts at once, arrives whole and in order, whatever
-// its length against the parts; a short one as before.
+// its length against the parts; a short one as before; and a header alone
+// is its first bytes.
 TEST(InputFile, ReadsEveryByteOfALongFileInOrder) {
   test::TempDir dir;
   for (const std::size_t size : {std::size_t{1000}, (std::size_t{16} << 20) + 3}) {
@@ -151,6 +152,9 @@ TEST(InputFile, ReadsEveryByteOfALongFileInOrder) {
     ASSERT_EQ(readInputFile(dir / "long.raf", file), ReadStatus::read);
     ASSERT_EQ(file.size, size);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.bytes.get()), file.size), bytes);
+    InputFile header;
+    ASSERT_EQ(readInputFile(dir / "long.raf", header, 700), ReadStatus::read);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(header.bytes.get()), header.size), bytes.substr(0, 700));
   }
 }
 
