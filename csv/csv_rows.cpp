@@ -123,8 +123,6 @@ CsvRows::CsvRows(bool sideBySide, std::size_t n, const Series<float>& sampleTime
                  const WheelTracks& wheels, const WheelGeometries& geometry)
     : sideBySide_(sideBySide),
       n_(n),
-      sampleTimes_(sampleTimes),
-      car_(car),
       wheels_(wheels),
       geometry_(geometry),
       carColumns_(carColumnsOf(sampleTimes, car)) {

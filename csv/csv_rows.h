@@ -86,8 +86,6 @@ class CsvRows {
 
   bool sideBySide_;
   std::size_t n_;
-  const Series<float>& sampleTimes_;
-  const CarTrack& car_;
   const WheelTracks& wheels_;
   const WheelGeometries& geometry_;
   std::array<StoredColumn, 9> carColumns_;                       // every car column is stored

@@ -22,6 +22,12 @@
 namespace skidlog {
 namespace {
 
+// The name a replay is grouped by: its car's, track's or player's.
+std::string groupName(GroupBy by, const ReplaySummary& r) {
+  const std::string& field = by == GroupBy::car ? r.car : by == GroupBy::track ? r.track : r.player;
+  return field.empty() ? "(no name)" : field;
+}
+
 // The group a replay joins: the one it was given in, or the one found (or
 // opened) by its name.
 ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, const ReplaySummary& r) {
@@ -32,8 +38,7 @@ ReportGroup& groupFor(ReportData& report, GroupBy by, std::size_t requested, con
     }
     return report.groups.emplace_back();
   }
-  const std::string& field = by == GroupBy::car ? r.car : by == GroupBy::track ? r.track : r.player;
-  const std::string key = field.empty() ? "(no name)" : field;
+  const std::string key = groupName(by, r);
   for (ReportGroup& g : report.groups) {
     if (g.label == key) return g;
   }
@@ -128,14 +133,14 @@ bool naturalLess(const std::string& a, const std::string& b) {
   return a.size() - i < b.size() - j;
 }
 
+// What the plan reads of each replay: its header, past its setup.
+constexpr std::size_t headerBytes = 4096;
+
 // Which group each replay joins, read from the replays' headers before their
 // samples, so that the replays are read group by group and each group is
 // fitted as soon as its last replay is in: a league's laps are never all held
 // at once. Unknown where a header cannot be read: loading that replay tells
 // why.
-// What the plan reads of each replay: its header, past its setup.
-constexpr std::size_t headerBytes = 4096;
-
 struct GroupPlan {
   bool known = false;
   std::vector<std::size_t> replayGroup;  // per replay as given: its group, as the report orders them
@@ -143,7 +148,7 @@ struct GroupPlan {
 };
 
 // The group of a replay with `info` among those opened so far (`keys` or
-// `setups`, by `by`), opening it when it is new.
+// `setups`, by `by`), opening it when it is new, as groupFor opens them.
 std::size_t plannedGroup(GroupBy by, const ReplaySummary& info, std::vector<std::string>& keys,
                          std::vector<ReplaySetup>& setups) {
   if (by == GroupBy::setup) {
@@ -152,8 +157,7 @@ std::size_t plannedGroup(GroupBy by, const ReplaySummary& info, std::vector<std:
     if (k == setups.size()) setups.push_back(info.setup);
     return k;
   }
-  const std::string& field = by == GroupBy::car ? info.car : by == GroupBy::track ? info.track : info.player;
-  const std::string key = field.empty() ? "(no name)" : field;
+  const std::string key = groupName(by, info);
   const std::size_t k = static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin());
   if (k == keys.size()) keys.push_back(key);
   return k;
@@ -216,6 +220,12 @@ void tellMissingFits(const ReportData& report, std::ostream& messages) {
   }
 }
 
+// The progress line while group g of `groups` is fitted.
+std::string fittingProgress(std::size_t replays, std::size_t g, std::size_t groups) {
+  return "read " + std::to_string(replays) + " replays; fitting group " + std::to_string(g + 1) + " of " +
+         std::to_string(groups);
+}
+
 // The group's fits are taken: what a page draws of its tyres' points is kept
 // (at most its share, of `groups`, of a chart's points) and the points
 // themselves given back, with which of them the fits took, before the laps'
@@ -266,10 +276,7 @@ void analyseReport(ReportData& report, const ReportRequest& request, bool forPag
   for (const ReportGroup& g : report.groups) replays += g.replays.size();
   for (std::size_t g = 0; g < report.groups.size(); ++g) {
     if (report.groups[g].fitted) continue;
-    if (progress) {
-      progress("read " + std::to_string(replays) + " replays; fitting group " + std::to_string(g + 1) + " of " +
-               std::to_string(report.groups.size()));
-    }
+    if (progress) progress(fittingProgress(replays, g, report.groups.size()));
     fitGroup(report.groups[g], g, report.groups.size(), forPage);
   }
   if (forPage) classChartPoints(report);
@@ -389,10 +396,7 @@ ExitCode buildReport(const ReportRequest& request, std::span<const std::string> 
       return ExitCode::notAReplay;
     }
     if (--left[joined] != 0) continue;
-    if (progress) {
-      progress("read " + std::to_string(done + 1) + " replays; fitting group " + std::to_string(joined + 1) + " of " +
-               std::to_string(plan.replays.size()));
-    }
+    if (progress) progress(fittingProgress(done + 1, joined, plan.replays.size()));
     fitGroup(report.groups[joined], joined, plan.replays.size(), forPage);
   }
   for (ReportGroup& group : report.groups) {
