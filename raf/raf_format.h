@@ -29,6 +29,7 @@
 #ifndef SKIDLOG_RAF_RAF_FORMAT_H_
 #define SKIDLOG_RAF_RAF_FORMAT_H_
 
+#include <cstddef>
 #include <cstdint>
 
 namespace skidlog::raf {
@@ -53,6 +54,9 @@ inline constexpr std::uint64_t geometryWidth = 16;
 
 // The header and the four geometry records end here; a shorter file is no replay.
 inline constexpr std::uint64_t minimumFileSize = geometryOffset + 3 * geometryStride + geometryWidth + 4;
+// What a reader of a replay's names, split times and setup reads of it: its
+// first 4 KiB, which hold its header past its setup.
+inline constexpr std::size_t headerReadBytes = 4096;
 static_assert(minimumFileSize == 916);
 
 inline constexpr std::uint64_t blockThrottle = 0;

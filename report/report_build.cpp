@@ -133,9 +133,6 @@ bool naturalLess(const std::string& a, const std::string& b) {
   return a.size() - i < b.size() - j;
 }
 
-// What the plan reads of each replay: its header, past its setup.
-constexpr std::size_t headerBytes = 4096;
-
 // Which group each replay joins, read from the replays' headers before their
 // samples, so that the replays are read group by group and each group is
 // fitted as soon as its last replay is in: a league's laps are never all held
@@ -180,7 +177,7 @@ GroupPlan planGroups(const ReportRequest& request) {
     for (const std::string& file : g.replays) {
       // The names and the setup lie in the header's first kilobyte.
       InputFile header;
-      if (readInputFile(file, header, headerBytes) != ReadStatus::read || header.size < raf::minimumFileSize) return {};
+      if (readInputFile(file, header, raf::headerReadBytes) != ReadStatus::read || header.size < raf::minimumFileSize) return {};
       opened.push_back(plannedGroup(request.by, replaySummary(file, readReplayNames(header.view())), keys, setups));
     }
   }

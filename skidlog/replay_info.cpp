@@ -8,8 +8,10 @@
 namespace skidlog {
 
 ExitCode readReplayInfo(const std::string& path, ReplayInfo& info, std::ostream& messages) {
+  // The header holds everything but the sample count, which the file's size
+  // gives: a replay's samples are not read.
   InputFile input;
-  switch (readInputFile(path, input)) {
+  switch (readInputFile(path, input, raf::headerReadBytes)) {
     case ReadStatus::notOpened:
       messages << "Could not open file: " << path << "." << std::endl;
       return ExitCode::inputNotOpened;
@@ -19,7 +21,10 @@ ExitCode readReplayInfo(const std::string& path, ReplayInfo& info, std::ostream&
     case ReadStatus::read:
       break;
   }
-  if (input.view().size() < raf::minimumFileSize) {
+  // The whole file where it is shorter than what was asked (or shrank
+  // while it was read), else its size when it was opened.
+  const std::uint64_t length = input.size < raf::headerReadBytes ? input.size : input.fileSize;
+  if (length < raf::minimumFileSize) {
     messages << "Not a replay analyser file: " << path << "." << std::endl;
     return ExitCode::notAReplay;
   }
@@ -31,7 +36,7 @@ ExitCode readReplayInfo(const std::string& path, ReplayInfo& info, std::ostream&
   info.track = decodeSimulatorText(names.track);
   info.layout = decodeSimulatorText(names.layout);
   info.sampleInterval = header.sampleInterval;
-  info.samples = heldSampleCount(header, input.view().size());
+  info.samples = heldSampleCount(header, length);
   info.declaredSamples = header.blockCount > 0 ? static_cast<std::uint64_t>(header.blockCount) : 0;
   info.splitsMs = std::move(names.splitsMs);
   info.setup = std::move(names.setup);

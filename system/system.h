@@ -58,6 +58,7 @@ struct FileId {
 struct InputFile {
   std::unique_ptr<std::byte[]> bytes;
   std::size_t size = 0;
+  std::uint64_t fileSize = 0;  // the whole file's when it was opened, where only its start is read
   FileId id;
 
   std::span<const std::byte> view() const { return {bytes.get(), size}; }

@@ -83,6 +83,7 @@ ReadStatus readInputFile(const std::string& path, InputFile& file, std::size_t m
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadStatus::notOpened;
   file.id = idOf(info);
+  file.fileSize = static_cast<std::uint64_t>(info.st_size);
   const auto size = std::min(static_cast<std::size_t>(info.st_size), most);
   try {
     file.bytes = std::make_unique_for_overwrite<std::byte[]>(size);

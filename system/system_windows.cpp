@@ -138,6 +138,7 @@ ReadStatus readInputFile(const std::string& path, InputFile& file, std::size_t m
       size.QuadPart < 0) {
     return ReadStatus::notOpened;
   }
+  file.fileSize = static_cast<std::uint64_t>(size.QuadPart);
   const auto total = (std::min)(static_cast<std::uint64_t>(size.QuadPart), std::uint64_t{most});
   if (total > SIZE_MAX) return ReadStatus::notEnoughMemory;
   try {

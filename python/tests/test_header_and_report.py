@@ -28,6 +28,18 @@ def test_header_names_interval_samples_and_splits(tmp_path):
     assert header["samples"] == header["declared_samples"] == 30
     assert header["lap_time_s"] is None and header["splits_s"] is None
 
+    # The samples the file holds come from its length, not from reading them:
+    # cut inside its 21st sample, it holds 20; cut inside its header, it is none.
+    data = made.read_bytes()
+    block = (len(data) - 1024) // 30
+    cut = tmp_path / "cut.raf"
+    cut.write_bytes(data[:1024 + 20 * block + block // 2])
+    header = skidlog.read_header(cut)
+    assert (header["samples"], header["declared_samples"], header["player"]) == (20, 30, "Ma|x")
+    cut.write_bytes(data[:900])
+    with pytest.raises(ValueError):
+        skidlog.read_header(cut)
+
     lap = with_splits(made, tmp_path / "splits.raf", 2, [33010, 60420])
     header = skidlog.read_header(lap)
     assert (header["lap_time_s"], header["splits_s"]) == (60.42, [33.01])
