@@ -9,11 +9,7 @@
 namespace skidlog {
 namespace {
 
-constexpr std::size_t carColumnCount = 9;
 constexpr std::size_t wheelCount = raf::wheelCount;
-constexpr std::size_t wheelColumnCount = 13;
-static_assert(perWheelColumnCount == carColumnCount + wheelColumnCount + 1);
-static_assert(sideBySideColumnCount == carColumnCount + wheelCount * wheelColumnCount);
 
 constexpr std::string_view carNames[carColumnCount] = {
     "time [s]", "speed [m/s]", "position x [m]", "position y [m]", "position z [m]",
@@ -55,7 +51,8 @@ enum : std::size_t {
   slipRatioAt = 11,
   slipAngleAt = 12,
 };
-constexpr std::size_t formedAt[] = {wheelSteerAt, camberAt, longitudinalGripAt, lateralGripAt, slipRatioAt, slipAngleAt};
+constexpr std::size_t formedAt[] = {wheelSteerAt,  camberAt,    longitudinalGripAt,
+                                    lateralGripAt, slipRatioAt, slipAngleAt};
 
 std::array<StoredColumn, carColumnCount> carColumnsOf(const Series<float>& times, const CarTrack& car) {
   return {{{times.data()},

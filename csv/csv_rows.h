@@ -28,6 +28,11 @@ struct Column {
 
 inline constexpr std::size_t perWheelColumnCount = 23;
 inline constexpr std::size_t sideBySideColumnCount = 61;
+// A row's columns of the car, and of each wheel it holds.
+inline constexpr std::size_t carColumnCount = 9;
+inline constexpr std::size_t wheelColumnCount = 13;
+static_assert(perWheelColumnCount == carColumnCount + wheelColumnCount + 1);
+static_assert(sideBySideColumnCount == carColumnCount + raf::wheelCount * wheelColumnCount);
 
 // The columns of a layout, in header order.
 std::span<const Column> csvColumns(bool sideBySide);
@@ -88,8 +93,8 @@ class CsvRows {
   std::size_t n_;
   const WheelTracks& wheels_;
   const WheelGeometries& geometry_;
-  std::array<StoredColumn, 9> carColumns_;                       // every car column is stored
-  std::array<std::array<StoredColumn, 13>, raf::wheelCount> wheelColumns_;  // none where computed
+  std::array<StoredColumn, carColumnCount> carColumns_;  // every car column is stored
+  std::array<std::array<StoredColumn, wheelColumnCount>, raf::wheelCount> wheelColumns_;  // none where computed
   std::size_t firstWheel_ = 0;       // per wheel: the wheels whose rows are given
   std::size_t endWheel_ = raf::wheelCount;
   std::size_t wheel_ = 0;   // per wheel: the wheel whose rows come next

@@ -177,7 +177,10 @@ GroupPlan planGroups(const ReportRequest& request) {
     for (const std::string& file : g.replays) {
       // The names and the setup lie in the header's first kilobyte.
       InputFile header;
-      if (readInputFile(file, header, raf::headerReadBytes) != ReadStatus::read || header.size < raf::minimumFileSize) return {};
+      if (readInputFile(file, header, raf::headerReadBytes) != ReadStatus::read ||
+          header.size < raf::minimumFileSize) {
+        return {};
+      }
       opened.push_back(plannedGroup(request.by, replaySummary(file, readReplayNames(header.view())), keys, setups));
     }
   }
